@@ -1,0 +1,213 @@
+// The simulated script host's mechanics: loading, the frame cycle, clocks, keys, native
+// dispatch and fault reporting.
+#include "core/sim_host.h"
+
+#include <cstring>
+#include <filesystem>
+
+#include "core/script_context.h"
+#include "game/game_natives.h"
+
+namespace sim {
+
+namespace {
+
+SimHost* currentHost = nullptr;
+
+// The module handle given to the plug-in: any stable address does.
+HINSTANCE__ pluginModule{};
+
+// True on the thread that runs frames, and so the script; key messages may come from others.
+thread_local bool onFrameThread = false;
+
+}  // namespace
+
+SimHost::SimHost() {
+  currentHost = this;
+  std::error_code error;
+  const std::filesystem::path directory = std::filesystem::current_path(error);
+  executablePath_ = (directory / "Host.exe").string();
+  InstallGameNatives(*this);
+}
+
+SimHost::~SimHost() {
+  if (currentHost == this) {
+    currentHost = nullptr;
+  }
+}
+
+SimHost* SimHost::Current() { return currentHost; }
+
+void SimHost::Load(PluginEntry entry) {
+  entry_ = entry;
+  entry_(&pluginModule, DLL_PROCESS_ATTACH, nullptr);
+}
+
+void SimHost::Unload() {
+  if (entry_ != nullptr) {
+    entry_(&pluginModule, DLL_PROCESS_DETACH, nullptr);
+  }
+}
+
+HMODULE SimHost::Module() const { return &pluginModule; }
+
+void SimHost::RunFrame() {
+  ++frame_;
+  tick_.fetch_add(frameMs_, std::memory_order_relaxed);
+  gameTime_ += frameMs_;
+  world_.Advance(*this);
+  screen_.BeginFrame(frame_);
+  if (!context_ || stuck_) {
+    return;
+  }
+  hostCallsThisFrame_ = 0;
+  onFrameThread = true;
+  context_->Resume();
+  onFrameThread = false;
+  if (context_->Finished()) {
+    Fault("the script function returned in frame " + std::to_string(frame_));
+    context_.reset();
+  }
+}
+
+void SimHost::RunFrames(std::uint32_t count) {
+  for (std::uint32_t i = 0; i < count; ++i) {
+    RunFrame();
+  }
+}
+
+void SimHost::PressKey(DWORD key, bool withAlt) {
+  SendKeyMessage(key, 1, 0, FALSE, withAlt ? TRUE : FALSE, FALSE, FALSE);
+}
+
+void SimHost::RepeatKey(DWORD key, bool withAlt) {
+  SendKeyMessage(key, 1, 0, FALSE, withAlt ? TRUE : FALSE, TRUE, FALSE);
+}
+
+void SimHost::ReleaseKey(DWORD key, bool withAlt) {
+  SendKeyMessage(key, 1, 0, FALSE, withAlt ? TRUE : FALSE, TRUE, TRUE);
+}
+
+void SimHost::TapKey(DWORD key) {
+  PressKey(key);
+  ReleaseKey(key);
+}
+
+void SimHost::SendKeyMessage(DWORD key, WORD repeats, BYTE scanCode, BOOL isExtended,
+                             BOOL isWithAlt, BOOL wasDownBefore, BOOL isUpNow) {
+  const KeyboardHandler handler = keyboardHandler_.load();
+  if (handler != nullptr) {
+    handler(key, repeats, scanCode, isExtended, isWithAlt, wasDownBefore, isUpNow);
+  }
+}
+
+void SimHost::Fault(std::string message) { faults_.push_back(std::move(message)); }
+
+void SimHost::OnScriptRegister(HMODULE, void (*scriptMain)()) {
+  events_.push_back({HostEvent::kScriptRegistered, frame_});
+  scriptMain_ = scriptMain;
+  context_ = std::make_unique<ScriptContext>(scriptMain_);
+  stuck_ = false;
+}
+
+void SimHost::OnScriptUnregister(HMODULE) {
+  events_.push_back({HostEvent::kScriptUnregistered, frame_});
+  if (context_ && context_->InScript()) {
+    Fault("scriptUnregister called from the script itself");
+    return;
+  }
+  context_.reset();
+  scriptMain_ = nullptr;
+}
+
+void SimHost::OnKeyboardHandlerRegister(KeyboardHandler handler) {
+  events_.push_back({HostEvent::kKeyboardHandlerRegistered, frame_});
+  keyboardHandler_.store(handler);
+}
+
+void SimHost::OnKeyboardHandlerUnregister(KeyboardHandler handler) {
+  events_.push_back({HostEvent::kKeyboardHandlerUnregistered, frame_});
+  KeyboardHandler expected = handler;
+  if (!keyboardHandler_.compare_exchange_strong(expected, nullptr)) {
+    Fault("keyboardHandlerUnregister with a handler that was not registered");
+  }
+}
+
+void SimHost::OnScriptWait(DWORD time) {
+  if (!context_ || !context_->InScript()) {
+    Fault("scriptWait called outside the script context");
+    return;
+  }
+  if (time != 0) {
+    Fault("scriptWait(" + std::to_string(time) + "): the plug-in only ever waits for 0 ms");
+  }
+  context_->Yield();
+}
+
+void SimHost::OnNativeInit(UINT64 hash) {
+  CountHostCall();
+  if (callPending_) {
+    Fault("nativeInit(" + natives_.NameOf(hash) + ") while a call to " +
+          natives_.NameOf(pendingHash_) + " was still being built");
+  }
+  pendingHash_ = hash;
+  pendingCount_ = 0;
+  callPending_ = true;
+}
+
+void SimHost::OnNativePush64(UINT64 value) {
+  if (!callPending_) {
+    Fault("nativePush64 without nativeInit");
+    return;
+  }
+  if (pendingCount_ == kMaxArguments) {
+    Fault("more than 32 arguments pushed for " + natives_.NameOf(pendingHash_));
+    return;
+  }
+  pendingArgs_[pendingCount_++] = value;
+}
+
+PUINT64 SimHost::OnNativeCall() {
+  std::memset(result_, 0, sizeof result_);
+  if (!callPending_) {
+    Fault("nativeCall without nativeInit");
+    return reinterpret_cast<PUINT64>(result_);
+  }
+  callPending_ = false;
+  calls_.Record(frame_, pendingHash_, pendingArgs_, pendingCount_);
+  const NativeEntry* entry = natives_.Find(pendingHash_);
+  if (entry == nullptr) {
+    Fault("unknown native " + HashText(pendingHash_) + " called in frame " +
+          std::to_string(frame_));
+    return reinterpret_cast<PUINT64>(result_);
+  }
+  if (static_cast<std::size_t>(entry->argCount) != pendingCount_) {
+    Fault(entry->name + " takes " + std::to_string(entry->argCount) + " argument words, got " +
+          std::to_string(pendingCount_));
+    return reinterpret_cast<PUINT64>(result_);
+  }
+  if (entry->handler) {
+    entry->handler(NativeCall{pendingArgs_, pendingCount_, result_, *this});
+  }
+  return reinterpret_cast<PUINT64>(result_);
+}
+
+int SimHost::OnWorldGetAllPeds(int* peds, int capacity) {
+  CountHostCall();
+  return world_.ListPeds(peds, capacity);
+}
+
+void SimHost::CountHostCall() {
+  if (!onFrameThread || !context_ || !context_->InScript()) {
+    return;
+  }
+  if (++hostCallsThisFrame_ <= hostCallBudget_) {
+    return;
+  }
+  Fault("the script made " + std::to_string(hostCallBudget_) + " host calls in frame " +
+        std::to_string(frame_) + " without yielding: it never calls scriptWait");
+  stuck_ = true;
+  context_->Yield();
+}
+
+}  // namespace sim

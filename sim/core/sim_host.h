@@ -1,0 +1,153 @@
+// The simulated script host: it loads the plug-in, runs its script one frame at a time on a
+// script context of its own, owns the tick count and the game clock, delivers key messages,
+// dispatches native calls to the simulated game and records them, and records the screen.
+// Exactly one SimHost exists at a time; the host functions the plug-in imports reach it
+// through SimHost::Current().
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/call_recorder.h"
+#include "core/native_table.h"
+#include "core/screen_recorder.h"
+#include "game/world.h"
+#include "runtime/host.h"
+
+namespace sim {
+
+class ScriptContext;
+
+// The plug-in's DllMain.
+using PluginEntry = BOOL(WINAPI*)(HINSTANCE, DWORD, LPVOID);
+
+enum class HostEvent {
+  kScriptRegistered,
+  kScriptUnregistered,
+  kKeyboardHandlerRegistered,
+  kKeyboardHandlerUnregistered,
+};
+
+struct HostEventRecord {
+  HostEvent event;
+  std::uint32_t frame;
+};
+
+class SimHost {
+ public:
+  // A new host with the simulated game's natives installed; becomes the current host.
+  SimHost();
+  ~SimHost();
+  SimHost(const SimHost&) = delete;
+  SimHost& operator=(const SimHost&) = delete;
+
+  // The host the plug-in's imports talk to; null when none exists.
+  static SimHost* Current();
+
+  // ---- Loading
+  // Calls the plug-in's entry with DLL_PROCESS_ATTACH, as Windows does on LoadLibrary.
+  void Load(PluginEntry entry);
+  // Calls the entry with DLL_PROCESS_DETACH.
+  void Unload();
+  // The module handle the plug-in was given.
+  HMODULE Module() const;
+  // Registrations and unregistrations, in the order they came.
+  const std::vector<HostEventRecord>& Events() const { return events_; }
+
+  // ---- Frames
+  // Advances the clocks by one frame and resumes the script until its next scriptWait.
+  void RunFrame();
+  void RunFrames(std::uint32_t count);
+  // Frames run so far; the first RunFrame runs frame 1.
+  std::uint32_t Frame() const { return frame_; }
+  // True once the script was abandoned because it never yielded.
+  bool ScriptStuck() const { return stuck_; }
+  // Host calls one frame may make before the script counts as never yielding.
+  void SetHostCallBudget(std::uint32_t calls) { hostCallBudget_ = calls; }
+
+  // ---- Clocks
+  std::uint32_t TickCount() const { return tick_.load(std::memory_order_relaxed); }
+  void SetTickCount(std::uint32_t ms) { tick_.store(ms, std::memory_order_relaxed); }
+  std::uint32_t GameTime() const { return gameTime_; }
+  void SetGameTime(std::uint32_t ms) { gameTime_ = ms; }
+  std::uint32_t FrameDuration() const { return frameMs_; }
+  void SetFrameDuration(std::uint32_t ms) { frameMs_ = ms; }
+
+  // ---- Keyboard (any thread)
+  void PressKey(DWORD key, bool withAlt = false);
+  void RepeatKey(DWORD key, bool withAlt = false);
+  void ReleaseKey(DWORD key, bool withAlt = false);
+  // A press and a release between two frames.
+  void TapKey(DWORD key);
+  void SendKeyMessage(DWORD key, WORD repeats, BYTE scanCode, BOOL isExtended, BOOL isWithAlt,
+                      BOOL wasDownBefore, BOOL isUpNow);
+  bool KeyboardHandlerRegistered() const { return keyboardHandler_.load() != nullptr; }
+
+  // ---- The simulated game
+  NativeTable& Natives() { return natives_; }
+  CallRecorder& Calls() { return calls_; }
+  const CallRecorder& Calls() const { return calls_; }
+  ScreenRecorder& Screen() { return screen_; }
+  World& GetWorld() { return world_; }
+
+  // ---- Files
+  // The path GetModuleFileNameA reports for the host executable.
+  const std::string& ExecutablePath() const { return executablePath_; }
+  void SetExecutablePath(std::string path) { executablePath_ = std::move(path); }
+
+  // ---- Faults: anything the plug-in did that the game would not accept.
+  void Fault(std::string message);
+  const std::vector<std::string>& Faults() const { return faults_; }
+  void ClearFaults() { faults_.clear(); }
+
+  // ---- Entry points of the host functions the plug-in imports.
+  void OnScriptRegister(HMODULE module, void (*scriptMain)());
+  void OnScriptUnregister(HMODULE module);
+  void OnKeyboardHandlerRegister(KeyboardHandler handler);
+  void OnKeyboardHandlerUnregister(KeyboardHandler handler);
+  void OnScriptWait(DWORD time);
+  void OnNativeInit(UINT64 hash);
+  void OnNativePush64(UINT64 value);
+  PUINT64 OnNativeCall();
+  int OnWorldGetAllPeds(int* peds, int capacity);
+  // Counts a host call made by the script; abandons a script that never yields.
+  void CountHostCall();
+
+ private:
+  static constexpr std::size_t kMaxArguments = 32;
+
+  PluginEntry entry_ = nullptr;
+  std::vector<HostEventRecord> events_;
+  void (*scriptMain_)() = nullptr;
+  std::unique_ptr<ScriptContext> context_;
+  std::uint32_t frame_ = 0;
+  bool stuck_ = false;
+  std::uint32_t hostCallsThisFrame_ = 0;
+  std::uint32_t hostCallBudget_ = 1000000;
+
+  std::atomic<std::uint32_t> tick_{3600000};
+  std::uint32_t gameTime_ = 43200000;
+  std::uint32_t frameMs_ = 16;
+
+  std::atomic<KeyboardHandler> keyboardHandler_{nullptr};
+
+  NativeTable natives_;
+  CallRecorder calls_;
+  ScreenRecorder screen_;
+  World world_;
+
+  std::uint64_t pendingHash_ = 0;
+  bool callPending_ = false;
+  std::uint64_t pendingArgs_[kMaxArguments] = {};
+  std::size_t pendingCount_ = 0;
+  std::uint64_t result_[3] = {};
+
+  std::string executablePath_;
+  std::vector<std::string> faults_;
+};
+
+}  // namespace sim

@@ -1,0 +1,39 @@
+// The simulated game's natives, installed into a host's native table by area.
+#pragma once
+
+#include <cstdint>
+
+namespace sim {
+
+class SimHost;
+
+// Installs every native of the simulated game.
+void InstallGameNatives(SimHost& host);
+
+// Areas, each in its own file.
+void InstallFrameNatives(SimHost& host);
+void InstallScreenNatives(SimHost& host);
+void InstallPlayerNatives(SimHost& host);
+
+// Hashes the game's natives answer to, for tests and tools that look for them in the record.
+namespace natives {
+constexpr std::uint64_t kPerFrameCallA = 0x7A556143A1C03898;
+constexpr std::uint64_t kPerFrameCallB = 0x606374EBFC27B133;
+constexpr std::uint64_t kPerFrameCallC = 0x1F91D44490E1EA0C;
+constexpr std::uint64_t kPerFrameCallD = 0xFEDFA97638D61D4A;
+
+constexpr std::uint64_t kSetTextSize = 0x4170B650590B3B00;
+constexpr std::uint64_t kSetTextColor = 0x50A41AD966910F03;
+constexpr std::uint64_t kSetTextCentered = 0xBE5261939FBECB8C;
+constexpr std::uint64_t kSetTextEffect = 0x1BE39DBAA7263CA5;
+constexpr std::uint64_t kMakeLiteralText = 0xFA925AC00EB830B9;
+constexpr std::uint64_t kDrawTextAt = 0xD79334A4BB99BAD1;
+constexpr std::uint64_t kDrawBox = 0x405224591DF02025;
+
+constexpr std::uint64_t kGetPlayer = 0x217E9DC48139933D;
+constexpr std::uint64_t kGetPlayerPed = 0x096275889B8E0EE0;
+constexpr std::uint64_t kGetEntityCoords = 0xA86D5F069399F44D;
+constexpr std::uint64_t kTeleportEntity = 0x06843DA7060A026B;
+}  // namespace natives
+
+}  // namespace sim

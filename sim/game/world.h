@@ -1,0 +1,43 @@
+// The simulated game world: the player and the entities the plug-in creates, moves and deletes.
+// Natives read and change it through their handlers; the host advances it once per frame.
+#pragma once
+
+#include <cstdint>
+#include <map>
+
+namespace sim {
+
+class SimHost;
+
+struct Vec3 {
+  float x = 0.0f;
+  float y = 0.0f;
+  float z = 0.0f;
+};
+
+struct Player {
+  std::int32_t handle = 1;  // the player handle, distinct from the ped
+  std::int32_t ped = 0x1001;
+  Vec3 position{2700.0f, -1200.0f, 48.0f};
+  float heading = 0.0f;
+  bool dead = false;
+};
+
+struct Ped {
+  Vec3 position;
+  float heading = 0.0f;
+  bool dead = false;
+};
+
+class World {
+ public:
+  Player player;
+  std::map<std::int32_t, Ped> peds;  // every ped but the player's own, by handle
+
+  // One frame of the world's own life.
+  void Advance(SimHost& host);
+  // Writes up to `capacity` ped handles (the player's first) in a stable order; returns the count.
+  int ListPeds(int* handles, int capacity) const;
+};
+
+}  // namespace sim

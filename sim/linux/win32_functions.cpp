@@ -1,0 +1,46 @@
+// The four Win32 functions the plug-in calls, for Linux: the tick count and the executable's
+// path come from the simulated host, the profile functions read the file with the portable
+// profile reader.
+#include <algorithm>
+#include <cstring>
+
+#include "core/profile_reader.h"
+#include "core/sim_host.h"
+
+extern "C" {
+
+DWORD GetTickCount() {
+  const sim::SimHost* host = sim::SimHost::Current();
+  if (host == nullptr) {
+    return 0;
+  }
+  const_cast<sim::SimHost*>(host)->CountHostCall();
+  return host->TickCount();
+}
+
+DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
+  const sim::SimHost* host = sim::SimHost::Current();
+  if (module != nullptr || host == nullptr || fileName == nullptr || size == 0) {
+    return 0;
+  }
+  const std::string& path = host->ExecutablePath();
+  if (path.size() >= size) {
+    // As Windows XP and later: cut, terminated, and the full buffer size returned.
+    std::memcpy(fileName, path.data(), size - 1);
+    fileName[size - 1] = '\0';
+    return size;
+  }
+  std::memcpy(fileName, path.c_str(), path.size() + 1);
+  return static_cast<DWORD>(path.size());
+}
+
+UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR fileName) {
+  return sim::profile::GetInt(sim::profile::ReadFile(fileName), section, key, defaultValue);
+}
+
+DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer,
+                               DWORD size, LPCSTR fileName) {
+  return sim::profile::GetString(sim::profile::ReadFile(fileName), section, key, defaultValue,
+                                 buffer, size);
+}
+}

@@ -1,0 +1,106 @@
+// The typed native invocation layer: every game action goes through Invoke, which packs each
+// argument into its 64-bit word, performs the host call and reads the result at once in the
+// type asked for. Packing rules: 32-bit integers, handles and booleans are zero-extended (also
+// when negative); a float travels as its bit pattern in the low half; texts and out-arguments
+// travel as addresses.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <type_traits>
+
+#include "runtime/host.h"
+
+// A position or rotation as the host reads and writes it in the plug-in's memory: each
+// component a 32-bit float in the low half of its own 8-byte slot.
+struct Vector3 {
+  alignas(8) float x = 0.0f;
+  alignas(8) float y = 0.0f;
+  alignas(8) float z = 0.0f;
+};
+static_assert(sizeof(Vector3) == 24, "Vector3 is three 8-byte slots");
+static_assert(offsetof(Vector3, x) == 0 && offsetof(Vector3, y) == 8 && offsetof(Vector3, z) == 16,
+              "Vector3 components sit at bytes 0, 8 and 16");
+
+// A game native, named by its 64-bit hash.
+using NativeHash = std::uint64_t;
+
+namespace native {
+
+template <typename>
+inline constexpr bool kNoArgumentWord = false;
+
+// The 64-bit word that carries one argument of type Argument.
+template <typename Argument>
+std::uint64_t ArgumentWord(Argument value) {
+  if constexpr (std::is_same_v<Argument, bool>) {
+    return value ? 1u : 0u;
+  } else if constexpr (std::is_same_v<Argument, float>) {
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+  } else if constexpr (std::is_pointer_v<Argument>) {
+    return reinterpret_cast<std::uintptr_t>(value);
+  } else if constexpr (std::is_integral_v<Argument> && sizeof(Argument) <= 4) {
+    return static_cast<std::uint32_t>(value);  // zero-extended, negative values too
+  } else if constexpr (std::is_integral_v<Argument> && sizeof(Argument) == 8) {
+    return static_cast<std::uint64_t>(value);
+  } else {
+    static_assert(kNoArgumentWord<Argument>, "natives take 32-bit values, floats, 64-bit words or addresses");
+  }
+}
+
+// Reads a result of type Result from the host's result area.
+template <typename Result>
+Result ReadResult(const UINT64* area);
+
+template <>
+inline void ReadResult<void>(const UINT64*) {}
+
+template <>
+inline std::uint32_t ReadResult<std::uint32_t>(const UINT64* area) {
+  return static_cast<std::uint32_t>(area[0] & 0xFFFFFFFFu);
+}
+
+template <>
+inline std::int32_t ReadResult<std::int32_t>(const UINT64* area) {
+  return static_cast<std::int32_t>(ReadResult<std::uint32_t>(area));
+}
+
+template <>
+inline bool ReadResult<bool>(const UINT64* area) {
+  return ReadResult<std::uint32_t>(area) != 0;
+}
+
+template <>
+inline float ReadResult<float>(const UINT64* area) {
+  const std::uint32_t bits = ReadResult<std::uint32_t>(area);
+  float value = 0.0f;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
+
+template <>
+inline std::uint64_t ReadResult<std::uint64_t>(const UINT64* area) {
+  return area[0];
+}
+
+template <>
+inline Vector3 ReadResult<Vector3>(const UINT64* area) {
+  Vector3 vector;
+  std::memcpy(&vector.x, reinterpret_cast<const unsigned char*>(area) + 0, sizeof(float));
+  std::memcpy(&vector.y, reinterpret_cast<const unsigned char*>(area) + 8, sizeof(float));
+  std::memcpy(&vector.z, reinterpret_cast<const unsigned char*>(area) + 16, sizeof(float));
+  return vector;
+}
+
+// Calls the native `hash` with `arguments` pushed in order and returns its result as Result.
+template <typename Result = void, typename... Arguments>
+Result Invoke(NativeHash hash, Arguments... arguments) {
+  nativeInit(hash);
+  (nativePush64(ArgumentWord(arguments)), ...);
+  return ReadResult<Result>(nativeCall());
+}
+
+}  // namespace native

@@ -1,0 +1,40 @@
+// A scenario's world: a fresh directory that serves as the host executable's directory (where
+// the plug-in looks for Holdout.ini) and as the working directory (where it writes
+// Holdout.log), and a simulated host. At its end every fault the host saw fails the test.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "core/sim_host.h"
+
+namespace holdout_test {
+
+class Scenario {
+ public:
+  Scenario();
+  ~Scenario();
+  Scenario(const Scenario&) = delete;
+  Scenario& operator=(const Scenario&) = delete;
+
+  // Writes Holdout.ini next to the host executable; call before Load.
+  void WriteIni(std::string_view text);
+  // Loads the plug-in (DllMain with attach).
+  void Load();
+  // Loads the plug-in and runs its first frame, so that its set-up is done.
+  void Start();
+  void RunFrames(std::uint32_t count) { host.RunFrames(count); }
+  void RunFrame() { host.RunFrame(); }
+  // The log's contents, empty when there is none.
+  std::string ReadLog() const;
+  const std::filesystem::path& Directory() const { return directory_; }
+
+  sim::SimHost host;
+
+ private:
+  std::filesystem::path directory_;
+};
+
+}  // namespace holdout_test
