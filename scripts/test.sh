@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Runs every test of Holdout on a fresh Debian machine: installs what is missing, then builds
+# and tests the Linux suite, the sanitizer builds (ASan+UBSan, TSan), the Windows
+# cross-build with its checks, and the real DLL under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/bootstrap.sh
+
+run_preset() {
+  echo "== $1"
+  cmake --preset "$1" >/dev/null
+  cmake --build --preset "$1"
+  ctest --preset "$1"
+}
+
+for preset in linux asan tsan windows; do
+  run_preset "$preset"
+done
