@@ -7,14 +7,28 @@
 #include "core/profile_reader.h"
 #include "core/sim_host.h"
 
+namespace {
+
+// Windows paths as the profile functions get them, with '\\' read as a directory separator.
+std::optional<std::string> ReadProfileFile(LPCSTR fileName) {
+  if (fileName == nullptr) {
+    return std::nullopt;
+  }
+  std::string path(fileName);
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return sim::profile::ReadFile(path.c_str());
+}
+
+}  // namespace
+
 extern "C" {
 
 DWORD GetTickCount() {
-  const sim::SimHost* host = sim::SimHost::Current();
+  sim::SimHost* host = sim::SimHost::Current();
   if (host == nullptr) {
     return 0;
   }
-  const_cast<sim::SimHost*>(host)->CountHostCall();
+  host->CountHostCall();
   return host->TickCount();
 }
 
@@ -35,12 +49,12 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
 }
 
 UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR fileName) {
-  return sim::profile::GetInt(sim::profile::ReadFile(fileName), section, key, defaultValue);
+  return sim::profile::GetInt(ReadProfileFile(fileName), section, key, defaultValue);
 }
 
 DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer,
                                DWORD size, LPCSTR fileName) {
-  return sim::profile::GetString(sim::profile::ReadFile(fileName), section, key, defaultValue,
+  return sim::profile::GetString(ReadProfileFile(fileName), section, key, defaultValue,
                                  buffer, size);
 }
 }

@@ -3,9 +3,22 @@
 // back to the game until the next frame.
 #include "runtime/script.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <string>
 
+#include "runtime/keyboard.h"
 #include "runtime/native.h"
+#include "runtime/natives.h"
+#include "runtime/screen.h"
+#include "settings/log.h"
+#include "settings/settings.h"
+#include "spawner/catalogues.h"
+#include "spawner/menu.h"
+#include "spawner/placement.h"
+#include "survival/hud.h"
+#include "survival/run.h"
 
 namespace {
 
@@ -14,6 +27,20 @@ constexpr NativeHash kPerFrameCallB = 0x606374EBFC27B133;
 constexpr NativeHash kPerFrameCallC = 0x1F91D44490E1EA0C;
 constexpr NativeHash kPerFrameCallD = 0xFEDFA97638D61D4A;
 
+constexpr std::uint32_t PositionCaptureKey = 0x71;  // F2
+constexpr std::uint32_t RunTickIntervalMs = 100;
+constexpr std::uint32_t PositionSavedMs = 1000;
+constexpr int MenuPageCount = 3;
+constexpr std::size_t SelectKeyCount = 9;
+
+// What the frame loop holds for the life of the script.
+struct FrameLoopState {
+  std::uint32_t nextTickTime = 0;
+  int menuPage = 0;  // 0 = closed; 1..3 = the menus in build order
+  std::unique_ptr<Menu> menus[MenuPageCount];
+  std::uint32_t selectKeys[SelectKeyCount] = {};
+};
+
 void PerFrameCalls() {
   native::Invoke(kPerFrameCallA, 0);
   native::Invoke(kPerFrameCallB, 0);
@@ -21,13 +48,88 @@ void PerFrameCalls() {
   native::Invoke(kPerFrameCallD, 0);
 }
 
-// One game frame, its steps in order.
-void RunFrame() {
-  PerFrameCalls();
-  scriptWait(0);
+void SetUp(FrameLoopState& loop) {
+  LoadSettings();
+  notification = new Notification();
+  loop.menus[0] = BuildExplosivesMenu();
+  loop.menus[1] = BuildCoverMenu();
+  loop.menus[2] = BuildMountedWeaponsMenu();
+  const std::uint32_t selectKeys[SelectKeyCount] = {
+      settings.MenuSelectOne,   settings.MenuSelectTwo,   settings.MenuSelectThree,
+      settings.MenuSelectFour,  settings.MenuSelectFive,  settings.MenuSelectSix,
+      settings.MenuSelectSeven, settings.MenuSelectEight, settings.MenuSelectNine};
+  std::copy(std::begin(selectKeys), std::end(selectKeys), loop.selectKeys);
+  loop.nextTickTime = 0;
+  loop.menuPage = 0;
 }
 
-void OnKeyboardMessage(DWORD, WORD, BYTE, BOOL, BOOL, BOOL, BOOL) {}
+// A run tick is due once the tick count has reached the deadline. The difference is read as
+// signed so that ticks keep coming across the tick count's 49.7-day wrap; the deadline only
+// ever grows by 100, so the loop still catches up one tick per frame after idle time.
+bool RunTickDue(std::uint32_t now, std::uint32_t nextTickTime) {
+  return static_cast<std::int32_t>(now - nextTickTime) >= 0;
+}
+
+void SelectFromOpenMenu(FrameLoopState& loop) {
+  const Menu& menu = *loop.menus[loop.menuPage - 1];
+  DrawMenu(menu);
+  for (std::size_t k = 0; k < SelectKeyCount; ++k) {
+    if (loop.selectKeys[k] >= KeyStateCount || !IsKeyReleased(loop.selectKeys[k])) {
+      continue;
+    }
+    const std::vector<MenuItemBase*> items = GetItems(menu);
+    if (k >= items.size()) {
+      break;
+    }
+    items[k]->OnSelect();
+    loop.menuPage = 0;
+  }
+}
+
+// "{x,y,z}" with five decimals, however large the coordinates.
+std::string FormatPosition(const Vector3& p) {
+  const char* format = "{%.5f,%.5f,%.5f}";
+  const int length = std::snprintf(nullptr, 0, format, p.x, p.y, p.z);
+  std::string text(static_cast<std::size_t>(length), '\0');
+  std::snprintf(text.data(), text.size() + 1, format, p.x, p.y, p.z);
+  return text;
+}
+
+void CapturePosition() {
+  const Vector3 position = GetEntityCoords(GetPlayerPed());
+  WriteLog(FormatPosition(position));
+  ShowNotification(*notification, "Position saved!", PositionSavedMs);
+}
+
+// One game frame, its steps in order.
+void RunFrame(FrameLoopState& loop) {
+  PerFrameCalls();
+  DrawRunHud();
+  DrawNotification();
+  if (settings.ActivateMod < KeyStateCount && IsKeyReleased(settings.ActivateMod)) {
+    OnActivateKey();
+  }
+  if (runState.runActive && RunTickDue(GetTickCount(), loop.nextTickTime)) {
+    RunTick();
+    loop.nextTickTime += RunTickIntervalMs;
+  }
+  if (settings.SpawnerMenu < KeyStateCount && IsKeyReleased(settings.SpawnerMenu)) {
+    if (placementState.placingObject != 0) {
+      CancelPlacement();
+    } else {
+      loop.menuPage = (loop.menuPage + 1) % (MenuPageCount + 1);
+    }
+  }
+  if (loop.menuPage == 0) {
+    UpdatePlacement();
+  } else {
+    SelectFromOpenMenu(loop);
+  }
+  if (settings.Debug && IsKeyReleased(PositionCaptureKey)) {
+    CapturePosition();
+  }
+  scriptWait(0);
+}
 
 }  // namespace
 
@@ -48,7 +150,9 @@ void ScriptMain() {
 }
 
 void FrameLoop() {
+  FrameLoopState loop;
+  SetUp(loop);
   for (;;) {
-    RunFrame();
+    RunFrame(loop);
   }
 }

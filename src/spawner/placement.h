@@ -1,0 +1,25 @@
+// Object placement: a spawned object held 4 m out in the view direction, turned with the rotate
+// keys and set down with the confirm key; or cancelled, deleting it.
+#pragma once
+
+#include <cstdint>
+
+class MenuItemStaticCover;
+
+struct PlacementState {
+  std::uint32_t placingObject = 0;      // the object being placed; 0 = none
+  std::int32_t placingHeading = 0;      // whole degrees, not wrapped
+  std::uint32_t lastSpawnedObject = 0;  // the last confirmed object; 0 = none
+};
+
+// The process-wide placement record.
+extern PlacementState placementState;
+
+// OnSelect of a static object row: spawns the row's model and begins placing it.
+void BeginStaticPlacement(MenuItemStaticCover& item);
+// Per frame while no menu is open: rotate, confirm, and hold the object in front of the player.
+void UpdatePlacement();
+// Ends a placement, keeping the object.
+void ConfirmPlacement();
+// Ends a placement, deleting the object.
+void CancelPlacement();
