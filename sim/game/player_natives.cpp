@@ -11,8 +11,11 @@ Vec3* PositionOf(World& world, std::int32_t entity) {
   if (entity == world.player.ped) {
     return &world.player.position;
   }
-  const auto ped = world.peds.find(entity);
-  return ped == world.peds.end() ? nullptr : &ped->second.position;
+  if (const auto ped = world.peds.find(entity); ped != world.peds.end()) {
+    return &ped->second.position;
+  }
+  const auto object = world.objects.find(entity);
+  return object == world.objects.end() ? nullptr : &object->second.position;
 }
 
 }  // namespace

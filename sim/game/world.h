@@ -29,10 +29,19 @@ struct Ped {
   bool dead = false;
 };
 
+// A static object or a mounted weapon (a vehicle in the game's terms).
+struct WorldObject {
+  std::uint32_t model = 0;
+  bool isVehicle = false;
+  Vec3 position;
+  Vec3 rotation;  // degrees; z is the heading
+};
+
 class World {
  public:
   Player player;
-  std::map<std::int32_t, Ped> peds;  // every ped but the player's own, by handle
+  std::map<std::int32_t, Ped> peds;             // every ped but the player's own, by handle
+  std::map<std::int32_t, WorldObject> objects;  // objects and vehicles, by handle
 
   // One frame of the world's own life.
   void Advance(SimHost& host);
