@@ -17,6 +17,16 @@ SimHost* currentHost = nullptr;
 // The module handle given to the plug-in: any stable address does.
 HINSTANCE__ pluginModule{};
 
+// Script contexts of unloaded plug-ins. A game never tears down a script's stack before the
+// process ends, and the plug-in relies on that: what its frames own is never freed. So the
+// stacks are kept, reachable, for the life of the process.
+void RetireScriptContext(std::unique_ptr<ScriptContext> context) {
+  static auto* retired = new std::vector<std::unique_ptr<ScriptContext>>();
+  if (context) {
+    retired->push_back(std::move(context));
+  }
+}
+
 // True on the thread that runs frames, and so the script; key messages may come from others.
 thread_local bool onFrameThread = false;
 
@@ -31,6 +41,7 @@ SimHost::SimHost() {
 }
 
 SimHost::~SimHost() {
+  RetireScriptContext(std::move(context_));
   if (currentHost == this) {
     currentHost = nullptr;
   }
@@ -106,6 +117,7 @@ void SimHost::Fault(std::string message) { faults_.push_back(std::move(message))
 void SimHost::OnScriptRegister(HMODULE, void (*scriptMain)()) {
   events_.push_back({HostEvent::kScriptRegistered, frame_});
   scriptMain_ = scriptMain;
+  RetireScriptContext(std::move(context_));
   context_ = std::make_unique<ScriptContext>(scriptMain_);
   stuck_ = false;
 }
@@ -116,7 +128,7 @@ void SimHost::OnScriptUnregister(HMODULE) {
     Fault("scriptUnregister called from the script itself");
     return;
   }
-  context_.reset();
+  RetireScriptContext(std::move(context_));
   scriptMain_ = nullptr;
 }
 
