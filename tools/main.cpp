@@ -1,7 +1,8 @@
-// The holdout command: runs the plug-in in the simulated game. Sub-commands: demo.
+// The holdout command: runs the plug-in in the simulated game. Sub-commands: demo, check-ini.
 #include <cstdio>
 #include <cstring>
 
+#include "check_ini.h"
 #include "demo.h"
 
 namespace {
@@ -13,8 +14,12 @@ void PrintUsage() {
       "commands:\n"
       "  demo [--frames N]   play a scripted session of the plug-in in the simulated game\n"
       "                      and print what it did, frame by frame\n"
+      "  check-ini [PATH]    read a Holdout.ini (default: ./Holdout.ini) exactly as the\n"
+      "                      plug-in does and explain every value: from the file, the\n"
+      "                      default, clamped, or rejected and why\n"
       "\n"
-      "exit codes: 0 success, 1 the plug-in misbehaved, 2 bad usage\n");
+      "exit codes: 0 success; 1 demo: the plug-in misbehaved, check-ini: problems found;\n"
+      "            2 bad usage; 3 check-ini: the file cannot be read\n");
 }
 
 }  // namespace
@@ -30,6 +35,13 @@ int main(int argc, char** argv) {
       return 0;
     }
     return RunDemo(argc - 2, argv + 2);
+  }
+  if (std::strcmp(argv[1], "check-ini") == 0) {
+    if (argc > 2 && std::strcmp(argv[2], "--help") == 0) {
+      PrintUsage();
+      return 0;
+    }
+    return RunCheckIni(argc - 2, argv + 2);
   }
   std::fprintf(stderr, "holdout: unknown command '%s'\n", argv[1]);
   PrintUsage();

@@ -1,0 +1,27 @@
+// check-ini: reads a settings file exactly as the plug-in does (the same loading code, in the
+// simulated host) and explains every value: taken from the file, the default, clamped, or
+// rejected and why; and the key bindings that can never fire or share a key.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct SettingExplanation {
+  std::string section;
+  std::string key;
+  std::string value;   // the value the plug-in ends up with, as text
+  std::string origin;  // "file", "default", "clamped ...", "rejected ..."
+  bool problem = false;
+};
+
+struct IniExplanation {
+  std::vector<SettingExplanation> settings;  // in the order the plug-in reads them
+  std::vector<std::string> problems;         // one sentence each
+};
+
+// Loads `text` as Holdout.ini through the plug-in's own loading code and explains the result.
+IniExplanation ExplainIni(const std::string& text);
+
+// The check-ini command; argv holds the arguments after "check-ini". Exit codes: 0 every value
+// usable as written, 1 problems found, 2 bad usage, 3 the file cannot be read.
+int RunCheckIni(int argc, char** argv);
