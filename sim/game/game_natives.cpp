@@ -7,6 +7,7 @@ void InstallGameNatives(SimHost& host) {
   InstallFrameNatives(host);
   InstallScreenNatives(host);
   InstallPlayerNatives(host);
+  InstallObjectNatives(host);
 }
 
 }  // namespace sim

@@ -14,6 +14,7 @@ void InstallGameNatives(SimHost& host);
 void InstallFrameNatives(SimHost& host);
 void InstallScreenNatives(SimHost& host);
 void InstallPlayerNatives(SimHost& host);
+void InstallObjectNatives(SimHost& host);
 
 // Hashes the game's natives answer to, for tests and tools that look for them in the record.
 namespace natives {
@@ -34,6 +35,18 @@ constexpr std::uint64_t kGetPlayer = 0x217E9DC48139933D;
 constexpr std::uint64_t kGetPlayerPed = 0x096275889B8E0EE0;
 constexpr std::uint64_t kGetEntityCoords = 0xA86D5F069399F44D;
 constexpr std::uint64_t kTeleportEntity = 0x06843DA7060A026B;
+
+constexpr std::uint64_t kGetOffsetPosition = 0x1899F328B0E12848;
+constexpr std::uint64_t kGetRotation = 0xE09CAF86C32CB48F;
+constexpr std::uint64_t kGetRelativeViewHeading = 0xC4ABF536048998AA;
+constexpr std::uint64_t kSetPlayerEnabled = 0x5EDA520F7A3BAF4E;
+constexpr std::uint64_t kSpawnObject = 0x509D5878EB39E842;
+constexpr std::uint64_t kSpawnVehicle = 0xAF35D0D2583051B0;
+constexpr std::uint64_t kPinEntity = 0x58A850EAEE20FAA3;
+constexpr std::uint64_t kSetObjectRotation = 0x9CC8314DFEDE441E;
+constexpr std::uint64_t kRemoveObject = 0x4CD38C78BD19A497;
+constexpr std::uint64_t kSetBoolDecorator = 0xFE26E4609B1C3772;
+constexpr std::uint64_t kReleaseModel = 0x4AD96EF928BD4F9A;
 }  // namespace natives
 
 }  // namespace sim

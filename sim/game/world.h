@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <string>
 
 namespace sim {
 
@@ -21,6 +22,7 @@ struct Player {
   Vec3 position{2700.0f, -1200.0f, 48.0f};
   float heading = 0.0f;
   bool dead = false;
+  bool controlsEnabled = true;  // false while the plug-in holds the player still
 };
 
 struct Ped {
@@ -35,6 +37,8 @@ struct WorldObject {
   bool isVehicle = false;
   Vec3 position;
   Vec3 rotation;  // degrees; z is the heading
+  bool pinned = false;                           // held in place, unmoved by physics
+  std::map<std::string, std::int32_t> decorators;  // boolean decorators as 0 or 1, by name
 };
 
 class World {
@@ -42,6 +46,9 @@ class World {
   Player player;
   std::map<std::int32_t, Ped> peds;             // every ped but the player's own, by handle
   std::map<std::int32_t, WorldObject> objects;  // objects and vehicles, by handle
+  float viewHeading = 0.0f;      // the camera's heading relative to the player's, degrees
+  bool objectSpawnsFail = false;  // SpawnObject answers 0 and creates nothing
+  std::int32_t nextObjectHandle = 0x40001;  // handles of new objects and vehicles count up
 
   // One frame of the world's own life.
   void Advance(SimHost& host);

@@ -14,8 +14,8 @@ constexpr CatalogueEntry ExplosivesCatalogue[6] = {
 };
 
 constexpr CatalogueEntry CoverCatalogue[6] = {
-    {0xF2E5ABA3, "WOODEN CRATES"}, {0xCE64BCDA, "LARGE WOODEN CRATES"},
-    {0x7B62BB78, "WOODEN CRATE"},  {0xC9C22C59, "SANDBAG"},
+    {0xF2E5ABA3, "WOODEN CRATES"},  {0xCE64BCDA, "LARGE WOODEN CRATES"},
+    {0x7B62BB78, "WOODEN CRATE"},   {0xC9C22C59, "SANDBAG"},
     {0x47DC58FB, "WOODEN BARRELS"}, {0xC508E5EA, "LARGE WAGON"},
 };
 

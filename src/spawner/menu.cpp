@@ -47,7 +47,9 @@ void AddItem(Menu& menu, MenuItemBase* item) {
   menu.items.emplace_back(item);
 }
 
-void AttachMenu(Notification& record, Menu& menu) { menu.owner = &record; }
+void AttachMenu(Notification& record, Menu& menu) {
+  menu.owner = &record;
+}
 
 void DrawMenu(const Menu& menu) {
   menu.title->Draw(MenuTop, 0.0f);

@@ -1,12 +1,127 @@
-// Object placement (being built: the frame loop's calls are in place).
+// Object placement. A static row loads its model, creates the object 3 m ahead of the player
+// and hands it to the placement phase, which holds the player still and moves the object every
+// frame: 4 m out in the view direction, 0.7 m up, turned to the heading the rotate keys set.
+// A model that cannot be loaded in time, or an object the game does not create, leaves the
+// player free and shows the row's failure banner instead.
 #include "spawner/placement.h"
 
+#include <cmath>
+
+#include "runtime/keyboard.h"
+#include "runtime/model_loading.h"
+#include "runtime/native.h"
+#include "runtime/natives.h"
+#include "settings/settings.h"
 #include "spawner/menu.h"
+#include "spawner/spawner_natives.h"
 
 PlacementState placementState;
 
-void MenuItemStaticCover::OnSelect() {}
+namespace {
 
-void UpdatePlacement() {}
+constexpr NativeHash kGetOffsetPosition = 0x1899F328B0E12848;
+constexpr NativeHash kSpawnObject = 0x509D5878EB39E842;
+constexpr NativeHash kGetRotation = 0xE09CAF86C32CB48F;
+constexpr NativeHash kGetRelativeViewHeading = 0xC4ABF536048998AA;
+constexpr NativeHash kPinEntity = 0x58A850EAEE20FAA3;
+constexpr NativeHash kSetObjectRotation = 0x9CC8314DFEDE441E;
 
-void CancelPlacement() {}
+constexpr float SpawnDistance = 3.0f;
+constexpr float HoldDistance = 4.0f;
+constexpr float HoldHeight = 0.7f;
+constexpr std::int32_t RotateStep = 2;  // degrees per frame
+constexpr const char* SpawnFailedText = "Object could not be spawned";
+
+Vector3 GetOffsetPosition(std::int32_t entity, float x, float y, float z) {
+  return native::Invoke<Vector3>(kGetOffsetPosition, entity, x, y, z);
+}
+
+void PinEntity(std::uint32_t entity) {
+  native::Invoke(kPinEntity, static_cast<std::int32_t>(entity), 1);
+}
+
+// The angle of the hold direction: the relative view heading in radians plus half a turn.
+float HoldAngle() {
+  const float viewHeading = native::Invoke<float>(kGetRelativeViewHeading);
+  const float turns = viewHeading * 0.0027777778f + 0.5f;
+  return static_cast<float>(static_cast<double>(turns) * 6.283185307179586);
+}
+
+// Turns the held object with the rotate keys, or sets it down with the confirm key. Returns
+// false when the placement has ended.
+bool ApplyPlacementKeys(PlacementState& state) {
+  const bool rotate = IsKeyHeld(settings.RotateObject);
+  if (rotate && IsKeyHeld(settings.ReverseRotateObject)) {
+    state.placingHeading += RotateStep;
+  } else if (rotate) {
+    state.placingHeading -= RotateStep;
+  } else if (IsKeyHeld(settings.ConfirmObject)) {
+    ConfirmPlacement();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void MenuItemStaticCover::OnSelect() {
+  BeginStaticPlacement(*this);
+}
+
+void BeginStaticPlacement(MenuItemStaticCover& item) {
+  PlacementState& state = placementState;
+  if (state.placingObject != 0) {
+    return;
+  }
+  if (!LoadModel(item.modelHash)) {
+    NotifyFromItem(item, SpawnFailedText);
+    return;
+  }
+  const Vector3 p = GetOffsetPosition(GetPlayerPed(), 0.0f, SpawnDistance, 0.0f);
+  const std::uint32_t object =
+      native::Invoke<std::uint32_t>(kSpawnObject, item.modelHash, p.x, p.y, p.z, 0, 1, 1, 0, 0);
+  if (object == 0) {
+    NotifyFromItem(item, SpawnFailedText);
+    return;
+  }
+  state.placingObject = object;
+  const Vector3 rotation = native::Invoke<Vector3>(kGetRotation, GetPlayerPed(), 1);
+  state.placingHeading = static_cast<std::int32_t>(rotation.z);
+  SetPlayerEnabled(GetPlayer(), false);
+}
+
+void UpdatePlacement() {
+  PlacementState& state = placementState;
+  if (state.placingObject == 0 || !ApplyPlacementKeys(state)) {
+    return;
+  }
+  const float angle = HoldAngle();
+  const Vector3 p = GetOffsetPosition(GetPlayerPed(), std::sin(angle) * HoldDistance,
+                                      std::cos(angle) * -HoldDistance, HoldHeight);
+  const auto object = static_cast<std::int32_t>(state.placingObject);
+  TeleportEntity(object, p.x, p.y, p.z, 1, 1, 1, 0);
+  PinEntity(state.placingObject);
+  native::Invoke(kSetObjectRotation, object, 0.0f, 0.0f, static_cast<float>(state.placingHeading),
+                 1, 1);
+}
+
+void ConfirmPlacement() {
+  PlacementState& state = placementState;
+  if (state.placingObject == 0) {
+    return;
+  }
+  PinEntity(state.placingObject);
+  state.lastSpawnedObject = state.placingObject;
+  state.placingObject = 0;
+  SetPlayerEnabled(GetPlayer(), true);
+}
+
+void CancelPlacement() {
+  PlacementState& state = placementState;
+  if (state.placingObject == 0) {
+    return;
+  }
+  RemoveObject(&state.placingObject);
+  state.placingObject = 0;
+  SetPlayerEnabled(GetPlayer(), true);
+}

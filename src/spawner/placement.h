@@ -1,5 +1,6 @@
 // Object placement: a spawned object held 4 m out in the view direction, turned with the rotate
-// keys and set down with the confirm key; or cancelled, deleting it.
+// keys and set down with the confirm key; or cancelled, deleting it. The player's controls are
+// taken away while an object is held and given back however the placement ends.
 #pragma once
 
 #include <cstdint>
@@ -15,7 +16,8 @@ struct PlacementState {
 // The process-wide placement record.
 extern PlacementState placementState;
 
-// OnSelect of a static object row: spawns the row's model and begins placing it.
+// OnSelect of a static object row: spawns the row's model and begins placing it; shows the
+// row's failure banner when the model cannot be loaded or the object is not created.
 void BeginStaticPlacement(MenuItemStaticCover& item);
 // Per frame while no menu is open: rotate, confirm, and hold the object in front of the player.
 void UpdatePlacement();

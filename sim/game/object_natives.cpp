@@ -1,0 +1,161 @@
+// Natives that create, turn, pin and remove objects and vehicles, the entity frame questions
+// (offset positions and rotations), the camera's relative view heading and the player's
+// controls. Entities face along their own y axis; a heading turns them counter-clockwise seen
+// from above, so heading 90 faces the world's -x. RemoveObject removes the object whose handle
+// sits at the address it is given and writes 0 there, as it takes the address for that purpose.
+// Asking for the frame of an entity that does not exist, or switching the controls of anyone
+// but the player, is a fault: the plug-in only ever asks about the player. Moving, turning or
+// removing an object that no longer exists does nothing, as the world may remove objects itself.
+#include <cmath>
+#include <numbers>
+#include <optional>
+
+#include "core/sim_host.h"
+#include "game/game_natives.h"
+
+namespace sim {
+
+namespace {
+
+struct Frame {
+  Vec3 position;
+  Vec3 rotation;
+};
+
+// Where `entity` is and how it is turned, when it exists.
+std::optional<Frame> FrameOf(const World& world, std::int32_t entity) {
+  if (entity == world.player.ped) {
+    return Frame{world.player.position, Vec3{0.0f, 0.0f, world.player.heading}};
+  }
+  if (const auto ped = world.peds.find(entity); ped != world.peds.end()) {
+    return Frame{ped->second.position, Vec3{0.0f, 0.0f, ped->second.heading}};
+  }
+  if (const auto object = world.objects.find(entity); object != world.objects.end()) {
+    return Frame{object->second.position, object->second.rotation};
+  }
+  return std::nullopt;
+}
+
+WorldObject* ObjectOf(World& world, std::int32_t entity) {
+  const auto object = world.objects.find(entity);
+  return object == world.objects.end() ? nullptr : &object->second;
+}
+
+// The world position of `offset` in the frame of an entity at `frame`.
+Vec3 OffsetInFrame(const Frame& frame, const Vec3& offset) {
+  const double heading = frame.rotation.z * std::numbers::pi / 180.0;
+  const double forwardX = -std::sin(heading);
+  const double forwardY = std::cos(heading);
+  const double rightX = forwardY;
+  const double rightY = -forwardX;
+  return Vec3{static_cast<float>(frame.position.x + rightX * offset.x + forwardX * offset.y),
+              static_cast<float>(frame.position.y + rightY * offset.x + forwardY * offset.y),
+              frame.position.z + offset.z};
+}
+
+std::int32_t AddObject(World& world, std::uint32_t model, bool isVehicle, const Vec3& position,
+                       float heading) {
+  const std::int32_t handle = world.nextObjectHandle++;
+  WorldObject& object = world.objects[handle];
+  object.model = model;
+  object.isVehicle = isVehicle;
+  object.position = position;
+  object.rotation = Vec3{0.0f, 0.0f, heading};
+  return handle;
+}
+
+void DefineFrameQuestions(NativeTable& table) {
+  table.Define(natives::kGetOffsetPosition, "GetOffsetPosition", 4, [](const NativeCall& call) {
+    const std::optional<Frame> frame = FrameOf(call.host.GetWorld(), call.Int(0));
+    if (!frame) {
+      call.host.Fault("GetOffsetPosition of entity " + std::to_string(call.Int(0)) +
+                      ", which does not exist");
+      return;
+    }
+    const Vec3 p = OffsetInFrame(*frame, Vec3{call.Float(1), call.Float(2), call.Float(3)});
+    call.ReturnVector(p.x, p.y, p.z);
+  });
+  table.Define(natives::kGetRotation, "GetRotation", 2, [](const NativeCall& call) {
+    const std::optional<Frame> frame = FrameOf(call.host.GetWorld(), call.Int(0));
+    if (!frame) {
+      call.host.Fault("GetRotation of entity " + std::to_string(call.Int(0)) +
+                      ", which does not exist");
+      return;
+    }
+    call.ReturnVector(frame->rotation.x, frame->rotation.y, frame->rotation.z);
+  });
+  table.Define(natives::kGetRelativeViewHeading, "GetRelativeViewHeading", 0,
+               [](const NativeCall& call) { call.ReturnFloat(call.host.GetWorld().viewHeading); });
+}
+
+void DefinePlayerControls(NativeTable& table) {
+  table.Define(natives::kSetPlayerEnabled, "SetPlayerEnabled", 2, [](const NativeCall& call) {
+    Player& player = call.host.GetWorld().player;
+    if (call.Int(0) != player.handle) {
+      call.host.Fault("SetPlayerEnabled with " + std::to_string(call.Int(0)) +
+                      ", which is not the player handle");
+      return;
+    }
+    player.controlsEnabled = call.Int(1) != 0;
+  });
+}
+
+void DefineCreation(NativeTable& table) {
+  table.Define(natives::kSpawnObject, "SpawnObject", 9, [](const NativeCall& call) {
+    World& world = call.host.GetWorld();
+    if (world.objectSpawnsFail) {
+      return;
+    }
+    call.ReturnInt(AddObject(world, call.Uint(0), false,
+                             Vec3{call.Float(1), call.Float(2), call.Float(3)}, 0.0f));
+  });
+  table.Define(natives::kSpawnVehicle, "SpawnVehicle", 9, [](const NativeCall& call) {
+    call.ReturnInt(AddObject(call.host.GetWorld(), call.Uint(0), true,
+                             Vec3{call.Float(1), call.Float(2), call.Float(3)}, call.Float(4)));
+  });
+  table.Define(natives::kSetBoolDecorator, "SetBoolDecorator", 3, [](const NativeCall& call) {
+    const char* name = call.Text(1);
+    if (name == nullptr) {
+      call.host.Fault("SetBoolDecorator without a decorator name");
+      return;
+    }
+    if (WorldObject* object = ObjectOf(call.host.GetWorld(), call.Int(0))) {
+      object->decorators[name] = call.Int(2) != 0 ? 1 : 0;
+    }
+  });
+  table.Define(natives::kReleaseModel, "ReleaseModel", 1, nullptr);
+}
+
+void DefineHandling(NativeTable& table) {
+  table.Define(natives::kPinEntity, "PinEntity", 2, [](const NativeCall& call) {
+    if (WorldObject* object = ObjectOf(call.host.GetWorld(), call.Int(0))) {
+      object->pinned = call.Int(1) != 0;
+    }
+  });
+  table.Define(natives::kSetObjectRotation, "SetObjectRotation", 6, [](const NativeCall& call) {
+    if (WorldObject* object = ObjectOf(call.host.GetWorld(), call.Int(0))) {
+      object->rotation = Vec3{call.Float(1), call.Float(2), call.Float(3)};
+    }
+  });
+  table.Define(natives::kRemoveObject, "RemoveObject", 1, [](const NativeCall& call) {
+    std::int32_t* handle = call.Address<std::int32_t>(0);
+    if (handle == nullptr) {
+      call.host.Fault("RemoveObject with a null handle address");
+      return;
+    }
+    call.host.GetWorld().objects.erase(*handle);
+    *handle = 0;
+  });
+}
+
+}  // namespace
+
+void InstallObjectNatives(SimHost& host) {
+  NativeTable& table = host.Natives();
+  DefineFrameQuestions(table);
+  DefinePlayerControls(table);
+  DefineCreation(table);
+  DefineHandling(table);
+}
+
+}  // namespace sim
