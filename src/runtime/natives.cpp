@@ -11,6 +11,9 @@ constexpr NativeHash kIsModelAvailable = 0xD6F3B6D7716CFF8E;
 constexpr NativeHash kIsModelValid = 0x392C8D8E07B70EFC;
 constexpr NativeHash kRequestModel = 0xFA28FE3A6246FC30;
 constexpr NativeHash kHasModelLoaded = 0x1283B8B89DD5D1B6;
+constexpr NativeHash kIsPedDead = 0x3317DEDB88C95038;
+constexpr NativeHash kDeletePed = 0xCC0EF140F99365C5;
+constexpr NativeHash kGetGameTimeMs = 0x4F67E8ECA7D3F667;
 }  // namespace
 
 std::int32_t GetPlayer() { return native::Invoke<std::int32_t>(kGetPlayer); }
@@ -39,3 +42,15 @@ bool IsModelValid(std::uint32_t model) { return native::Invoke<bool>(kIsModelVal
 void RequestModel(std::uint32_t model) { native::Invoke(kRequestModel, model, 0); }
 
 bool HasModelLoaded(std::uint32_t model) { return native::Invoke<bool>(kHasModelLoaded, model); }
+
+bool IsPedDead(std::int32_t ped) {
+  return native::Invoke<bool>(kIsPedDead, ped, 1);
+}
+
+void DeletePed(std::int32_t* ped) {
+  native::Invoke(kDeletePed, ped);
+}
+
+std::uint32_t GetGameTimeMs() {
+  return native::Invoke<std::uint32_t>(kGetGameTimeMs);
+}

@@ -23,3 +23,10 @@ bool IsModelAvailable(std::uint32_t model);
 bool IsModelValid(std::uint32_t model);
 void RequestModel(std::uint32_t model);
 bool HasModelLoaded(std::uint32_t model);
+
+// True when the ped is dead.
+bool IsPedDead(std::int32_t ped);
+// Removes the ped from the world; the game may write 0 to the handle variable at `ped`.
+void DeletePed(std::int32_t* ped);
+// The game clock in milliseconds; wraps at 32 bits.
+std::uint32_t GetGameTimeMs();

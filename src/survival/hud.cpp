@@ -1,4 +1,36 @@
-// The run's HUD (being built: the frame loop's call is in place).
+// The run's kills and time on screen, and the end-of-run summary. Elapsed time is the unsigned
+// difference of game-clock readings, so it stays right across the clock's wrap.
 #include "survival/hud.h"
 
-void DrawRunHud() {}
+#include <cstdint>
+#include <cstdio>
+
+#include "runtime/natives.h"
+#include "runtime/screen.h"
+#include "survival/run.h"
+
+std::string FormatElapsedTime() {
+  if (runState.startTick == 0) {
+    return "0:00";
+  }
+  const std::uint32_t seconds = (GetGameTimeMs() - runState.startGameTime) / 1000;
+  char text[16];
+  std::snprintf(text, sizeof text, "%u:%02u", seconds / 60, seconds % 60);
+  return text;
+}
+
+void DrawRunHud() {
+  if (!runState.runActive) {
+    return;
+  }
+  const std::string text =
+      "Kills: " + std::to_string(runState.killCount) + "\nTime survived: " + FormatElapsedTime();
+  DrawHudText(text.c_str());
+}
+
+SummaryText BuildSummaryText() {
+  const std::string core = "You survived for " + FormatElapsedTime() + " and got " +
+                           std::to_string(runState.killCount) + " kill(s)";
+  const std::string limit = std::to_string(settings.MaxEnemies) + " max enemies)";
+  return SummaryText{core + "\n(" + limit, core + " (" + limit};
+}

@@ -1,8 +1,113 @@
-// The survival run (being built: the frame loop's calls are in place).
+// The survival run's lifecycle: the activation key starts a run at the starting position (or
+// first brings the player there), run ticks service the enemy slots and watch for the player's
+// death, and the end of a run shows and logs its summary and deletes its enemies.
 #include "survival/run.h"
+
+#include "runtime/host.h"
+#include "runtime/native.h"
+#include "runtime/natives.h"
+#include "runtime/screen.h"
+#include "settings/log.h"
+#include "spawner/placement.h"
+#include "survival/enemies.h"
+#include "survival/hud.h"
+#include "survival/sweep.h"
 
 RunState runState;
 
-void OnActivateKey() {}
+namespace {
 
-void RunTick() {}
+constexpr NativeHash kGetDistanceBetweenPoints = 0x0BE7F4E3CDBAFB28;
+constexpr NativeHash kIsPlayerDead = 0x2E9C3FCB6798F397;
+constexpr NativeHash kPrepareSound = 0x0F2A2175734926D8;
+constexpr NativeHash kPlaySound = 0x67C540AA08E4A6F5;
+constexpr NativeHash kRunTickCallA = 0x55F37F5F3F2475E1;
+constexpr NativeHash kSetPlayerValueA = 0x093A9D1F72DF0D19;
+constexpr NativeHash kSetPlayerValueB = 0xA80FF73F772ACF6A;
+constexpr NativeHash kSetGlobalFloatA = 0xD7FA719CB54866C2;
+
+constexpr float StartRadius = 100.0f;
+constexpr std::uint32_t SummaryShownMs = 6000;
+constexpr const char* StartSoundName = "NAV_RIGHT";
+constexpr const char* StartSoundSet = "HUD_SHOP_SOUNDSET";
+
+}  // namespace
+
+void OnActivateKey() {
+  if (runState.runActive) {
+    if (settings.Debug) {
+      EndRun();
+    }
+    return;
+  }
+  const Vector3 position = GetEntityCoords(GetPlayerPed());
+  const Vector3& start = settings.PlayerStartingPosition;
+  const float distance = native::Invoke<float>(kGetDistanceBetweenPoints, position.x, position.y,
+                                               position.z, start.x, start.y, start.z, 1);
+  if (distance <= StartRadius) {
+    StartRun();
+    return;
+  }
+  TeleportEntity(GetPlayerPed(), start.x, start.y, start.z, 0, 0, 0, 0);
+}
+
+void StartRun() {
+  if (runState.runActive || IsPedDead(GetPlayerPed())) {
+    return;
+  }
+  runState.runActive = true;
+  PlayStartSound();
+  runState.killCount = 0;
+  // A start tick of 0 means "no timed run"; a run that starts as the tick count passes 0 is
+  // stamped 1 instead, so its time still shows.
+  const std::uint32_t now = GetTickCount();
+  runState.startTick = now == 0 ? 1 : now;
+  runState.startGameTime = GetGameTimeMs();
+  SweepPeds();
+}
+
+void RunTick() {
+  const std::uint32_t slot = runState.slotCursor % static_cast<std::uint32_t>(settings.MaxEnemies);
+  ServiceEnemySlot(static_cast<std::int32_t>(slot));
+  ++runState.slotCursor;
+  if (runState.runActive && native::Invoke<bool>(kIsPlayerDead, GetPlayer())) {
+    EndRun();
+  }
+  ResetPlayerOnTick();
+}
+
+void ResetPlayerOnTick() {
+  const std::int32_t player = GetPlayer();
+  native::Invoke(kRunTickCallA);
+  native::Invoke(kSetPlayerValueA, player, 0);
+  native::Invoke(kSetPlayerValueB, player, 0);
+  native::Invoke(kSetGlobalFloatA, 0.0f);
+}
+
+void PlayStartSound() {
+  native::Invoke(kPrepareSound, StartSoundName, StartSoundSet);
+  native::Invoke(kPlaySound, StartSoundName, StartSoundSet, 1, 0);
+}
+
+void EndRun() {
+  CancelPlacement();
+  // Built before ClearRun stops the run's clock, or the time would read 0:00.
+  const SummaryText summary = BuildSummaryText();
+  ClearRun();
+  ShowNotification(*notification, summary.bannerForm, SummaryShownMs);
+  WriteLog(summary.logForm);
+}
+
+void ClearRun() {
+  if (!runState.runActive) {
+    return;
+  }
+  runState.startTick = 0;
+  runState.startGameTime = 0;
+  runState.runActive = false;
+  for (std::int32_t i = 0; i < settings.MaxEnemies; ++i) {
+    if (runState.enemySlots[i] != 0) {
+      DeletePed(&runState.enemySlots[i]);
+    }
+  }
+}

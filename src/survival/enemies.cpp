@@ -1,0 +1,61 @@
+// Enemy slots and enemy spawning. One slot is examined per run tick and at most one enemy is
+// created per tick; the model wait inside a spawn is bounded by the shared model loader.
+#include "survival/enemies.h"
+
+#include <cstdlib>
+
+#include "runtime/host.h"
+#include "runtime/model_loading.h"
+#include "runtime/natives.h"
+#include "survival/run.h"
+
+namespace {
+
+constexpr NativeHash kReleasePed = 0x2595DD4236549CE3;
+constexpr NativeHash kFindSafePedPosition = 0xB61C8E878A4199CA;
+constexpr NativeHash kCreatePed = 0xD49F9B0955C367DE;
+constexpr NativeHash kPrepareCreatedPed = 0x283978A15512B2FE;
+constexpr NativeHash kSetDecoratorInt = 0xE88F4D7F52A6090F;
+constexpr NativeHash kTaskAttackPed = 0xF166E48407BAC484;
+
+constexpr const char* EnemyDecorator = "honor_override";
+
+}  // namespace
+
+void ServiceEnemySlot(std::int32_t slotIndex) {
+  std::int32_t& slot = runState.enemySlots[slotIndex];
+  if (slot != 0) {
+    if (!IsPedDead(slot)) {
+      return;
+    }
+    ++runState.killCount;
+    // The slot is overwritten below, so the release works on a copy of the handle.
+    std::int32_t dead = slot;
+    native::Invoke(kReleasePed, &dead);
+  }
+  // The spawn point alternates with the parity of the tick count; the spawn works on a copy.
+  Vector3 position = settings.EnemySpawnPositions[GetTickCount() % 2];
+  const std::int32_t enemy = SpawnEnemy(position);
+  if (enemy != 0) {
+    native::Invoke(kSetDecoratorInt, enemy, EnemyDecorator, 0);
+    native::Invoke(kTaskAttackPed, enemy, GetPlayerPed(), 0, 16);
+  }
+  slot = enemy;
+}
+
+std::int32_t SpawnEnemy(Vector3& position) {
+  const std::uint32_t model = GetNameHash(EnemyModelName);
+  if (!LoadModel(model)) {
+    return 0;
+  }
+  Vector3 found;
+  if (native::Invoke<bool>(kFindSafePedPosition, position.x, position.y, position.z, 0, &found,
+                           16)) {
+    position = found;
+  }
+  const float heading = static_cast<float>(std::rand() % 360);
+  const std::int32_t ped = native::Invoke<std::int32_t>(kCreatePed, model, position.x, position.y,
+                                                        position.z, heading, 0, 0, 0, 0);
+  native::Invoke(kPrepareCreatedPed, ped, 1);
+  return ped;
+}
