@@ -4,14 +4,18 @@
 #include "runtime/host.h"
 
 namespace {
-sim::SimHost& Host() { return *sim::SimHost::Current(); }
+sim::SimHost& Host() {
+  return *sim::SimHost::Current();
+}
 }  // namespace
 
 HOLDOUT_HOST_API void scriptRegister(HMODULE module, void (*scriptMain)()) {
   Host().OnScriptRegister(module, scriptMain);
 }
 
-HOLDOUT_HOST_API void scriptUnregister(HMODULE module) { Host().OnScriptUnregister(module); }
+HOLDOUT_HOST_API void scriptUnregister(HMODULE module) {
+  Host().OnScriptUnregister(module);
+}
 
 HOLDOUT_HOST_API void keyboardHandlerRegister(KeyboardHandler handler) {
   Host().OnKeyboardHandlerRegister(handler);
@@ -21,13 +25,21 @@ HOLDOUT_HOST_API void keyboardHandlerUnregister(KeyboardHandler handler) {
   Host().OnKeyboardHandlerUnregister(handler);
 }
 
-HOLDOUT_HOST_API void scriptWait(DWORD time) { Host().OnScriptWait(time); }
+HOLDOUT_HOST_API void scriptWait(DWORD time) {
+  Host().OnScriptWait(time);
+}
 
-HOLDOUT_HOST_API void nativeInit(UINT64 hash) { Host().OnNativeInit(hash); }
+HOLDOUT_HOST_API void nativeInit(UINT64 hash) {
+  Host().OnNativeInit(hash);
+}
 
-HOLDOUT_HOST_API void nativePush64(UINT64 value) { Host().OnNativePush64(value); }
+HOLDOUT_HOST_API void nativePush64(UINT64 value) {
+  Host().OnNativePush64(value);
+}
 
-HOLDOUT_HOST_API PUINT64 nativeCall() { return Host().OnNativeCall(); }
+HOLDOUT_HOST_API PUINT64 nativeCall() {
+  return Host().OnNativeCall();
+}
 
 HOLDOUT_HOST_API int worldGetAllPeds(int* peds, int capacity) {
   return Host().OnWorldGetAllPeds(peds, capacity);

@@ -47,7 +47,9 @@ SimHost::~SimHost() {
   }
 }
 
-SimHost* SimHost::Current() { return currentHost; }
+SimHost* SimHost::Current() {
+  return currentHost;
+}
 
 void SimHost::Load(PluginEntry entry) {
   entry_ = entry;
@@ -60,7 +62,9 @@ void SimHost::Unload() {
   }
 }
 
-HMODULE SimHost::Module() const { return &pluginModule; }
+HMODULE SimHost::Module() const {
+  return &pluginModule;
+}
 
 void SimHost::RunFrame() {
   ++frame_;
@@ -112,7 +116,9 @@ void SimHost::SendKeyMessage(DWORD key, WORD repeats, BYTE scanCode, BOOL isExte
   }
 }
 
-void SimHost::Fault(std::string message) { faults_.push_back(std::move(message)); }
+void SimHost::Fault(std::string message) {
+  faults_.push_back(std::move(message));
+}
 
 void SimHost::OnScriptRegister(HMODULE, void (*scriptMain)()) {
   events_.push_back({HostEvent::kScriptRegistered, frame_});

@@ -135,8 +135,12 @@ void ScriptContext::Yield() {
   impl_->SwitchToHost();
 }
 
-bool ScriptContext::InScript() const { return impl_->inScript; }
+bool ScriptContext::InScript() const {
+  return impl_->inScript;
+}
 
-bool ScriptContext::Finished() const { return impl_->finished; }
+bool ScriptContext::Finished() const {
+  return impl_->finished;
+}
 
 }  // namespace sim

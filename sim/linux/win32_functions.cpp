@@ -54,7 +54,7 @@ UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR 
 
 DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer,
                                DWORD size, LPCSTR fileName) {
-  return sim::profile::GetString(ReadProfileFile(fileName), section, key, defaultValue,
-                                 buffer, size);
+  return sim::profile::GetString(ReadProfileFile(fileName), section, key, defaultValue, buffer,
+                                 size);
 }
 }

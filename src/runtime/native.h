@@ -47,7 +47,8 @@ std::uint64_t ArgumentWord(Argument value) {
   } else if constexpr (std::is_integral_v<Argument> && sizeof(Argument) == 8) {
     return static_cast<std::uint64_t>(value);
   } else {
-    static_assert(kNoArgumentWord<Argument>, "natives take 32-bit values, floats, 64-bit words or addresses");
+    static_assert(kNoArgumentWord<Argument>,
+                  "natives take 32-bit values, floats, 64-bit words or addresses");
   }
 }
 

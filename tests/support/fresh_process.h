@@ -14,7 +14,9 @@ void RunInFreshProcess(void (*body)(), unsigned timeoutSeconds = 240);
 }  // namespace holdout_test
 
 // Declares a test whose body runs in a fresh process: SCENARIO_TEST(Suite, Name) { ... }
-#define SCENARIO_TEST(suite, name)                                          \
-  static void suite##_##name##_Scenario();                                  \
-  TEST(suite, name) { ::holdout_test::RunInFreshProcess(&suite##_##name##_Scenario); } \
+#define SCENARIO_TEST(suite, name)                                 \
+  static void suite##_##name##_Scenario();                         \
+  TEST(suite, name) {                                              \
+    ::holdout_test::RunInFreshProcess(&suite##_##name##_Scenario); \
+  }                                                                \
   static void suite##_##name##_Scenario()

@@ -15,7 +15,8 @@ namespace holdout_test {
 namespace {
 
 std::filesystem::path MakeScenarioDirectory() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "holdout-scenario-XXXXXX").string();
+  std::string pattern =
+      (std::filesystem::temp_directory_path() / "holdout-scenario-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) {
     ADD_FAILURE() << "cannot create a scenario directory";
     return std::filesystem::temp_directory_path();
@@ -43,7 +44,9 @@ void Scenario::WriteIni(std::string_view text) {
   std::ofstream(directory_ / "Holdout.ini", std::ios::binary) << text;
 }
 
-void Scenario::Load() { host.Load(&DllMain); }
+void Scenario::Load() {
+  host.Load(&DllMain);
+}
 
 void Scenario::Start() {
   Load();
