@@ -7,7 +7,9 @@ KeyStateTable keyStateTable;
 namespace {
 
 // The age of a stamped message, correct across the tick count's wrap.
-std::uint32_t AgeOf(const KeyState& entry) { return GetTickCount() - entry.stamp.load(); }
+std::uint32_t AgeOf(const KeyState& entry) {
+  return GetTickCount() - entry.stamp.load();
+}
 
 }  // namespace
 
@@ -18,8 +20,10 @@ void OnKeyboardMessage(DWORD key, WORD, BYTE, BOOL, BOOL isWithAlt, BOOL wasDown
   }
   KeyState& entry = keyStateTable[key];
   const std::uint32_t now = GetTickCount();
-  // A stamp of 0 marks an entry that never had a message; a message at tick 0 counts as 1.
-  entry.stamp.store(now == 0 ? 1 : now);
+  // A stamp of 0 marks an entry that never had a message, so a message at tick 0 is stamped
+  // one millisecond earlier: its age is then 1 ms at once rather than 4294967295 ms until the
+  // next tick, and its windows are cut by that millisecond only.
+  entry.stamp.store(now == 0 ? 0xFFFFFFFFu : now);
   entry.altDown.store(static_cast<std::uint32_t>(isWithAlt));
   entry.wasDown.store(static_cast<std::uint32_t>(wasDownBefore));
   entry.keyUp.store(static_cast<std::uint32_t>(isUpNow));

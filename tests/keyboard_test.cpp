@@ -1,0 +1,216 @@
+// The keyboard state table in the simulated host: a release is reported once and only within
+// 100 ms, a press or repeat counts as held for 5000 ms, codes of 255 and more are never seen,
+// and both windows hold across the tick count's 32-bit wrap. Releases are observed through the
+// frame loop (the spawner menu key steps the menu pages) and through the two questions asked
+// directly on the host's clock.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "runtime/keyboard.h"
+#include "support/fresh_process.h"
+#include "support/scenario.h"
+
+namespace {
+
+using holdout_test::Scenario;
+
+constexpr DWORD kMenuKey = 0x43;  // the spawner menu key by default
+constexpr DWORD kF2 = 0x71;
+
+// The spawner menu page drawn in the host's last frame: 0 when no menu is shown.
+int MenuPageShown(Scenario& s) {
+  static const char* const titles[] = {"EXPLOSIVES", "COVER", "MOUNTED WEAPONS"};
+  for (const sim::DrawnText& text : s.host.Screen().TextsInFrame(s.host.Frame())) {
+    for (int page = 0; page < 3; ++page) {
+      if (text.text == titles[page]) {
+        return page + 1;
+      }
+    }
+  }
+  return 0;
+}
+
+SCENARIO_TEST(KeyRelease, IsReportedOnceInTheNextFrameWhateverItsFlags) {
+  Scenario s;
+  s.Start();
+  s.host.TapKey(kMenuKey);
+  s.RunFrame();
+  EXPECT_EQ(MenuPageShown(s), 1) << "a tap between two frames is seen in the next frame";
+  for (int i = 0; i < 10; ++i) {
+    s.RunFrame();
+    EXPECT_EQ(MenuPageShown(s), 1) << "the release was consumed; frame " << s.host.Frame();
+  }
+
+  s.host.PressKey(kMenuKey);
+  for (int i = 0; i < 20; ++i) {
+    s.host.RepeatKey(kMenuKey);
+    s.RunFrame();
+    EXPECT_EQ(MenuPageShown(s), 1) << "a key held down is not a release";
+  }
+  s.host.ReleaseKey(kMenuKey, /*withAlt=*/true);
+  s.RunFrame();
+  EXPECT_EQ(MenuPageShown(s), 2) << "a release with Alt down counts like any other";
+  s.RunFrames(3);
+  EXPECT_EQ(MenuPageShown(s), 2);
+}
+
+SCENARIO_TEST(KeyRelease, IsNeverReportedOnceItIsAHundredMillisecondsOld) {
+  Scenario s;
+  s.Start();
+  const std::uint32_t frameMs = s.host.FrameDuration();
+
+  // Seen by a frame 99 ms after the release.
+  std::uint32_t releasedAt = s.host.TickCount();
+  s.host.TapKey(kMenuKey);
+  s.host.SetTickCount(releasedAt + 99 - frameMs);
+  s.RunFrame();
+  EXPECT_EQ(MenuPageShown(s), 1);
+
+  // Not seen by a frame 100 ms after it, nor by any later frame, although the entry still
+  // holds the release.
+  releasedAt = s.host.TickCount();
+  s.host.TapKey(kMenuKey);
+  s.host.SetTickCount(releasedAt + 100 - frameMs);
+  s.RunFrames(5);
+  EXPECT_EQ(MenuPageShown(s), 1);
+  EXPECT_NE(keyStateTable[kMenuKey].keyUp.load(), 0u);
+  EXPECT_FALSE(IsKeyReleased(kMenuKey));
+}
+
+SCENARIO_TEST(KeyRelease, TheFirstQuestionConsumesIt) {
+  Scenario s;
+  s.WriteIni("[Main]\nDebug=1\n[KeyBinds]\nSpawnerMenu=113\n");
+  s.Start();
+  // The spawner menu step comes before the position capture and takes the release.
+  s.host.TapKey(kF2);
+  s.RunFrame();
+  EXPECT_EQ(MenuPageShown(s), 1);
+  EXPECT_EQ(s.ReadLog(), "") << "the capture step no longer sees the release";
+
+  s.host.TapKey(0x20);
+  EXPECT_TRUE(IsKeyReleased(0x20));
+  EXPECT_FALSE(IsKeyReleased(0x20));
+  EXPECT_EQ(keyStateTable[0x20].stamp.load(), 0u);
+  EXPECT_EQ(keyStateTable[0x20].keyUp.load(), 0u);
+}
+
+SCENARIO_TEST(KeyHeld, LastsFiveSecondsAfterTheLastPressOrRepeat) {
+  Scenario s;
+  s.Load();
+  const std::uint32_t t = s.host.TickCount();
+  EXPECT_FALSE(IsKeyHeld(0x51)) << "no message yet";
+  s.host.PressKey(0x51);
+  s.host.SetTickCount(t + 4999);
+  EXPECT_TRUE(IsKeyHeld(0x51));
+  EXPECT_FALSE(IsKeyReleased(0x51)) << "a press is not a release";
+  s.host.SetTickCount(t + 5000);
+  EXPECT_FALSE(IsKeyHeld(0x51)) << "still down, but no message for 5000 ms";
+
+  s.host.RepeatKey(0x51);
+  s.host.SetTickCount(t + 9999);
+  EXPECT_TRUE(IsKeyHeld(0x51)) << "a repeat restamps the entry";
+  EXPECT_TRUE(IsKeyHeld(0x51)) << "asking does not change the entry";
+
+  s.host.ReleaseKey(0x51);
+  EXPECT_FALSE(IsKeyHeld(0x51)) << "right after the release";
+  EXPECT_TRUE(IsKeyReleased(0x51));
+  EXPECT_FALSE(IsKeyHeld(0x51)) << "after the release was consumed";
+}
+
+SCENARIO_TEST(KeyCodes, CodesOf255AndAboveAreNeverRecordedNorReported) {
+  Scenario s;
+  s.Start();
+  const DWORD codes[] = {255, 256, kMenuKey + 256, 0x80000043u, 0xFFFFFFFFu};
+  for (const DWORD code : codes) {
+    s.host.PressKey(code);
+    EXPECT_FALSE(IsKeyHeld(code)) << code;
+    s.host.ReleaseKey(code);
+    EXPECT_FALSE(IsKeyReleased(code)) << code;
+  }
+  for (std::uint32_t key = 0; key < KeyStateCount; ++key) {
+    EXPECT_EQ(keyStateTable[key].stamp.load(), 0u) << "no entry aliases code " << key;
+  }
+  s.RunFrame();
+  EXPECT_EQ(MenuPageShown(s), 0) << "code 0x143 is not the C key";
+}
+
+// The binding under test in BindingNeverFires; set before each fresh process is forked.
+const char* spawnerMenuBinding = "";
+
+void BindingNeverFires() {
+  Scenario s;
+  s.WriteIni(std::string("[KeyBinds]\nSpawnerMenu=") + spawnerMenuBinding + "\n");
+  s.Start();
+  for (const DWORD key : {kMenuKey, kMenuKey + 256, 0xFFu, 0xFFFFFFFFu}) {
+    s.host.TapKey(key);
+    s.RunFrame();
+    EXPECT_EQ(MenuPageShown(s), 0) << "SpawnerMenu=" << spawnerMenuBinding << ", key " << key;
+  }
+}
+
+TEST(KeyCodes, BindingOf255OrMoreNeverFires) {
+  // 323 (0x143) would reach the C key's entry if the code were cut to a byte; -1 reads as
+  // 0xFFFFFFFF.
+  for (const char* binding : {"323", "-1", "255"}) {
+    spawnerMenuBinding = binding;
+    holdout_test::RunInFreshProcess(&BindingNeverFires);
+  }
+}
+
+SCENARIO_TEST(KeyWrap, WindowsHoldAcrossTheTickCountWrap) {
+  Scenario s;
+  s.Start();
+  const std::uint32_t beforeWrap = 0xFFFFFFFFu - 30;
+
+  s.host.SetTickCount(beforeWrap);
+  s.host.ReleaseKey(0x20);
+  s.host.SetTickCount(beforeWrap + 99);  // 68 after the wrap
+  EXPECT_TRUE(IsKeyReleased(0x20));
+  s.host.SetTickCount(beforeWrap);
+  s.host.ReleaseKey(0x20);
+  s.host.SetTickCount(beforeWrap + 100);
+  EXPECT_FALSE(IsKeyReleased(0x20));
+
+  s.host.SetTickCount(beforeWrap);
+  s.host.PressKey(0x51);
+  s.host.SetTickCount(beforeWrap + 4999);
+  EXPECT_TRUE(IsKeyHeld(0x51));
+  s.host.SetTickCount(beforeWrap + 5000);
+  EXPECT_FALSE(IsKeyHeld(0x51));
+
+  // Through the frame loop: released just before the wrap, asked just after it.
+  s.host.SetTickCount(0xFFFFFFFFu - 10);
+  s.host.TapKey(kMenuKey);
+  s.RunFrame();
+  ASSERT_LT(s.host.TickCount(), 100u);
+  EXPECT_EQ(MenuPageShown(s), 1);
+}
+
+SCENARIO_TEST(KeyWrap, AnEntryWithoutMessagesIsNeverHeldAndAMessageAtTickZeroCounts) {
+  Scenario s;
+  s.Load();
+  for (const std::uint32_t now : {0u, 1u, 16u, 4999u}) {
+    s.host.SetTickCount(now);
+    for (std::uint32_t key = 0; key < KeyStateCount; ++key) {
+      ASSERT_FALSE(IsKeyHeld(key)) << "key " << key << " at tick " << now;
+      ASSERT_FALSE(IsKeyReleased(key)) << "key " << key << " at tick " << now;
+    }
+  }
+
+  // A message that arrives at tick 0 is seen at once, and for its whole window.
+  s.host.SetTickCount(0);
+  s.host.PressKey(0x51);
+  EXPECT_TRUE(IsKeyHeld(0x51));
+  s.host.SetTickCount(4998);
+  EXPECT_TRUE(IsKeyHeld(0x51));
+  s.host.SetTickCount(0);
+  s.host.ReleaseKey(0x20);
+  EXPECT_TRUE(IsKeyReleased(0x20));
+  s.host.ReleaseKey(0x20);
+  s.host.SetTickCount(98);
+  EXPECT_TRUE(IsKeyReleased(0x20));
+}
+
+}  // namespace
