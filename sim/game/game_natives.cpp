@@ -8,6 +8,9 @@ void InstallGameNatives(SimHost& host) {
   InstallScreenNatives(host);
   InstallPlayerNatives(host);
   InstallObjectNatives(host);
+  InstallPedNatives(host);
+  InstallModelNatives(host);
+  InstallSoundNatives(host);
 }
 
 }  // namespace sim

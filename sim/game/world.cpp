@@ -1,9 +1,35 @@
-// The simulated world's per-frame life and its ped listing.
+// The simulated world's per-frame life (models finishing their loads, attackers closing in and
+// shooting, released corpses being cleared away) and its ped listing.
 #include "game/world.h"
+
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+#include "core/sim_host.h"
 
 namespace sim {
 
-void World::Advance(SimHost&) {}
+void World::Advance(SimHost& host) {
+  for (auto& [hash, model] : models) {
+    if (model.requested && !model.loaded && model.framesLeft > 0 && --model.framesLeft == 0) {
+      model.loaded = true;
+    }
+  }
+  const float frameSeconds = static_cast<float>(host.FrameDuration()) / 1000.0f;
+  for (auto ped = peds.begin(); ped != peds.end();) {
+    Ped& current = ped->second;
+    if (!current.dead && current.attackTarget != 0) {
+      Attack(current, frameSeconds);
+    }
+    if (current.dead && current.released && corpseLifetimeFrames != 0 &&
+        ++current.corpseFrames >= corpseLifetimeFrames) {
+      ped = peds.erase(ped);
+    } else {
+      ++ped;
+    }
+  }
+}
 
 int World::ListPeds(int* handles, int capacity) const {
   int count = 0;
@@ -17,6 +43,85 @@ int World::ListPeds(int* handles, int capacity) const {
     handles[count++] = handle;
   }
   return count;
+}
+
+std::int32_t World::AddPed(const Ped& ped) {
+  const std::int32_t handle = nextPedHandle++;
+  peds[handle] = ped;
+  return handle;
+}
+
+Ped* World::FindPed(std::int32_t handle) {
+  const auto ped = peds.find(handle);
+  return ped == peds.end() ? nullptr : &ped->second;
+}
+
+void World::KillPed(std::int32_t handle) {
+  Wound(handle, std::numeric_limits<std::int32_t>::max());
+}
+
+bool World::IsPedDead(std::int32_t handle) const {
+  if (handle == player.ped) {
+    return player.dead;
+  }
+  const auto ped = peds.find(handle);
+  return ped == peds.end() || ped->second.dead;
+}
+
+std::uint32_t World::NameHash(std::string_view name) {
+  std::uint32_t hash = 2166136261u;
+  for (const char c : name) {
+    hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+  }
+  return hash;
+}
+
+std::uint64_t World::NextRandom() {
+  random_ += 0x9E3779B97F4A7C15ull;
+  std::uint64_t z = random_;
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  return z ^ (z >> 31);
+}
+
+void World::Attack(Ped& attacker, float frameSeconds) {
+  if (IsPedDead(attacker.attackTarget)) {
+    return;
+  }
+  const Ped* targetPed = FindPed(attacker.attackTarget);
+  const Vec3& target = targetPed != nullptr ? targetPed->position : player.position;
+  const float dx = target.x - attacker.position.x;
+  const float dy = target.y - attacker.position.y;
+  const float distance = std::sqrt(dx * dx + dy * dy);
+  attacker.heading = static_cast<float>(std::atan2(-dx, dy) * 180.0 / std::numbers::pi);
+  if (distance > attackRange) {
+    const float step = std::fmin(attackerSpeed * frameSeconds, distance - attackRange);
+    attacker.position.x += dx / distance * step;
+    attacker.position.y += dy / distance * step;
+    attacker.position.z = target.z;
+    return;
+  }
+  if (NextRandom() % 100 < hitChancePercent) {
+    Wound(attacker.attackTarget, hitDamage);
+  }
+}
+
+void World::Wound(std::int32_t target, std::int32_t damage) {
+  std::int32_t* health = nullptr;
+  bool* dead = nullptr;
+  if (target == player.ped) {
+    health = &player.health;
+    dead = &player.dead;
+  } else if (Ped* ped = FindPed(target)) {
+    health = &ped->health;
+    dead = &ped->dead;
+  } else {
+    return;
+  }
+  *health = *health > damage ? *health - damage : 0;
+  if (*health == 0) {
+    *dead = true;
+  }
 }
 
 }  // namespace sim

@@ -1,10 +1,14 @@
 // The simulated game world: the player and the entities the plug-in creates, moves and deletes.
-// Natives read and change it through their handlers; the host advances it once per frame.
+// Natives read and change it through their handlers; the host advances it once per frame. Peds
+// that were ordered to attack close in on their target and wound it; the world's randomness
+// comes from its own seed, so a scenario plays the same way every time.
 #pragma once
 
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace sim {
 
@@ -22,13 +26,43 @@ struct Player {
   Vec3 position{2700.0f, -1200.0f, 48.0f};
   float heading = 0.0f;
   bool dead = false;
-  bool controlsEnabled = true;  // false while the plug-in holds the player still
+  bool controlsEnabled = true;     // false while the plug-in holds the player still
+  std::int32_t health = 200;       // wounds take it down; at 0 the player dies
+  std::int32_t group = 0x5A17;     // what GetPlayerGroup answers
+  std::int32_t pedGroup = 0x5A17;  // what GetPedGroup answers for the player's ped
 };
 
 struct Ped {
+  std::uint32_t model = 0;
   Vec3 position;
   float heading = 0.0f;
   bool dead = false;
+  std::int32_t health = 100;
+  std::int32_t group = 0;
+  bool heldByScript = false;      // created or claimed by the script; only such peds can be deleted
+  std::int32_t attackTarget = 0;  // the ped it was ordered to attack; 0 = none
+  std::uint32_t corpseFrames = 0;  // frames since it was released dead; counted only once released
+  bool released = false;           // the script gave it up; the game removes it once it is dead
+  std::map<std::string, std::int32_t> decorators;  // integer decorators, by name
+};
+
+// How a model behaves when the plug-in asks for it. Models nobody configured behave as defaults.
+struct Model {
+  bool available = true;        // IsModelAvailable
+  bool valid = true;            // IsModelValid
+  std::int32_t loadFrames = 2;  // frames from the first request to loaded; negative = never loads
+  bool requested = false;
+  std::int32_t framesLeft = 0;  // frames until loaded, once requested
+  bool loaded = false;
+  std::uint32_t requests = 0;  // RequestModel calls so far
+};
+
+// A sound the plug-in prepared or played.
+struct SoundEvent {
+  std::uint32_t frame;
+  bool played;  // false: prepared
+  std::string name;
+  std::string set;
 };
 
 // A static object or a mounted weapon (a vehicle in the game's terms).
@@ -36,8 +70,8 @@ struct WorldObject {
   std::uint32_t model = 0;
   bool isVehicle = false;
   Vec3 position;
-  Vec3 rotation;  // degrees; z is the heading
-  bool pinned = false;                           // held in place, unmoved by physics
+  Vec3 rotation;                                   // degrees; z is the heading
+  bool pinned = false;                             // held in place, unmoved by physics
   std::map<std::string, std::int32_t> decorators;  // boolean decorators as 0 or 1, by name
 };
 
@@ -46,14 +80,51 @@ class World {
   Player player;
   std::map<std::int32_t, Ped> peds;             // every ped but the player's own, by handle
   std::map<std::int32_t, WorldObject> objects;  // objects and vehicles, by handle
-  float viewHeading = 0.0f;      // the camera's heading relative to the player's, degrees
+  float viewHeading = 0.0f;       // the camera's heading relative to the player's, degrees
   bool objectSpawnsFail = false;  // SpawnObject answers 0 and creates nothing
   std::int32_t nextObjectHandle = 0x40001;  // handles of new objects and vehicles count up
+  std::int32_t nextPedHandle = 0x200001;    // handles of new peds count up, never reused
+  std::map<std::uint32_t, Model> models;    // by hash; see ModelFor
+  std::vector<SoundEvent> sounds;
+  bool safePositionsFound = true;      // FindSafePedPosition finds a spot (near the point) or fails
+  bool pedCreationFails = false;       // CreatePed answers 0 and creates nothing
+  float attackerSpeed = 4.0f;          // metres per second an attacker closes in
+  float attackRange = 12.0f;           // attackers stop and shoot within this distance
+  std::uint32_t hitChancePercent = 2;  // per frame, per attacker in range
+  std::int32_t hitDamage = 5;          // health taken by one hit
+  std::uint32_t corpseLifetimeFrames = 600;  // released dead peds vanish after this; 0 = never
 
   // One frame of the world's own life.
   void Advance(SimHost& host);
   // Writes up to `capacity` ped handles (the player's first) in a stable order; returns the count.
   int ListPeds(int* handles, int capacity) const;
+
+  // Restarts the world's random sequence.
+  void Seed(std::uint64_t seed) { random_ = seed; }
+  // Adds a ped under a new handle and returns the handle.
+  std::int32_t AddPed(const Ped& ped);
+  // The ped, or null when the world has no such ped (the player's ped is not among them).
+  Ped* FindPed(std::int32_t handle);
+  // Kills a ped or the player at once.
+  void KillPed(std::int32_t handle);
+  void KillPlayer() { KillPed(player.ped); }
+  // The game's answer for a ped handle: dead, or no such ped any more.
+  bool IsPedDead(std::int32_t handle) const;
+  // The game's hash of a model or asset name: 32-bit FNV-1a of its bytes.
+  static std::uint32_t NameHash(std::string_view name);
+  // The behaviour of the model `hash`, created with the defaults on first use.
+  Model& ModelFor(std::uint32_t hash) { return models[hash]; }
+  Model& ModelNamed(std::string_view name) { return ModelFor(NameHash(name)); }
+
+ private:
+  // The next number of the world's random sequence (splitmix64).
+  std::uint64_t NextRandom();
+  // Moves the living attacker toward its target and lets it shoot once in range.
+  void Attack(Ped& attacker, float frameSeconds);
+  // Takes `damage` off the target's health; the target dies at 0.
+  void Wound(std::int32_t target, std::int32_t damage);
+
+  std::uint64_t random_ = 0x5EED;
 };
 
 }  // namespace sim
