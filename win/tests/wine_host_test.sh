@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Runs the real Holdout.dll under Wine in Host.exe and the stand-in script host, and checks
+# Host.exe's report: the script registered before the keyboard handler, every frame starting
+# with the four per-frame natives (argument 0, in order), the script unregistered before the
+# keyboard handler, the plug-in reading time through the patched GetTickCount, and no faults.
+# A second run taps the spawner-menu key to check key messages reach the plug-in.
+# Usage: wine_host_test.sh BIN_DIR WINE_DIR PREFIX
+set -euo pipefail
+bin_dir=$1 wine_dir=$2 prefix=$3
+source "$(dirname "$0")/wine_session.sh"
+
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+# Runs Host.exe with the given options; its report lands in $report.
+run_host() {
+  local started=$SECONDS status=0
+  report=$(cd "$bin_dir" && "$wine64" Host.exe "$@") || status=$?
+  report=${report//$'\r'/}  # the C runtime writes CRLF line ends
+  echo "Host.exe $* -> exit $status, $(wc -l <<<"$report") report lines, $((SECONDS - started)) s"
+  [ "$status" -eq 0 ] || fail "Host.exe $* exited with $status"
+  grep '^fault ' <<<"$report" && fail "faults reported"
+  return 0
+}
+
+# Checks the load and unload events and the per-frame natives of a run of $1 frames.
+check_lifecycle() {
+  local frames=$1 events expected
+  events=$(awk '$1 == "event" { print $2, $3 }' <<<"$report" | tr '\n' ';')
+  expected="0 script-registered;0 keyboard-handler-registered;"
+  expected+="$frames script-unregistered;$frames keyboard-handler-unregistered;"
+  [ "$events" = "$expected" ] || fail "events were '$events', expected '$expected'"
+  grep -qx "frames $frames" <<<"$report" || fail "the host did not run $frames frames"
+
+  local per_frame wanted="" frame
+  per_frame=$(awk '$1 == "call" && $3 ~ /^PerFrameCall/ { print $2, $3, $4 }' <<<"$report")
+  for ((frame = 1; frame <= frames; ++frame)); do
+    wanted+="$frame PerFrameCallA 0"$'\n'"$frame PerFrameCallB 0"$'\n'
+    wanted+="$frame PerFrameCallC 0"$'\n'"$frame PerFrameCallD 0"$'\n'
+  done
+  [ "$per_frame"$'\n' = "$wanted" ] ||
+    fail "per-frame natives differ from A, B, C, D with 0 in every frame"
+
+  # From frame 2 on every frame begins with them (frame 1 first runs the script's set-up).
+  local late
+  late=$(awk -v want=" PerFrameCallA PerFrameCallB PerFrameCallC PerFrameCallD" '
+    $1 == "call" && $2 >= 2 && ++n[$2] <= 4 { first[$2] = first[$2] " " $3 }
+    END { for (f in first) if (first[f] != want) print f }' <<<"$report" | sort -n | xargs)
+  [ -z "$late" ] || fail "frames $late do not begin with the four per-frame natives"
+
+  local ticks
+  ticks=$(awk '$1 == "ticks-read" { print $2 }' <<<"$report")
+  [ "${ticks:-0}" -gt 0 ] || fail "the plug-in never read the patched GetTickCount"
+}
+
+run_host --frames 30
+check_lifecycle 30
+
+# The spawner-menu key (C, 0x43) released before frame 4 opens the first menu in that frame:
+# menu text is drawn from frame 4 on and not before.
+run_host --frames 8 --tap 4:0x43
+check_lifecycle 8
+first_text=$(awk '$1 == "call" && $3 == "DrawTextAt" { print $2; exit }' <<<"$report")
+[ "${first_text:-none}" = 4 ] ||
+  fail "menu text first drawn in frame ${first_text:-none}, expected 4"
+
+[ "$failures" -eq 0 ] && echo "PASS"
+exit "$failures"
