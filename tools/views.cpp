@@ -1,0 +1,73 @@
+// The screen and world pictures.
+#include "views.h"
+
+#include <cmath>
+#include <string>
+
+#include "settings/settings.h"
+
+namespace {
+
+int ToCell(float normalised, int cells) {
+  return static_cast<int>(std::lround(normalised * static_cast<float>(cells)));
+}
+
+}  // namespace
+
+Canvas RenderScreen(const std::vector<sim::DrawnText>& texts,
+                    const std::vector<sim::DrawnBox>& boxes, int width, int height) {
+  Canvas canvas(width, height);
+  for (const sim::DrawnBox& box : boxes) {
+    const Shade shade = box.color[3] >= 200 ? Shade::kOpaque : Shade::kTranslucent;
+    canvas.Shade(ToCell(box.x - box.width / 2, width), ToCell(box.y - box.height / 2, height),
+                 ToCell(box.x + box.width / 2, width), ToCell(box.y + box.height / 2, height),
+                 shade);
+  }
+  for (const sim::DrawnText& text : texts) {
+    int row = ToCell(text.y, height);
+    std::size_t start = 0;
+    while (start <= text.text.size()) {
+      std::size_t end = text.text.find('\n', start);
+      if (end == std::string::npos) {
+        end = text.text.size();
+      }
+      const std::string line = text.text.substr(start, end - start);
+      int column = ToCell(text.x, width);
+      if (text.style.centered != 0) {
+        column -= static_cast<int>(line.size() / 2);
+      }
+      canvas.Write(column, row++, line);
+      start = end + 1;
+    }
+  }
+  return canvas;
+}
+
+Canvas RenderWorld(const sim::World& world, float metresPerColumn, int width, int height) {
+  Canvas canvas(width, height);
+  const sim::Vec3 centre = world.player.position;
+  const auto put = [&](float x, float y, char mark) {
+    const int column = width / 2 + static_cast<int>(std::lround((x - centre.x) / metresPerColumn));
+    // North (growing y) is up; rows are twice as tall as columns are wide.
+    const int row =
+        height / 2 - static_cast<int>(std::lround((y - centre.y) / (2 * metresPerColumn)));
+    canvas.Write(column, row, std::string(1, mark));
+  };
+  put(settings.PlayerStartingPosition.x, settings.PlayerStartingPosition.y, '*');
+  for (const Vector3& spawn : settings.EnemySpawnPositions) {
+    put(spawn.x, spawn.y, 'S');
+  }
+  for (const auto& [handle, object] : world.objects) {
+    put(object.position.x, object.position.y, object.isVehicle ? 'W' : 'o');
+  }
+  for (const auto& [handle, ped] : world.peds) {
+    put(ped.position.x, ped.position.y, ped.dead ? 'x' : (ped.attackTarget != 0 ? 'E' : 'p'));
+  }
+  put(centre.x, centre.y, world.player.dead ? 'X' : '@');
+  return canvas;
+}
+
+const char* WorldLegend() {
+  return "@ you (X dead)  E enemy  p ped  x dead  o object  W mounted weapon  S spawn point  "
+         "* start";
+}
