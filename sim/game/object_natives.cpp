@@ -6,9 +6,12 @@
 // Asking for the frame of an entity that does not exist, or switching the controls of anyone
 // but the player, is a fault: the plug-in only ever asks about the player. Moving, turning or
 // removing an object that no longer exists does nothing, as the world may remove objects itself.
+// Creating an entity of a model that has not loaded is a fault; a released model is unloaded at
+// once, so the next request loads it anew.
 #include <cmath>
 #include <numbers>
 #include <optional>
+#include <string>
 
 #include "core/sim_host.h"
 #include "game/game_natives.h"
@@ -53,8 +56,16 @@ Vec3 OffsetInFrame(const Frame& frame, const Vec3& offset) {
               frame.position.z + offset.z};
 }
 
-std::int32_t AddObject(World& world, std::uint32_t model, bool isVehicle, const Vec3& position,
-                       float heading) {
+// Creates the object or vehicle; a model that has not been loaded is a fault and creates nothing.
+std::int32_t AddObject(const NativeCall& call, const char* native, bool isVehicle,
+                       const Vec3& position, float heading) {
+  World& world = call.host.GetWorld();
+  const std::uint32_t model = call.Uint(0);
+  if (!world.ModelFor(model).loaded) {
+    call.host.Fault(std::string(native) + " with model " + std::to_string(model) +
+                    ", which is not loaded");
+    return 0;
+  }
   const std::int32_t handle = world.nextObjectHandle++;
   WorldObject& object = world.objects[handle];
   object.model = model;
@@ -102,15 +113,14 @@ void DefinePlayerControls(NativeTable& table) {
 
 void DefineCreation(NativeTable& table) {
   table.Define(natives::kSpawnObject, "SpawnObject", 9, [](const NativeCall& call) {
-    World& world = call.host.GetWorld();
-    if (world.objectSpawnsFail) {
+    if (call.host.GetWorld().objectSpawnsFail) {
       return;
     }
-    call.ReturnInt(AddObject(world, call.Uint(0), false,
+    call.ReturnInt(AddObject(call, "SpawnObject", false,
                              Vec3{call.Float(1), call.Float(2), call.Float(3)}, 0.0f));
   });
   table.Define(natives::kSpawnVehicle, "SpawnVehicle", 9, [](const NativeCall& call) {
-    call.ReturnInt(AddObject(call.host.GetWorld(), call.Uint(0), true,
+    call.ReturnInt(AddObject(call, "SpawnVehicle", true,
                              Vec3{call.Float(1), call.Float(2), call.Float(3)}, call.Float(4)));
   });
   table.Define(natives::kSetBoolDecorator, "SetBoolDecorator", 3, [](const NativeCall& call) {
@@ -123,7 +133,11 @@ void DefineCreation(NativeTable& table) {
       object->decorators[name] = call.Int(2) != 0 ? 1 : 0;
     }
   });
-  table.Define(natives::kReleaseModel, "ReleaseModel", 1, nullptr);
+  table.Define(natives::kReleaseModel, "ReleaseModel", 1, [](const NativeCall& call) {
+    Model& model = call.host.GetWorld().ModelFor(call.Uint(0));
+    model.requested = false;
+    model.loaded = false;
+  });
 }
 
 void DefineHandling(NativeTable& table) {
