@@ -204,6 +204,17 @@ IniExplanation ExplainIni(const std::string& text) {
 }
 
 int RunCheckIni(int argc, char** argv) {
+  if (argc > 0 && std::strcmp(argv[0], "--help") == 0) {
+    std::printf(
+        "usage: holdout check-ini [PATH]\n"
+        "\n"
+        "Reads PATH (default: ./Holdout.ini) exactly as the plug-in reads its settings file and\n"
+        "prints every setting with its value and where it came from: the file, the default,\n"
+        "clamped, or rejected and why; then the problems: positions that do not read, key\n"
+        "codes that can never fire, actions sharing one key.\n"
+        "exit codes: 0 no problems, 1 problems found, 2 bad usage, 3 the file cannot be read\n");
+    return 0;
+  }
   if (argc > 1) {
     std::fprintf(stderr, "check-ini: expected at most one path (see 'holdout check-ini --help')\n");
     return 2;

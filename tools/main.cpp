@@ -1,49 +1,57 @@
-// The holdout command: runs the plug-in in the simulated game. Sub-commands: demo, check-ini.
+// The holdout command: Holdout in the simulated game, for players and developers. Sub-commands:
+// demo (a scripted session), play (the interactive arena), check-ini (explain a settings file).
 #include <cstdio>
 #include <cstring>
 
 #include "check_ini.h"
 #include "demo.h"
+#include "play.h"
 
 namespace {
 
-void PrintUsage() {
-  std::printf(
-      "usage: holdout <command> [options]\n"
-      "\n"
-      "commands:\n"
-      "  demo [--frames N]   play a scripted session of the plug-in in the simulated game\n"
-      "                      and print what it did, frame by frame\n"
-      "  check-ini [PATH]    read a Holdout.ini (default: ./Holdout.ini) exactly as the\n"
-      "                      plug-in does and explain every value: from the file, the\n"
-      "                      default, clamped, or rejected and why\n"
-      "\n"
-      "exit codes: 0 success; 1 demo: the plug-in misbehaved, check-ini: problems found;\n"
-      "            2 bad usage; 3 check-ini: the file cannot be read\n");
+struct Command {
+  const char* name;
+  int (*run)(int argc, char** argv);
+};
+
+constexpr Command Commands[] = {
+    {"demo", RunDemo},
+    {"play", RunPlay},
+    {"check-ini", RunCheckIni},
+};
+
+void PrintUsage(std::FILE* out) {
+  std::fprintf(out,
+               "usage: holdout <command> [options]   (holdout <command> --help for more)\n"
+               "\n"
+               "commands:\n"
+               "  demo        play a scripted session of Holdout in the simulated game and print\n"
+               "              the plug-in's screen and a map of the world at each key moment\n"
+               "  play        the interactive arena in this terminal\n"
+               "  check-ini   read a Holdout.ini exactly as the plug-in does and explain every\n"
+               "              value: from the file, the default, clamped, or rejected and why\n"
+               "\n"
+               "exit codes: 0 success; 1 the plug-in misbehaved (demo, play) or the settings\n"
+               "file has problems (check-ini); 2 bad usage; 3 a file cannot be read\n");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
-    PrintUsage();
-    return argc < 2 ? 2 : 0;
+  if (argc < 2) {
+    PrintUsage(stderr);
+    return 2;
   }
-  if (std::strcmp(argv[1], "demo") == 0) {
-    if (argc > 2 && std::strcmp(argv[2], "--help") == 0) {
-      PrintUsage();
-      return 0;
-    }
-    return RunDemo(argc - 2, argv + 2);
+  if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+    PrintUsage(stdout);
+    return 0;
   }
-  if (std::strcmp(argv[1], "check-ini") == 0) {
-    if (argc > 2 && std::strcmp(argv[2], "--help") == 0) {
-      PrintUsage();
-      return 0;
+  for (const Command& command : Commands) {
+    if (std::strcmp(argv[1], command.name) == 0) {
+      return command.run(argc - 2, argv + 2);
     }
-    return RunCheckIni(argc - 2, argv + 2);
   }
   std::fprintf(stderr, "holdout: unknown command '%s'\n", argv[1]);
-  PrintUsage();
+  PrintUsage(stderr);
   return 2;
 }
