@@ -63,11 +63,13 @@ void SetUp(FrameLoopState& loop) {
   loop.menuPage = 0;
 }
 
-// A run tick is due once the tick count has reached the deadline. The difference is read as
-// signed so that ticks keep coming across the tick count's 49.7-day wrap; the deadline only
-// ever grows by 100, so the loop still catches up one tick per frame after idle time.
+// A run tick is due once the tick count has reached the deadline. The deadline only grows by
+// 100 after a due tick, so it is never more than one interval ahead of the tick count: a
+// deadline 1..100 ms ahead is not yet due, and any other is due, however far behind it lags.
+// This holds across the tick count's 49.7-day wrap and keeps the one-tick-per-frame catch-up
+// from any distance, also when the tick count is past 2^31 at the first run.
 bool RunTickDue(std::uint32_t now, std::uint32_t nextTickTime) {
-  return static_cast<std::int32_t>(now - nextTickTime) >= 0;
+  return nextTickTime - now - 1 >= RunTickIntervalMs;
 }
 
 void SelectFromOpenMenu(FrameLoopState& loop) {

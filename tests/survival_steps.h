@@ -1,0 +1,89 @@
+// Steps the survival tests share: the activation key, standing at the starting position,
+// starting a run, reading the HUD, and finding the run's enemies in the simulated world.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "game/game_natives.h"
+#include "settings/settings.h"
+#include "support/scenario.h"
+#include "survival/enemies.h"
+#include "survival/run.h"
+
+namespace survival_test {
+
+constexpr DWORD ActivateKey = 0x72;  // F3
+
+// The enemy model's hash as the simulated game computes it.
+inline std::uint32_t EnemyModel() {
+  return sim::World::NameHash(EnemyModelName);
+}
+
+// The configured starting position in the world's terms.
+inline sim::Vec3 StartingPosition() {
+  const Vector3& start = settings.PlayerStartingPosition;
+  return sim::Vec3{start.x, start.y, start.z};
+}
+
+// Releases the activation key and runs the frame that sees it.
+inline void PressActivate(holdout_test::Scenario& s) {
+  s.host.TapKey(ActivateKey);
+  s.RunFrame();
+}
+
+// Puts the player on the starting position and presses the activation key: the run starts in
+// that frame (and the sweep, if any, holds the script for one frame per deleted ped).
+inline void StartRunAtStart(holdout_test::Scenario& s) {
+  s.host.GetWorld().player.position = StartingPosition();
+  PressActivate(s);
+}
+
+// Runs frames until `done` holds or `limit` frames have passed; true when it held.
+inline bool RunUntil(holdout_test::Scenario& s, const std::function<bool()>& done,
+                     std::uint32_t limit) {
+  for (std::uint32_t i = 0; i < limit; ++i) {
+    if (done()) {
+      return true;
+    }
+    s.RunFrame();
+  }
+  return done();
+}
+
+// The texts drawn at the top-left corner in `frame`: the run HUD's place.
+inline std::vector<std::string> CornerTexts(holdout_test::Scenario& s, std::uint32_t frame) {
+  std::vector<std::string> texts;
+  for (const sim::DrawnText& text : s.host.Screen().TextsInFrame(frame)) {
+    if (text.x == 0.0f && text.y == 0.0f) {
+      texts.push_back(text.text);
+    }
+  }
+  return texts;
+}
+
+// The run tick calls made in `frame` (one per tick).
+inline std::size_t TicksInFrame(holdout_test::Scenario& s, std::uint32_t frame) {
+  std::size_t ticks = 0;
+  for (const std::uint64_t hash : s.host.Calls().HashesInFrame(frame)) {
+    ticks += hash == sim::natives::kRunTickCallA ? 1 : 0;
+  }
+  return ticks;
+}
+
+// The handles of the enemy model's peds in the world that are alive.
+inline std::vector<std::int32_t> LivingEnemies(sim::World& world) {
+  std::vector<std::int32_t> living;
+  for (const auto& [handle, ped] : world.peds) {
+    if (ped.model == EnemyModel() && !ped.dead) {
+      living.push_back(handle);
+    }
+  }
+  return living;
+}
+
+}  // namespace survival_test
