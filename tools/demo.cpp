@@ -6,16 +6,12 @@
 // summary.
 #include "demo.h"
 
-#include <unistd.h>
-
 #include <cinttypes>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <limits>
 #include <string>
 
 #include "core/sim_host.h"
@@ -23,6 +19,7 @@
 #include "settings/settings.h"
 #include "spawner/placement.h"
 #include "survival/run.h"
+#include "tool_session.h"
 #include "views.h"
 
 namespace {
@@ -39,8 +36,7 @@ constexpr std::int32_t OrdinaryPlayerHealth = 200;
 constexpr std::uint32_t FramesPerShot = 25;
 
 struct DemoOptions {
-  std::uint64_t seed = 7;
-  std::string iniPath;
+  SessionOptions session;
   std::uint32_t fightSeconds = 40;
   bool trace = false;
 };
@@ -73,29 +69,15 @@ void PrintTrace(sim::SimHost& host, std::uint32_t frame) {
 
 class DemoSession {
  public:
-  explicit DemoSession(const DemoOptions& options) : options_(options) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "holdout-demo-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) {
-      directory_ = pattern;
-      std::filesystem::current_path(directory_);
-    }
-    if (!options_.iniPath.empty()) {
-      std::filesystem::copy_file(options_.iniPath, directory_ / "Holdout.ini");
-    }
-    host_.SetExecutablePath((directory_ / "Host.exe").string());
-    host_.GetWorld().Seed(options_.seed);
-    host_.SetTickCount(3600000u + static_cast<std::uint32_t>(options_.seed % 100000));
-  }
-
-  ~DemoSession() {
-    std::error_code error;
-    std::filesystem::current_path(std::filesystem::temp_directory_path(), error);
-    std::filesystem::remove_all(directory_, error);
+  explicit DemoSession(const DemoOptions& options)
+      : options_(options),
+        session_(options.session, {2940.0f, -980.0f, 52.0f}),
+        host_(session_.Host()) {
+    host_.SetTickCount(3600000u + static_cast<std::uint32_t>(options_.session.seed % 100000));
   }
 
   int Play() {
     sim::World& world = host_.GetWorld();
-    world.player.position = {2940.0f, -980.0f, 52.0f};
     world.player.health = ScriptedPlayerHealth;
     AddBystanders();
     host_.Load(&DllMain);
@@ -133,7 +115,7 @@ class DemoSession {
     Moment("The player falls: the run ends, its enemies are deleted, the summary shows");
 
     std::printf("\nHoldout.log:\n");
-    std::ifstream log(directory_ / "Holdout.log");
+    std::ifstream log(session_.Directory() / "Holdout.log");
     std::string line;
     while (std::getline(log, line)) {
       std::printf("  %s\n", line.c_str());
@@ -197,25 +179,8 @@ class DemoSession {
     for (std::uint32_t i = 0; i < frames && runState.runActive; ++i) {
       Frames(1);
       if (i % FramesPerShot == FramesPerShot - 1) {
-        ShootNearestAttacker();
+        ShootNearestAttacker(host_.GetWorld(), ShotRange);
       }
-    }
-  }
-
-  void ShootNearestAttacker() {
-    sim::World& world = host_.GetWorld();
-    std::int32_t target = 0;
-    float nearest = std::numeric_limits<float>::max();
-    for (const auto& [handle, ped] : world.peds) {
-      const float distance = std::hypot(ped.position.x - world.player.position.x,
-                                        ped.position.y - world.player.position.y);
-      if (!ped.dead && ped.attackTarget != 0 && distance < ShotRange && distance < nearest) {
-        nearest = distance;
-        target = handle;
-      }
-    }
-    if (target != 0) {
-      world.KillPed(target);
     }
   }
 
@@ -282,19 +247,18 @@ class DemoSession {
   }
 
   DemoOptions options_;
-  std::filesystem::path directory_;
-  sim::SimHost host_;
+  ToolSession session_;
+  sim::SimHost& host_;
 };
 
 bool ParseOptions(int argc, char** argv, DemoOptions& options) {
   for (int i = 0; i < argc; ++i) {
     const std::string option = argv[i];
     const bool hasValue = i + 1 < argc;
-    if (option == "--seed" && hasValue) {
-      options.seed = std::strtoull(argv[++i], nullptr, 10);
-    } else if (option == "--ini" && hasValue) {
-      options.iniPath = argv[++i];
-    } else if (option == "--fight" && hasValue) {
+    if (TakeSessionOption(argc, argv, i, options.session)) {
+      continue;
+    }
+    if (option == "--fight" && hasValue) {
       options.fightSeconds = static_cast<std::uint32_t>(std::strtoul(argv[++i], nullptr, 10));
     } else if (option == "--trace") {
       options.trace = true;
@@ -317,9 +281,8 @@ int RunDemo(int argc, char** argv) {
   if (!ParseOptions(argc, argv, options)) {
     return 2;
   }
-  if (!options.iniPath.empty() && !std::filesystem::is_regular_file(options.iniPath)) {
-    std::fprintf(stderr, "demo: cannot read '%s'\n", options.iniPath.c_str());
-    return 3;
+  if (const int problem = CheckSessionOptions("demo", options.session); problem != 0) {
+    return problem;
   }
   DemoSession session(options);
   return session.Play();

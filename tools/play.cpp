@@ -14,7 +14,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <limits>
 #include <string>
 #include <thread>
 
@@ -24,6 +23,7 @@
 #include "settings/settings.h"
 #include "survival/run.h"
 #include "terminal_keys.h"
+#include "tool_session.h"
 #include "views.h"
 
 namespace {
@@ -36,8 +36,7 @@ constexpr int EscapeKey = 27;
 constexpr std::int32_t PlayerHealth = 200;
 
 struct PlayOptions {
-  std::uint64_t seed = 7;
-  std::string iniPath;
+  SessionOptions session;
   unsigned framesPerSecond = 30;
 };
 
@@ -58,11 +57,10 @@ bool ParseOptions(int argc, char** argv, PlayOptions& options) {
   for (int i = 0; i < argc; ++i) {
     const std::string option = argv[i];
     const bool hasValue = i + 1 < argc;
-    if (option == "--seed" && hasValue) {
-      options.seed = std::strtoull(argv[++i], nullptr, 10);
-    } else if (option == "--ini" && hasValue) {
-      options.iniPath = argv[++i];
-    } else if (option == "--fps" && hasValue) {
+    if (TakeSessionOption(argc, argv, i, options.session)) {
+      continue;
+    }
+    if (option == "--fps" && hasValue) {
       options.framesPerSecond = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
     } else {
       std::fprintf(stderr, "play: unknown option '%s' (see 'holdout play --help')\n", argv[i]);
@@ -78,25 +76,11 @@ bool ParseOptions(int argc, char** argv, PlayOptions& options) {
 
 class Arena {
  public:
-  explicit Arena(const PlayOptions& options) : options_(options) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "holdout-play-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) {
-      directory_ = pattern;
-      std::filesystem::current_path(directory_);
-    }
-    if (!options_.iniPath.empty()) {
-      std::filesystem::copy_file(options_.iniPath, directory_ / "Holdout.ini");
-    }
-    host_.SetExecutablePath((directory_ / "Host.exe").string());
+  explicit Arena(const PlayOptions& options)
+      : options_(options),
+        session_(options.session, {2780.0f, -1020.0f, 48.0f}),
+        host_(session_.Host()) {
     host_.SetFrameDuration(1000 / options_.framesPerSecond);
-    host_.GetWorld().Seed(options_.seed);
-    host_.GetWorld().player.position = {2780.0f, -1020.0f, 48.0f};
-  }
-
-  ~Arena() {
-    std::error_code error;
-    std::filesystem::current_path(std::filesystem::temp_directory_path(), error);
-    std::filesystem::remove_all(directory_, error);
   }
 
   int Run() {
@@ -162,7 +146,7 @@ class Arena {
         return true;
       case ' ':
         if (!player.dead) {
-          Fire();
+          ShootNearestAttacker(world, ShotRange);
         }
         return true;
       case '\n':
@@ -189,23 +173,6 @@ class Arena {
     player.position.x += dx;
     player.position.y += dy;
     player.heading = heading;
-  }
-
-  void Fire() {
-    sim::World& world = host_.GetWorld();
-    std::int32_t target = 0;
-    float nearest = std::numeric_limits<float>::max();
-    for (const auto& [handle, ped] : world.peds) {
-      const float distance = std::hypot(ped.position.x - world.player.position.x,
-                                        ped.position.y - world.player.position.y);
-      if (!ped.dead && ped.attackTarget != 0 && distance < ShotRange && distance < nearest) {
-        nearest = distance;
-        target = handle;
-      }
-    }
-    if (target != 0) {
-      world.KillPed(target);
-    }
   }
 
   void Draw() {
@@ -260,8 +227,8 @@ class Arena {
   }
 
   PlayOptions options_;
-  std::filesystem::path directory_;
-  sim::SimHost host_;
+  ToolSession session_;
+  sim::SimHost& host_;
   std::unique_ptr<TerminalKeys> keys_;
 };
 
@@ -293,9 +260,8 @@ int RunPlay(int argc, char** argv) {
   if (!ParseOptions(argc, argv, options)) {
     return 2;
   }
-  if (!options.iniPath.empty() && !std::filesystem::is_regular_file(options.iniPath)) {
-    std::fprintf(stderr, "play: cannot read '%s'\n", options.iniPath.c_str());
-    return 3;
+  if (const int problem = CheckSessionOptions("play", options.session); problem != 0) {
+    return problem;
   }
   if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) {
     std::fprintf(stderr, "play: needs a terminal\n");

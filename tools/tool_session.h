@@ -1,0 +1,43 @@
+// What the demo and the arena share: a session of the plug-in in the simulated game with a
+// directory of its own (the host executable's directory, where Holdout.ini is read, and the
+// working directory, where Holdout.log is written), and the player's shot.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "core/sim_host.h"
+
+// The options every session command takes.
+struct SessionOptions {
+  std::uint64_t seed = 7;  // the world's random seed
+  std::string iniPath;     // a settings file to use; empty: the defaults
+};
+
+// Takes "--seed N" or "--ini PATH" at argv[i], moving i onto the value; false for any other.
+bool TakeSessionOption(int argc, char** argv, int& i, SessionOptions& options);
+
+// 0 when the options can be used; otherwise prints why, as `command`, and returns the exit
+// code (3: the settings file cannot be read).
+int CheckSessionOptions(const char* command, const SessionOptions& options);
+
+class ToolSession {
+ public:
+  // A fresh directory holding a copy of the options' settings file, a host whose world plays
+  // from their seed, and the player at `playerPosition`.
+  ToolSession(const SessionOptions& options, sim::Vec3 playerPosition);
+  ~ToolSession();
+  ToolSession(const ToolSession&) = delete;
+  ToolSession& operator=(const ToolSession&) = delete;
+
+  sim::SimHost& Host() { return host_; }
+  const std::filesystem::path& Directory() const { return directory_; }
+
+ private:
+  std::filesystem::path directory_;
+  sim::SimHost host_;
+};
+
+// Kills the nearest living attacker within `range` metres of the player, if any.
+void ShootNearestAttacker(sim::World& world, float range);
