@@ -57,9 +57,8 @@ inline void PickFromPage(holdout_test::Scenario& s, int page, std::initializer_l
   FinishModelWaits(s);
 }
 
-// Picks row `row` of page `page`, then holds the confirm key for one frame.
-inline void PlaceAndConfirm(holdout_test::Scenario& s, int page, int row) {
-  PickFromPage(s, page, {row});
+// Holds the confirm key for one frame.
+inline void Confirm(holdout_test::Scenario& s) {
   s.host.PressKey(ConfirmKey);
   s.RunFrame();
   s.host.ReleaseKey(ConfirmKey);

@@ -7,6 +7,7 @@
 
 class MenuItemStaticCover;
 
+// The one object being placed, its heading, and the last object set down.
 struct PlacementState {
   std::uint32_t placingObject = 0;      // the object being placed; 0 = none
   std::int32_t placingHeading = 0;      // whole degrees, not wrapped
