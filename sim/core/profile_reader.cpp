@@ -1,5 +1,6 @@
-// INI parsing with the Win32 profile reader's rules: line-based, names case-insensitive, white
-// space trimmed, first match wins, surrounding quotes stripped from string values.
+// INI parsing with the Win32 profile reader's rules: line-based, names case-insensitive and
+// trimmed, values trimmed, first match wins, surrounding quotes stripped from string values,
+// integers read as RtlCharToInteger reads them with base 0.
 #include "core/profile_reader.h"
 
 #include <algorithm>
@@ -12,7 +13,12 @@ namespace sim::profile {
 
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+// Integers are read from a value cut to this many characters, terminator included.
+constexpr std::uint32_t kIntegerBufferSize = 30;
+
+bool IsSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
 
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsSpace(text.front())) {
@@ -31,7 +37,37 @@ bool SameName(std::string_view a, std::string_view b) {
          });
 }
 
-// The integer reading of a value: RtlCharToInteger with base 0.
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+// UTF-16 text as 8-bit characters: ASCII kept, everything else '?'.
+std::string NarrowUtf16(std::string_view bytes, bool bigEndian) {
+  std::string narrow;
+  narrow.reserve(bytes.size() / 2);
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const unsigned high = static_cast<unsigned char>(bytes[bigEndian ? i : i + 1]);
+    const unsigned low = static_cast<unsigned char>(bytes[bigEndian ? i + 1 : i]);
+    const unsigned unit = high << 8 | low;
+    narrow += unit < 0x80 ? static_cast<char>(unit) : '?';
+  }
+  return narrow;
+}
+
+// The file's text without its byte-order mark; `storage` holds it when it had to be decoded.
+std::string_view Decode(std::string_view text, std::string& storage) {
+  if (StartsWith(text, "\xEF\xBB\xBF")) {
+    return text.substr(3);
+  }
+  if (StartsWith(text, "\xFF\xFE") || StartsWith(text, "\xFE\xFF")) {
+    storage = NarrowUtf16(text.substr(2), text[0] == '\xFE');
+    return storage;
+  }
+  return text;
+}
+
+// The integer reading of a value: RtlCharToInteger with base 0, whose base prefixes are lower
+// case only ("0X1F" reads as 0).
 std::uint32_t ParseInteger(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size() && IsSpace(text[i])) {
@@ -45,11 +81,11 @@ std::uint32_t ParseInteger(std::string_view text) {
   unsigned base = 10;
   if (i + 1 < text.size() && text[i] == '0') {
     const char prefix = text[i + 1];
-    if (prefix == 'x' || prefix == 'X') {
+    if (prefix == 'x') {
       base = 16;
-    } else if (prefix == 'o' || prefix == 'O') {
+    } else if (prefix == 'o') {
       base = 8;
-    } else if (prefix == 'b' || prefix == 'B') {
+    } else if (prefix == 'b') {
       base = 2;
     }
     if (base != 10) {
@@ -77,12 +113,26 @@ std::uint32_t ParseInteger(std::string_view text) {
   return negative ? 0u - value : value;
 }
 
+// The default as the reader uses it: trailing spaces (not tabs) removed, leading ones kept.
+std::string_view TrimDefault(const char* defaultValue) {
+  std::string_view text = defaultValue != nullptr ? defaultValue : "";
+  while (!text.empty() && text.back() == ' ') {
+    text.remove_suffix(1);
+  }
+  return text;
+}
+
 }  // namespace
 
 std::optional<std::string> FindValue(std::string_view text, std::string_view section,
                                      std::string_view key) {
-  bool inSection = false;
-  bool sectionSeen = false;
+  std::string decoded;
+  text = Decode(text, decoded);
+  section = Trim(section);
+  key = Trim(key);
+  // Lines before the first header form a section without a name, always the first one.
+  bool inSection = section.empty();
+  bool sectionSeen = inSection;
   std::size_t position = 0;
   while (position <= text.size()) {
     std::size_t end = text.find('\n', position);
@@ -106,12 +156,12 @@ std::optional<std::string> FindValue(std::string_view text, std::string_view sec
       continue;
     }
     const std::size_t equals = line.find('=');
-    const std::string_view name = Trim(line.substr(0, equals));
-    if (!SameName(name, key)) {
+    if (!SameName(Trim(line.substr(0, equals)), key)) {
       continue;
     }
+    // The first line naming the key decides, even one without a value.
     if (equals == std::string_view::npos) {
-      return std::string();
+      return std::nullopt;
     }
     return std::string(Trim(line.substr(equals + 1)));
   }
@@ -128,8 +178,7 @@ std::uint32_t GetString(const std::optional<std::string>& text, const char* sect
   if (text && section != nullptr && key != nullptr) {
     value = FindValue(*text, section, key);
   }
-  std::string_view chosen = value ? std::string_view(*value)
-                                  : Trim(defaultValue != nullptr ? defaultValue : "");
+  std::string_view chosen = value ? std::string_view(*value) : TrimDefault(defaultValue);
   if (chosen.size() >= 2 && (chosen.front() == '"' || chosen.front() == '\'') &&
       chosen.back() == chosen.front()) {
     chosen = chosen.substr(1, chosen.size() - 2);
@@ -142,7 +191,7 @@ std::uint32_t GetString(const std::optional<std::string>& text, const char* sect
 
 std::uint32_t GetInt(const std::optional<std::string>& text, const char* section, const char* key,
                      std::int32_t defaultValue) {
-  char buffer[30];
+  char buffer[kIntegerBufferSize];
   if (GetString(text, section, key, "", buffer, sizeof buffer) == 0) {
     return static_cast<std::uint32_t>(defaultValue);
   }

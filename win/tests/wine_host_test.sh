@@ -18,7 +18,7 @@ fail() {
 # Runs Host.exe with the given options; its report lands in $report.
 run_host() {
   local started=$SECONDS status=0
-  report=$(cd "$bin_dir" && "$wine64" Host.exe "$@") || status=$?
+  report=$(cd "$bin_dir" && wine_run Host.exe "$@") || status=$?
   report=${report//$'\r'/}  # the C runtime writes CRLF line ends
   echo "Host.exe $* -> exit $status, $(wc -l <<<"$report") report lines, $((SECONDS - started)) s"
   [ "$status" -eq 0 ] || fail "Host.exe $* exited with $status"
