@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang++ in build/fuzz and runs them briefly: the settings file
+# target, then the keyboard table target, each for half the given time (default 20 s in all).
+# The corpus grows in build/fuzz/corpus; a crash leaves its input in build/fuzz/artifacts and
+# fails the script. Usage: fuzz/run.sh [seconds]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-20}
+per_target=$(( (seconds + 1) / 2 ))
+build=build/fuzz
+
+cmake -S fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+cmake --build "$build" -j2
+
+mkdir -p "$build/artifacts"
+for target in settings keyboard; do
+  corpus="$build/corpus/$target"
+  mkdir -p "$corpus"
+  cp -n fuzz/corpus/"$target"/* "$corpus"/
+  options=()
+  if [ "$target" = settings ]; then
+    cp -n package/Holdout.ini "$corpus/shipped.ini"
+    options+=(-dict=fuzz/settings.dict)
+  fi
+  echo "== fuzz: $target, ${per_target} s"
+  "$build/${target}_fuzzer" "${options[@]}" -max_total_time="$per_target" -max_len=4096 \
+    -timeout=10 -print_final_stats=1 -artifact_prefix="$build/artifacts/$target-" "$corpus" \
+    2>"$build/$target.log" || { tail -n 40 "$build/$target.log" >&2; exit 1; }
+  grep -E '^(stat::number_of_executed_units|stat::average_exec_per_sec|stat::peak_rss_mb)|^#[0-9]+ *DONE' \
+    "$build/$target.log" || true
+done
