@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test of Holdout on a fresh Debian machine: installs what is missing, then builds
 # and tests the Linux suite, the sanitizer builds (ASan+UBSan, TSan), the Windows
-# cross-build with its checks, and the real DLL under Wine.
+# cross-build with its checks, the real DLL under Wine, and a short fuzzing run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/bootstrap.sh
@@ -16,3 +16,6 @@ run_preset() {
 for preset in linux asan tsan windows; do
   run_preset "$preset"
 done
+
+echo "== fuzz"
+fuzz/run.sh
