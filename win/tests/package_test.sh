@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Builds the player package and checks what a player unpacks: exactly Holdout.dll (a 64-bit DLL),
+# Holdout.ini and the player's guide, the two texts as shipped from package/.
+set -euo pipefail
+cpack=$1 build=$2 shipped=$3 objdump=$4
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+(cd "$build" && "$cpack" -G ZIP -B "$work/out" >/dev/null)
+zip=$(ls "$work"/out/Holdout-*-win64.zip)
+mkdir "$work/unpacked"
+(cd "$work/unpacked" && cmake -E tar xf "$zip")
+
+contents=$(cd "$work/unpacked" && find . -type f | sort | tr '\n' ' ')
+expected="./Holdout.dll ./Holdout.ini ./PLAYERS-GUIDE.txt "
+if [ "$contents" != "$expected" ]; then
+  echo "the package holds: $contents; expected: $expected" >&2
+  exit 1
+fi
+"$objdump" -f "$work/unpacked/Holdout.dll" | grep -q 'file format pei-x86-64' || {
+  echo "Holdout.dll in the package is not a 64-bit Windows DLL" >&2
+  exit 1
+}
+cmp "$work/unpacked/Holdout.ini" "$shipped/Holdout.ini"
+cmp "$work/unpacked/PLAYERS-GUIDE.txt" "$shipped/PLAYERS-GUIDE.txt"
+echo "player package: $(basename "$zip") holds $contents"
