@@ -191,6 +191,18 @@ SCENARIO_TEST(RunEnd, PlayersDeathEndsTheRunWithSummaryAndDeletesEveryEnemy) {
   }
 }
 
+SCENARIO_TEST(RunEnd, EnemiesLeftAloneEndTheRunByThemselves) {
+  Scenario s;
+  s.WriteIni("[Main]\nMaxEnemies=10\n");
+  s.Start();
+  StartRunAtStart(s);
+  ASSERT_TRUE(runState.runActive);
+  ASSERT_TRUE(RunUntil(
+      s, [] { return !runState.runActive; }, 2 * 60 * 1000 / 16));
+  EXPECT_TRUE(s.host.GetWorld().player.dead);
+  EXPECT_NE(s.ReadLog().find(" kill(s) (10 max enemies)\n"), std::string::npos);
+}
+
 SCENARIO_TEST(RunEnd, WithoutDebugTheKeyDuringARunDoesNothing) {
   Scenario s;
   s.WriteIni("[Main]\nMaxEnemies=10\n");
