@@ -24,7 +24,6 @@ void InstallModelNatives(SimHost& host) {
   });
   table.Define(natives::kRequestModel, "RequestModel", 2, [](const NativeCall& call) {
     Model& model = call.host.GetWorld().ModelFor(call.Uint(0));
-    ++model.requests;
     if (model.requested || !model.available || !model.valid) {
       return;
     }

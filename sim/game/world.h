@@ -33,12 +33,12 @@ struct Player {
 };
 
 struct Ped {
-  std::uint32_t model = 0;
+  std::uint32_t model = 0;  // the hash it was created from; 0 for peds the world began with
   Vec3 position;
   float heading = 0.0f;
   bool dead = false;
-  std::int32_t health = 100;
-  std::int32_t group = 0;
+  std::int32_t health = 100;      // wounds take it down; at 0 the ped dies
+  std::int32_t group = 0;         // what GetPedGroup answers
   bool heldByScript = false;      // created or claimed by the script; only such peds can be deleted
   std::int32_t attackTarget = 0;  // the ped it was ordered to attack; 0 = none
   std::uint32_t corpseFrames = 0;  // frames since it was released dead; counted only once released
@@ -51,17 +51,16 @@ struct Model {
   bool available = true;        // IsModelAvailable
   bool valid = true;            // IsModelValid
   std::int32_t loadFrames = 2;  // frames from the first request to loaded; negative = never loads
-  bool requested = false;
+  bool requested = false;       // RequestModel has been called for it
   std::int32_t framesLeft = 0;  // frames until loaded, once requested
-  bool loaded = false;
-  std::uint32_t requests = 0;  // RequestModel calls so far
+  bool loaded = false;          // HasModelLoaded
 };
 
 // A sound the plug-in prepared or played.
 struct SoundEvent {
-  std::uint32_t frame;
-  bool played;  // false: prepared
-  std::string name;
+  std::uint32_t frame;  // the host frame of the call
+  bool played;          // false: prepared
+  std::string name;     // the sound's name and its set, as the plug-in passed them
   std::string set;
 };
 
@@ -85,7 +84,7 @@ class World {
   std::int32_t nextObjectHandle = 0x40001;  // handles of new objects and vehicles count up
   std::int32_t nextPedHandle = 0x200001;    // handles of new peds count up, never reused
   std::map<std::uint32_t, Model> models;    // by hash; see ModelFor
-  std::vector<SoundEvent> sounds;
+  std::vector<SoundEvent> sounds;           // in the order the plug-in asked for them
   bool safePositionsFound = true;      // FindSafePedPosition finds a spot (near the point) or fails
   bool pedCreationFails = false;       // CreatePed answers 0 and creates nothing
   float attackerSpeed = 4.0f;          // metres per second an attacker closes in
@@ -105,8 +104,9 @@ class World {
   std::int32_t AddPed(const Ped& ped);
   // The ped, or null when the world has no such ped (the player's ped is not among them).
   Ped* FindPed(std::int32_t handle);
-  // Kills a ped or the player at once.
+  // Kills a ped (or, given the player's ped, the player) at once.
   void KillPed(std::int32_t handle);
+  // Kills the player at once.
   void KillPlayer() { KillPed(player.ped); }
   // The game's answer for a ped handle: dead, or no such ped any more.
   bool IsPedDead(std::int32_t handle) const;
