@@ -6,9 +6,9 @@ KeyStateTable keyStateTable;
 
 namespace {
 
-// The age of a stamped message, correct across the tick count's wrap.
-std::uint32_t AgeOf(const KeyState& entry) {
-  return GetTickCount() - entry.stamp.load();
+// True when a message stamped `stamp` is less than `windowMs` old. A stamp of 0 is no message.
+bool WithinWindow(std::uint32_t stamp, std::uint32_t windowMs) {
+  return stamp != 0 && GetTickCount() - stamp < windowMs;
 }
 
 }  // namespace
@@ -34,13 +34,17 @@ bool IsKeyReleased(std::uint32_t key) {
     return false;
   }
   KeyState& entry = keyStateTable[key];
-  if (entry.stamp.load() == 0 || entry.keyUp.load() == 0 || AgeOf(entry) >= KeyReleaseWindowMs) {
+  if (entry.keyUp.load() == 0 || !WithinWindow(entry.stamp.load(), KeyReleaseWindowMs)) {
     return false;
   }
-  entry.stamp.store(0);
-  entry.altDown.store(0);
-  entry.wasDown.store(0);
+  // Zeroed in the reverse of the handler's order, stamp last. A message that arrives meanwhile
+  // then either ends up whole in the entry (its stamp written after the zeroing) or is lost
+  // with a zero stamp, which both questions read as no message; it never leaves its stamp
+  // beside a zeroed keyUp, which would read as a key held down for 5000 ms.
   entry.keyUp.store(0);
+  entry.wasDown.store(0);
+  entry.altDown.store(0);
+  entry.stamp.store(0);
   return true;
 }
 
@@ -49,5 +53,5 @@ bool IsKeyHeld(std::uint32_t key) {
     return false;
   }
   const KeyState& entry = keyStateTable[key];
-  return entry.stamp.load() != 0 && entry.keyUp.load() == 0 && AgeOf(entry) < KeyHoldWindowMs;
+  return entry.keyUp.load() == 0 && WithinWindow(entry.stamp.load(), KeyHoldWindowMs);
 }
