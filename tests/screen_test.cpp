@@ -150,16 +150,6 @@ SCENARIO_TEST(ScreenText, EveryTextCarriesItsFullStyleIssuedRightBeforeIt) {
   }
   EXPECT_TRUE(sawHud) << "a text with a line break is one text";
   EXPECT_EQ(banners, 3);
-
-  s.host.Screen().Clear();
-  DrawRectangle(0.11f, 0.2f, 0.22f, 0.05f, 150);
-  ASSERT_EQ(s.host.Screen().Boxes().size(), 1u);
-  const sim::DrawnBox& box = s.host.Screen().Boxes()[0];
-  EXPECT_EQ(box.x, 0.11f);
-  EXPECT_EQ(box.y, 0.2f);
-  EXPECT_EQ(box.width, 0.22f);
-  EXPECT_EQ(box.height, 0.05f);
-  EXPECT_EQ(box.color, (std::array<int, 4>{0, 0, 0, 150}));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // executable name.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -24,6 +25,15 @@ void ExpectSameVector(const Vector3& actual, const Vector3& expected, const std:
   EXPECT_EQ(actual.z, expected.z) << what;
 }
 
+// The fourteen key bindings in the order of the [KeyBinds] table.
+std::array<std::uint32_t, 14> KeyBindings() {
+  return {settings.ActivateMod,     settings.RotateObject,    settings.ReverseRotateObject,
+          settings.ConfirmObject,   settings.SpawnerMenu,     settings.MenuSelectOne,
+          settings.MenuSelectTwo,   settings.MenuSelectThree, settings.MenuSelectFour,
+          settings.MenuSelectFive,  settings.MenuSelectSix,   settings.MenuSelectSeven,
+          settings.MenuSelectEight, settings.MenuSelectNine};
+}
+
 // Loads `ini` into a settings record that starts at its defaults.
 void LoadFrom(Scenario& s, const std::string& ini) {
   s.WriteIni(ini);
@@ -35,17 +45,10 @@ void ExpectDefaults(const std::string& what) {
   const Settings defaults;
   EXPECT_FALSE(settings.Debug) << what;
   EXPECT_EQ(settings.MaxEnemies, 70) << what;
-  const std::uint32_t keys[] = {
-      settings.ActivateMod,     settings.RotateObject,    settings.ReverseRotateObject,
-      settings.ConfirmObject,   settings.SpawnerMenu,     settings.MenuSelectOne,
-      settings.MenuSelectTwo,   settings.MenuSelectThree, settings.MenuSelectFour,
-      settings.MenuSelectFive,  settings.MenuSelectSix,   settings.MenuSelectSeven,
-      settings.MenuSelectEight, settings.MenuSelectNine};
-  const std::uint32_t expected[] = {0x72, 0x51, 0x10, 0x45, 0x43, 0x31, 0x32,
-                                    0x33, 0x34, 0x35, 0x36, 0x37, 0x38, 0x39};
-  for (std::size_t i = 0; i < std::size(keys); ++i) {
-    EXPECT_EQ(keys[i], expected[i]) << what << ", key binding " << i;
-  }
+  EXPECT_EQ(KeyBindings(),
+            (std::array<std::uint32_t, 14>{0x72, 0x51, 0x10, 0x45, 0x43, 0x31, 0x32, 0x33, 0x34,
+                                           0x35, 0x36, 0x37, 0x38, 0x39}))
+      << what;
   ExpectSameVector(settings.PlayerStartingPosition, defaults.PlayerStartingPosition, what);
   ExpectSameVector(settings.EnemySpawnPositions[0], defaults.EnemySpawnPositions[0], what);
   ExpectSameVector(settings.EnemySpawnPositions[1], defaults.EnemySpawnPositions[1], what);
@@ -122,16 +125,9 @@ SCENARIO_TEST(Settings, EveryValueLandsInItsOwnField) {
            "EnemySpawnPosition2={7,8,9}\n");
   EXPECT_TRUE(settings.Debug);
   EXPECT_EQ(settings.MaxEnemies, 123);
-  const std::uint32_t keys[] = {
-      settings.ActivateMod,     settings.RotateObject,    settings.ReverseRotateObject,
-      settings.ConfirmObject,   settings.SpawnerMenu,     settings.MenuSelectOne,
-      settings.MenuSelectTwo,   settings.MenuSelectThree, settings.MenuSelectFour,
-      settings.MenuSelectFive,  settings.MenuSelectSix,   settings.MenuSelectSeven,
-      settings.MenuSelectEight, settings.MenuSelectNine};
-  const std::uint32_t expected[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 300, 0xFFFFFFFFu};
-  for (std::size_t i = 0; i < std::size(keys); ++i) {
-    EXPECT_EQ(keys[i], expected[i]) << "key binding " << i << " is stored unchanged";
-  }
+  EXPECT_EQ(KeyBindings(), (std::array<std::uint32_t, 14>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12,
+                                                          300, 0xFFFFFFFFu}))
+      << "every binding is stored unchanged";
   ExpectSameVector(settings.PlayerStartingPosition, {1, 2, 3}, "PlayerStartingPosition");
   ExpectSameVector(settings.EnemySpawnPositions[0], {4, 5, 6}, "EnemySpawnPosition1");
   ExpectSameVector(settings.EnemySpawnPositions[1], {7, 8, 9}, "EnemySpawnPosition2");
