@@ -16,12 +16,15 @@ mkdir -p "$build/artifacts"
 for target in settings keyboard; do
   corpus="$build/corpus/$target"
   mkdir -p "$corpus"
-  cp -n fuzz/corpus/"$target"/* "$corpus"/
+  seeds=(fuzz/corpus/"$target"/*)
   options=()
   if [ "$target" = settings ]; then
-    cp -n package/Holdout.ini "$corpus/shipped.ini"
+    seeds+=(package/Holdout.ini)
     options+=(-dict=fuzz/settings.dict)
   fi
+  for seed in "${seeds[@]}"; do
+    [ -e "$corpus/seed-$(basename "$seed")" ] || cp "$seed" "$corpus/seed-$(basename "$seed")"
+  done
   echo "== fuzz: $target, ${per_target} s"
   "$build/${target}_fuzzer" "${options[@]}" -max_total_time="$per_target" -max_len=4096 \
     -timeout=10 -print_final_stats=1 -artifact_prefix="$build/artifacts/$target-" "$corpus" \
