@@ -70,12 +70,12 @@ TEST(ProfileReaderTest, IntegerReads) {
       {"UTF-16, little-endian",
        std::string("\xFF\xFE[\0M\0]\0\n\0K\0=\0"
                    "9\0",
-                   18),
+                   16),
        "M", "K", 0, 9},
       {"UTF-16, big-endian",
        std::string("\xFE\xFF\0[\0M\0]\0\n\0K\0=\0"
                    "9",
-                   18),
+                   16),
        "M", "K", 0, 9},
   };
   for (const IntCase& c : cases) {
