@@ -19,16 +19,19 @@ constexpr NativeHash kDrawBox = 0x405224591DF02025;
 
 }  // namespace
 
-void SetTextSize(float x, float y) { native::Invoke(kSetTextSize, x, y); }
+void SetTextSize(float x, float y) {
+  native::Invoke(kSetTextSize, x, y);
+}
 
 void SetTextColor(std::int32_t r, std::int32_t g, std::int32_t b, std::int32_t a) {
   native::Invoke(kSetTextColor, r, g, b, a);
 }
 
-void SetTextCentered(std::int32_t centered) { native::Invoke(kSetTextCentered, centered); }
+void SetTextCentered(std::int32_t centered) {
+  native::Invoke(kSetTextCentered, centered);
+}
 
-void SetTextEffect(std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d,
-                   std::int32_t e) {
+void SetTextEffect(std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d, std::int32_t e) {
   native::Invoke(kSetTextEffect, a, b, c, d, e);
 }
 

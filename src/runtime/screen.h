@@ -8,9 +8,9 @@
 
 // The single banner record. Created empty (no text, never shown) by the frame loop.
 struct Notification {
-  std::string text;              // the last text shown; kept after expiry
-  std::uint32_t shownAt = 0;     // tick count when the text was shown
-  std::uint32_t expiresAt = 0;   // tick count at which the banner stops showing
+  std::string text;             // the last text shown; kept after expiry
+  std::uint32_t shownAt = 0;    // tick count when the text was shown
+  std::uint32_t expiresAt = 0;  // tick count at which the banner stops showing
 };
 
 // The published banner record; null until the frame loop creates it.
@@ -20,8 +20,7 @@ extern Notification* notification;
 void SetTextSize(float x, float y);
 void SetTextColor(std::int32_t r, std::int32_t g, std::int32_t b, std::int32_t a);
 void SetTextCentered(std::int32_t centered);  // 1 centres the text on its x, 0 starts it there
-void SetTextEffect(std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d,
-                   std::int32_t e);
+void SetTextEffect(std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d, std::int32_t e);
 
 // Draws `text` at (x, y) with whatever style was set just before.
 void DrawScreenText(float x, float y, const char* text);

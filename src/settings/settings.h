@@ -9,14 +9,14 @@
 #include "runtime/native.h"
 
 struct Settings {
-  bool Debug = false;                  // [Main] Debug: activation key ends runs, F2 captures
-  std::int32_t MaxEnemies = 70;        // [Main] MaxEnemies, clamped to 10..512
-  std::uint32_t ActivateMod = 0;       // [KeyBinds] default 0x72 (F3)
-  std::uint32_t RotateObject = 0;      // default 0x51 (Q)
+  bool Debug = false;                     // [Main] Debug: activation key ends runs, F2 captures
+  std::int32_t MaxEnemies = 70;           // [Main] MaxEnemies, clamped to 10..512
+  std::uint32_t ActivateMod = 0;          // [KeyBinds] default 0x72 (F3)
+  std::uint32_t RotateObject = 0;         // default 0x51 (Q)
   std::uint32_t ReverseRotateObject = 0;  // default 0x10 (Shift)
-  std::uint32_t ConfirmObject = 0;     // default 0x45 (E)
-  std::uint32_t SpawnerMenu = 0;       // default 0x43 (C)
-  std::uint32_t MenuSelectOne = 0;     // defaults 0x31..0x39 (digits 1..9)
+  std::uint32_t ConfirmObject = 0;        // default 0x45 (E)
+  std::uint32_t SpawnerMenu = 0;          // default 0x43 (C)
+  std::uint32_t MenuSelectOne = 0;        // defaults 0x31..0x39 (digits 1..9)
   std::uint32_t MenuSelectTwo = 0;
   std::uint32_t MenuSelectThree = 0;
   std::uint32_t MenuSelectFour = 0;
