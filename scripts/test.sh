@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test of Holdout on a fresh Debian machine: installs what is missing, then builds
-# and tests the Linux suite, the sanitizer builds (ASan+UBSan, TSan), the Windows
-# cross-build with its checks, the real DLL under Wine, and a short fuzzing run.
+# and tests the Linux suite, the sanitizer builds (ASan+UBSan, TSan), a short fuzzing run, and
+# the Windows cross-build with its checks, the real DLL under Wine and the player package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/bootstrap.sh
