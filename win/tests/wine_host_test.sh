@@ -3,7 +3,10 @@
 # Host.exe's report: the script registered before the keyboard handler, every frame starting
 # with the four per-frame natives (argument 0, in order), the script unregistered before the
 # keyboard handler, the plug-in reading time through the patched GetTickCount, and no faults.
-# A second run taps the spawner-menu key to check key messages reach the plug-in.
+# A second run taps the spawner-menu key to check key messages reach the plug-in. A third puts
+# a Holdout.ini beside Host.exe that turns debug on, taps F2, and checks the line the plug-in
+# appends to Holdout.log: the settings file found from the real executable path and read by the
+# system's profile functions, the log written by the real C runtime (CRLF line ends).
 # Usage: wine_host_test.sh BIN_DIR WINE_DIR PREFIX
 set -euo pipefail
 bin_dir=$1 wine_dir=$2 prefix=$3
@@ -66,6 +69,19 @@ check_lifecycle 8
 first_text=$(awk '$1 == "call" && $3 == "DrawTextAt" { print $2; exit }' <<<"$report")
 [ "${first_text:-none}" = 4 ] ||
   fail "menu text first drawn in frame ${first_text:-none}, expected 4"
+
+# The settings file beside the executable and the log in the working directory.
+rm -f "$bin_dir/Holdout.ini" "$bin_dir/Holdout.log"
+printf '[Main]\r\nDebug=1\r\n' >"$bin_dir/Holdout.ini"
+run_host --frames 6 --tap 4:0x71
+rm -f "$bin_dir/Holdout.ini"
+expected_log=$'{2700.00000,-1200.00000,48.00000}\r'
+if [ ! -f "$bin_dir/Holdout.log" ]; then
+  fail "F2 with Debug=1 in Holdout.ini wrote no Holdout.log"
+elif [ "$(cat "$bin_dir/Holdout.log")" != "$expected_log" ]; then
+  fail "Holdout.log holds '$(od -c "$bin_dir/Holdout.log" | head -3)'"
+fi
+rm -f "$bin_dir/Holdout.log"
 
 [ "$failures" -eq 0 ] && echo "PASS"
 exit "$failures"
