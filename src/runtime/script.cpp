@@ -3,6 +3,7 @@
 // back to the game until the next frame.
 #include "runtime/script.h"
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -38,7 +39,7 @@ struct FrameLoopState {
   std::uint32_t nextTickTime = 0;
   int menuPage = 0;  // 0 = closed; 1..3 = the menus in build order
   std::unique_ptr<Menu> menus[MenuPageCount];
-  std::uint32_t selectKeys[SelectKeyCount] = {};
+  std::array<std::uint32_t, SelectKeyCount> selectKeys{};  // MenuSelectOne .. MenuSelectNine
 };
 
 void PerFrameCalls() {
@@ -54,11 +55,9 @@ void SetUp(FrameLoopState& loop) {
   loop.menus[0] = BuildExplosivesMenu();
   loop.menus[1] = BuildCoverMenu();
   loop.menus[2] = BuildMountedWeaponsMenu();
-  const std::uint32_t selectKeys[SelectKeyCount] = {
-      settings.MenuSelectOne,   settings.MenuSelectTwo,   settings.MenuSelectThree,
-      settings.MenuSelectFour,  settings.MenuSelectFive,  settings.MenuSelectSix,
-      settings.MenuSelectSeven, settings.MenuSelectEight, settings.MenuSelectNine};
-  std::copy(std::begin(selectKeys), std::end(selectKeys), loop.selectKeys);
+  loop.selectKeys = {settings.MenuSelectOne,   settings.MenuSelectTwo,   settings.MenuSelectThree,
+                     settings.MenuSelectFour,  settings.MenuSelectFive,  settings.MenuSelectSix,
+                     settings.MenuSelectSeven, settings.MenuSelectEight, settings.MenuSelectNine};
   loop.nextTickTime = 0;
   loop.menuPage = 0;
 }
