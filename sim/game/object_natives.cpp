@@ -10,7 +10,6 @@
 // once, so the next request loads it anew.
 #include <cmath>
 #include <numbers>
-#include <optional>
 #include <string>
 
 #include "core/sim_host.h"
@@ -20,40 +19,21 @@ namespace sim {
 
 namespace {
 
-struct Frame {
-  Vec3 position;
-  Vec3 rotation;
-};
-
-// Where `entity` is and how it is turned, when it exists.
-std::optional<Frame> FrameOf(const World& world, std::int32_t entity) {
-  if (entity == world.player.ped) {
-    return Frame{world.player.position, Vec3{0.0f, 0.0f, world.player.heading}};
-  }
-  if (const auto ped = world.peds.find(entity); ped != world.peds.end()) {
-    return Frame{ped->second.position, Vec3{0.0f, 0.0f, ped->second.heading}};
-  }
-  if (const auto object = world.objects.find(entity); object != world.objects.end()) {
-    return Frame{object->second.position, object->second.rotation};
-  }
-  return std::nullopt;
-}
-
 WorldObject* ObjectOf(World& world, std::int32_t entity) {
   const auto object = world.objects.find(entity);
   return object == world.objects.end() ? nullptr : &object->second;
 }
 
 // The world position of `offset` in the frame of an entity at `frame`.
-Vec3 OffsetInFrame(const Frame& frame, const Vec3& offset) {
+Vec3 OffsetInFrame(const World::EntityFrame& frame, const Vec3& offset) {
   const double heading = frame.rotation.z * std::numbers::pi / 180.0;
   const double forwardX = -std::sin(heading);
   const double forwardY = std::cos(heading);
   const double rightX = forwardY;
   const double rightY = -forwardX;
-  return Vec3{static_cast<float>(frame.position.x + rightX * offset.x + forwardX * offset.y),
-              static_cast<float>(frame.position.y + rightY * offset.x + forwardY * offset.y),
-              frame.position.z + offset.z};
+  return Vec3{static_cast<float>(frame.position->x + rightX * offset.x + forwardX * offset.y),
+              static_cast<float>(frame.position->y + rightY * offset.x + forwardY * offset.y),
+              frame.position->z + offset.z};
 }
 
 // Creates the object or vehicle; a model that has not been loaded is a fault and creates nothing.
@@ -77,23 +57,23 @@ std::int32_t AddObject(const NativeCall& call, const char* native, bool isVehicl
 
 void DefineFrameQuestions(NativeTable& table) {
   table.Define(natives::kGetOffsetPosition, "GetOffsetPosition", 4, [](const NativeCall& call) {
-    const std::optional<Frame> frame = FrameOf(call.host.GetWorld(), call.Int(0));
-    if (!frame) {
+    const World::EntityFrame frame = call.host.GetWorld().FrameOf(call.Int(0));
+    if (frame.position == nullptr) {
       call.host.Fault("GetOffsetPosition of entity " + std::to_string(call.Int(0)) +
                       ", which does not exist");
       return;
     }
-    const Vec3 p = OffsetInFrame(*frame, Vec3{call.Float(1), call.Float(2), call.Float(3)});
+    const Vec3 p = OffsetInFrame(frame, Vec3{call.Float(1), call.Float(2), call.Float(3)});
     call.ReturnVector(p.x, p.y, p.z);
   });
   table.Define(natives::kGetRotation, "GetRotation", 2, [](const NativeCall& call) {
-    const std::optional<Frame> frame = FrameOf(call.host.GetWorld(), call.Int(0));
-    if (!frame) {
+    const World::EntityFrame frame = call.host.GetWorld().FrameOf(call.Int(0));
+    if (frame.position == nullptr) {
       call.host.Fault("GetRotation of entity " + std::to_string(call.Int(0)) +
                       ", which does not exist");
       return;
     }
-    call.ReturnVector(frame->rotation.x, frame->rotation.y, frame->rotation.z);
+    call.ReturnVector(frame.rotation.x, frame.rotation.y, frame.rotation.z);
   });
   table.Define(natives::kGetRelativeViewHeading, "GetRelativeViewHeading", 0,
                [](const NativeCall& call) { call.ReturnFloat(call.host.GetWorld().viewHeading); });

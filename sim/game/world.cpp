@@ -51,6 +51,19 @@ std::int32_t World::AddPed(const Ped& ped) {
   return handle;
 }
 
+World::EntityFrame World::FrameOf(std::int32_t entity) {
+  if (entity == player.ped) {
+    return {&player.position, Vec3{0.0f, 0.0f, player.heading}};
+  }
+  if (const auto ped = peds.find(entity); ped != peds.end()) {
+    return {&ped->second.position, Vec3{0.0f, 0.0f, ped->second.heading}};
+  }
+  if (const auto object = objects.find(entity); object != objects.end()) {
+    return {&object->second.position, object->second.rotation};
+  }
+  return {nullptr, Vec3{}};
+}
+
 Ped* World::FindPed(std::int32_t handle) {
   const auto ped = peds.find(handle);
   return ped == peds.end() ? nullptr : &ped->second;

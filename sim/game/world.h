@@ -102,6 +102,14 @@ class World {
   void Seed(std::uint64_t seed) { random_ = seed; }
   // Adds a ped under a new handle and returns the handle.
   std::int32_t AddPed(const Ped& ped);
+  // Where an entity (the player's ped, another ped, an object or a vehicle) stands, and how it
+  // is turned in degrees (peds turn about z only); `position` is null when no entity has that
+  // handle.
+  struct EntityFrame {
+    Vec3* position;
+    Vec3 rotation;
+  };
+  EntityFrame FrameOf(std::int32_t entity);
   // The ped, or null when the world has no such ped (the player's ped is not among them).
   Ped* FindPed(std::int32_t handle);
   // Kills a ped (or, given the player's ped, the player) at once.
