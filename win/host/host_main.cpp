@@ -6,6 +6,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "core/sim_host.h"
 #include "import_patch.h"
@@ -48,6 +49,21 @@ const char* EventName(sim::HostEvent event) {
       return "keyboard-handler-unregistered";
   }
   return "unknown";
+}
+
+// Windows refuses to load a module that imports a name its library does not export (error
+// 127); Wine loads it with a stub in place of the import. Host.exe holds the plug-in to the
+// Windows rule, so a wrong binding to the host fails here and not in the game.
+bool ImportsBound(HMODULE plugin, const std::string& path) {
+  const char* const host = "ScriptHookFrontier.dll";
+  const std::vector<std::string> unbound = UnboundImports(plugin, host, GetModuleHandleA(host));
+  for (const std::string& name : unbound) {
+    std::printf(
+        "fault LoadLibraryA(%s): %s imports %s, which %s does not export; Windows "
+        "refuses the load with error %ld (the specified procedure could not be found)\n",
+        path.c_str(), path.c_str(), name.c_str(), host, ERROR_PROC_NOT_FOUND);
+  }
+  return unbound.empty();
 }
 
 void RunFrames(sim::SimHost& host, const HostOptions& options) {
@@ -105,6 +121,9 @@ int main(int argc, char** argv) {
   if (plugin == nullptr) {
     std::printf("fault LoadLibraryA(%s) failed with error %lu\n", options.plugin.c_str(),
                 GetLastError());
+    return 1;
+  }
+  if (!ImportsBound(plugin, options.plugin)) {
     return 1;
   }
   if (PatchImport(plugin, "KERNEL32.dll", "GetTickCount",

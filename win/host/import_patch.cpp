@@ -1,5 +1,6 @@
-// Walks a loaded PE32+ image's import directory by the module's own headers and rewrites the
-// matching import address table entries, lifting the page protection for the write.
+// Walks a loaded PE32+ image's import directory by the module's own headers: the lookup table
+// keeps each imported name, the address table beside it the address the loader bound. The image
+// is one the process loaded itself, so its headers are trusted.
 #include "import_patch.h"
 
 #include <cstring>
@@ -22,32 +23,29 @@ bool Overwrite(ULONGLONG& slot, const void* replacement) {
   return true;
 }
 
-}  // namespace
-
-int PatchImport(HMODULE module, const char* library, const char* function,
-                const void* replacement) {
+// Calls visit(name, slot) for every import by name from `library`.
+template <typename Visit>
+void ForEachImport(HMODULE module, const char* library, Visit visit) {
   BYTE* base = reinterpret_cast<BYTE*>(module);
   const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
   if (dos->e_magic != IMAGE_DOS_SIGNATURE) {
-    return 0;
+    return;
   }
   const auto* nt = At<IMAGE_NT_HEADERS64>(base, static_cast<DWORD>(dos->e_lfanew));
   if (nt->Signature != IMAGE_NT_SIGNATURE ||
       nt->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR64_MAGIC) {
-    return 0;
+    return;
   }
   const IMAGE_DATA_DIRECTORY& imports =
       nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
   if (imports.VirtualAddress == 0 || imports.Size == 0) {
-    return 0;
+    return;
   }
-  int patched = 0;
   for (auto* entry = At<IMAGE_IMPORT_DESCRIPTOR>(base, imports.VirtualAddress); entry->Name != 0;
        ++entry) {
     if (_stricmp(At<char>(base, entry->Name), library) != 0 || entry->OriginalFirstThunk == 0) {
       continue;
     }
-    // The lookup table keeps the names; the address table beside it holds the bound addresses.
     auto* names = At<IMAGE_THUNK_DATA64>(base, entry->OriginalFirstThunk);
     auto* addresses = At<IMAGE_THUNK_DATA64>(base, entry->FirstThunk);
     for (std::size_t i = 0; names[i].u1.AddressOfData != 0; ++i) {
@@ -56,11 +54,31 @@ int PatchImport(HMODULE module, const char* library, const char* function,
       }
       const auto* byName =
           At<IMAGE_IMPORT_BY_NAME>(base, static_cast<DWORD>(names[i].u1.AddressOfData));
-      if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0 &&
-          Overwrite(addresses[i].u1.Function, replacement)) {
-        ++patched;
-      }
+      visit(reinterpret_cast<const char*>(byName->Name), addresses[i].u1.Function);
     }
   }
+}
+
+}  // namespace
+
+int PatchImport(HMODULE module, const char* library, const char* function,
+                const void* replacement) {
+  int patched = 0;
+  ForEachImport(module, library, [&](const char* name, ULONGLONG& slot) {
+    if (std::strcmp(name, function) == 0 && Overwrite(slot, replacement)) {
+      ++patched;
+    }
+  });
   return patched;
+}
+
+std::vector<std::string> UnboundImports(HMODULE module, const char* library, HMODULE exporter) {
+  std::vector<std::string> unbound;
+  ForEachImport(module, library, [&](const char* name, ULONGLONG& slot) {
+    const FARPROC exported = GetProcAddress(exporter, name);
+    if (exported == nullptr || slot != reinterpret_cast<ULONGLONG>(exported)) {
+      unbound.emplace_back(name);
+    }
+  });
+  return unbound;
 }

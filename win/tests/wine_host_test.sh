@@ -6,7 +6,9 @@
 # A second run taps the spawner-menu key to check key messages reach the plug-in. A third puts
 # a Holdout.ini beside Host.exe that turns debug on, taps F2, and checks the line the plug-in
 # appends to Holdout.log: the settings file found from the real executable path and read by the
-# system's profile functions, the log written by the real C runtime (CRLF line ends).
+# system's profile functions, the log written by the real C runtime (CRLF line ends). Last, two
+# plug-ins reduced to their binding show that Host.exe tells a binding the game would load from
+# one it would refuse.
 # Usage: wine_host_test.sh BIN_DIR WINE_DIR PREFIX
 set -euo pipefail
 bin_dir=$1 wine_dir=$2 prefix=$3
@@ -82,6 +84,22 @@ elif [ "$(cat "$bin_dir/Holdout.log")" != "$expected_log" ]; then
   fail "Holdout.log holds '$(od -c "$bin_dir/Holdout.log" | head -3)'"
 fi
 rm -f "$bin_dir/Holdout.log"
+
+# The binding to the host: a plug-in that imports the host's exported names loads; one that
+# imports the GCC symbols, as a plug-in built without the host's names would, is refused with
+# the loader's error naming the missing procedure.
+binding_report=$(cd "$bin_dir" && wine_run Host.exe --plugin BindingProbe_host.dll --frames 0) ||
+  fail "Host.exe refused BindingProbe_host.dll: $binding_report"
+binding_status=0
+binding_report=$(cd "$bin_dir" && wine_run Host.exe --plugin BindingProbe_gcc_symbol.dll \
+                 --frames 0) || binding_status=$?
+binding_report=${binding_report//$'\r'/}
+echo "Host.exe --plugin BindingProbe_gcc_symbol.dll -> exit $binding_status"
+[ "$binding_status" -eq 1 ] || fail "BindingProbe_gcc_symbol.dll gave exit $binding_status, not 1"
+grep -q '^fault LoadLibraryA(BindingProbe_gcc_symbol.dll): .* imports _Z10scriptWaitm, .*error 127' \
+  <<<"$binding_report" || fail "no loader error for _Z10scriptWaitm: $binding_report"
+[ "$(grep -c '^fault LoadLibraryA' <<<"$binding_report")" -eq 9 ] ||
+  fail "expected one loader error for each of the nine host functions: $binding_report"
 
 [ "$failures" -eq 0 ] && echo "PASS"
 exit "$failures"

@@ -1,0 +1,15 @@
+// The Windows types of the host declarations, as the system headers define them for
+// Microsoft's compiler, so clang can decorate host.h's functions as the real host's compiler
+// did without a Windows SDK. The host functions are imported, as in Holdout.dll.
+#pragma once
+
+typedef struct HINSTANCE__* HINSTANCE;
+typedef HINSTANCE HMODULE;
+typedef unsigned long DWORD;
+typedef unsigned short WORD;
+typedef unsigned char BYTE;
+typedef int BOOL;
+typedef unsigned __int64 UINT64;
+typedef UINT64* PUINT64;
+
+#define HOLDOUT_HOST_API __declspec(dllimport)
