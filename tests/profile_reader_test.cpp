@@ -2,14 +2,15 @@
 // full corpus is compared under Wine; these are the cases that matter most to the plug-in and
 // the ones where the system's rules are least obvious).
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/profile_reader.h"
+#include "core/scratch_directory.h"
 #include "host_platform.h"
 
 namespace {
@@ -137,14 +138,16 @@ TEST(ProfileReaderTest, StringReads) {
 // The plug-in's own path on Linux: a Windows path with '\\' separators, read through the Win32
 // functions the simulated host provides.
 TEST(ProfileReaderTest, WindowsPathsReachTheFile) {
-  const std::filesystem::path directory =
-      std::filesystem::temp_directory_path() / ("profile_reader_" + std::to_string(::getpid()));
+  std::string error;
+  const std::optional<sim::ScratchDirectory> scratch =
+      sim::ScratchDirectory::Create("holdout-profile-reader", error);
+  ASSERT_TRUE(scratch) << error;
+  const std::filesystem::path& directory = scratch->Path();
   std::filesystem::create_directories(directory / "sub");
   std::ofstream(directory / "sub" / "Holdout.ini") << "[Main]\r\nMaxEnemies=90\r\n";
   const std::string path = directory.string() + "\\sub\\Holdout.ini";
   EXPECT_EQ(GetPrivateProfileIntA("Main", "MaxEnemies", 70, path.c_str()), 90u);
   EXPECT_EQ(GetPrivateProfileIntA("Main", "MaxEnemies", 70, (path + ".missing").c_str()), 70u);
-  std::filesystem::remove_all(directory);
 }
 
 }  // namespace

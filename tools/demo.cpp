@@ -12,7 +12,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "core/sim_host.h"
 #include "runtime/script.h"
@@ -69,9 +71,9 @@ void PrintTrace(sim::SimHost& host, std::uint32_t frame) {
 
 class DemoSession {
  public:
-  explicit DemoSession(const DemoOptions& options)
+  DemoSession(const DemoOptions& options, sim::ScratchDirectory directory)
       : options_(options),
-        session_(options.session, {2940.0f, -980.0f, 52.0f}),
+        session_(options.session, {2940.0f, -980.0f, 52.0f}, std::move(directory)),
         host_(session_.Host()) {
     host_.SetTickCount(3600000u + static_cast<std::uint32_t>(options_.session.seed % 100000));
   }
@@ -284,6 +286,10 @@ int RunDemo(int argc, char** argv) {
   if (const int problem = CheckSessionOptions("demo", options.session); problem != 0) {
     return problem;
   }
-  DemoSession session(options);
+  std::optional<sim::ScratchDirectory> directory = MakeSessionDirectory("demo");
+  if (!directory) {
+    return 1;
+  }
+  DemoSession session(options, std::move(*directory));
   return session.Play();
 }

@@ -14,8 +14,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "core/sim_host.h"
 #include "key_names.h"
@@ -76,9 +78,9 @@ bool ParseOptions(int argc, char** argv, PlayOptions& options) {
 
 class Arena {
  public:
-  explicit Arena(const PlayOptions& options)
+  Arena(const PlayOptions& options, sim::ScratchDirectory directory)
       : options_(options),
-        session_(options.session, {2780.0f, -1020.0f, 48.0f}),
+        session_(options.session, {2780.0f, -1020.0f, 48.0f}, std::move(directory)),
         host_(session_.Host()) {
     host_.SetFrameDuration(1000 / options_.framesPerSecond);
   }
@@ -263,11 +265,15 @@ int RunPlay(int argc, char** argv) {
   if (const int problem = CheckSessionOptions("play", options.session); problem != 0) {
     return problem;
   }
+  std::optional<sim::ScratchDirectory> directory = MakeSessionDirectory("play");
+  if (!directory) {
+    return 1;
+  }
   if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) {
     std::fprintf(stderr, "play: needs a terminal\n");
     return 2;
   }
-  Arena arena(options);
+  Arena arena(options, std::move(*directory));
   const CursesSession terminal;
   return arena.Run();
 }

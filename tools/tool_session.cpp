@@ -1,25 +1,10 @@
 // The tools' simulated session and the player's shot.
 #include "tool_session.h"
 
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
-
-namespace {
-
-std::filesystem::path MakeSessionDirectory() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "holdout-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) {
-    return std::filesystem::current_path();
-  }
-  std::filesystem::current_path(pattern);
-  return pattern;
-}
-
-}  // namespace
 
 bool TakeSessionOption(int argc, char** argv, int& i, SessionOptions& options) {
   const std::string option = argv[i];
@@ -45,21 +30,33 @@ int CheckSessionOptions(const char* command, const SessionOptions& options) {
   return 0;
 }
 
-ToolSession::ToolSession(const SessionOptions& options, sim::Vec3 playerPosition)
-    : directory_(MakeSessionDirectory()) {
-  if (!options.iniPath.empty()) {
-    std::error_code error;
-    std::filesystem::copy_file(options.iniPath, directory_ / "Holdout.ini", error);
+std::optional<sim::ScratchDirectory> MakeSessionDirectory(const char* command) {
+  std::string error;
+  std::optional<sim::ScratchDirectory> directory = sim::ScratchDirectory::Create("holdout", error);
+  if (!directory) {
+    std::fprintf(stderr, "%s: cannot make a directory for the session (%s); nothing was changed\n",
+                 command, error.c_str());
   }
-  host_.SetExecutablePath((directory_ / "Host.exe").string());
+  return directory;
+}
+
+ToolSession::ToolSession(const SessionOptions& options, sim::Vec3 playerPosition,
+                         sim::ScratchDirectory directory)
+    : directory_(std::move(directory)) {
+  std::error_code error;
+  previousWorkingDirectory_ = std::filesystem::current_path(error);
+  std::filesystem::current_path(directory_.Path(), error);
+  if (!options.iniPath.empty()) {
+    std::filesystem::copy_file(options.iniPath, directory_.Path() / "Holdout.ini", error);
+  }
+  host_.SetExecutablePath((directory_.Path() / "Host.exe").string());
   host_.GetWorld().Seed(options.seed);
   host_.GetWorld().player.position = playerPosition;
 }
 
 ToolSession::~ToolSession() {
   std::error_code error;
-  std::filesystem::current_path(std::filesystem::temp_directory_path(), error);
-  std::filesystem::remove_all(directory_, error);
+  std::filesystem::current_path(previousWorkingDirectory_, error);
 }
 
 void ShootNearestAttacker(sim::World& world, float range) {

@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
+#include "core/scratch_directory.h"
 #include "core/sim_host.h"
 
 // The options every session command takes.
@@ -22,20 +24,29 @@ bool TakeSessionOption(int argc, char** argv, int& i, SessionOptions& options);
 // code (3: the settings file cannot be read).
 int CheckSessionOptions(const char* command, const SessionOptions& options);
 
+// The session's own directory; none when it cannot be made, which is then reported as
+// `command` on standard error.
+std::optional<sim::ScratchDirectory> MakeSessionDirectory(const char* command);
+
 class ToolSession {
  public:
-  // A fresh directory holding a copy of the options' settings file, a host whose world plays
-  // from their seed, and the player at `playerPosition`.
-  ToolSession(const SessionOptions& options, sim::Vec3 playerPosition);
+  // A session in `directory`, which becomes the working directory and holds a copy of the
+  // options' settings file; a host whose world plays from their seed; the player at
+  // `playerPosition`.
+  ToolSession(const SessionOptions& options, sim::Vec3 playerPosition,
+              sim::ScratchDirectory directory);
+  // Returns to the previous working directory; the session's directory goes with it.
   ~ToolSession();
   ToolSession(const ToolSession&) = delete;
   ToolSession& operator=(const ToolSession&) = delete;
 
   sim::SimHost& Host() { return host_; }
-  const std::filesystem::path& Directory() const { return directory_; }
+  const std::filesystem::path& Directory() const { return directory_.Path(); }
 
  private:
-  std::filesystem::path directory_;
+  // Declared first, so the host and its world end before the directory is removed.
+  sim::ScratchDirectory directory_;
+  std::filesystem::path previousWorkingDirectory_;
   sim::SimHost host_;
 };
 

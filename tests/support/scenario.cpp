@@ -4,9 +4,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <sstream>
+#include <utility>
 
 #include "runtime/script.h"
 
@@ -14,34 +15,34 @@ namespace holdout_test {
 
 namespace {
 
-std::filesystem::path MakeScenarioDirectory() {
-  std::string pattern =
-      (std::filesystem::temp_directory_path() / "holdout-scenario-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) {
-    ADD_FAILURE() << "cannot create a scenario directory";
-    return std::filesystem::temp_directory_path();
+// The scenario's own directory. A scenario runs in a process of its own; without a directory it
+// fails at once rather than let the plug-in read and write wherever it happens to be.
+sim::ScratchDirectory MakeScenarioDirectory() {
+  std::string error;
+  std::optional<sim::ScratchDirectory> directory =
+      sim::ScratchDirectory::Create("holdout-scenario", error);
+  if (!directory) {
+    ADD_FAILURE() << "cannot make a scenario directory: " << error;
+    _exit(1);
   }
-  std::filesystem::current_path(pattern);
-  return pattern;
+  std::filesystem::current_path(directory->Path());
+  return std::move(*directory);
 }
 
 }  // namespace
 
 Scenario::Scenario() : directory_(MakeScenarioDirectory()) {
-  host.SetExecutablePath((directory_ / "Host.exe").string());
+  host.SetExecutablePath((directory_.Path() / "Host.exe").string());
 }
 
 Scenario::~Scenario() {
   for (const std::string& fault : host.Faults()) {
     ADD_FAILURE() << "simulated host fault: " << fault;
   }
-  std::error_code error;
-  std::filesystem::current_path(std::filesystem::temp_directory_path(), error);
-  std::filesystem::remove_all(directory_, error);
 }
 
 void Scenario::WriteIni(std::string_view text) {
-  std::ofstream(directory_ / "Holdout.ini", std::ios::binary) << text;
+  std::ofstream(directory_.Path() / "Holdout.ini", std::ios::binary) << text;
 }
 
 void Scenario::Load() {
@@ -54,7 +55,7 @@ void Scenario::Start() {
 }
 
 std::string Scenario::ReadLog() const {
-  std::ifstream file(directory_ / "Holdout.log", std::ios::binary);
+  std::ifstream file(directory_.Path() / "Holdout.log", std::ios::binary);
   std::ostringstream contents;
   contents << file.rdbuf();
   return contents.str();

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/scratch_directory.h"
 #include "core/sim_host.h"
 
 namespace holdout_test {
@@ -29,12 +30,12 @@ class Scenario {
   void RunFrame() { host.RunFrame(); }
   // The log's contents, empty when there is none.
   std::string ReadLog() const;
-  const std::filesystem::path& Directory() const { return directory_; }
+  const std::filesystem::path& Directory() const { return directory_.Path(); }
 
   sim::SimHost host;
 
  private:
-  std::filesystem::path directory_;
+  sim::ScratchDirectory directory_;
 };
 
 }  // namespace holdout_test
