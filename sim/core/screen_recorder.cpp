@@ -5,7 +5,7 @@ namespace sim {
 
 void ScreenRecorder::BeginFrame(std::uint32_t frame) {
   frame_ = frame;
-  prepared_.clear();
+  preparedCount_ = 0;
 }
 
 void ScreenRecorder::SetTextSize(float x, float y) {
@@ -30,22 +30,29 @@ void ScreenRecorder::SetTextEffect(const std::array<int, 5>& effect) {
 }
 
 std::uint64_t ScreenRecorder::MakeLiteralText(const char* text) {
-  prepared_.emplace_back(text ? text : "");
-  return prepared_.size();
+  if (preparedCount_ == prepared_.size()) {
+    prepared_.emplace_back();
+  }
+  prepared_[preparedCount_].assign(text ? text : "");
+  return ++preparedCount_;
 }
 
 bool ScreenRecorder::DrawTextAt(std::uint64_t handle, float x, float y) {
-  if (handle == 0 || handle > prepared_.size()) {
+  if (handle == 0 || handle > preparedCount_) {
     return false;
   }
-  texts_.push_back(DrawnText{frame_, prepared_[handle - 1], x, y, pending_});
+  if (keeping_) {
+    texts_.push_back(DrawnText{frame_, prepared_[handle - 1], x, y, pending_});
+  }
   pending_ = TextStyle{};
   return true;
 }
 
 void ScreenRecorder::DrawBox(float x, float y, float width, float height,
                              const std::array<int, 4>& color) {
-  boxes_.push_back(DrawnBox{frame_, x, y, width, height, color});
+  if (keeping_) {
+    boxes_.push_back(DrawnBox{frame_, x, y, width, height, color});
+  }
 }
 
 std::vector<DrawnText> ScreenRecorder::TextsInFrame(std::uint32_t frame) const {

@@ -63,11 +63,18 @@ class ScreenRecorder {
   const std::vector<DrawnBox>& Boxes() const { return boxes_; }
   // Forgets the history (not the pending style or this frame's prepared texts).
   void Clear();
+  // With keeping off, drawing is checked as before but nothing joins the history, so a frame
+  // costs the recorder no allocation (for measuring the plug-in's own).
+  void SetKeeping(bool keeping) { keeping_ = keeping; }
 
  private:
   std::uint32_t frame_ = 0;
   TextStyle pending_;
+  // This frame's prepared texts are the first preparedCount_ entries; the strings are reused
+  // from frame to frame.
   std::vector<std::string> prepared_;
+  std::size_t preparedCount_ = 0;
+  bool keeping_ = true;
   std::vector<DrawnText> texts_;
   std::vector<DrawnBox> boxes_;
 };

@@ -75,7 +75,7 @@ void SelectFromOpenMenu(FrameLoopState& loop) {
   const Menu& menu = *loop.menus[loop.menuPage - 1];
   DrawMenu(menu);
   for (std::size_t k = 0; k < SelectKeyCount; ++k) {
-    if (loop.selectKeys[k] >= KeyStateCount || !IsKeyReleased(loop.selectKeys[k])) {
+    if (!IsKeyReleased(loop.selectKeys[k])) {
       continue;
     }
     const std::vector<MenuItemBase*> items = GetItems(menu);
@@ -107,14 +107,14 @@ void RunFrame(FrameLoopState& loop) {
   PerFrameCalls();
   DrawRunHud();
   DrawNotification();
-  if (settings.ActivateMod < KeyStateCount && IsKeyReleased(settings.ActivateMod)) {
+  if (IsKeyReleased(settings.ActivateMod)) {
     OnActivateKey();
   }
   if (runState.runActive && RunTickDue(GetTickCount(), loop.nextTickTime)) {
     RunTick();
     loop.nextTickTime += RunTickIntervalMs;
   }
-  if (settings.SpawnerMenu < KeyStateCount && IsKeyReleased(settings.SpawnerMenu)) {
+  if (IsKeyReleased(settings.SpawnerMenu)) {
     if (placementState.placingObject != 0) {
       CancelPlacement();
     } else {

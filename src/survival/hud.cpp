@@ -23,9 +23,12 @@ void DrawRunHud() {
   if (!runState.runActive) {
     return;
   }
-  const std::string text =
-      "Kills: " + std::to_string(runState.killCount) + "\nTime survived: " + FormatElapsedTime();
-  DrawHudText(text.c_str());
+  // Built in place every frame: the longest text, "Kills: -2147483648\nTime survived: 71582:47",
+  // fits with room to spare, and the elapsed time's few characters need no heap.
+  char text[64];
+  std::snprintf(text, sizeof text, "Kills: %d\nTime survived: %s",
+                static_cast<int>(runState.killCount), FormatElapsedTime().c_str());
+  DrawHudText(text);
 }
 
 SummaryText BuildSummaryText() {

@@ -1,0 +1,106 @@
+// Frames that repeat make no heap allocation: an idle frame (no run, no menu, no banner, no
+// keys), in the plug-in or in the simulated host that runs it; and, in the plug-in, a run frame
+// with or without the banner, and a frame holding an object. An open menu allocates only for
+// captions too long to be held in place, which its rows hand out by value.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "spawner/placement.h"
+#include "support/allocation_counter.h"
+#include "support/fresh_process.h"
+#include "support/scenario.h"
+#include "survival_steps.h"
+
+namespace {
+
+constexpr DWORD SpawnerMenuKey = 0x43;  // C
+constexpr DWORD SelectOneKey = 0x31;    // 1
+
+// The allocations of `frames` frames, the recorders keeping nothing meanwhile.
+std::uint64_t AllocationsOver(holdout_test::Scenario& s, std::uint32_t frames) {
+  s.host.Calls().SetEnabled(false);
+  s.host.Screen().SetKeeping(false);
+  s.RunFrames(5);  // buffers that grow once reach their size
+  const std::uint64_t before = holdout_test::AllocationCount();
+  s.RunFrames(frames);
+  const std::uint64_t allocations = holdout_test::AllocationCount() - before;
+  s.host.Calls().SetEnabled(true);
+  s.host.Screen().SetKeeping(true);
+  return allocations;
+}
+
+SCENARIO_TEST(IdleFrame, AllocatesNothing) {
+  holdout_test::Scenario s;
+  s.host.Calls().SetEnabled(false);
+  s.Start();
+  s.RunFrames(10);
+  const std::uint64_t before = holdout_test::AllocationCount();
+  s.RunFrames(1000);
+  EXPECT_EQ(holdout_test::AllocationCount() - before, 0u);
+}
+
+SCENARIO_TEST(IdleFrame, AllocatesNothingAfterARunAndAPlacementHaveEnded) {
+  holdout_test::Scenario s;
+  s.WriteIni("[Main]\nDebug=1\n");
+  s.host.Calls().SetEnabled(false);
+  s.host.GetWorld().player.position = {2726.1582f, -1067.7278f, 47.4046f};
+  s.Start();
+  s.host.TapKey(0x72);  // a run starts
+  const std::uint64_t runStart = holdout_test::AllocationCount();
+  s.RunFrames(200);
+  EXPECT_GT(holdout_test::AllocationCount(), runStart) << "the counter sees the HUD's texts";
+  s.host.TapKey(0x72);  // and ends (debug)
+  s.RunFrames(10);
+  s.host.TapKey(0x43);  // explosives menu
+  s.RunFrames(3);
+  s.host.TapKey(0x31);  // a small explosive, held
+  s.RunFrames(10);
+  s.host.TapKey(0x43);  // cancelled
+  s.RunFrames(400);     // the summary banner has expired
+  s.host.Screen().Clear();
+  const std::uint64_t before = holdout_test::AllocationCount();
+  s.RunFrames(1000);
+  EXPECT_EQ(holdout_test::AllocationCount() - before, 0u);
+  EXPECT_TRUE(s.host.Screen().Texts().empty()) << "the frames measured were idle";
+}
+
+SCENARIO_TEST(RepeatingFrames, RunsBannersAndPlacementsAllocateNothing) {
+  holdout_test::Scenario s;
+  s.WriteIni("[Main]\nDebug=1\nMaxEnemies=20\n");
+  s.host.GetWorld().hitChancePercent = 0;
+  s.Start();
+  survival_test::StartRunAtStart(s);
+  s.RunFrames(400);  // every enemy slot filled, kills on the HUD as the world's peds die
+  ASSERT_TRUE(runState.runActive);
+  EXPECT_EQ(AllocationsOver(s, 500), 0u) << "run frames";
+
+  s.host.TapKey(0x71);  // F2: "Position saved!" for a second, over the run
+  s.RunFrame();
+  EXPECT_EQ(AllocationsOver(s, 30), 0u) << "run frames with the banner";
+
+  s.host.TapKey(SpawnerMenuKey);
+  s.RunFrames(2);
+  s.host.TapKey(SelectOneKey);
+  s.RunFrames(20);  // the model loads
+  ASSERT_NE(placementState.placingObject, 0u);
+  EXPECT_EQ(AllocationsOver(s, 500), 0u) << "frames holding an object during a run";
+}
+
+SCENARIO_TEST(RepeatingFrames, AnOpenMenuAllocatesOnlyForLongCaptions) {
+  holdout_test::Scenario s;
+  s.Start();
+  s.host.TapKey(SpawnerMenuKey);
+  s.RunFrames(2);
+  ASSERT_EQ(s.host.Screen().TextsInFrame(s.host.Frame()).front().text, "EXPLOSIVES");
+  // A caption longer than an empty string's own room needs the heap once per copy.
+  const std::size_t inPlace = std::string().capacity();
+  std::uint64_t longCaptions = 0;
+  for (const sim::DrawnText& text : s.host.Screen().TextsInFrame(s.host.Frame())) {
+    longCaptions += text.text.size() > inPlace ? 1 : 0;
+  }
+  ASSERT_GT(longCaptions, 0u);
+  EXPECT_EQ(AllocationsOver(s, 100), 100 * longCaptions);
+}
+
+}  // namespace
