@@ -5,7 +5,9 @@
 // models that are unusable or never finish loading.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <string>
 
 #include "game/game_natives.h"
@@ -250,6 +252,46 @@ SCENARIO_TEST(SpawnerPlacement, UnusableOrNeverLoadingModelsShowTheBannerForObje
   EXPECT_TRUE(world.player.controlsEnabled);
   TapMenuKey(s);
   EXPECT_FALSE(s.host.Screen().BoxesInFrame(s.host.Frame()).empty()) << "the loop runs on";
+}
+
+// Headings no whole number of degrees holds still give one, defined and without overflow: NaN
+// and infinities read as 0, a heading beyond 2^31 is taken modulo a turn, and turning past the
+// 32-bit range wraps around it. Ordinary headings keep their truncated value.
+SCENARIO_TEST(SpawnerPlacement, AnyHeadingTheGameReportsBecomesWholeDegrees) {
+  Scenario s;
+  s.Start();
+  const struct {
+    float reported;
+    std::int32_t held;
+  } cases[] = {
+      {std::numeric_limits<float>::quiet_NaN(), 0},
+      {std::numeric_limits<float>::infinity(), 0},
+      {-std::numeric_limits<float>::infinity(), 0},
+      {1e30f, static_cast<std::int32_t>(std::fmod(1e30f, 360.0f))},
+      {-3e9f, static_cast<std::int32_t>(std::fmod(-3e9f, 360.0f))},
+      {-725.7f, -725},
+      {2147483008.0f, 2147483008},
+  };
+  for (const auto& c : cases) {
+    s.host.GetWorld().player.heading = c.reported;
+    PickFromPage(s, 2, {1});
+    ASSERT_NE(Held(), 0);
+    EXPECT_EQ(placementState.placingHeading, c.held) << c.reported;
+    if (c.held == 2147483008) {
+      s.host.PressKey(RotateKey);
+      s.host.PressKey(ReverseKey);
+      for (int frame = 0; frame < 400; ++frame) {  // +2 a frame, past the largest 32-bit value
+        s.host.RepeatKey(RotateKey);
+        s.host.RepeatKey(ReverseKey);
+        s.RunFrame();
+      }
+      s.host.ReleaseKey(ReverseKey);
+      s.host.ReleaseKey(RotateKey);
+      EXPECT_EQ(placementState.placingHeading, -2147483488) << "wrapped around the 32-bit range";
+    }
+    TapMenuKey(s);  // cancelled
+    ASSERT_EQ(Held(), 0);
+  }
 }
 
 }  // namespace

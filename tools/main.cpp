@@ -1,11 +1,13 @@
 // The holdout command: Holdout in the simulated game, for players and developers. Sub-commands:
-// demo (a scripted session), play (the interactive arena), check-ini (explain a settings file).
+// demo (a scripted session), play (the interactive arena), check-ini (explain a settings file),
+// soak (a long random session with faults, checked frame by frame).
 #include <cstdio>
 #include <cstring>
 
 #include "check_ini.h"
 #include "demo.h"
 #include "play.h"
+#include "soak.h"
 
 namespace {
 
@@ -18,21 +20,25 @@ constexpr Command Commands[] = {
     {"demo", RunDemo},
     {"play", RunPlay},
     {"check-ini", RunCheckIni},
+    {"soak", RunSoak},
 };
 
 void PrintUsage(std::FILE* out) {
-  std::fprintf(out,
-               "usage: holdout <command> [options]   (holdout <command> --help for more)\n"
-               "\n"
-               "commands:\n"
-               "  demo        play a scripted session of Holdout in the simulated game and print\n"
-               "              the plug-in's screen and a map of the world at each key moment\n"
-               "  play        the interactive arena in this terminal\n"
-               "  check-ini   read a Holdout.ini exactly as the plug-in does and explain every\n"
-               "              value: from the file, the default, clamped, or rejected and why\n"
-               "\n"
-               "exit codes: 0 success; 1 the plug-in misbehaved (demo, play) or the settings\n"
-               "file has problems (check-ini); 2 bad usage; 3 a file cannot be read\n");
+  std::fprintf(
+      out,
+      "usage: holdout <command> [options]   (holdout <command> --help for more)\n"
+      "\n"
+      "commands:\n"
+      "  demo        play a scripted session of Holdout in the simulated game and print\n"
+      "              the plug-in's screen and a map of the world at each key moment\n"
+      "  play        the interactive arena in this terminal\n"
+      "  check-ini   read a Holdout.ini exactly as the plug-in does and explain every\n"
+      "              value: from the file, the default, clamped, or rejected and why\n"
+      "  soak        play a long random session with random faults at full speed and\n"
+      "              check after every frame that nothing the plug-in keeps went wrong\n"
+      "\n"
+      "exit codes: 0 success; 1 the plug-in misbehaved (demo, play, soak) or the settings\n"
+      "file has problems (check-ini); 2 bad usage; 3 a file cannot be read\n");
 }
 
 }  // namespace

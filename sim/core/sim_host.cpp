@@ -70,6 +70,9 @@ void SimHost::RunFrame() {
   ++frame_;
   tick_.fetch_add(frameMs_, std::memory_order_relaxed);
   gameTime_ += frameMs_;
+  if (frameHook_) {
+    frameHook_();
+  }
   world_.Advance(*this);
   screen_.BeginFrame(frame_);
   if (!context_ || stuck_) {
@@ -212,6 +215,9 @@ PUINT64 SimHost::OnNativeCall() {
 
 int SimHost::OnWorldGetAllPeds(int* peds, int capacity) {
   CountHostCall();
+  if (pedListHook_) {
+    pedListHook_(capacity);
+  }
   return world_.ListPeds(peds, capacity);
 }
 

@@ -94,6 +94,12 @@ class SimHost {
   ScreenRecorder& Screen() { return screen_; }
   World& GetWorld() { return world_; }
 
+  // ---- Hooks for fault injection (one each; an empty function removes it)
+  // Runs at the start of every frame, after the clocks advanced, before the script resumes.
+  void SetFrameHook(std::function<void()> hook) { frameHook_ = std::move(hook); }
+  // Runs when the plug-in asks for the world's peds, with the capacity it offers.
+  void SetPedListHook(std::function<void(int capacity)> hook) { pedListHook_ = std::move(hook); }
+
   // ---- Files
   // The path GetModuleFileNameA reports for the host executable.
   const std::string& ExecutablePath() const { return executablePath_; }
@@ -145,6 +151,9 @@ class SimHost {
   std::uint64_t pendingArgs_[kMaxArguments] = {};
   std::size_t pendingCount_ = 0;
   std::uint64_t result_[3] = {};
+
+  std::function<void()> frameHook_;
+  std::function<void(int)> pedListHook_;
 
   std::string executablePath_;
   std::vector<std::string> faults_;

@@ -47,14 +47,36 @@ float HoldAngle() {
   return static_cast<float>(static_cast<double>(turns) * 6.283185307179586);
 }
 
+// The whole degrees of a heading the game reports, truncated toward zero. A value no whole
+// number of degrees can hold is still given one: NaN and infinities read as 0, and a finite
+// heading beyond +-2^31 is first taken modulo a full turn. No heading met in play changes.
+std::int32_t WholeDegrees(float heading) {
+  constexpr float Beyond = 2147483648.0f;  // 2^31
+  if (!std::isfinite(heading)) {
+    return 0;
+  }
+  if (heading >= Beyond || heading <= -Beyond) {
+    heading = std::fmod(heading, 360.0f);
+  }
+  return static_cast<std::int32_t>(heading);
+}
+
+// The heading turned by `step` degrees. The heading is never wrapped to a turn, so after long
+// enough turning it wraps around the 32-bit range, as the arithmetic of the game's own
+// integers does, rather than overflow.
+std::int32_t Turned(std::int32_t heading, std::int32_t step) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(heading) +
+                                   static_cast<std::uint32_t>(step));
+}
+
 // Turns the held object with the rotate keys, or sets it down with the confirm key. Returns
 // false when the placement has ended.
 bool ApplyPlacementKeys(PlacementState& state) {
   const bool rotate = IsKeyHeld(settings.RotateObject);
   if (rotate && IsKeyHeld(settings.ReverseRotateObject)) {
-    state.placingHeading += RotateStep;
+    state.placingHeading = Turned(state.placingHeading, RotateStep);
   } else if (rotate) {
-    state.placingHeading -= RotateStep;
+    state.placingHeading = Turned(state.placingHeading, -RotateStep);
   } else if (IsKeyHeld(settings.ConfirmObject)) {
     ConfirmPlacement();
     return false;
@@ -86,7 +108,7 @@ void BeginStaticPlacement(MenuItemStaticCover& item) {
   }
   state.placingObject = object;
   const Vector3 rotation = native::Invoke<Vector3>(kGetRotation, GetPlayerPed(), 1);
-  state.placingHeading = static_cast<std::int32_t>(rotation.z);
+  state.placingHeading = WholeDegrees(rotation.z);
   SetPlayerEnabled(GetPlayer(), false);
 }
 

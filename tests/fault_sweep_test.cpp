@@ -1,0 +1,183 @@
+// Swept fault injection: for every kind of fault and each of a survival and a spawner session,
+// the Nth event of that kind goes wrong (once, then from the Nth on), for N = 1, 2, 3 ... until
+// a session no longer reaches the fault. Every session runs in a fresh process, and after every
+// frame the session invariants must hold.
+#include <gtest/gtest.h>
+#include <sys/mman.h>
+
+#include <string>
+#include <tuple>
+
+#include "core/fault_injector.h"
+#include "session_invariants.h"
+#include "support/fresh_process.h"
+#include "support/scenario.h"
+#include "survival_steps.h"
+
+namespace {
+
+constexpr DWORD SpawnerMenuKey = 0x43;  // C
+constexpr DWORD RotateKey = 0x51;       // Q
+constexpr DWORD ConfirmKey = 0x45;      // E
+
+// Runs a session's frames, checking the invariants after each; stops at the first breach.
+class Session {
+ public:
+  Session(holdout_test::Scenario& s, const std::string& name)
+      : s_(s), name_(name), invariants_(s.host, s.Directory() / "Holdout.log") {}
+
+  bool Frames(std::uint32_t count) {
+    for (std::uint32_t i = 0; i < count && healthy_; ++i) {
+      s_.RunFrame();
+      for (const std::string& breach : invariants_.Check()) {
+        ADD_FAILURE() << name_ << ": " << breach;
+        healthy_ = false;
+      }
+      s_.host.Screen().Clear();
+    }
+    return healthy_;
+  }
+  bool Tap(DWORD key, std::uint32_t frames) {
+    s_.host.TapKey(key);
+    return Frames(frames);
+  }
+  bool Hold(DWORD key, std::uint32_t frames) {
+    s_.host.PressKey(key);
+    const bool ok = Frames(frames);
+    s_.host.ReleaseKey(key);
+    return ok && Frames(1);
+  }
+  sim::World& World() { return s_.host.GetWorld(); }
+  holdout_test::Scenario& Scenario() { return s_; }
+
+ private:
+  holdout_test::Scenario& s_;
+  std::string name_;
+  SessionInvariants invariants_;
+  bool healthy_ = true;
+};
+
+void RevivePlayer(sim::World& world) {
+  world.player.dead = false;
+  world.player.health = 200;
+}
+
+// Two runs: enemies come and some are shot, the player dies, gets up and dies again.
+void SurvivalSession(Session& session) {
+  for (int run = 0; run < 2; ++run) {
+    session.World().player.position = survival_test::StartingPosition();
+    if (!session.Tap(survival_test::ActivateKey, 1)) {
+      return;
+    }
+    for (int volley = 0; volley < 5; ++volley) {
+      const std::vector<std::int32_t> living = survival_test::LivingEnemies(session.World());
+      if (!living.empty()) {
+        session.World().KillPed(living.front());
+      }
+      if (!session.Frames(25)) {
+        return;
+      }
+    }
+    session.World().KillPlayer();
+    if (!session.Frames(40)) {
+      return;
+    }
+    RevivePlayer(session.World());
+  }
+}
+
+// During a run: an explosive held, turned and set down; a mounted weapon set down; the last
+// object deleted; a sandbag picked up and put back; a crate held when the player dies.
+void SpawnerSession(Session& session) {
+  session.World().player.position = survival_test::StartingPosition();
+  const bool played =
+      session.Tap(survival_test::ActivateKey, 5) && session.Tap(SpawnerMenuKey, 2) &&
+      session.Tap(0x31, 20) && session.Hold(RotateKey, 10) && session.Hold(ConfirmKey, 2) &&
+      session.Tap(SpawnerMenuKey, 1) && session.Tap(SpawnerMenuKey, 1) &&
+      session.Tap(SpawnerMenuKey, 2) && session.Tap(0x31, 20) && session.Hold(ConfirmKey, 2) &&
+      session.Tap(SpawnerMenuKey, 2) && session.Tap(0x37, 5) && session.Tap(SpawnerMenuKey, 1) &&
+      session.Tap(SpawnerMenuKey, 2) && session.Tap(0x34, 20) && session.Tap(SpawnerMenuKey, 5) &&
+      session.Tap(SpawnerMenuKey, 1) && session.Tap(SpawnerMenuKey, 2) && session.Tap(0x31, 20);
+  if (played) {
+    session.World().KillPlayer();
+    session.Frames(30);
+  }
+}
+
+enum class SessionKind { kSurvival, kSpawner };
+
+// The case the next fresh process plays; set before each fork.
+struct SweepCase {
+  SessionKind session;
+  sim::FaultKind fault;
+  std::uint64_t n;
+  bool persistent;
+};
+SweepCase sweepCase;
+
+// Whether the fault was reached, written by the child into memory shared with the parent.
+bool* faultReached = static_cast<bool*>(
+    mmap(nullptr, sizeof(bool), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
+
+void PlaySweepCase() {
+  holdout_test::Scenario s;
+  s.WriteIni("[Main]\nMaxEnemies=10\n");
+  sim::FaultInjector injector(s.host);
+  injector.Arm(sweepCase.fault, sweepCase.n, sweepCase.persistent);
+  s.Start();
+  Session session(s, std::string(sim::FaultKindName(sweepCase.fault)) + " at event " +
+                         std::to_string(sweepCase.n) +
+                         (sweepCase.persistent ? " and after" : " once"));
+  if (sweepCase.session == SessionKind::kSurvival) {
+    SurvivalSession(session);
+  } else {
+    SpawnerSession(session);
+  }
+  *faultReached = injector.Reached();
+}
+
+class FaultSweep : public ::testing::TestWithParam<std::tuple<SessionKind, sim::FaultKind>> {};
+
+TEST_P(FaultSweep, EverySessionEndsWithItsInvariantsHeld) {
+  ASSERT_NE(faultReached, MAP_FAILED);
+  const auto [session, fault] = GetParam();
+  for (const bool persistent : {false, true}) {
+    std::uint64_t n = 1;
+    for (;; ++n) {
+      sweepCase = SweepCase{session, fault, n, persistent};
+      *faultReached = false;
+      holdout_test::RunInFreshProcess(&PlaySweepCase);
+      if (!*faultReached || HasFailure()) {
+        break;
+      }
+    }
+    EXPECT_GT(n, 1u) << "the session never reached the fault";
+  }
+}
+
+std::string CaseName(
+    const ::testing::TestParamInfo<std::tuple<SessionKind, sim::FaultKind>>& info) {
+  std::string name;
+  for (const char c : sim::FaultKindName(std::get<1>(info.param))) {
+    name += c == '-' ? '_' : c;
+  }
+  return name;
+}
+
+// A survival session asks for no rotation; every other kind of fault meets both sessions.
+constexpr sim::FaultKind SurvivalFaults[] = {
+    sim::FaultKind::kCreationFails, sim::FaultKind::kModelUnavailable,
+    sim::FaultKind::kModelInvalid,  sim::FaultKind::kModelNeverLoads,
+    sim::FaultKind::kPedListFull,   sim::FaultKind::kPlayerDies,
+    sim::FaultKind::kTickJump,      sim::FaultKind::kTickWrap};
+
+INSTANTIATE_TEST_SUITE_P(Survival, FaultSweep,
+                         ::testing::Combine(::testing::Values(SessionKind::kSurvival),
+                                            ::testing::ValuesIn(SurvivalFaults)),
+                         CaseName);
+INSTANTIATE_TEST_SUITE_P(Spawner, FaultSweep,
+                         ::testing::Combine(::testing::Values(SessionKind::kSpawner),
+                                            ::testing::ValuesIn(sim::AllFaultKinds)),
+                         CaseName);
+
+}  // namespace

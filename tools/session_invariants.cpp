@@ -1,0 +1,77 @@
+// The invariants read the simulated world and screen as the game would show them, and the
+// plug-in's placement and run records read-only.
+#include "session_invariants.h"
+
+#include <fstream>
+#include <iterator>
+#include <string_view>
+
+#include "spawner/placement.h"
+#include "survival/enemies.h"
+#include "survival/run.h"
+
+namespace {
+
+constexpr std::string_view MenuTitles[] = {"EXPLOSIVES", "COVER", "MOUNTED WEAPONS"};
+
+std::string ReadWhole(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace
+
+SessionInvariants::SessionInvariants(sim::SimHost& host, std::filesystem::path log)
+    : host_(host), log_(std::move(log)), logSeen_(ReadWhole(log_)) {}
+
+std::vector<std::string> SessionInvariants::Check() {
+  std::vector<std::string> broken;
+  const std::string frame = "frame " + std::to_string(host_.Frame()) + ": ";
+  const sim::World& world = host_.GetWorld();
+
+  const bool placing = placementState.placingObject != 0;
+  if (world.player.controlsEnabled == placing) {
+    broken.push_back(frame + (placing ? "an object is held but the player's controls are on"
+                                      : "nothing is held but the player's controls are off"));
+  }
+
+  if (!runState.runActive) {
+    const std::uint32_t enemyModel = sim::World::NameHash(EnemyModelName);
+    for (const auto& [handle, ped] : world.peds) {
+      if (ped.model == enemyModel && !ped.dead) {
+        broken.push_back(frame + "enemy " + std::to_string(handle) + " lives on after its run");
+        break;
+      }
+    }
+  }
+
+  int menusShown = 0;
+  for (const sim::DrawnText& text : host_.Screen().TextsInFrame(host_.Frame())) {
+    for (const std::string_view title : MenuTitles) {
+      menusShown += text.text == title ? 1 : 0;
+    }
+  }
+  if (menusShown > 1) {
+    broken.push_back(frame + std::to_string(menusShown) + " menus on screen at once");
+  }
+
+  for (; faultsSeen_ < host_.Faults().size(); ++faultsSeen_) {
+    broken.push_back(frame + "host fault: " + host_.Faults()[faultsSeen_]);
+  }
+  if (host_.ScriptStuck()) {
+    broken.push_back(frame + "the script stopped yielding");
+  }
+
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(log_, error);
+  if (!error && size != logSeen_.size()) {
+    std::string now = ReadWhole(log_);
+    if (now.compare(0, logSeen_.size(), logSeen_) != 0 || now.size() < logSeen_.size()) {
+      broken.push_back(frame + "the log was changed, not appended to");
+    }
+    logSeen_ = std::move(now);
+  } else if (error && !logSeen_.empty()) {
+    broken.push_back(frame + "the log disappeared");
+  }
+  return broken;
+}

@@ -1,0 +1,265 @@
+// The soak plays one long session at full speed: random taps of every bound key, held rotate and
+// confirm keys, runs started at the starting position, enemies shot, the player killed and
+// raised again, and random faults armed from the fault injector (creations and model loads
+// failing, a crowded world, odd rotations, the player dying before a run tick, the tick count
+// jumping or wrapping). The tick count starts a minute short of its wrap. A second thread taps
+// keys while frames run, as the game's keyboard does. After every frame the session invariants
+// are checked; the last line of output is "N frames, V violations".
+#include "soak.h"
+
+#include <atomic>
+#include <chrono>
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <optional>
+#include <random>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "core/fault_injector.h"
+#include "runtime/script.h"
+#include "session_invariants.h"
+#include "settings/settings.h"
+#include "spawner/placement.h"
+#include "survival/run.h"
+#include "tool_session.h"
+
+namespace {
+
+constexpr std::uint32_t MinuteShortOfWrap = 0xFFFFFFFFu - 60000u;
+constexpr std::int32_t PlayerHealth = 200;
+constexpr int ReportedViolations = 20;
+// The settings the soak plays with unless given a file: debug on, so the activation key also
+// ends runs and F2 writes to the log, and a small enemy limit so runs fill up.
+constexpr const char* SoakSettings = "[Main]\r\nDebug=1\r\nMaxEnemies=20\r\n";
+
+struct SoakOptions {
+  SessionOptions session;
+  std::uint64_t frames = 100000;
+};
+
+void PrintUsage() {
+  std::printf(
+      "usage: holdout soak [--frames N] [--seed S] [--ini PATH]\n"
+      "\n"
+      "Plays Holdout at full speed in one long random session with random faults, checking\n"
+      "after every frame that the player's controls are taken exactly while an object is held,\n"
+      "that no enemy outlives its run, that at most one menu shows, that the simulated game saw\n"
+      "nothing it would refuse and that the log only grew. The last line reads\n"
+      "'N frames, V violations'; exit code 0 when V is 0, 1 otherwise.\n"
+      "  --frames N  frames to play (default 100000)\n"
+      "  --seed S    the random seed of the session and the world (default 7)\n"
+      "  --ini PATH  use this settings file instead of the soak's own (debug on, 20 enemies)\n");
+}
+
+bool ParseOptions(int argc, char** argv, SoakOptions& options) {
+  for (int i = 0; i < argc; ++i) {
+    const std::string option = argv[i];
+    if (TakeSessionOption(argc, argv, i, options.session)) {
+      continue;
+    }
+    if (option == "--frames" && i + 1 < argc) {
+      char* end = nullptr;
+      options.frames = std::strtoull(argv[++i], &end, 10);
+      if (*end != '\0' || options.frames == 0) {
+        std::fprintf(stderr, "soak: --frames takes a positive whole number\n");
+        return false;
+      }
+    } else {
+      std::fprintf(stderr, "soak: unknown option '%s' (see 'holdout soak --help')\n", argv[i]);
+      return false;
+    }
+  }
+  return true;
+}
+
+// Every key the settings bind, and F2.
+std::vector<DWORD> BoundKeys() {
+  return {settings.ActivateMod,         settings.SpawnerMenu,     settings.RotateObject,
+          settings.ReverseRotateObject, settings.ConfirmObject,   settings.MenuSelectOne,
+          settings.MenuSelectTwo,       settings.MenuSelectThree, settings.MenuSelectFour,
+          settings.MenuSelectFive,      settings.MenuSelectSix,   settings.MenuSelectSeven,
+          settings.MenuSelectEight,     settings.MenuSelectNine,  0x71};
+}
+
+// Taps random bound keys from a thread of its own until stopped.
+class KeyboardThread {
+ public:
+  KeyboardThread(sim::SimHost& host, std::vector<DWORD> keys, std::uint64_t seed)
+      : thread_([this, &host, keys = std::move(keys), seed] {
+          std::mt19937_64 random(seed);
+          while (!stop_.load(std::memory_order_relaxed)) {
+            host.TapKey(keys[random() % keys.size()]);
+            std::this_thread::sleep_for(std::chrono::microseconds(random() % 2000));
+          }
+        }) {}
+  ~KeyboardThread() {
+    stop_.store(true, std::memory_order_relaxed);
+    thread_.join();
+  }
+  KeyboardThread(const KeyboardThread&) = delete;
+  KeyboardThread& operator=(const KeyboardThread&) = delete;
+
+ private:
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+class Soak {
+ public:
+  Soak(const SoakOptions& options, sim::ScratchDirectory directory)
+      : options_(options),
+        session_(options.session, {2700.0f, -1200.0f, 48.0f}, std::move(directory)),
+        host_(session_.Host()),
+        injector_(host_),
+        random_(options.session.seed) {
+    if (options.session.iniPath.empty()) {
+      std::ofstream(session_.Directory() / "Holdout.ini", std::ios::binary) << SoakSettings;
+    }
+    host_.Calls().SetEnabled(false);
+    host_.SetTickCount(MinuteShortOfWrap);
+  }
+
+  int Play() {
+    host_.Load(&DllMain);
+    host_.RunFrame();
+    SessionInvariants invariants(host_, session_.Directory() / "Holdout.log");
+    std::uint64_t violations = 0;
+    {
+      const KeyboardThread keyboard(host_, BoundKeys(), options_.session.seed + 1);
+      for (std::uint64_t frame = 1; frame < options_.frames; ++frame) {
+        Act();
+        host_.RunFrame();
+        Count();
+        for (const std::string& breach : invariants.Check()) {
+          if (++violations <= ReportedViolations) {
+            std::fprintf(stderr, "soak: %s\n", breach.c_str());
+          }
+        }
+        host_.Screen().Clear();
+      }
+    }
+    host_.Unload();
+    faultsInjected_ += injector_.Injected();
+    std::printf("%" PRIu64 " runs, %" PRIu64 " objects held, %" PRIu64 " player deaths, %" PRIu64
+                " faults injected\n",
+                runs_, objectsHeld_, deaths_, faultsInjected_);
+    std::printf("%" PRIu64 " frames, %" PRIu64 " violations\n", options_.frames, violations);
+    return violations == 0 ? 0 : 1;
+  }
+
+ private:
+  bool Chance(double probability) {
+    return std::uniform_real_distribution<double>(0.0, 1.0)(random_) < probability;
+  }
+  template <typename T>
+  T Pick(const std::vector<T>& from) {
+    return from[random_() % from.size()];
+  }
+
+  // One frame's worth of the player's and the world's random doings.
+  void Act() {
+    sim::World& world = host_.GetWorld();
+    if (Chance(0.02)) {
+      host_.TapKey(Pick(BoundKeys()));
+    }
+    if (Chance(0.01)) {
+      const DWORD key = Pick(std::vector<DWORD>{settings.RotateObject, settings.ReverseRotateObject,
+                                                settings.ConfirmObject});
+      host_.PressKey(key);
+      held_.push_back({key, frameCount_ + 1 + random_() % 60});
+    }
+    for (std::size_t i = 0; i < held_.size();) {
+      if (held_[i].releaseAt <= frameCount_) {
+        host_.ReleaseKey(held_[i].key);
+        held_[i] = held_.back();
+        held_.pop_back();
+      } else {
+        host_.RepeatKey(held_[i].key);
+        ++i;
+      }
+    }
+    if (Chance(0.004)) {
+      const Vector3& start = settings.PlayerStartingPosition;
+      world.player.position = {start.x, start.y, start.z};
+    }
+    if (Chance(0.01)) {
+      ShootNearestAttacker(world, 40.0f);
+    }
+    if (!world.player.dead && Chance(0.0005)) {
+      world.KillPlayer();
+    }
+    if (world.player.dead && Chance(0.005)) {
+      world.player.dead = false;
+      world.player.health = PlayerHealth;
+    }
+    if (Chance(0.001)) {
+      faultsInjected_ += injector_.Injected();
+      injector_.Arm(sim::AllFaultKinds[random_() % sim::AllFaultKinds.size()], 1 + random_() % 20,
+                    Chance(0.3));
+    } else if (Chance(0.002)) {
+      injector_.Disarm();
+    }
+    ++frameCount_;
+  }
+
+  // What the session went through, from what the game shows and the plug-in's records.
+  void Count() {
+    const bool running = runState.runActive;
+    const bool holding = placementState.placingObject != 0;
+    const bool dead = host_.GetWorld().player.dead;
+    runs_ += running && !wasRunning_ ? 1 : 0;
+    objectsHeld_ += holding && !wasHolding_ ? 1 : 0;
+    deaths_ += dead && !wasDead_ ? 1 : 0;
+    wasRunning_ = running;
+    wasHolding_ = holding;
+    wasDead_ = dead;
+  }
+
+  struct HeldKey {
+    DWORD key;
+    std::uint64_t releaseAt;
+  };
+
+  SoakOptions options_;
+  ToolSession session_;
+  sim::SimHost& host_;
+  sim::FaultInjector injector_;
+  std::mt19937_64 random_;
+  std::vector<HeldKey> held_;
+  std::uint64_t frameCount_ = 0;
+  bool wasRunning_ = false;
+  bool wasHolding_ = false;
+  bool wasDead_ = false;
+  std::uint64_t runs_ = 0;
+  std::uint64_t objectsHeld_ = 0;
+  std::uint64_t deaths_ = 0;
+  std::uint64_t faultsInjected_ = 0;
+};
+
+}  // namespace
+
+int RunSoak(int argc, char** argv) {
+  if (argc > 0 && std::strcmp(argv[0], "--help") == 0) {
+    PrintUsage();
+    return 0;
+  }
+  SoakOptions options;
+  if (!ParseOptions(argc, argv, options)) {
+    return 2;
+  }
+  if (const int problem = CheckSessionOptions("soak", options.session); problem != 0) {
+    return problem;
+  }
+  std::optional<sim::ScratchDirectory> directory = MakeSessionDirectory("soak");
+  if (!directory) {
+    return 1;
+  }
+  Soak soak(options, std::move(*directory));
+  return soak.Play();
+}
