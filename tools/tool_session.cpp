@@ -3,17 +3,23 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 namespace {
 
+// A new directory, made the working directory. Without one the tool stops: the session's
+// directory is removed at its end, so it must never be one the session did not create.
 std::filesystem::path MakeSessionDirectory() {
   std::string pattern = (std::filesystem::temp_directory_path() / "holdout-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) {
-    return std::filesystem::current_path();
+    std::fprintf(stderr, "holdout: cannot create a session directory '%s': %s\n", pattern.c_str(),
+                 std::strerror(errno));
+    std::exit(3);
   }
   std::filesystem::current_path(pattern);
   return pattern;
