@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix wine64
   libncurses-dev tmux
+  pkg-config libcairo2-dev fonts-dejavu-core
 )
 
 missing=()

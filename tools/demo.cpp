@@ -1,9 +1,9 @@
 // The demo: a scripted, seeded session of the plug-in in the simulated game, played at full
-// speed. At each key moment it prints the plug-in's screen as drawn and a map of the world; the
-// log follows at the end. The session: the activation key away from the start (teleport), a run
-// started with its sweep, enemies spawning and closing in, kills, a sandbag placed, turned and
-// set down, a mounted weapon placed, the last object deleted, the player's death and the
-// summary.
+// speed. At each key moment it prints the plug-in's screen as drawn and a map of the world, and
+// with --pictures it also writes that moment's screen as a 1280x720 PNG; the log follows at the
+// end. The session: the activation key away from the start (teleport), a run started with its
+// sweep, enemies spawning and closing in, kills, a sandbag placed, turned and set down, a
+// mounted weapon placed, the last object deleted, the player's death and the summary.
 #include "demo.h"
 
 #include <cinttypes>
@@ -17,7 +17,9 @@
 #include <utility>
 
 #include "core/sim_host.h"
+#include "picture_font.h"
 #include "runtime/script.h"
+#include "screen_picture.h"
 #include "settings/settings.h"
 #include "spawner/placement.h"
 #include "survival/run.h"
@@ -36,23 +38,29 @@ constexpr float ShotRange = 45.0f;
 constexpr std::int32_t ScriptedPlayerHealth = 100000;
 constexpr std::int32_t OrdinaryPlayerHealth = 200;
 constexpr std::uint32_t FramesPerShot = 25;
+constexpr std::uint32_t SandbagModel = 0xC9C22C59;  // row 4 of the COVER menu
 
 struct DemoOptions {
   SessionOptions session;
   std::uint32_t fightSeconds = 40;
   bool trace = false;
+  std::filesystem::path picturesDirectory;  // empty: no pictures
 };
 
 void PrintUsage() {
   std::printf(
-      "usage: holdout demo [--seed N] [--ini PATH] [--fight SECONDS] [--trace]\n"
+      "usage: holdout demo [--seed N] [--ini PATH] [--fight SECONDS] [--trace] [--pictures DIR]\n"
       "\n"
       "Plays a scripted session of Holdout in the simulated game at full speed and prints\n"
       "the plug-in's screen and a map of the world at each key moment, then the log.\n"
       "  --seed N          the world's random seed (default 7): same seed, same session\n"
       "  --ini PATH        use this settings file instead of the defaults\n"
       "  --fight SECONDS   how long the player fights back before giving up (default 40)\n"
-      "  --trace           also print every native call, frame by frame\n");
+      "  --trace           also print every native call, frame by frame\n"
+      "  --pictures DIR    also write each moment's screen, as the game would show it, to\n"
+      "                    DIR/<moment>.png (1280x720); DIR must be new or empty\n"
+      "exit codes: 0 success, 1 the plug-in misbehaved, 2 bad usage, 3 the settings file\n"
+      "cannot be read or a picture cannot be written\n");
 }
 
 // The printable name and argument words of every native call of one frame.
@@ -84,37 +92,38 @@ class DemoSession {
     AddBystanders();
     host_.Load(&DllMain);
     Frames(30);
-    Moment("The player stands far from the arena");
+    Moment("far-away", "The player stands far from the arena");
 
     Tap(settings.ActivateMod);
     Frames(5);
-    Moment("Activation key away from the start: the player is moved to the starting position");
+    Moment("teleported",
+           "Activation key away from the start: the player is moved to the starting position");
 
     Tap(settings.ActivateMod);
     Frames(10);
-    Moment(
-        "Run started: the start sound, the bystanders swept away (one per frame), the "
-        "player's companions kept");
+    Moment("run-started",
+           "Run started: the start sound, the bystanders swept away (one per frame), the "
+           "player's companions kept");
 
     FightFor(6);
-    Moment("Enemies spawn at the two points and close in");
+    Moment("enemies", "Enemies spawn at the two points and close in");
 
     FightFor(8);
-    Moment("The player fights back: every death is counted when its slot comes round");
+    Moment("hud", "The player fights back: every death is counted when its slot comes round");
 
     PlaceSandbag();
     PlaceMountedWeapon();
     DeleteLastObject();
 
     FightFor(options_.fightSeconds > 14 ? options_.fightSeconds - 14 : 0);
-    Moment("Still holding out");
+    Moment("holding-out", "Still holding out");
 
     world.player.health = OrdinaryPlayerHealth;
     while (runState.runActive && host_.Frame() < 2000000) {
       Frames(1);
     }
     Frames(1);
-    Moment("The player falls: the run ends, its enemies are deleted, the summary shows");
+    Moment("summary", "The player falls: the run ends, its enemies are deleted, the summary shows");
 
     std::printf("\nHoldout.log:\n");
     std::ifstream log(session_.Directory() / "Holdout.log");
@@ -124,6 +133,10 @@ class DemoSession {
     }
     for (const std::string& fault : host_.Faults()) {
       std::printf("fault: %s\n", fault.c_str());
+    }
+    if (!pictureProblem_.empty()) {
+      std::fprintf(stderr, "demo: %s\n", pictureProblem_.c_str());
+      return 3;
     }
     return host_.Faults().empty() ? 0 : 1;
   }
@@ -194,46 +207,63 @@ class DemoSession {
   }
 
   void PlaceSandbag() {
+    // The sandbag's model is already in memory, as after an earlier use, so the pick creates
+    // the sandbag in the very frame that draws the menu.
+    host_.GetWorld().ModelFor(SandbagModel).loadFrames = 0;
     OpenMenuPage(2);
-    Moment("Spawner key twice: the COVER menu");
-    Tap(settings.MenuSelectFour);
+    host_.TapKey(settings.MenuSelectFour);
+    Frames(1);
+    Moment("cover-menu",
+           "Spawner key twice, then row 4 of the COVER menu: the sandbag appears 3 m ahead and "
+           "the player is held still; the menu closes from the next frame");
     Frames(3);
-    Moment("Row 4 picked: a sandbag held 4 m out in the view direction, the player held still");
+    Moment("sandbag-held", "The sandbag held 4 m out in the view direction");
     Hold(settings.RotateObject, 45);
     char title[96];
     std::snprintf(title, sizeof title, "Rotate key held: the sandbag turned to %d degrees",
                   placementState.placingHeading);
-    Moment(title);
+    Moment("sandbag-turned", title);
     Hold(settings.ConfirmObject, 2);
-    Moment("Confirm key: the sandbag is set down, the player can move again");
+    Moment("sandbag-set-down", "Confirm key: the sandbag is set down, the player can move again");
   }
 
   void PlaceMountedWeapon() {
     OpenMenuPage(3);
-    Moment("Spawner key three times: the MOUNTED WEAPONS menu");
+    Moment("weapons-menu", "Spawner key three times: the MOUNTED WEAPONS menu");
     host_.GetWorld().viewHeading = 90.0f;
     Tap(settings.MenuSelectOne);
     Frames(4);
-    Moment("Row 1 picked, view turned 90 degrees: a gatling gun held to the player's left");
+    Moment("gatling-gun-held",
+           "Row 1 picked, view turned 90 degrees: a gatling gun held to the player's left");
     Hold(settings.ConfirmObject, 2);
     host_.GetWorld().viewHeading = 0.0f;
-    Moment("Confirm key: the gatling gun is set down");
+    Moment("gatling-gun-set-down", "Confirm key: the gatling gun is set down");
   }
 
   void DeleteLastObject() {
     OpenMenuPage(1);
-    Moment("Spawner key once: the EXPLOSIVES menu with its delete row");
+    Moment("explosives-menu", "Spawner key once: the EXPLOSIVES menu with its delete row");
     Tap(settings.MenuSelectSeven);
     Frames(1);
-    Moment("Row 7 picked: the last object set down (the gatling gun) is deleted");
+    Moment("deleted", "Row 7 picked: the last object set down (the gatling gun) is deleted");
   }
 
-  void Moment(const char* title) {
+  // Prints the moment, and writes its picture as `name`.png when pictures are asked for (until
+  // one cannot be written).
+  void Moment(const char* name, const char* title) {
     const std::uint32_t frame = host_.Frame();
     const double seconds = static_cast<double>(frame) * host_.FrameDuration() / 1000.0;
     std::printf("\n== %.1f s, frame %" PRIu32 ": %s\n", seconds, frame, title);
     const std::vector<sim::DrawnText> texts = host_.Screen().TextsInFrame(frame);
     const std::vector<sim::DrawnBox> boxes = host_.Screen().BoxesInFrame(frame);
+    if (!options_.picturesDirectory.empty() && pictureProblem_.empty()) {
+      const std::filesystem::path picture =
+          options_.picturesDirectory / (std::string(name) + ".png");
+      pictureProblem_ = WriteScreenPicture(picture, texts, boxes, host_.GetWorld());
+      if (pictureProblem_.empty()) {
+        std::printf("picture: %s\n", picture.c_str());
+      }
+    }
     if (texts.empty() && boxes.empty()) {
       std::printf("(the plug-in draws nothing on screen)\n");
     } else {
@@ -249,6 +279,7 @@ class DemoSession {
   }
 
   DemoOptions options_;
+  std::string pictureProblem_;  // why a picture could not be written; empty while all could
   ToolSession session_;
   sim::SimHost& host_;
 };
@@ -264,12 +295,48 @@ bool ParseOptions(int argc, char** argv, DemoOptions& options) {
       options.fightSeconds = static_cast<std::uint32_t>(std::strtoul(argv[++i], nullptr, 10));
     } else if (option == "--trace") {
       options.trace = true;
+    } else if (option == "--pictures" && hasValue) {
+      options.picturesDirectory = argv[++i];
     } else {
       std::fprintf(stderr, "demo: unknown option '%s' (see 'holdout demo --help')\n", argv[i]);
       return false;
     }
   }
   return true;
+}
+
+// Makes the pictures' directory ready before the session moves into a directory of its own: an
+// absolute path, new or empty (so no picture replaces a file), and the font at hand. Returns 0,
+// or prints why not and returns 3.
+int PreparePictures(DemoOptions& options) {
+  if (options.picturesDirectory.empty()) {
+    return 0;
+  }
+  std::error_code error;
+  options.picturesDirectory = std::filesystem::absolute(options.picturesDirectory, error);
+  const char* directory = options.picturesDirectory.c_str();
+  if (std::filesystem::exists(options.picturesDirectory, error)) {
+    if (!std::filesystem::is_directory(options.picturesDirectory, error)) {
+      std::fprintf(stderr, "demo: '%s' is not a directory\n", directory);
+      return 3;
+    }
+    if (!std::filesystem::is_empty(options.picturesDirectory, error) || error) {
+      std::fprintf(stderr,
+                   "demo: '%s' is not empty; the pictures go to a new or empty directory, so "
+                   "that no file is replaced\n",
+                   directory);
+      return 3;
+    }
+  } else if (!std::filesystem::create_directories(options.picturesDirectory, error)) {
+    std::fprintf(stderr, "demo: cannot create '%s': %s\n", directory, error.message().c_str());
+    return 3;
+  }
+  std::string problem;
+  if (PictureFontFace(problem) == nullptr) {
+    std::fprintf(stderr, "demo: %s\n", problem.c_str());
+    return 3;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -284,6 +351,9 @@ int RunDemo(int argc, char** argv) {
     return 2;
   }
   if (const int problem = CheckSessionOptions("demo", options.session); problem != 0) {
+    return problem;
+  }
+  if (const int problem = PreparePictures(options); problem != 0) {
     return problem;
   }
   std::optional<sim::ScratchDirectory> directory = MakeSessionDirectory("demo");

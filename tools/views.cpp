@@ -43,27 +43,41 @@ Canvas RenderScreen(const std::vector<sim::DrawnText>& texts,
   return canvas;
 }
 
-Canvas RenderWorld(const sim::World& world, float metresPerColumn, int width, int height) {
-  Canvas canvas(width, height);
-  const sim::Vec3 centre = world.player.position;
-  const auto put = [&](float x, float y, char mark) {
-    const int column = width / 2 + static_cast<int>(std::lround((x - centre.x) / metresPerColumn));
-    // North (growing y) is up; rows are twice as tall as columns are wide.
-    const int row =
-        height / 2 - static_cast<int>(std::lround((y - centre.y) / (2 * metresPerColumn)));
-    canvas.Write(column, row, std::string(1, mark));
-  };
-  put(settings.PlayerStartingPosition.x, settings.PlayerStartingPosition.y, '*');
+std::vector<MapPoint> MapPoints(const sim::World& world) {
+  std::vector<MapPoint> points;
+  const Vector3& start = settings.PlayerStartingPosition;
+  points.push_back({start.x, start.y, MapMark::kStart});
   for (const Vector3& spawn : settings.EnemySpawnPositions) {
-    put(spawn.x, spawn.y, 'S');
+    points.push_back({spawn.x, spawn.y, MapMark::kSpawnPoint});
   }
   for (const auto& [handle, object] : world.objects) {
-    put(object.position.x, object.position.y, object.isVehicle ? 'W' : 'o');
+    points.push_back({object.position.x, object.position.y,
+                      object.isVehicle ? MapMark::kMountedWeapon : MapMark::kObject});
   }
   for (const auto& [handle, ped] : world.peds) {
-    put(ped.position.x, ped.position.y, ped.dead ? 'x' : (ped.attackTarget != 0 ? 'E' : 'p'));
+    const MapMark mark =
+        ped.dead ? MapMark::kDeadPed : (ped.attackTarget != 0 ? MapMark::kEnemy : MapMark::kPed);
+    points.push_back({ped.position.x, ped.position.y, mark});
   }
-  put(centre.x, centre.y, world.player.dead ? 'X' : '@');
+  const sim::Vec3& player = world.player.position;
+  points.push_back(
+      {player.x, player.y, world.player.dead ? MapMark::kDeadPlayer : MapMark::kPlayer});
+  return points;
+}
+
+Canvas RenderWorld(const sim::World& world, float metresPerColumn, int width, int height) {
+  // One character for each MapMark, in the order they are declared.
+  static constexpr char Characters[] = {'*', 'S', 'o', 'W', 'p', 'E', 'x', '@', 'X'};
+  Canvas canvas(width, height);
+  const sim::Vec3 centre = world.player.position;
+  for (const MapPoint& point : MapPoints(world)) {
+    const int column =
+        width / 2 + static_cast<int>(std::lround((point.x - centre.x) / metresPerColumn));
+    // North (growing y) is up; rows are twice as tall as columns are wide.
+    const int row =
+        height / 2 - static_cast<int>(std::lround((point.y - centre.y) / (2 * metresPerColumn)));
+    canvas.Write(column, row, std::string(1, Characters[static_cast<int>(point.mark)]));
+  }
   return canvas;
 }
 

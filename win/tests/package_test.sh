@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the player package and checks what a player unpacks: exactly Holdout.dll (a 64-bit DLL),
-# Holdout.ini and the player's guide, the two texts as shipped from package/.
+# Holdout.ini and the player's guide, the two texts as shipped from package/, and the guide's
+# three pictures, each a 1280x720 PNG.
 set -euo pipefail
 cpack=$1 build=$2 shipped=$3 objdump=$4
 work=$(mktemp -d)
@@ -11,8 +12,8 @@ zip=$(ls "$work"/out/Holdout-*-win64.zip)
 mkdir "$work/unpacked"
 (cd "$work/unpacked" && cmake -E tar xf "$zip")
 
-contents=$(cd "$work/unpacked" && find . -type f | sort | tr '\n' ' ')
-expected="./Holdout.dll ./Holdout.ini ./PLAYERS-GUIDE.txt "
+contents=$(cd "$work/unpacked" && find . -type f | LC_ALL=C sort | tr '\n' ' ')
+expected="./Holdout.dll ./Holdout.ini ./PLAYERS-GUIDE.txt ./cover-menu.png ./hud.png ./summary.png "
 if [ "$contents" != "$expected" ]; then
   echo "the package holds: $contents; expected: $expected" >&2
   exit 1
@@ -23,4 +24,12 @@ fi
 }
 cmp "$work/unpacked/Holdout.ini" "$shipped/Holdout.ini"
 cmp "$work/unpacked/PLAYERS-GUIDE.txt" "$shipped/PLAYERS-GUIDE.txt"
+for picture in cover-menu.png hud.png summary.png; do
+  # The PNG signature, then the header chunk's width and height (big-endian): 1280 and 720.
+  header=$(od -An -tx1 -N24 "$work/unpacked/$picture" | tr -d ' \n')
+  if [ "$header" != "89504e470d0a1a0a0000000d4948445200000500000002d0" ]; then
+    echo "$picture in the package is not a 1280x720 PNG" >&2
+    exit 1
+  fi
+done
 echo "player package: $(basename "$zip") holds $contents"
