@@ -119,6 +119,14 @@ class SimHost {
 
  private:
   static constexpr std::size_t kMaxArguments = 32;
+  // Values a random argument takes between two checks that they reach every step of its range.
+  // A fair draw leaves one of 36 steps empty over 1000 values with a chance below 1 in 10^10.
+  static constexpr std::uint64_t kCoverageSamples = 1000;
+
+  // Counts the random arguments of the call being made in the world's records; a record whose
+  // range still has gaps after each kCoverageSamples values is a fault.
+  void RecordRandomArguments(std::uint64_t hash, const NativeEntry& entry,
+                             const ArgumentForm& form);
 
   PluginEntry entry_ = nullptr;
   std::vector<HostEventRecord> events_;
