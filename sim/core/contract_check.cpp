@@ -121,10 +121,10 @@ std::string Number(double value) {
 }
 
 std::string Quoted(std::string_view text) {
-  if (text.size() > kShownTextLimit) {
-    return "\"" + std::string(text.substr(0, kShownTextLimit)) + "...\"";
-  }
-  return "\"" + std::string(text) + "\"";
+  std::string quoted = "\"";
+  quoted.append(text.substr(0, kShownTextLimit));
+  quoted += text.size() > kShownTextLimit ? "...\"" : "\"";
+  return quoted;
 }
 
 // "the player's ped, a ped or an object"

@@ -1,6 +1,8 @@
 // The known model sets, as the model natives' contracts use them.
 #include "game/assets.h"
 
+#include <iterator>
+
 namespace sim::assets {
 
 std::vector<std::string_view> ModelNames() {

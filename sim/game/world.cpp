@@ -107,6 +107,14 @@ bool World::IsPedDead(std::int32_t handle) const {
   return ped == peds.end() || ped->second.dead;
 }
 
+std::uint32_t World::NameHash(std::string_view name) {
+  std::uint32_t hash = 2166136261u;
+  for (const char c : name) {
+    hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+  }
+  return hash;
+}
+
 std::uint64_t World::NextRandom() {
   random_ += 0x9E3779B97F4A7C15ull;
   std::uint64_t z = random_;

@@ -95,12 +95,12 @@ class World {
   std::map<std::int32_t, WorldObject> objects;  // objects and vehicles, by handle
   float viewHeading = 0.0f;       // the camera's heading relative to the player's, degrees
   bool objectSpawnsFail = false;  // SpawnObject answers 0 and creates nothing
-  static constexpr std::int32_t kFirstObjectHandle = 0x40001;
-  static constexpr std::int32_t kFirstPedHandle = 0x200001;
-  std::int32_t nextObjectHandle = kFirstObjectHandle;  // new objects and vehicles count up
-  std::int32_t nextPedHandle = kFirstPedHandle;        // new peds count up, never reused
-  std::map<std::uint32_t, Model> models;               // by hash; see ModelFor
-  std::vector<SoundEvent> sounds;                      // in the order the plug-in asked for them
+  static constexpr std::int32_t kFirstObjectHandle = 0x40001;  // the first object's handle
+  static constexpr std::int32_t kFirstPedHandle = 0x200001;    // the first ped's handle
+  std::int32_t nextObjectHandle = kFirstObjectHandle;          // new objects and vehicles count up
+  std::int32_t nextPedHandle = kFirstPedHandle;                // new peds count up, never reused
+  std::map<std::uint32_t, Model> models;                       // by hash; see ModelFor
+  std::vector<SoundEvent> sounds;      // in the order the plug-in asked for them
   bool safePositionsFound = true;      // FindSafePedPosition finds a spot (near the point) or fails
   bool pedCreationFails = false;       // CreatePed answers 0 and creates nothing
   float attackerSpeed = 4.0f;          // metres per second an attacker closes in
@@ -142,13 +142,7 @@ class World {
   // The game's answer for a ped handle: dead, or no such ped any more.
   bool IsPedDead(std::int32_t handle) const;
   // The game's hash of a model or asset name: 32-bit FNV-1a of its bytes.
-  static constexpr std::uint32_t NameHash(std::string_view name) {
-    std::uint32_t hash = 2166136261u;
-    for (const char c : name) {
-      hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
-    }
-    return hash;
-  }
+  static std::uint32_t NameHash(std::string_view name);
   // The behaviour of the model `hash`, created with the defaults on first use.
   Model& ModelFor(std::uint32_t hash) { return models[hash]; }
   Model& ModelNamed(std::string_view name) { return ModelFor(NameHash(name)); }
