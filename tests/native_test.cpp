@@ -9,6 +9,12 @@ namespace {
 
 constexpr NativeHash kProbe = 0x0123456789ABCDEF;
 
+using sim::contract::Float;
+using sim::contract::Int;
+using sim::contract::Text;
+using sim::contract::VectorAddress;
+using sim::contract::Word;
+
 class NativeWordsTest : public ::testing::Test {
  protected:
   std::vector<std::uint64_t> WordsOf(const sim::RecordedCall& call) { return call.args; }
@@ -16,7 +22,10 @@ class NativeWordsTest : public ::testing::Test {
 };
 
 TEST_F(NativeWordsTest, ArgumentsArePackedIntoTheirWords) {
-  host.Natives().Define(kProbe, "Probe", 6, nullptr);
+  host.Natives().Define(kProbe, "Probe",
+                        {Int("int"), Float("float"), Float("negative float"), Text("text"),
+                         VectorAddress("out"), Word("handle address")},
+                        sim::ResultKind::kNone, nullptr);
   Vector3 out;
   std::int32_t handle = 0;
   const char* text = "NAV_RIGHT";
@@ -34,20 +43,22 @@ TEST_F(NativeWordsTest, ArgumentsArePackedIntoTheirWords) {
 }
 
 TEST_F(NativeWordsTest, BooleansAndUnsignedValuesKeepTheirLowBitsOnly) {
-  host.Natives().Define(kProbe, "Probe", 4, nullptr);
+  host.Natives().Define(kProbe, "Probe", {Word("a"), Word("b"), Word("c"), Word("d")},
+                        sim::ResultKind::kNone, nullptr);
   native::Invoke(kProbe, true, false, 0xFFFFFFFFu, std::uint64_t{0x1122334455667788});
   const std::vector<std::uint64_t> words = host.Calls().At(0).args;
   EXPECT_EQ(words, (std::vector<std::uint64_t>{1, 0, 0xFFFFFFFFu, 0x1122334455667788u}));
 }
 
 TEST_F(NativeWordsTest, VectorResultIsReadFromBytesZeroEightAndSixteen) {
-  host.Natives().Define(kProbe, "Probe", 0, [](const sim::NativeCall& call) {
-    call.ReturnVector(2726.1582f, -1067.7278f, 47.4046f);
-    // Garbage in the upper halves must not leak into the components.
-    for (int i = 0; i < 3; ++i) {
-      call.result[i] |= 0xDEADBEEF00000000u;
-    }
-  });
+  host.Natives().Define(kProbe, "Probe", {}, sim::ResultKind::kVector,
+                        [](const sim::NativeCall& call) {
+                          call.ReturnVector(2726.1582f, -1067.7278f, 47.4046f);
+                          // Garbage in the upper halves must not leak into the components.
+                          for (int i = 0; i < 3; ++i) {
+                            call.result[i] |= 0xDEADBEEF00000000u;
+                          }
+                        });
   const Vector3 position = native::Invoke<Vector3>(kProbe);
   EXPECT_FLOAT_EQ(position.x, 2726.1582f);
   EXPECT_FLOAT_EQ(position.y, -1067.7278f);
@@ -56,7 +67,7 @@ TEST_F(NativeWordsTest, VectorResultIsReadFromBytesZeroEightAndSixteen) {
 
 TEST_F(NativeWordsTest, IntegerFloatAndWordResultsComeFromTheFirstWord) {
   std::uint64_t answer = 0;
-  host.Natives().Define(kProbe, "Probe", 0,
+  host.Natives().Define(kProbe, "Probe", {}, sim::ResultKind::kWord,
                         [&answer](const sim::NativeCall& call) { call.ReturnWord(answer); });
   answer = 0xFFFFFFFF00000000u;
   EXPECT_FALSE(native::Invoke<bool>(kProbe)) << "only the first 32 bits carry a boolean";
@@ -70,7 +81,7 @@ TEST_F(NativeWordsTest, IntegerFloatAndWordResultsComeFromTheFirstWord) {
 
 TEST_F(NativeWordsTest, UnknownHashAndWrongArgumentCountAreFaultsNamingTheNative) {
   native::Invoke(0x00000000DEADBEEF, 1);
-  host.Natives().Define(kProbe, "Probe", 2, nullptr);
+  host.Natives().Define(kProbe, "Probe", {Word("a"), Word("b")}, sim::ResultKind::kNone, nullptr);
   native::Invoke(kProbe, 1);
   ASSERT_EQ(host.Faults().size(), 2u);
   EXPECT_NE(host.Faults()[0].find("0x00000000DEADBEEF"), std::string::npos) << host.Faults()[0];

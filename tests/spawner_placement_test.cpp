@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -273,7 +274,14 @@ SCENARIO_TEST(SpawnerPlacement, AnyHeadingTheGameReportsBecomesWholeDegrees) {
       {2147483008.0f, 2147483008},
   };
   for (const auto& c : cases) {
-    s.host.GetWorld().player.heading = c.reported;
+    // The game answers the player's rotation with the case's heading.
+    s.host.SetAnswerHook([&c](std::uint64_t hash, const sim::NativeCall& call) {
+      if (hash == sim::natives::kGetRotation) {
+        std::uint32_t bits = 0;
+        std::memcpy(&bits, &c.reported, sizeof bits);
+        call.result[2] = bits;
+      }
+    });
     PickFromPage(s, 2, {1});
     ASSERT_NE(Held(), 0);
     EXPECT_EQ(placementState.placingHeading, c.held) << c.reported;

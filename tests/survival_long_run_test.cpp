@@ -1,6 +1,7 @@
 // One long run: a simulated hour with 512 enemies dying at random. Every death must be counted
 // exactly once by its slot's next visit or, if the run ends first, the dead enemy deleted with
-// the others; after the run no enemy of it is left alive or held in the world.
+// the others; after the run no enemy of it is left alive or held in the world, and the enemies'
+// random headings have reached every ten degrees of the circle.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -83,6 +84,13 @@ SCENARIO_TEST(LongRun, AnHourOfFiveHundredTwelveEnemiesCountsEveryDeathOnce) {
     EXPECT_FALSE(ped.heldByScript) << "ped " << handle << " is still held";
   }
   EXPECT_NE(s.ReadLog().find(" kill(s) (512 max enemies)\n"), std::string::npos);
+
+  constexpr std::size_t kHeadingArgument = 4;
+  const auto headings = world.randomValues.find({natives::kCreatePed, kHeadingArgument});
+  ASSERT_NE(headings, world.randomValues.end());
+  EXPECT_GT(headings->second.Samples(), 10000u);
+  EXPECT_TRUE(headings->second.Covered())
+      << "no heading in " << ::testing::PrintToString(headings->second.Gaps());
 }
 
 }  // namespace

@@ -68,6 +68,18 @@ FaultInjector::FaultInjector(SimHost& host) : host_(host) {
       world.AddPed(bystander);
     }
   });
+  // A rotation's heading goes wrong after the game answered, outside its contract.
+  host_.SetAnswerHook([this](std::uint64_t hash, const NativeCall& call) {
+    if (hash != natives::kGetRotation) {
+      return;
+    }
+    if (Strikes(FaultKind::kRotationNaN)) {
+      SetResultZ(call, std::numeric_limits<float>::quiet_NaN());
+    }
+    if (Strikes(FaultKind::kRotationHuge)) {
+      SetResultZ(call, 1e30f);
+    }
+  });
   host_.SetFrameHook([this] {
     if (Strikes(FaultKind::kTickJump)) {
       host_.SetTickCount(host_.TickCount() + DayMs);
@@ -119,19 +131,6 @@ void FaultInjector::WrapNatives() {
   answerZero(natives::kIsModelAvailable, FaultKind::kModelUnavailable);
   answerZero(natives::kIsModelValid, FaultKind::kModelInvalid);
   answerZero(natives::kHasModelLoaded, FaultKind::kModelNeverLoads);
-
-  NativeHandler rotation = table.Override(natives::kGetRotation, nullptr);
-  table.Override(natives::kGetRotation, [this, rotation](const NativeCall& call) {
-    if (rotation) {
-      rotation(call);
-    }
-    if (Strikes(FaultKind::kRotationNaN)) {
-      SetResultZ(call, std::numeric_limits<float>::quiet_NaN());
-    }
-    if (Strikes(FaultKind::kRotationHuge)) {
-      SetResultZ(call, 1e30f);
-    }
-  });
 
   NativeHandler playerDead = table.Override(natives::kIsPlayerDead, nullptr);
   table.Override(natives::kIsPlayerDead, [this, playerDead](const NativeCall& call) {

@@ -29,9 +29,17 @@ void NativeCall::ReturnVector(float x, float y, float z) const {
   }
 }
 
-void NativeTable::Define(std::uint64_t hash, std::string name, int argCount,
-                         NativeHandler handler) {
-  entries_[hash] = NativeEntry{std::move(name), argCount, std::move(handler)};
+void NativeTable::Define(std::uint64_t hash, std::string name, ArgumentForm arguments,
+                         ResultKind result, NativeHandler handler) {
+  std::vector<ArgumentForm> forms;
+  forms.push_back(std::move(arguments));
+  DefineForms(hash, std::move(name), std::move(forms), result, std::move(handler));
+}
+
+void NativeTable::DefineForms(std::uint64_t hash, std::string name, std::vector<ArgumentForm> forms,
+                              ResultKind result, NativeHandler handler) {
+  entries_[hash] =
+      NativeEntry{std::move(name), NativeContract{std::move(forms), result}, std::move(handler)};
 }
 
 NativeHandler NativeTable::Override(std::uint64_t hash, NativeHandler handler) {
@@ -44,6 +52,14 @@ NativeHandler NativeTable::Override(std::uint64_t hash, NativeHandler handler) {
 const NativeEntry* NativeTable::Find(std::uint64_t hash) const {
   const auto found = entries_.find(hash);
   return found == entries_.end() ? nullptr : &found->second;
+}
+
+std::vector<std::uint64_t> NativeTable::Hashes() const {
+  std::vector<std::uint64_t> hashes;
+  for (const auto& [hash, entry] : entries_) {
+    hashes.push_back(hash);
+  }
+  return hashes;
 }
 
 std::string NativeTable::NameOf(std::uint64_t hash) const {

@@ -1,12 +1,16 @@
-// The game's natives as the simulated host knows them: each hash maps to a name, the number of
-// argument words it takes and a handler that plays the game's part. A call to a hash that is not
-// in the table, or with the wrong number of words, is a fault the host reports.
+// The game's natives as the simulated host knows them: each hash maps to a name, the contract of
+// its argument words and answer, and a handler that plays the game's part. A call to a hash that
+// is not in the table, with the wrong number of words, or with words that break the contract, is
+// a fault the host reports.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <unordered_map>
+#include <vector>
+
+#include "core/native_contract.h"
 
 namespace sim {
 
@@ -39,19 +43,28 @@ using NativeHandler = std::function<void(const NativeCall&)>;
 
 struct NativeEntry {
   std::string name;
-  int argCount = 0;  // argument words expected
+  NativeContract contract;
   NativeHandler handler;
+
+  // Argument words every call passes.
+  std::size_t ArgumentWords() const { return contract.forms.front().size(); }
 };
 
 class NativeTable {
  public:
-  // Defines (or replaces) the native `hash`.
-  void Define(std::uint64_t hash, std::string name, int argCount, NativeHandler handler);
-  // Replaces the handler of an existing native, keeping its name and argument count; returns
+  // Defines (or replaces) the native `hash`, taking `arguments` and answering `result`.
+  void Define(std::uint64_t hash, std::string name, ArgumentForm arguments, ResultKind result,
+              NativeHandler handler);
+  // Defines a native whose callers pass one of several argument forms, all of one length.
+  void DefineForms(std::uint64_t hash, std::string name, std::vector<ArgumentForm> forms,
+                   ResultKind result, NativeHandler handler);
+  // Replaces the handler of an existing native, keeping its name and contract; returns
   // the previous handler so a test can wrap or restore it.
   NativeHandler Override(std::uint64_t hash, NativeHandler handler);
   // The entry for `hash`, or null when the game has no such native.
   const NativeEntry* Find(std::uint64_t hash) const;
+  // The hashes of every native defined, in no particular order.
+  std::vector<std::uint64_t> Hashes() const;
   // The name of `hash`, or its hexadecimal form when unknown.
   std::string NameOf(std::uint64_t hash) const;
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "core/contract_check.h"
 #include "core/script_context.h"
 #include "game/game_natives.h"
 
@@ -202,15 +203,61 @@ PUINT64 SimHost::OnNativeCall() {
           std::to_string(frame_));
     return reinterpret_cast<PUINT64>(result_);
   }
-  if (static_cast<std::size_t>(entry->argCount) != pendingCount_) {
-    Fault(entry->name + " takes " + std::to_string(entry->argCount) + " argument words, got " +
-          std::to_string(pendingCount_));
+  if (entry->ArgumentWords() != pendingCount_) {
+    Fault(entry->name + " takes " + std::to_string(entry->ArgumentWords()) +
+          " argument words, got " + std::to_string(pendingCount_));
     return reinterpret_cast<PUINT64>(result_);
   }
+  const ArgumentForm* form = KeptForm(entry->contract, pendingArgs_, pendingCount_, world_);
+  if (form == nullptr) {
+    Fault(entry->name + " " + DescribeBreach(entry->contract, pendingArgs_, pendingCount_, world_) +
+          ", in frame " + std::to_string(frame_));
+    return reinterpret_cast<PUINT64>(result_);
+  }
+  RecordRandomArguments(pendingHash_, *entry, *form);
   if (entry->handler) {
     entry->handler(NativeCall{pendingArgs_, pendingCount_, result_, *this});
   }
+  if (!ResultFits(entry->contract.result, result_)) {
+    Fault("the simulated game's " + entry->name + " answered outside its contract (" +
+          DescribeResult(entry->contract.result) + ")");
+  }
+  if (answerHook_) {
+    answerHook_(pendingHash_, NativeCall{pendingArgs_, pendingCount_, result_, *this});
+  }
   return reinterpret_cast<PUINT64>(result_);
+}
+
+void SimHost::RecordRandomArguments(std::uint64_t hash, const NativeEntry& entry,
+                                    const ArgumentForm& form) {
+  for (std::size_t i = 0; i < form.size(); ++i) {
+    const ArgumentSpec& spec = form[i];
+    if (spec.kind != ArgumentKind::kRandomWhole) {
+      continue;
+    }
+    auto record = world_.randomValues.find({hash, i});
+    if (record == world_.randomValues.end()) {
+      record = world_.randomValues
+                   .try_emplace({hash, i}, entry.name + " " + std::string(spec.name),
+                                static_cast<std::int32_t>(spec.low),
+                                static_cast<std::int32_t>(spec.high), spec.step)
+                   .first;
+    }
+    RandomRange& values = record->second;
+    const std::uint32_t bits = static_cast<std::uint32_t>(pendingArgs_[i]);
+    float value = 0.0f;
+    std::memcpy(&value, &bits, sizeof value);
+    values.Add(static_cast<std::int32_t>(value));
+    if (values.Samples() % kCoverageSamples == 0 && !values.Covered() && !values.gapReported) {
+      values.gapReported = true;
+      std::string gaps;
+      for (const std::string& gap : values.Gaps()) {
+        gaps += (gaps.empty() ? "" : ", ") + gap;
+      }
+      Fault(values.Label() + ": " + std::to_string(values.Samples()) +
+            " random values seen and none in " + gaps);
+    }
+  }
 }
 
 int SimHost::OnWorldGetAllPeds(int* peds, int capacity) {

@@ -97,6 +97,11 @@ class SimHost {
   // ---- Hooks for fault injection (one each; an empty function removes it)
   // Runs at the start of every frame, after the clocks advanced, before the script resumes.
   void SetFrameHook(std::function<void()> hook) { frameHook_ = std::move(hook); }
+  // Runs after every native call the game answered, and may change the answer: a game that
+  // answers outside what the contracts promise, which the plug-in must survive.
+  void SetAnswerHook(std::function<void(std::uint64_t hash, const NativeCall& call)> hook) {
+    answerHook_ = std::move(hook);
+  }
   // Runs when the plug-in asks for the world's peds, with the capacity it offers.
   void SetPedListHook(std::function<void(int capacity)> hook) { pedListHook_ = std::move(hook); }
 
@@ -125,6 +130,14 @@ class SimHost {
 
  private:
   static constexpr std::size_t kMaxArguments = 32;
+  // Values a random argument takes between two checks that they reach every step of its range.
+  // A fair draw leaves one of 36 steps empty over 1000 values with a chance below 1 in 10^10.
+  static constexpr std::uint64_t kCoverageSamples = 1000;
+
+  // Counts the random arguments of the call being made in the world's records; a record whose
+  // range still has gaps after each kCoverageSamples values is a fault.
+  void RecordRandomArguments(std::uint64_t hash, const NativeEntry& entry,
+                             const ArgumentForm& form);
 
   PluginEntry entry_ = nullptr;
   std::vector<HostEventRecord> events_;
@@ -154,6 +167,7 @@ class SimHost {
 
   std::function<void()> frameHook_;
   std::function<void(int)> pedListHook_;
+  std::function<void(std::uint64_t, const NativeCall&)> answerHook_;
 
   std::string executablePath_;
   std::vector<std::string> faults_;

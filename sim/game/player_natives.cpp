@@ -1,6 +1,7 @@
 // Natives about the player, entity positions and distances, the game clock, and the calls the
-// plug-in makes on the player in every run tick (accepted and recorded, changing nothing).
-// Asking about any player but the local one is a fault: the plug-in has only that one.
+// plug-in makes on the player in every run tick (accepted and recorded, changing nothing). The
+// host has checked each call against its contract before a handler runs, so a handle argument
+// names what the contract says: the one local player, or an entity that exists.
 #include <cmath>
 
 #include "core/sim_host.h"
@@ -10,63 +11,79 @@ namespace sim {
 
 namespace {
 
-// True when `player` is the local player's handle; a fault otherwise.
-bool IsLocalPlayer(const NativeCall& call, const char* native) {
-  if (call.Int(0) == call.host.GetWorld().player.handle) {
-    return true;
-  }
-  call.host.Fault(std::string(native) + " with " + std::to_string(call.Int(0)) +
-                  ", which is not the player handle");
-  return false;
+using contract::Fixed;
+using contract::FixedFloat;
+using contract::Float;
+using contract::Handle;
+
+// The entity and position that TeleportEntity takes, followed by its four flags.
+ArgumentForm TeleportForm(std::int32_t flag1, std::int32_t flag2, std::int32_t flag3,
+                          std::int32_t flag4) {
+  return {Handle("entity", kAnyEntity),
+          Float("x"),
+          Float("y"),
+          Float("z"),
+          Fixed("flag 1", flag1),
+          Fixed("flag 2", flag2),
+          Fixed("flag 3", flag3),
+          Fixed("flag 4", flag4)};
 }
 
 void DefineRunTickCalls(NativeTable& table) {
-  table.Define(natives::kRunTickCallA, "RunTickCallA", 0, nullptr);
-  table.Define(natives::kSetPlayerValueA, "SetPlayerValueA", 2,
-               [](const NativeCall& call) { IsLocalPlayer(call, "SetPlayerValueA"); });
-  table.Define(natives::kSetPlayerValueB, "SetPlayerValueB", 2,
-               [](const NativeCall& call) { IsLocalPlayer(call, "SetPlayerValueB"); });
-  table.Define(natives::kSetGlobalFloatA, "SetGlobalFloatA", 1, nullptr);
+  table.Define(natives::kRunTickCallA, "RunTickCallA", {}, ResultKind::kNone, nullptr);
+  table.Define(natives::kSetPlayerValueA, "SetPlayerValueA",
+               {Handle("player", kPlayerEntity), Fixed("value", 0)}, ResultKind::kNone, nullptr);
+  table.Define(natives::kSetPlayerValueB, "SetPlayerValueB",
+               {Handle("player", kPlayerEntity), Fixed("value", 0)}, ResultKind::kNone, nullptr);
+  table.Define(natives::kSetGlobalFloatA, "SetGlobalFloatA", {FixedFloat("value", 0.0f)},
+               ResultKind::kNone, nullptr);
+}
+
+void DefineEntityPositions(NativeTable& table) {
+  table.Define(natives::kGetEntityCoords, "GetEntityCoords",
+               {Handle("entity", kAnyEntity), Fixed("flag 1", 1), Fixed("flag 2", 1)},
+               ResultKind::kVector, [](const NativeCall& call) {
+                 const Vec3& position = *call.host.GetWorld().FrameOf(call.Int(0)).position;
+                 call.ReturnVector(position.x, position.y, position.z);
+               });
+  // A run moves the player's ped with the flags 0, 0, 0, 0; a placement moves the held object
+  // with 1, 1, 1, 0.
+  table.DefineForms(natives::kTeleportEntity, "TeleportEntity",
+                    {TeleportForm(0, 0, 0, 0), TeleportForm(1, 1, 1, 0)}, ResultKind::kNone,
+                    [](const NativeCall& call) {
+                      *call.host.GetWorld().FrameOf(call.Int(0)).position =
+                          Vec3{call.Float(1), call.Float(2), call.Float(3)};
+                    });
+  // Computed in 32-bit floats, as the game does.
+  table.Define(natives::kGetDistanceBetweenPoints, "GetDistanceBetweenPoints",
+               {Float("x1"), Float("y1"), Float("z1"), Float("x2"), Float("y2"), Float("z2"),
+                Fixed("flag", 1)},
+               ResultKind::kFloat, [](const NativeCall& call) {
+                 const float dx = call.Float(3) - call.Float(0);
+                 const float dy = call.Float(4) - call.Float(1);
+                 const float dz = call.Float(5) - call.Float(2);
+                 call.ReturnFloat(std::sqrt(dx * dx + dy * dy + dz * dz));
+               });
 }
 
 }  // namespace
 
 void InstallPlayerNatives(SimHost& host) {
   NativeTable& table = host.Natives();
-  table.Define(natives::kGetPlayer, "GetPlayer", 0,
+  table.Define(natives::kGetPlayer, "GetPlayer", {}, ResultKind::kInteger,
                [](const NativeCall& call) { call.ReturnInt(call.host.GetWorld().player.handle); });
-  table.Define(natives::kGetPlayerPed, "GetPlayerPed", 0,
+  table.Define(natives::kGetPlayerPed, "GetPlayerPed", {}, ResultKind::kInteger,
                [](const NativeCall& call) { call.ReturnInt(call.host.GetWorld().player.ped); });
-  table.Define(natives::kGetEntityCoords, "GetEntityCoords", 3, [](const NativeCall& call) {
-    if (const Vec3* position = call.host.GetWorld().FrameOf(call.Int(0)).position) {
-      call.ReturnVector(position->x, position->y, position->z);
-    }
-  });
-  table.Define(natives::kTeleportEntity, "TeleportEntity", 8, [](const NativeCall& call) {
-    if (Vec3* position = call.host.GetWorld().FrameOf(call.Int(0)).position) {
-      *position = Vec3{call.Float(1), call.Float(2), call.Float(3)};
-    }
-  });
-  table.Define(natives::kIsPlayerDead, "IsPlayerDead", 1, [](const NativeCall& call) {
-    if (IsLocalPlayer(call, "IsPlayerDead")) {
-      call.ReturnInt(call.host.GetWorld().player.dead ? 1 : 0);
-    }
-  });
-  table.Define(natives::kGetPlayerGroup, "GetPlayerGroup", 1, [](const NativeCall& call) {
-    if (IsLocalPlayer(call, "GetPlayerGroup")) {
-      call.ReturnInt(call.host.GetWorld().player.group);
-    }
-  });
-  // Computed in 32-bit floats, as the game does.
-  table.Define(natives::kGetDistanceBetweenPoints, "GetDistanceBetweenPoints", 7,
-               [](const NativeCall& call) {
-                 const float dx = call.Float(3) - call.Float(0);
-                 const float dy = call.Float(4) - call.Float(1);
-                 const float dz = call.Float(5) - call.Float(2);
-                 call.ReturnFloat(std::sqrt(dx * dx + dy * dy + dz * dz));
+  table.Define(natives::kIsPlayerDead, "IsPlayerDead", {Handle("player", kPlayerEntity)},
+               ResultKind::kInteger, [](const NativeCall& call) {
+                 call.ReturnInt(call.host.GetWorld().player.dead ? 1 : 0);
                });
-  table.Define(natives::kGetGameTimeMs, "GetGameTimeMs", 0,
+  table.Define(natives::kGetPlayerGroup, "GetPlayerGroup", {Handle("player", kPlayerEntity)},
+               ResultKind::kInteger,
+               [](const NativeCall& call) { call.ReturnInt(call.host.GetWorld().player.group); });
+  table.Define(natives::kGetGameTimeMs, "GetGameTimeMs", {}, ResultKind::kInteger,
                [](const NativeCall& call) { call.ReturnInt(call.host.GameTime()); });
+  DefineEntityPositions(table);
   DefineRunTickCalls(table);
 }
 

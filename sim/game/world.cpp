@@ -64,6 +64,32 @@ World::EntityFrame World::FrameOf(std::int32_t entity) {
   return {nullptr, Vec3{}};
 }
 
+bool World::Names(std::int32_t handle, unsigned kinds) const {
+  if ((kinds & kPlayerEntity) != 0 && handle == player.handle) {
+    return true;
+  }
+  if ((kinds & kPlayerPedEntity) != 0 && handle == player.ped) {
+    return true;
+  }
+  if ((kinds & kPedEntity) != 0 && peds.count(handle) != 0) {
+    return true;
+  }
+  const auto object = objects.find(handle);
+  return object != objects.end() &&
+         (kinds & (object->second.isVehicle ? kVehicleEntity : kObjectEntity)) != 0;
+}
+
+bool World::Issued(std::int32_t handle, unsigned kinds) const {
+  if (Names(handle, kinds)) {
+    return true;
+  }
+  if ((kinds & kPedEntity) != 0 && handle >= kFirstPedHandle && handle < nextPedHandle) {
+    return true;
+  }
+  return (kinds & (kObjectEntity | kVehicleEntity)) != 0 && handle >= kFirstObjectHandle &&
+         handle < nextObjectHandle;
+}
+
 Ped* World::FindPed(std::int32_t handle) {
   const auto ped = peds.find(handle);
   return ped == peds.end() ? nullptr : &ped->second;

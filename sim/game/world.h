@@ -8,11 +8,25 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
+
+#include "game/random_range.h"
 
 namespace sim {
 
 class SimHost;
+
+// The kinds of thing a handle may name, combined as a mask.
+enum EntityKind : unsigned {
+  kPlayerPedEntity = 1u << 0,  // the player's own ped
+  kPedEntity = 1u << 1,        // any other ped
+  kObjectEntity = 1u << 2,     // a static object
+  kVehicleEntity = 1u << 3,    // a vehicle (a mounted weapon)
+  kPlayerEntity = 1u << 4,     // the player handle, which is not an entity of the world
+};
+// Every entity of the world: peds, the player's included, objects and vehicles.
+constexpr unsigned kAnyEntity = kPlayerPedEntity | kPedEntity | kObjectEntity | kVehicleEntity;
 
 struct Vec3 {
   float x = 0.0f;
@@ -81,10 +95,12 @@ class World {
   std::map<std::int32_t, WorldObject> objects;  // objects and vehicles, by handle
   float viewHeading = 0.0f;       // the camera's heading relative to the player's, degrees
   bool objectSpawnsFail = false;  // SpawnObject answers 0 and creates nothing
-  std::int32_t nextObjectHandle = 0x40001;  // handles of new objects and vehicles count up
-  std::int32_t nextPedHandle = 0x200001;    // handles of new peds count up, never reused
-  std::map<std::uint32_t, Model> models;    // by hash; see ModelFor
-  std::vector<SoundEvent> sounds;           // in the order the plug-in asked for them
+  static constexpr std::int32_t kFirstObjectHandle = 0x40001;  // the first object's handle
+  static constexpr std::int32_t kFirstPedHandle = 0x200001;    // the first ped's handle
+  std::int32_t nextObjectHandle = kFirstObjectHandle;          // new objects and vehicles count up
+  std::int32_t nextPedHandle = kFirstPedHandle;                // new peds count up, never reused
+  std::map<std::uint32_t, Model> models;                       // by hash; see ModelFor
+  std::vector<SoundEvent> sounds;      // in the order the plug-in asked for them
   bool safePositionsFound = true;      // FindSafePedPosition finds a spot (near the point) or fails
   bool pedCreationFails = false;       // CreatePed answers 0 and creates nothing
   float attackerSpeed = 4.0f;          // metres per second an attacker closes in
@@ -92,6 +108,8 @@ class World {
   std::uint32_t hitChancePercent = 2;  // per frame, per attacker in range
   std::int32_t hitDamage = 5;          // health taken by one hit
   std::uint32_t corpseLifetimeFrames = 600;  // released dead peds vanish after this; 0 = never
+  // The values seen in each random argument, by native hash and argument index (from 0).
+  std::map<std::pair<std::uint64_t, std::size_t>, RandomRange> randomValues;
 
   // One frame of the world's own life.
   void Advance(SimHost& host);
@@ -110,6 +128,11 @@ class World {
     Vec3 rotation;
   };
   EntityFrame FrameOf(std::int32_t entity);
+  // True when `handle` names something of one of `kinds` that exists now.
+  bool Names(std::int32_t handle, unsigned kinds) const;
+  // True when the world once handed out `handle` for something of one of `kinds`, whether it
+  // still exists or not.
+  bool Issued(std::int32_t handle, unsigned kinds) const;
   // The ped, or null when the world has no such ped (the player's ped is not among them).
   Ped* FindPed(std::int32_t handle);
   // Kills a ped (or, given the player's ped, the player) at once.
