@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the player package and checks what a player unpacks: exactly Holdout.dll (a 64-bit DLL),
-# Holdout.ini and the player's guide, the two texts as shipped from package/.
+# Holdout.ini, the player's guide and holdout.exe (a 64-bit program), the two texts as shipped
+# from package/.
 set -euo pipefail
 cpack=$1 build=$2 shipped=$3 objdump=$4
 work=$(mktemp -d)
@@ -11,14 +12,18 @@ zip=$(ls "$work"/out/Holdout-*-win64.zip)
 mkdir "$work/unpacked"
 (cd "$work/unpacked" && cmake -E tar xf "$zip")
 
-contents=$(cd "$work/unpacked" && find . -type f | sort | tr '\n' ' ')
-expected="./Holdout.dll ./Holdout.ini ./PLAYERS-GUIDE.txt "
+contents=$(cd "$work/unpacked" && find . -type f | LC_ALL=C sort | tr '\n' ' ')
+expected="./Holdout.dll ./Holdout.ini ./PLAYERS-GUIDE.txt ./holdout.exe "
 if [ "$contents" != "$expected" ]; then
   echo "the package holds: $contents; expected: $expected" >&2
   exit 1
 fi
 "$objdump" -f "$work/unpacked/Holdout.dll" | grep -q 'file format pei-x86-64' || {
   echo "Holdout.dll in the package is not a 64-bit Windows DLL" >&2
+  exit 1
+}
+"$objdump" -f "$work/unpacked/holdout.exe" | grep -q 'file format pei-x86-64' || {
+  echo "holdout.exe in the package is not a 64-bit Windows program" >&2
   exit 1
 }
 cmp "$work/unpacked/Holdout.ini" "$shipped/Holdout.ini"
