@@ -11,10 +11,10 @@
 namespace {
 
 constexpr const char* PluginAdvice =
-    "unpack Holdout.dll from the Holdout zip again, into the game folder beside the script host";
+    "unpack Holdout.dll from the Holdout zip into the game folder, beside the script host";
 constexpr const char* HostAdvice =
-    "install the script host again from its own download, into the game folder beside the "
-    "game's executable";
+    "install the script host from its own download: ScriptHookFrontier.dll goes into the game "
+    "folder, beside the game's executable";
 
 // Libraries every Windows installation provides, in lower case.
 constexpr const char* SystemLibraries[] = {
@@ -108,7 +108,7 @@ FileVerdict JudgePlugin(const FoundLibrary& plugin) {
   verdict.finding = systemNames.empty()
                         ? "a complete 64-bit DLL that needs nothing besides the script host"
                         : "a complete 64-bit DLL; besides the script host it needs only " +
-                              Listed(systemNames) + ", part of Windows";
+                              Listed(systemNames) + ", which come with Windows";
   return verdict;
 }
 
