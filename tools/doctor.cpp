@@ -1,5 +1,5 @@
 // doctor: finds the four files in the game folder (by name without regard to case, as Windows
-// does), reads them only for reading, judges each and prints one verdict per file.
+// does), opens them only for reading, judges each and prints one verdict per file.
 #include "doctor.h"
 
 #include <algorithm>
