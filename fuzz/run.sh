@@ -1,19 +1,20 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang++ in build/fuzz and runs them briefly: the settings file
-# target, then the keyboard table target, each for half the given time (default 20 s in all).
+# target, the keyboard table target, then the PE reader's target, each for a third of the given
+# time (default 20 s in all).
 # The corpus grows in build/fuzz/corpus; a crash leaves its input in build/fuzz/artifacts and
 # fails the script. Usage: fuzz/run.sh [seconds]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-20}
-per_target=$(( (seconds + 1) / 2 ))
+per_target=$(( (seconds + 2) / 3 ))
 build=build/fuzz
 
 cmake -S fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build "$build" -j2
 
 mkdir -p "$build/artifacts"
-for target in settings keyboard; do
+for target in settings keyboard pe_image; do
   corpus="$build/corpus/$target"
   mkdir -p "$corpus"
   seeds=(fuzz/corpus/"$target"/*)
@@ -21,6 +22,8 @@ for target in settings keyboard; do
   if [ "$target" = settings ]; then
     seeds+=(package/Holdout.ini)
     options+=(-dict=fuzz/settings.dict)
+  elif [ "$target" = pe_image ]; then
+    options+=(-dict=fuzz/pe_image.dict)
   fi
   for seed in "${seeds[@]}"; do
     [ -e "$corpus/seed-$(basename "$seed")" ] || cp "$seed" "$corpus/seed-$(basename "$seed")"

@@ -2,8 +2,6 @@
 // where each value came from.
 #include "check_ini.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -60,26 +58,10 @@ std::string PositionText(const Vector3& p) {
   return text;
 }
 
-// A directory of its own holding the text as Holdout.ini, removed when done.
-class IniDirectory {
- public:
-  explicit IniDirectory(const std::string& text) {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "holdout-check-ini-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) {
-      path_ = pattern;
-      std::ofstream(path_ / "Holdout.ini", std::ios::binary) << text;
-    }
-  }
-  ~IniDirectory() {
-    std::error_code error;
-    std::filesystem::remove_all(path_, error);
-  }
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
+// Where the settings are read from: a made-up game folder whose Holdout.ini the simulated host
+// serves from memory, so that explaining a file writes nothing anywhere.
+constexpr const char* ServedExecutable = "/holdout-check-ini/Host.exe";
+constexpr const char* ServedIni = "/holdout-check-ini/Holdout.ini";
 
 SettingExplanation ExplainPosition(const std::string& text, const char* key, const Vector3& value) {
   SettingExplanation line{"Positions", key, PositionText(value), "default", false};
@@ -120,10 +102,10 @@ SettingExplanation ExplainPosition(const std::string& text, const char* key, con
 
 IniExplanation ExplainIni(const std::string& text) {
   IniExplanation explanation;
-  const IniDirectory directory(text);
   {
     sim::SimHost host;
-    host.SetExecutablePath((directory.Path() / "Host.exe").string());
+    host.SetExecutablePath(ServedExecutable);
+    host.ServeFile(ServedIni, text);
     settings = Settings{};
     LoadSettings();
   }

@@ -1,11 +1,13 @@
 // The holdout command: Holdout in the simulated game, for players and developers. Sub-commands:
 // demo (a scripted session), play (the interactive arena), check-ini (explain a settings file),
-// soak (a long random session with faults, checked frame by frame).
+// doctor (will Holdout load in a game folder, and if not, why), soak (a long random session
+// with faults, checked frame by frame).
 #include <cstdio>
 #include <cstring>
 
 #include "check_ini.h"
 #include "demo.h"
+#include "doctor.h"
 #include "play.h"
 #include "soak.h"
 
@@ -20,6 +22,7 @@ constexpr Command Commands[] = {
     {"demo", RunDemo},
     {"play", RunPlay},
     {"check-ini", RunCheckIni},
+    {"doctor", RunDoctor},
     {"soak", RunSoak},
 };
 
@@ -34,11 +37,14 @@ void PrintUsage(std::FILE* out) {
       "  play        the interactive arena in this terminal\n"
       "  check-ini   read a Holdout.ini exactly as the plug-in does and explain every\n"
       "              value: from the file, the default, clamped, or rejected and why\n"
+      "  doctor      tell whether Holdout will load and work in a game folder, and if\n"
+      "              not, why and what to do\n"
       "  soak        play a long random session with random faults at full speed and\n"
       "              check after every frame that nothing the plug-in keeps went wrong\n"
       "\n"
-      "exit codes: 0 success; 1 the plug-in misbehaved (demo, play, soak) or the settings\n"
-      "file has problems (check-ini); 2 bad usage; 3 a file cannot be read\n");
+      "exit codes: 0 success; 1 the plug-in misbehaved (demo, play, soak), the settings\n"
+      "file has problems (check-ini) or the game folder has (doctor); 2 bad usage;\n"
+      "3 a file or folder cannot be read\n");
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the player package and checks what a player unpacks: exactly Holdout.dll (a 64-bit DLL),
-# Holdout.ini and the player's guide, the two texts as shipped from package/, and the guide's
-# three pictures, each a 1280x720 PNG.
+# Holdout.ini, the player's guide and its three pictures (each a 1280x720 PNG), and holdout.exe
+# (a 64-bit program), the two texts as shipped from package/.
 set -euo pipefail
 cpack=$1 build=$2 shipped=$3 objdump=$4
 work=$(mktemp -d)
@@ -13,13 +13,17 @@ mkdir "$work/unpacked"
 (cd "$work/unpacked" && cmake -E tar xf "$zip")
 
 contents=$(cd "$work/unpacked" && find . -type f | LC_ALL=C sort | tr '\n' ' ')
-expected="./Holdout.dll ./Holdout.ini ./PLAYERS-GUIDE.txt ./cover-menu.png ./hud.png ./summary.png "
+expected="./Holdout.dll ./Holdout.ini ./PLAYERS-GUIDE.txt ./cover-menu.png ./holdout.exe ./hud.png ./summary.png "
 if [ "$contents" != "$expected" ]; then
   echo "the package holds: $contents; expected: $expected" >&2
   exit 1
 fi
 "$objdump" -f "$work/unpacked/Holdout.dll" | grep -q 'file format pei-x86-64' || {
   echo "Holdout.dll in the package is not a 64-bit Windows DLL" >&2
+  exit 1
+}
+"$objdump" -f "$work/unpacked/holdout.exe" | grep -q 'file format pei-x86-64' || {
+  echo "holdout.exe in the package is not a 64-bit Windows program" >&2
   exit 1
 }
 cmp "$work/unpacked/Holdout.ini" "$shipped/Holdout.ini"

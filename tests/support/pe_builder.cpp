@@ -1,0 +1,152 @@
+// The PE image builder. The section holds, in this order: the import descriptors, the library
+// names, the function names (hint and text), the export directory with its three arrays and
+// names, and last the import lists, so that cutting the section short cuts the last list first.
+#include "support/pe_builder.h"
+
+namespace holdout_test {
+
+namespace {
+
+constexpr std::size_t HeadersSize = 0x200;
+constexpr std::size_t PeOffset = 0x40;
+constexpr std::size_t CoffOffset = PeOffset + 4;
+constexpr std::size_t OptionalOffset = CoffOffset + 20;
+constexpr std::size_t OptionalSize = 240;
+constexpr std::uint32_t SectionRva = 0x1000;
+
+// The section's bytes, with RVAs handed out as they are appended.
+class SectionWriter {
+ public:
+  std::uint32_t Rva() const { return SectionRva + static_cast<std::uint32_t>(bytes.size()); }
+  std::uint32_t Reserve(std::size_t size) {
+    const std::uint32_t rva = Rva();
+    bytes.resize(bytes.size() + size);
+    return rva;
+  }
+  std::uint32_t Text(const std::string& text) {
+    const std::uint32_t rva = Reserve(text.size() + 1);
+    std::copy(text.begin(), text.end(), bytes.begin() + (rva - SectionRva));
+    return rva;
+  }
+  std::size_t At(std::uint32_t rva) const { return rva - SectionRva; }
+
+  std::vector<std::uint8_t> bytes;
+};
+
+void Put64(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint64_t value) {
+  Put32(bytes, offset, static_cast<std::uint32_t>(value));
+  Put32(bytes, offset + 4, static_cast<std::uint32_t>(value >> 32));
+}
+
+}  // namespace
+
+void Put16(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint16_t value) {
+  bytes.at(offset) = static_cast<std::uint8_t>(value);
+  bytes.at(offset + 1) = static_cast<std::uint8_t>(value >> 8);
+}
+
+void Put32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value) {
+  Put16(bytes, offset, static_cast<std::uint16_t>(value));
+  Put16(bytes, offset + 2, static_cast<std::uint16_t>(value >> 16));
+}
+
+BuiltPe BuildPe(const PeSpec& spec) {
+  SectionWriter section;
+  const std::uint32_t descriptors = section.Reserve((spec.imports.size() + 1) * 20);
+  std::vector<std::uint32_t> libraryNames;
+  std::vector<std::vector<std::uint32_t>> functionNames;
+  for (const PeLibrary& library : spec.imports) {
+    libraryNames.push_back(section.Text(library.name));
+  }
+  for (const PeLibrary& library : spec.imports) {
+    functionNames.emplace_back();
+    for (const std::string& function : library.functions) {
+      functionNames.back().push_back(section.Reserve(2));
+      section.Text(function);
+    }
+  }
+
+  std::uint32_t exportDirectory = 0;
+  if (!spec.exports.empty()) {
+    const std::uint32_t count = static_cast<std::uint32_t>(spec.exports.size());
+    exportDirectory = section.Reserve(40);
+    const std::uint32_t addresses = section.Reserve(4 * count);
+    const std::uint32_t names = section.Reserve(4 * count);
+    const std::uint32_t ordinals = section.Reserve(2 * count);
+    const std::size_t directory = section.At(exportDirectory);
+    Put32(section.bytes, directory + 12, section.Text("Built.dll"));
+    Put32(section.bytes, directory + 16, 1);
+    Put32(section.bytes, directory + 20, count);
+    Put32(section.bytes, directory + 24, count);
+    Put32(section.bytes, directory + 28, addresses);
+    Put32(section.bytes, directory + 32, names);
+    Put32(section.bytes, directory + 36, ordinals);
+    for (std::uint32_t i = 0; i < count; ++i) {
+      Put32(section.bytes, section.At(addresses) + 4 * i, SectionRva);
+      Put32(section.bytes, section.At(names) + 4 * i, section.Text(spec.exports[i]));
+      Put16(section.bytes, section.At(ordinals) + 2 * i, static_cast<std::uint16_t>(i));
+    }
+  }
+
+  BuiltPe built;
+  for (std::size_t i = 0; i < spec.imports.size(); ++i) {
+    const std::uint32_t list = section.Reserve((functionNames[i].size() + 1) * 8);
+    for (std::size_t j = 0; j < functionNames[i].size(); ++j) {
+      Put64(section.bytes, section.At(list) + 8 * j, functionNames[i][j]);
+    }
+    built.lastListEndRva = list + static_cast<std::uint32_t>(8 * functionNames[i].size());
+    const std::size_t descriptor = section.At(descriptors) + 20 * i;
+    Put32(section.bytes, descriptor, list);
+    Put32(section.bytes, descriptor + 12, libraryNames[i]);
+    Put32(section.bytes, descriptor + 16, list);
+  }
+
+  const std::uint32_t virtualSize = static_cast<std::uint32_t>(section.bytes.size());
+  const std::uint32_t rawSize = (virtualSize + 0x1FF) & ~0x1FFu;
+  std::vector<std::uint8_t>& bytes = built.bytes;
+  bytes.assign(HeadersSize + rawSize, 0);
+  std::copy(section.bytes.begin(), section.bytes.end(), bytes.begin() + HeadersSize);
+
+  bytes[0] = 'M';
+  bytes[1] = 'Z';
+  Put32(bytes, 0x3C, PeOffset);
+  Put32(bytes, PeOffset, 0x00004550);
+  built.machineOffset = CoffOffset;
+  built.sectionCountOffset = CoffOffset + 2;
+  Put16(bytes, CoffOffset, 0x8664);
+  Put16(bytes, CoffOffset + 2, 1);
+  Put16(bytes, CoffOffset + 16, OptionalSize);
+  Put16(bytes, CoffOffset + 18, static_cast<std::uint16_t>(0x0022 | (spec.dll ? 0x2000 : 0)));
+
+  built.magicOffset = OptionalOffset;
+  Put16(bytes, OptionalOffset, 0x020B);
+  Put32(bytes, OptionalOffset + 56, SectionRva + ((virtualSize + 0xFFF) & ~0xFFFu));
+  Put32(bytes, OptionalOffset + 60, HeadersSize);
+  Put32(bytes, OptionalOffset + 108, 16);
+  built.exportDirectoryEntry = OptionalOffset + 112;
+  built.importDirectoryEntry = OptionalOffset + 120;
+  if (exportDirectory != 0) {
+    Put32(bytes, built.exportDirectoryEntry, exportDirectory);
+    Put32(bytes, built.exportDirectoryEntry + 4, 40);
+    built.exportDirectoryOffset = HeadersSize + section.At(exportDirectory);
+  }
+  if (!spec.imports.empty()) {
+    Put32(bytes, built.importDirectoryEntry, descriptors);
+    Put32(bytes, built.importDirectoryEntry + 4,
+          static_cast<std::uint32_t>((spec.imports.size() + 1) * 20));
+  }
+
+  built.sectionHeaderOffset = OptionalOffset + OptionalSize;
+  const std::string name = ".rdata";
+  std::copy(name.begin(), name.end(), bytes.begin() + built.sectionHeaderOffset);
+  Put32(bytes, built.sectionHeaderOffset + 8, virtualSize);
+  Put32(bytes, built.sectionHeaderOffset + 12, SectionRva);
+  Put32(bytes, built.sectionHeaderOffset + 16, rawSize);
+  Put32(bytes, built.sectionHeaderOffset + 20, HeadersSize);
+  Put32(bytes, built.sectionHeaderOffset + 36, 0x40000040);
+  built.sectionRva = SectionRva;
+  built.sectionSize = virtualSize;
+  return built;
+}
+
+}  // namespace holdout_test

@@ -1,0 +1,48 @@
+// Small 64-bit PE images made in memory for the tests of the tools that take such files apart:
+// headers and one section holding the import and export tables, with the file offsets of the
+// fields that tests damage on purpose.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace holdout_test {
+
+// A library to import from, and the names of the functions taken from it.
+struct PeLibrary {
+  std::string name;
+  std::vector<std::string> functions;
+};
+
+// What the image holds.
+struct PeSpec {
+  bool dll = true;
+  std::vector<PeLibrary> imports;
+  std::vector<std::string> exports;
+};
+
+// The image, and where its damageable fields are in it.
+struct BuiltPe {
+  std::vector<std::uint8_t> bytes;
+  std::size_t machineOffset = 0;          // COFF header: Machine
+  std::size_t sectionCountOffset = 0;     // COFF header: NumberOfSections
+  std::size_t magicOffset = 0;            // optional header: Magic
+  std::size_t exportDirectoryEntry = 0;   // data directory 0: export table RVA, then size
+  std::size_t importDirectoryEntry = 0;   // data directory 1: import table RVA, then size
+  std::size_t sectionHeaderOffset = 0;    // the section's header (VirtualSize at +8)
+  std::size_t exportDirectoryOffset = 0;  // the export directory itself (0: no exports)
+  std::uint32_t sectionRva = 0;           // the section's address in memory
+  std::uint32_t sectionSize = 0;          // its bytes before the padding (its VirtualSize)
+  std::uint32_t lastListEndRva = 0;       // the zero entry ending the last import list
+};
+
+// Lays the image out: headers in the first 0x200 bytes, then the section.
+BuiltPe BuildPe(const PeSpec& spec);
+
+// Writes a little-endian 16- or 32-bit value at offset.
+void Put16(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint16_t value);
+void Put32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value);
+
+}  // namespace holdout_test

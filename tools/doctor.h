@@ -1,0 +1,25 @@
+// doctor: tells a player whether Holdout will load and work in a game folder, and if not,
+// exactly why and what to do. It judges the script host and Holdout.dll from their tables, the
+// settings file with check-ini's verdict, and whether the log can be written, and it never
+// writes, creates or changes a file.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "library_checks.h"
+
+// What doctor found in a game folder.
+struct DoctorReport {
+  std::vector<FileVerdict> verdicts;  // script host, Holdout.dll, Holdout.ini, Holdout.log
+  bool willLoad = false;              // the script host and Holdout.dll are both sound
+};
+
+// Examines the game folder; nothing when the folder cannot be read, with the reason in whyNot.
+std::optional<DoctorReport> Diagnose(const std::filesystem::path& folder, std::string& whyNot);
+
+// The doctor command; argv holds the arguments after "doctor". Exit codes: 0 Holdout will load
+// and no problem was found, 1 problems found, 2 bad usage, 3 the folder cannot be read.
+int RunDoctor(int argc, char** argv);

@@ -1,0 +1,38 @@
+// The two libraries of a Holdout install judged from their tables: Holdout.dll must be a
+// complete 64-bit DLL that takes functions only from Windows and the script host, and the script
+// host (ScriptHookFrontier.dll) a 64-bit DLL that exports every function Holdout.dll takes from
+// it. What Holdout.dll needs is read from its own import table, never from a list of ours.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "pe_image.h"
+
+// One file's verdict: what was found when it is sound, otherwise its problems and the remedy.
+struct FileVerdict {
+  std::string file;                   // the name the player knows it by
+  std::string finding;                // when sound, e.g. "a 64-bit DLL that exports ..."
+  std::vector<std::string> problems;  // one sentence each
+  std::string advice;                 // what to do about the problems
+  bool Sound() const { return problems.empty(); }
+};
+
+// A library file as found in the game folder.
+struct FoundLibrary {
+  enum class State { kMissing, kUnreadable, kRead };
+  State state = State::kMissing;
+  std::string unreadableWhy;  // the reason, when kUnreadable
+  PeReading reading;          // the tables, when kRead
+};
+
+// The script host's file name, as Holdout.dll's import table names it.
+inline constexpr const char* HostFileName = "ScriptHookFrontier.dll";
+
+// Holdout.dll: present, readable, a complete 64-bit DLL whose imports besides the script host
+// are all libraries Windows provides, and which takes at least one function from the host.
+FileVerdict JudgePlugin(const FoundLibrary& plugin);
+
+// The script host: present, readable, a 64-bit DLL exporting everything Holdout.dll takes from
+// it. Its exports are compared only when Holdout.dll itself was read cleanly.
+FileVerdict JudgeHost(const FoundLibrary& host, const FoundLibrary& plugin);
