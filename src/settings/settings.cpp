@@ -1,15 +1,11 @@
 // Loading the settings file through the Win32 profile reader.
 #include "settings/settings.h"
 
-#include <cmath>
-#include <cstdio>
 #include <vector>
 
 Settings settings;
 
 namespace {
-
-constexpr std::uint32_t PositionBufferSize = 52;
 
 std::uint32_t ReadKey(const char* key, std::int32_t defaultValue, const std::string& path) {
   return GetPrivateProfileIntA("KeyBinds", key, defaultValue, path.c_str());
@@ -41,21 +37,6 @@ std::string GetIniPath() {
   const std::string directory =
       separator == std::string::npos ? ".\\" : executable.substr(0, separator + 1);
   return directory + "Holdout.ini";
-}
-
-bool ParsePosition(const char* text, Vector3& position) {
-  float x = 0.0f;
-  float y = 0.0f;
-  float z = 0.0f;
-  std::sscanf(text, "{%f,%f,%f}", &x, &y, &z);
-  if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) {
-    return false;
-  }
-  if (x == 0.0f && y == 0.0f && z == 0.0f) {
-    return false;
-  }
-  position = Vector3{x, y, z};
-  return true;
 }
 
 void LoadSettings() {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "runtime/native.h"
+#include "settings/position.h"
 
 struct Settings {
   bool Debug = false;                     // [Main] Debug: activation key ends runs, F2 captures
@@ -43,7 +44,3 @@ std::string GetIniPath();
 
 // Reads every setting from the file into `settings`; absent values take their defaults.
 void LoadSettings();
-
-// Reads a position written as "{x,y,z}"; false when the text gives no usable position (nothing
-// scanned, all components 0, or a component that is not a finite number).
-bool ParsePosition(const char* text, Vector3& position);
