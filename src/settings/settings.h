@@ -44,3 +44,13 @@ std::string GetIniPath();
 
 // Reads every setting from the file into `settings`; absent values take their defaults.
 void LoadSettings();
+
+// The two profile functions settings are read with, taking the Win32 functions' arguments.
+struct ProfileFunctions {
+  UINT(WINAPI* getInt)(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR fileName);
+  DWORD(WINAPI* getString)
+  (LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD size, LPCSTR fileName);
+};
+
+// LoadSettings with the given profile functions and file path: the same reads, in its order.
+void LoadSettingsWith(const ProfileFunctions& profile, const std::string& path);
