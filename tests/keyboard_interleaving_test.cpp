@@ -5,8 +5,8 @@
 // the test's clock unless the message lands after the test read its clock, when it may also
 // be a millisecond later. Every outcome must be that of the two running one after the other,
 // in either order: the answer and the entry left behind, stamp and flags alike. The entries
-// met first include stale ones: a release too old to report, the case in which a message
-// arriving mid-test could once read as a fresh release.
+// met first include stale ones: a release too old to report, over which a press arriving
+// mid-test must neither read as a fresh release nor be lost.
 #include <gtest/gtest.h>
 
 #include <atomic>
