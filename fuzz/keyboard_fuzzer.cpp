@@ -1,7 +1,8 @@
 // Fuzz target: a sequence of key messages, questions and clock steps played against the
 // keyboard state table and against a model that keeps time as a 64-bit count. The table
 // answers in 32-bit tick-count arithmetic, so any answer that differs from the model's around
-// the tick count's wrap, or for a code of 255 or more, is a fault.
+// the tick count's wrap, or for a code of 255 or more, is a fault; so is an entry that, after
+// any step, holds other than the model's last message with its stamp and all three flags.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,8 @@ namespace {
 struct ModelEntry {
   bool present = false;
   bool up = false;
+  bool altDown = false;
+  bool wasDown = false;
   std::uint64_t at = 0;  // on the 64-bit clock
 };
 
@@ -26,6 +29,21 @@ struct Model {
 [[noreturn]] void Fail(const char* what, std::uint32_t key, std::uint64_t now) {
   std::fprintf(stderr, "%s: key %u at tick %u\n", what, key, static_cast<std::uint32_t>(now));
   std::abort();
+}
+
+// The table's entry for `key` holds exactly the model's message, or nothing when it has none.
+void CheckEntry(const ModelEntry& expected, std::uint32_t key, std::uint64_t now) {
+  if (!expected.present) {
+    if (keyStateTable[key].word.load() != 0) {
+      Fail("entry not empty", key, now);
+    }
+    return;
+  }
+  const KeyMessage held = keyStateTable[key].Load();
+  if (held.stamp != static_cast<std::uint32_t>(expected.at) || held.keyUp != expected.up ||
+      held.altDown != expected.altDown || held.wasDown != expected.wasDown) {
+    Fail("entry differs from the last message", key, now);
+  }
 }
 
 // The key code an operation names: mostly table codes, sometimes codes the table must ignore.
@@ -50,10 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   for (KeyState& entry : keyStateTable) {
-    entry.stamp.store(0);
-    entry.altDown.store(0);
-    entry.wasDown.store(0);
-    entry.keyUp.store(0);
+    entry.word.store(0);
   }
   Model model;
   model.now = static_cast<std::uint64_t>(data[0]) | static_cast<std::uint64_t>(data[1]) << 8 |
@@ -82,10 +97,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case 2:
       case 3: {
         const bool up = op % 6 == 3;
-        OnKeyboardMessage(key, 1, 0, FALSE, (op >> 3) & 1, op % 6 != 1, up ? TRUE : FALSE);
+        const bool altDown = ((op >> 3) & 1) != 0;
+        const bool wasDown = op % 6 != 1;
+        OnKeyboardMessage(key, 1, 0, FALSE, altDown ? TRUE : FALSE, wasDown ? TRUE : FALSE,
+                          up ? TRUE : FALSE);
         if (key < KeyStateCount) {
           // A message at tick 0 is stamped a millisecond earlier.
-          model.entries[key] = ModelEntry{true, up, tick == 0 ? model.now - 1 : model.now};
+          model.entries[key] =
+              ModelEntry{true, up, altDown, wasDown, tick == 0 ? model.now - 1 : model.now};
         }
         break;
       }
@@ -114,6 +133,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         break;
       }
+    }
+    if (key < KeyStateCount) {
+      CheckEntry(model.entries[key], key, model.now);
     }
   }
   return 0;

@@ -1,22 +1,22 @@
-// Fuzz target: any bytes as "Holdout.ini". The bytes go through the profile reader directly
-// (every settings key, every buffer size a caller may pass) and then through LoadSettings in
-// a simulated host, as the plug-in reads them at start-up. Besides what the sanitizers catch,
-// it checks what the rest of the plug-in relies on: the enemy limit within 10..512, every
-// position finite and either its default or a usable value, every string zero-terminated
-// within its buffer with its length returned.
-#include <unistd.h>
-
+// Fuzz target: any bytes as "Holdout.ini", all in memory. The bytes go through the profile
+// reader directly (a settings key the input picks, whole and cut to a size it picks) and then
+// through the plug-in's settings loader, with profile functions that read the bytes instead of
+// a file. Besides what the sanitizers catch, it checks what the rest of the plug-in relies on:
+// the enemy limit within 10..512, every position finite and either its default or a usable
+// value, every string zero-terminated within its buffer with its length returned, a cut copy
+// the start of the whole one, and nothing written past the size given.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/profile_reader.h"
-#include "core/sim_host.h"
 #include "settings/settings.h"
 
 namespace {
@@ -32,27 +32,6 @@ void Check(bool holds, const char* what) {
   }
 }
 
-// A host whose executable sits in a private directory that holds the file under test.
-struct Fixture {
-  Fixture() {
-    // In memory where possible: rewriting a file on disk once per input costs a write-back.
-    std::error_code error;
-    const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", error)
-                                           ? std::filesystem::path("/dev/shm")
-                                           : std::filesystem::temp_directory_path();
-    std::string pattern = (base / "holdout-fuzz-XXXXXX").string();
-    Check(mkdtemp(pattern.data()) != nullptr, "a temporary directory can be made");
-    directory = pattern;
-    host.SetExecutablePath((directory / "Host.exe").string());
-  }
-  ~Fixture() {
-    std::error_code error;
-    std::filesystem::remove_all(directory, error);
-  }
-  std::filesystem::path directory;
-  sim::SimHost host;
-};
-
 struct Key {
   const char* section;
   const char* name;
@@ -67,20 +46,45 @@ constexpr Key kKeys[] = {{"Main", "Debug"},
                          {"Positions", "EnemySpawnPosition1"},
                          {"Positions", "EnemySpawnPosition2"}};
 
-void CheckReader(const std::optional<std::string>& text) {
-  char buffer[80];
-  for (const Key& key : kKeys) {
-    const std::optional<std::string> value = sim::profile::FindValue(*text, key.section, key.name);
-    for (std::uint32_t size = 1; size <= sizeof buffer; size += 7) {
-      std::memset(buffer, 'x', sizeof buffer);
-      const std::uint32_t length =
-          sim::profile::GetString(text, key.section, key.name, "", buffer, size);
-      Check(length < size, "the copied length leaves room for the terminator");
-      Check(buffer[length] == '\0', "the copied text is terminated at its length");
-      Check(value.has_value() || length == 0, "an absent key copies the empty default");
-    }
-    sim::profile::GetInt(text, key.section, key.name, 70);
-  }
+constexpr char kGuard = '\x5A';  // fills the bytes past the size a read is given
+constexpr std::size_t kGuardBytes = 8;
+
+// One read into a buffer of `size` bytes followed by guard bytes; checks the copy is terminated
+// at the length returned and nothing past `size` was written. Returns the copy.
+std::string ReadCut(const std::optional<std::string>& text, const Key& key, std::uint32_t size) {
+  std::vector<char> buffer(size + kGuardBytes, kGuard);
+  const std::uint32_t length =
+      sim::profile::GetString(text, key.section, key.name, "", buffer.data(), size);
+  Check(length < size, "the copied length leaves room for the terminator");
+  Check(buffer[length] == '\0', "the copied text is terminated at its length");
+  Check(std::all_of(buffer.begin() + size, buffer.end(), [](char c) { return c == kGuard; }),
+        "nothing is written past the size given");
+  return std::string(buffer.data(), length);
+}
+
+// One settings key read whole, then cut to a size from 1 to two past the whole length; the
+// input's last two bytes pick the key and the size. The cut copy is the whole copy's start.
+void CheckReader(const std::optional<std::string>& text, std::uint8_t keyPick,
+                 std::uint8_t sizePick) {
+  const Key& key = kKeys[keyPick % std::size(kKeys)];
+  const std::optional<std::string> value = sim::profile::FindValue(*text, key.section, key.name);
+  const std::string whole = ReadCut(text, key, static_cast<std::uint32_t>(text->size()) + 1);
+  Check(value.has_value() || whole.empty(), "an absent key copies the empty default");
+  const std::uint32_t size = 1u + sizePick % (static_cast<std::uint32_t>(whole.size()) + 2);
+  const std::string cut = ReadCut(text, key, size);
+  Check(cut == whole.substr(0, size - 1), "a cut copy is the start of the whole one");
+}
+
+// The input under test, as the settings loader's profile functions read it.
+const std::optional<std::string>* profileText = nullptr;
+
+UINT GetIntFromMemory(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR) {
+  return sim::profile::GetInt(*profileText, section, key, defaultValue);
+}
+
+DWORD GetStringFromMemory(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD size,
+                          LPCSTR) {
+  return sim::profile::GetString(*profileText, section, key, defaultValue, buffer, size);
 }
 
 bool SameVector(const Vector3& a, const Vector3& b) {
@@ -98,13 +102,12 @@ void CheckPosition(const Vector3& position, const Vector3& byDefault) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static Fixture fixture;
   const std::optional<std::string> text = std::string(reinterpret_cast<const char*>(data), size);
-  CheckReader(text);
+  CheckReader(text, size > 1 ? data[size - 2] : 0, size > 0 ? data[size - 1] : 0);
 
   // The bytes as a position value, whole and cut as the settings buffer cuts it.
   const Vector3 before{7.0f, 8.0f, 9.0f};
-  for (const std::size_t cut : {text->size(), std::size_t{51}}) {
+  for (const std::size_t cut : {text->size(), std::size_t{PositionBufferSize - 1}}) {
     const std::string value = text->substr(0, cut);
     Vector3 position = before;
     if (!ParsePosition(value.c_str(), position)) {
@@ -113,10 +116,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckPosition(position, before);
   }
 
-  std::ofstream(fixture.directory / "Holdout.ini", std::ios::binary | std::ios::trunc)
-      .write(text->data(), static_cast<std::streamsize>(text->size()));
+  profileText = &text;
   settings = Settings{};
-  LoadSettings();
+  LoadSettingsWith({&GetIntFromMemory, &GetStringFromMemory}, "Holdout.ini");
   const Settings defaults;
   Check(settings.MaxEnemies >= MinEnemies && settings.MaxEnemies <= EnemySlotCapacity,
         "the enemy limit lies within 10..512");

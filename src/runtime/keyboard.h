@@ -1,8 +1,8 @@
 // The keyboard state table: the host's keyboard handler stamps each key's entry with the time
 // and flags of its last message; the frame loop and the object placement then ask whether a
 // key was just released (a one-shot event the question consumes) or is being held down.
-// The handler may run on another thread than the script, so every word is an atomic 32-bit
-// value; no locks are taken.
+// The handler may run on another thread than the script, so each entry is one atomic 64-bit
+// word (key_entry.h), published and consumed whole; no locks are taken.
 #pragma once
 
 #include <array>
@@ -10,18 +10,20 @@
 #include <cstdint>
 
 #include "runtime/host.h"
+#include "runtime/key_entry.h"
 
-// One key's last message.
+static_assert(std::atomic<std::uint64_t>::is_always_lock_free,
+              "the keyboard handler must never wait for the script");
+
+// One key's entry: its last message as one word (PackKeyMessage); 0 until the first message.
 struct KeyState {
-  std::atomic<std::uint32_t> stamp{0};    // tick count at its arrival; 0 = no message
-  std::atomic<std::uint32_t> altDown{0};  // Alt flag, recorded but not consulted
-  std::atomic<std::uint32_t> wasDown{0};  // was-down-before flag, recorded but not consulted
-  std::atomic<std::uint32_t> keyUp{0};    // non-zero for a release, 0 for a press or repeat
+  std::atomic<std::uint64_t> word{0};
+
+  // The message the entry holds now.
+  KeyMessage Load() const { return UnpackKeyMessage(word.load()); }
 };
 
 constexpr std::uint32_t KeyStateCount = 255;  // virtual-key codes 0..254
-constexpr std::uint32_t KeyReleaseWindowMs = 100;
-constexpr std::uint32_t KeyHoldWindowMs = 5000;
 
 using KeyStateTable = std::array<KeyState, KeyStateCount>;
 extern KeyStateTable keyStateTable;

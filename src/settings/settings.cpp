@@ -1,24 +1,22 @@
-// Loading the settings file through the Win32 profile reader.
+// Loading the settings file through the Win32 profile reader, or through any reader with its
+// two functions (the settings fuzzer reads from memory).
 #include "settings/settings.h"
 
-#include <cmath>
-#include <cstdio>
 #include <vector>
 
 Settings settings;
 
 namespace {
 
-constexpr std::uint32_t PositionBufferSize = 52;
-
-std::uint32_t ReadKey(const char* key, std::int32_t defaultValue, const std::string& path) {
-  return GetPrivateProfileIntA("KeyBinds", key, defaultValue, path.c_str());
+std::uint32_t ReadKey(const ProfileFunctions& profile, const char* key, std::int32_t defaultValue,
+                      const std::string& path) {
+  return profile.getInt("KeyBinds", key, defaultValue, path.c_str());
 }
 
-void ReadPosition(const char* key, Vector3& field, const std::string& path) {
+void ReadPosition(const ProfileFunctions& profile, const char* key, Vector3& field,
+                  const std::string& path) {
   char buffer[PositionBufferSize] = {};
-  if (GetPrivateProfileStringA("Positions", key, "", buffer, PositionBufferSize, path.c_str()) ==
-      0) {
+  if (profile.getString("Positions", key, "", buffer, PositionBufferSize, path.c_str()) == 0) {
     return;
   }
   ParsePosition(buffer, field);
@@ -43,26 +41,14 @@ std::string GetIniPath() {
   return directory + "Holdout.ini";
 }
 
-bool ParsePosition(const char* text, Vector3& position) {
-  float x = 0.0f;
-  float y = 0.0f;
-  float z = 0.0f;
-  std::sscanf(text, "{%f,%f,%f}", &x, &y, &z);
-  if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) {
-    return false;
-  }
-  if (x == 0.0f && y == 0.0f && z == 0.0f) {
-    return false;
-  }
-  position = Vector3{x, y, z};
-  return true;
+void LoadSettings() {
+  LoadSettingsWith({&GetPrivateProfileIntA, &GetPrivateProfileStringA}, GetIniPath());
 }
 
-void LoadSettings() {
-  const std::string path = GetIniPath();
-  settings.Debug = GetPrivateProfileIntA("Main", "Debug", 0, path.c_str()) != 0;
+void LoadSettingsWith(const ProfileFunctions& profile, const std::string& path) {
+  settings.Debug = profile.getInt("Main", "Debug", 0, path.c_str()) != 0;
   std::int32_t maxEnemies =
-      static_cast<std::int32_t>(GetPrivateProfileIntA("Main", "MaxEnemies", 70, path.c_str()));
+      static_cast<std::int32_t>(profile.getInt("Main", "MaxEnemies", 70, path.c_str()));
   if (maxEnemies < MinEnemies) {
     maxEnemies = MinEnemies;
   }
@@ -70,21 +56,21 @@ void LoadSettings() {
     maxEnemies = EnemySlotCapacity;
   }
   settings.MaxEnemies = maxEnemies;
-  settings.ActivateMod = ReadKey("ActivateMod", 114, path);
-  settings.RotateObject = ReadKey("RotateObject", 81, path);
-  settings.ConfirmObject = ReadKey("ConfirmObject", 69, path);
-  settings.ReverseRotateObject = ReadKey("ReverseRotateObject", 16, path);
-  settings.SpawnerMenu = ReadKey("SpawnerMenu", 67, path);
-  settings.MenuSelectOne = ReadKey("MenuSelectOne", 49, path);
-  settings.MenuSelectTwo = ReadKey("MenuSelectTwo", 50, path);
-  settings.MenuSelectThree = ReadKey("MenuSelectThree", 51, path);
-  settings.MenuSelectFour = ReadKey("MenuSelectFour", 52, path);
-  settings.MenuSelectFive = ReadKey("MenuSelectFive", 53, path);
-  settings.MenuSelectSix = ReadKey("MenuSelectSix", 54, path);
-  settings.MenuSelectSeven = ReadKey("MenuSelectSeven", 55, path);
-  settings.MenuSelectEight = ReadKey("MenuSelectEight", 56, path);
-  settings.MenuSelectNine = ReadKey("MenuSelectNine", 57, path);
-  ReadPosition("PlayerStartingPosition", settings.PlayerStartingPosition, path);
-  ReadPosition("EnemySpawnPosition1", settings.EnemySpawnPositions[0], path);
-  ReadPosition("EnemySpawnPosition2", settings.EnemySpawnPositions[1], path);
+  settings.ActivateMod = ReadKey(profile, "ActivateMod", 114, path);
+  settings.RotateObject = ReadKey(profile, "RotateObject", 81, path);
+  settings.ConfirmObject = ReadKey(profile, "ConfirmObject", 69, path);
+  settings.ReverseRotateObject = ReadKey(profile, "ReverseRotateObject", 16, path);
+  settings.SpawnerMenu = ReadKey(profile, "SpawnerMenu", 67, path);
+  settings.MenuSelectOne = ReadKey(profile, "MenuSelectOne", 49, path);
+  settings.MenuSelectTwo = ReadKey(profile, "MenuSelectTwo", 50, path);
+  settings.MenuSelectThree = ReadKey(profile, "MenuSelectThree", 51, path);
+  settings.MenuSelectFour = ReadKey(profile, "MenuSelectFour", 52, path);
+  settings.MenuSelectFive = ReadKey(profile, "MenuSelectFive", 53, path);
+  settings.MenuSelectSix = ReadKey(profile, "MenuSelectSix", 54, path);
+  settings.MenuSelectSeven = ReadKey(profile, "MenuSelectSeven", 55, path);
+  settings.MenuSelectEight = ReadKey(profile, "MenuSelectEight", 56, path);
+  settings.MenuSelectNine = ReadKey(profile, "MenuSelectNine", 57, path);
+  ReadPosition(profile, "PlayerStartingPosition", settings.PlayerStartingPosition, path);
+  ReadPosition(profile, "EnemySpawnPosition1", settings.EnemySpawnPositions[0], path);
+  ReadPosition(profile, "EnemySpawnPosition2", settings.EnemySpawnPositions[1], path);
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "runtime/native.h"
+#include "settings/position.h"
 
 struct Settings {
   bool Debug = false;                     // [Main] Debug: activation key ends runs, F2 captures
@@ -44,6 +45,12 @@ std::string GetIniPath();
 // Reads every setting from the file into `settings`; absent values take their defaults.
 void LoadSettings();
 
-// Reads a position written as "{x,y,z}"; false when the text gives no usable position (nothing
-// scanned, all components 0, or a component that is not a finite number).
-bool ParsePosition(const char* text, Vector3& position);
+// The two profile functions settings are read with, taking the Win32 functions' arguments.
+struct ProfileFunctions {
+  UINT(WINAPI* getInt)(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR fileName);
+  DWORD(WINAPI* getString)
+  (LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD size, LPCSTR fileName);
+};
+
+// LoadSettings with the given profile functions and file path: the same reads, in its order.
+void LoadSettingsWith(const ProfileFunctions& profile, const std::string& path);
