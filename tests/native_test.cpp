@@ -17,7 +17,6 @@ using sim::contract::Word;
 
 class NativeWordsTest : public ::testing::Test {
  protected:
-  std::vector<std::uint64_t> WordsOf(const sim::RecordedCall& call) { return call.args; }
   sim::SimHost host;
 };
 

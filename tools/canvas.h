@@ -18,8 +18,6 @@ struct Cell {
 class Canvas {
  public:
   Canvas(int width, int height);
-  int Width() const { return width_; }
-  int Height() const { return height_; }
   // Writes `text` from (column, row) on; what falls outside is clipped.
   void Write(int column, int row, std::string_view text);
   // Shades the cells of a rectangle, keeping their characters.

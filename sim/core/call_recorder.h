@@ -20,7 +20,6 @@ class CallRecorder {
               std::size_t argCount);
   void Clear();
   void SetEnabled(bool enabled) { enabled_ = enabled; }
-  bool Enabled() const { return enabled_; }
 
   std::size_t Size() const { return calls_.size(); }
   RecordedCall At(std::size_t index) const;

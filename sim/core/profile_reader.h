@@ -1,7 +1,7 @@
 // The Win32 profile (INI) reader for hosts without Windows: the same answers as
-// GetPrivateProfileStringA and GetPrivateProfileIntA give, checked against the system's own
-// reader on a corpus of INI files. Parsing works on text in memory; reading the file is the
-// caller's job.
+// GetPrivateProfileStringA and GetPrivateProfileIntA give, checked against Wine's implementation
+// of them on a corpus of INI files (tests/profile_corpus). Parsing works on text in memory;
+// reading the file is the caller's job.
 #pragma once
 
 #include <cstdint>

@@ -60,7 +60,6 @@ class ScreenRecorder {
   std::vector<DrawnText> TextsInFrame(std::uint32_t frame) const;
   std::vector<DrawnBox> BoxesInFrame(std::uint32_t frame) const;
   const std::vector<DrawnText>& Texts() const { return texts_; }
-  const std::vector<DrawnBox>& Boxes() const { return boxes_; }
   // Forgets the history (not the pending style or this frame's prepared texts).
   void Clear();
   // With keeping off, drawing is checked as before but nothing joins the history, so a frame
