@@ -11,26 +11,15 @@
 #include "runtime/keyboard.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
+#include "support/screen_reading.h"
 
 namespace {
 
+using holdout_test::MenuPageShown;
 using holdout_test::Scenario;
 
 constexpr DWORD kMenuKey = 0x43;  // the spawner menu key by default
 constexpr DWORD kF2 = 0x71;
-
-// The spawner menu page drawn in the host's last frame: 0 when no menu is shown.
-int MenuPageShown(Scenario& s) {
-  static const char* const titles[] = {"EXPLOSIVES", "COVER", "MOUNTED WEAPONS"};
-  for (const sim::DrawnText& text : s.host.Screen().TextsInFrame(s.host.Frame())) {
-    for (int page = 0; page < 3; ++page) {
-      if (text.text == titles[page]) {
-        return page + 1;
-      }
-    }
-  }
-  return 0;
-}
 
 SCENARIO_TEST(KeyRelease, IsReportedOnceInTheNextFrameWhateverItsFlags) {
   Scenario s;

@@ -12,22 +12,12 @@
 #include "runtime/screen.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
+#include "support/screen_reading.h"
 
 namespace {
 
+using holdout_test::BannerShown;
 using holdout_test::Scenario;
-
-// The banner text drawn in the host's last frame, or "" when none was.
-std::string BannerShown(Scenario& s) {
-  std::string banner;
-  for (const sim::DrawnText& text : s.host.Screen().TextsInFrame(s.host.Frame())) {
-    if (text.x == 0.5f && text.y == 0.5f) {
-      EXPECT_EQ(banner, "") << "one banner per frame";
-      banner = text.text;
-    }
-  }
-  return banner;
-}
 
 // Runs frames until the tick count is `untilMs` past `shownAt`, checking in each frame that
 // `text` shows exactly while the banner is less than `durationMs` old.

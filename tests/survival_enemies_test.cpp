@@ -25,14 +25,6 @@ float FloatOf(std::uint64_t word) {
   return value;
 }
 
-// A scenario with MaxEnemies 10 whose enemies load at once and never wound the player.
-void StartQuiet(Scenario& s, std::string_view ini = "[Main]\nMaxEnemies=10\n") {
-  s.WriteIni(ini);
-  s.Start();
-  s.host.GetWorld().ModelNamed(EnemyModelName).loadFrames = 0;
-  s.host.GetWorld().hitDamage = 0;
-}
-
 std::size_t CountIn(Scenario& s, std::uint32_t frame, std::uint64_t hash) {
   std::size_t count = 0;
   for (const std::uint64_t called : s.host.Calls().HashesInFrame(frame)) {

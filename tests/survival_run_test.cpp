@@ -25,17 +25,6 @@ std::uint64_t Word(float value) {
   return bits;
 }
 
-// The texts drawn in the middle of the screen in `frame`: the banner's place.
-std::vector<std::string> BannerTexts(Scenario& s, std::uint32_t frame) {
-  std::vector<std::string> texts;
-  for (const sim::DrawnText& text : s.host.Screen().TextsInFrame(frame)) {
-    if (text.x == 0.5f && text.y == 0.5f) {
-      texts.push_back(text.text);
-    }
-  }
-  return texts;
-}
-
 SCENARIO_TEST(RunStart, KeyFarFromTheStartTeleportsThereAndTheNextPressStarts) {
   Scenario s;
   s.Start();

@@ -1,5 +1,5 @@
 // Steps the survival tests share: the activation key, standing at the starting position,
-// starting a run, reading the HUD, and finding the run's enemies in the simulated world.
+// starting a run quietly or not, and finding the run's enemies in the simulated world.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,15 +7,20 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "game/game_natives.h"
 #include "settings/settings.h"
 #include "support/scenario.h"
+#include "support/screen_reading.h"
 #include "survival/enemies.h"
 #include "survival/run.h"
 
 namespace survival_test {
+
+using holdout_test::BannerTexts;
+using holdout_test::CornerTexts;
 
 constexpr DWORD ActivateKey = 0x72;  // F3
 
@@ -55,15 +60,14 @@ inline bool RunUntil(holdout_test::Scenario& s, const std::function<bool()>& don
   return done();
 }
 
-// The texts drawn at the top-left corner in `frame`: the run HUD's place.
-inline std::vector<std::string> CornerTexts(holdout_test::Scenario& s, std::uint32_t frame) {
-  std::vector<std::string> texts;
-  for (const sim::DrawnText& text : s.host.Screen().TextsInFrame(frame)) {
-    if (text.x == 0.0f && text.y == 0.0f) {
-      texts.push_back(text.text);
-    }
-  }
-  return texts;
+// A run-ready scenario (MaxEnemies 10 unless `ini` says otherwise) whose enemies load at once
+// and never wound the player.
+inline void StartQuiet(holdout_test::Scenario& s,
+                       std::string_view ini = "[Main]\nMaxEnemies=10\n") {
+  s.WriteIni(ini);
+  s.Start();
+  s.host.GetWorld().ModelNamed(EnemyModelName).loadFrames = 0;
+  s.host.GetWorld().hitDamage = 0;
 }
 
 // The run tick calls made in `frame` (one per tick).

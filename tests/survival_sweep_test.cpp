@@ -26,13 +26,6 @@ std::vector<std::int32_t> AddPeds(sim::World& world, int count, std::int32_t gro
   return handles;
 }
 
-void StartQuiet(Scenario& s) {
-  s.WriteIni("[Main]\nMaxEnemies=10\n");
-  s.Start();
-  s.host.GetWorld().ModelNamed(EnemyModelName).loadFrames = 0;
-  s.host.GetWorld().hitDamage = 0;
-}
-
 SCENARIO_TEST(Sweep, DeletesForeignPedsOnePerFrameBeforeTheFirstTick) {
   Scenario s;
   StartQuiet(s);
