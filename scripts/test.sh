@@ -10,7 +10,7 @@ run_preset() {
   echo "== $1"
   cmake --preset "$1" >/dev/null
   cmake --build --preset "$1"
-  ctest --preset "$1"
+  ctest --preset "$1" --parallel 2
 }
 
 for preset in linux asan tsan; do

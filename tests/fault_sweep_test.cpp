@@ -69,17 +69,17 @@ void SurvivalSession(Session& session) {
     if (!session.Tap(survival_test::ActivateKey, 1)) {
       return;
     }
-    for (int volley = 0; volley < 5; ++volley) {
+    for (int volley = 0; volley < 3; ++volley) {
       const std::vector<std::int32_t> living = survival_test::LivingEnemies(session.World());
       if (!living.empty()) {
         session.World().KillPed(living.front());
       }
-      if (!session.Frames(25)) {
+      if (!session.Frames(15)) {
         return;
       }
     }
     session.World().KillPlayer();
-    if (!session.Frames(40)) {
+    if (!session.Frames(25)) {
       return;
     }
     RevivePlayer(session.World());
