@@ -24,19 +24,19 @@ const std::vector<std::string> HostFunctions = {
 };
 
 PeSpec Plugin() {
-  PeSpec spec;
-  spec.imports = {{"KERNEL32.dll", {"GetTickCount"}},
-                  {"msvcrt.dll", {"fopen"}},
-                  {"ScriptHookFrontier.dll", HostFunctions}};
-  spec.exports = {"DllMain"};
-  return spec;
+  PeSpec layout;
+  layout.imports = {{"KERNEL32.dll", {"GetTickCount"}},
+                    {"msvcrt.dll", {"fopen"}},
+                    {"ScriptHookFrontier.dll", HostFunctions}};
+  layout.exports = {"DllMain"};
+  return layout;
 }
 
 PeSpec Host() {
-  PeSpec spec;
-  spec.imports = {{"KERNEL32.dll", {"Sleep"}}};
-  spec.exports = HostFunctions;
-  return spec;
+  PeSpec layout;
+  layout.imports = {{"KERNEL32.dll", {"Sleep"}}};
+  layout.exports = HostFunctions;
+  return layout;
 }
 
 // A game folder of its own, removed at the end.

@@ -84,22 +84,22 @@ class NativeContractTest : public ::testing::Test {
 
   const char* KeepText(std::string text) { return texts.emplace_back(std::move(text)).c_str(); }
 
-  std::uint64_t GoodWord(const ArgumentSpec& spec) {
-    switch (spec.kind) {
+  std::uint64_t GoodWord(const ArgumentSpec& rule) {
+    switch (rule.kind) {
       case ArgumentKind::kInteger:
-        return static_cast<std::uint32_t>(static_cast<std::int32_t>(spec.low));
+        return static_cast<std::uint32_t>(static_cast<std::int32_t>(rule.low));
       case ArgumentKind::kFloat:
-        return FloatWord(std::isfinite(spec.low) ? static_cast<float>(spec.low) : 0.0f);
+        return FloatWord(std::isfinite(rule.low) ? static_cast<float>(rule.low) : 0.0f);
       case ArgumentKind::kRandomWhole:
-        return FloatWord(static_cast<float>(spec.low));
+        return FloatWord(static_cast<float>(rule.low));
       case ArgumentKind::kText:
-        return AddressWord(KeepText(spec.texts.empty() ? "any text" : std::string(spec.texts[0])));
+        return AddressWord(KeepText(rule.texts.empty() ? "any text" : std::string(rule.texts[0])));
       case ArgumentKind::kModel:
-        return spec.models.front();
+        return rule.models.front();
       case ArgumentKind::kHandle:
-        return static_cast<std::uint32_t>(HandleOf(spec.entities));
+        return static_cast<std::uint32_t>(HandleOf(rule.entities));
       case ArgumentKind::kHandleAddress:
-        handleVariable = HandleOf(spec.entities);
+        handleVariable = HandleOf(rule.entities);
         return AddressWord(&handleVariable);
       case ArgumentKind::kVectorAddress:
         return AddressWord(&vector);
@@ -109,40 +109,40 @@ class NativeContractTest : public ::testing::Test {
     return 0;
   }
 
-  std::vector<BadWord> BadWords(const ArgumentSpec& spec) {
+  std::vector<BadWord> BadWords(const ArgumentSpec& rule) {
     constexpr std::uint64_t kUpperHalf = std::uint64_t{1} << 32;
     std::vector<BadWord> bad;
-    switch (spec.kind) {
+    switch (rule.kind) {
       case ArgumentKind::kInteger:
-        bad.push_back({kUpperHalf | GoodWord(spec), "a word with its upper half set"});
-        if (spec.low > std::numeric_limits<std::int32_t>::min()) {
-          bad.push_back({static_cast<std::uint32_t>(static_cast<std::int32_t>(spec.low) - 1),
+        bad.push_back({kUpperHalf | GoodWord(rule), "a word with its upper half set"});
+        if (rule.low > std::numeric_limits<std::int32_t>::min()) {
+          bad.push_back({static_cast<std::uint32_t>(static_cast<std::int32_t>(rule.low) - 1),
                          "one below the lowest value"});
         }
-        if (spec.high < std::numeric_limits<std::int32_t>::max()) {
-          bad.push_back({static_cast<std::uint32_t>(static_cast<std::int32_t>(spec.high) + 1),
+        if (rule.high < std::numeric_limits<std::int32_t>::max()) {
+          bad.push_back({static_cast<std::uint32_t>(static_cast<std::int32_t>(rule.high) + 1),
                          "one above the highest value"});
         }
         break;
       case ArgumentKind::kRandomWhole:
-        bad.push_back({FloatWord(static_cast<float>(spec.low) + 0.5f), "a fraction"});
+        bad.push_back({FloatWord(static_cast<float>(rule.low) + 0.5f), "a fraction"});
         [[fallthrough]];
       case ArgumentKind::kFloat:
         bad.push_back({FloatWord(std::numeric_limits<float>::quiet_NaN()), "NaN"});
         bad.push_back({FloatWord(std::numeric_limits<float>::infinity()), "infinity"});
-        bad.push_back({kUpperHalf | GoodWord(spec), "a word with its upper half set"});
-        if (std::isfinite(spec.low)) {
-          bad.push_back({FloatWord(std::nextafter(static_cast<float>(spec.low), -1e9f)),
+        bad.push_back({kUpperHalf | GoodWord(rule), "a word with its upper half set"});
+        if (std::isfinite(rule.low)) {
+          bad.push_back({FloatWord(std::nextafter(static_cast<float>(rule.low), -1e9f)),
                          "just below the lowest value"});
         }
-        if (std::isfinite(spec.high)) {
-          bad.push_back({FloatWord(std::nextafter(static_cast<float>(spec.high), 1e9f)),
+        if (std::isfinite(rule.high)) {
+          bad.push_back({FloatWord(std::nextafter(static_cast<float>(rule.high), 1e9f)),
                          "just above the highest value"});
         }
         break;
       case ArgumentKind::kText:
         bad.push_back({0, "a null text"});
-        if (!spec.texts.empty()) {
+        if (!rule.texts.empty()) {
           bad.push_back({AddressWord(KeepText("NO_SUCH_ASSET")), "an unknown asset name"});
         }
         break;
@@ -152,11 +152,11 @@ class NativeContractTest : public ::testing::Test {
       case ArgumentKind::kHandle:
         bad.push_back({static_cast<std::uint32_t>(kNoSuchHandle), "a handle naming nothing"});
         for (const auto& [kind, handle] : Things()) {
-          if ((spec.entities & kind) == 0) {
+          if ((rule.entities & kind) == 0) {
             bad.push_back({static_cast<std::uint32_t>(handle), "a handle of another kind"});
           }
         }
-        if (spec.presence != sim::Presence::kExistingOrZero) {
+        if (rule.presence != sim::Presence::kExistingOrZero) {
           bad.push_back({0, "0"});
         }
         break;
@@ -190,8 +190,8 @@ TEST_F(NativeContractTest, EveryArgumentOfEveryNativeTurnsAwayWhatItsContractExc
     const sim::NativeEntry& entry = *host.Natives().Find(hash);
     for (const sim::ArgumentForm& form : entry.contract.forms) {
       std::vector<std::uint64_t> good;
-      for (const ArgumentSpec& spec : form) {
-        good.push_back(GoodWord(spec));
+      for (const ArgumentSpec& rule : form) {
+        good.push_back(GoodWord(rule));
       }
       for (std::size_t i = 0; i < form.size(); ++i) {
         for (const BadWord& bad : BadWords(form[i])) {

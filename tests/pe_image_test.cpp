@@ -14,11 +14,11 @@ using holdout_test::Put16;
 using holdout_test::Put32;
 
 PeSpec HostAndPlugin() {
-  PeSpec spec;
-  spec.imports = {{"KERNEL32.dll", {"GetTickCount", "Sleep"}},
-                  {"ScriptHookFrontier.dll", {"?scriptWait@@YAXK@Z"}}};
-  spec.exports = {"?nativeCall@@YAPEA_KXZ", "?scriptWait@@YAXK@Z"};
-  return spec;
+  PeSpec layout;
+  layout.imports = {{"KERNEL32.dll", {"GetTickCount", "Sleep"}},
+                    {"ScriptHookFrontier.dll", {"?scriptWait@@YAXK@Z"}}};
+  layout.exports = {"?nativeCall@@YAPEA_KXZ", "?scriptWait@@YAXK@Z"};
+  return layout;
 }
 
 // Reads bytes copied into a buffer of exactly their size, so that ASan sees any read past it.

@@ -45,32 +45,32 @@ std::string_view TextAt(std::uint64_t address, bool& terminated) {
   return terminated ? std::string_view(text, length) : std::string_view();
 }
 
-bool HandleNames(const ArgumentSpec& spec, std::int32_t handle, const World& world) {
-  switch (spec.presence) {
+bool HandleNames(const ArgumentSpec& rule, std::int32_t handle, const World& world) {
+  switch (rule.presence) {
     case Presence::kExistingOrZero:
-      return handle == 0 || world.Names(handle, spec.entities);
+      return handle == 0 || world.Names(handle, rule.entities);
     case Presence::kExisting:
-      return world.Names(handle, spec.entities);
+      return world.Names(handle, rule.entities);
     case Presence::kOnceExisting:
-      return world.Issued(handle, spec.entities);
+      return world.Issued(handle, rule.entities);
   }
   return false;
 }
 
-bool Keeps(const ArgumentSpec& spec, std::uint64_t word, const World& world) {
-  switch (spec.kind) {
+bool Keeps(const ArgumentSpec& rule, std::uint64_t word, const World& world) {
+  switch (rule.kind) {
     case ArgumentKind::kInteger: {
       const double value = static_cast<std::int32_t>(word);
-      return UpperHalfZero(word) && value >= spec.low && value <= spec.high;
+      return UpperHalfZero(word) && value >= rule.low && value <= rule.high;
     }
     case ArgumentKind::kFloat: {
       const float value = FloatOf(word);
-      return UpperHalfZero(word) && std::isfinite(value) && value >= spec.low && value <= spec.high;
+      return UpperHalfZero(word) && std::isfinite(value) && value >= rule.low && value <= rule.high;
     }
     case ArgumentKind::kRandomWhole: {
       const float value = FloatOf(word);
       return UpperHalfZero(word) && std::isfinite(value) && value == std::floor(value) &&
-             value >= spec.low && value <= spec.high;
+             value >= rule.low && value <= rule.high;
     }
     case ArgumentKind::kText: {
       if (word == 0) {
@@ -78,18 +78,18 @@ bool Keeps(const ArgumentSpec& spec, std::uint64_t word, const World& world) {
       }
       bool terminated = false;
       const std::string_view text = TextAt(word, terminated);
-      return terminated && (spec.texts.empty() || std::find(spec.texts.begin(), spec.texts.end(),
-                                                            text) != spec.texts.end());
+      return terminated && (rule.texts.empty() || std::find(rule.texts.begin(), rule.texts.end(),
+                                                            text) != rule.texts.end());
     }
     case ArgumentKind::kModel:
       return UpperHalfZero(word) &&
-             std::find(spec.models.begin(), spec.models.end(), static_cast<std::uint32_t>(word)) !=
-                 spec.models.end();
+             std::find(rule.models.begin(), rule.models.end(), static_cast<std::uint32_t>(word)) !=
+                 rule.models.end();
     case ArgumentKind::kHandle:
-      return UpperHalfZero(word) && HandleNames(spec, static_cast<std::int32_t>(word), world);
+      return UpperHalfZero(word) && HandleNames(rule, static_cast<std::int32_t>(word), world);
     case ArgumentKind::kHandleAddress:
       return word != 0 && IsAligned(word, alignof(std::int32_t)) &&
-             HandleNames(spec, *reinterpret_cast<const std::int32_t*>(word), world);
+             HandleNames(rule, *reinterpret_cast<const std::int32_t*>(word), world);
     case ArgumentKind::kVectorAddress:
       return word != 0 && IsAligned(word, alignof(float));
     case ArgumentKind::kWord:
@@ -150,9 +150,9 @@ std::string EntitiesText(unsigned entities) {
   return text;
 }
 
-std::string HandleExpected(const ArgumentSpec& spec) {
-  const std::string entities = EntitiesText(spec.entities);
-  switch (spec.presence) {
+std::string HandleExpected(const ArgumentSpec& rule) {
+  const std::string entities = EntitiesText(rule.entities);
+  switch (rule.presence) {
     case Presence::kExisting:
       return "a handle of " + entities + " that exists";
     case Presence::kExistingOrZero:
@@ -163,48 +163,48 @@ std::string HandleExpected(const ArgumentSpec& spec) {
   return "";
 }
 
-std::string Expected(const ArgumentSpec& spec) {
-  switch (spec.kind) {
+std::string Expected(const ArgumentSpec& rule) {
+  switch (rule.kind) {
     case ArgumentKind::kInteger:
-      if (spec.low == spec.high) {
-        return Number(spec.low);
+      if (rule.low == rule.high) {
+        return Number(rule.low);
       }
-      if (spec.low <= std::numeric_limits<std::int32_t>::min() &&
-          spec.high >= std::numeric_limits<std::int32_t>::max()) {
+      if (rule.low <= std::numeric_limits<std::int32_t>::min() &&
+          rule.high >= std::numeric_limits<std::int32_t>::max()) {
         return "a 32-bit integer";
       }
-      return "an integer in " + Number(spec.low) + ".." + Number(spec.high);
+      return "an integer in " + Number(rule.low) + ".." + Number(rule.high);
     case ArgumentKind::kFloat:
-      if (spec.low == spec.high) {
-        return "the float " + Number(spec.low);
+      if (rule.low == rule.high) {
+        return "the float " + Number(rule.low);
       }
-      if (std::isinf(spec.low) && std::isinf(spec.high)) {
+      if (std::isinf(rule.low) && std::isinf(rule.high)) {
         return "a finite float";
       }
-      return "a finite float in " + Number(spec.low) + ".." + Number(spec.high);
+      return "a finite float in " + Number(rule.low) + ".." + Number(rule.high);
     case ArgumentKind::kRandomWhole:
-      return "a whole number in " + Number(spec.low) + ".." + Number(spec.high);
+      return "a whole number in " + Number(rule.low) + ".." + Number(rule.high);
     case ArgumentKind::kText: {
-      if (spec.texts.empty()) {
+      if (rule.texts.empty()) {
         return "a zero-terminated text";
       }
       std::string texts;
-      for (const std::string_view text : spec.texts) {
+      for (const std::string_view text : rule.texts) {
         texts += (texts.empty() ? "" : ", ") + Quoted(text);
       }
-      return spec.texts.size() == 1 ? texts : "one of " + texts;
+      return rule.texts.size() == 1 ? texts : "one of " + texts;
     }
     case ArgumentKind::kModel: {
       std::string models;
-      for (const std::uint32_t model : spec.models) {
+      for (const std::uint32_t model : rule.models) {
         models += (models.empty() ? "" : ", ") + Hex(model);
       }
-      return spec.models.size() == 1 ? "the model " + models : "one of the models " + models;
+      return rule.models.size() == 1 ? "the model " + models : "one of the models " + models;
     }
     case ArgumentKind::kHandle:
-      return HandleExpected(spec);
+      return HandleExpected(rule);
     case ArgumentKind::kHandleAddress:
-      return "the address of a variable holding " + HandleExpected(spec);
+      return "the address of a variable holding " + HandleExpected(rule);
     case ArgumentKind::kVectorAddress:
       return "the address of a Vector3";
     case ArgumentKind::kWord:
@@ -213,8 +213,8 @@ std::string Expected(const ArgumentSpec& spec) {
   return "";
 }
 
-std::string Got(const ArgumentSpec& spec, std::uint64_t word) {
-  switch (spec.kind) {
+std::string Got(const ArgumentSpec& rule, std::uint64_t word) {
+  switch (rule.kind) {
     case ArgumentKind::kInteger:
     case ArgumentKind::kHandle:
       return UpperHalfZero(word) ? std::to_string(static_cast<std::int32_t>(word)) : Hex(word);
@@ -271,9 +271,9 @@ std::string DescribeBreach(const NativeContract& contract, const std::uint64_t* 
   if (closest == nullptr) {
     return "the arguments keep the contract";
   }
-  const ArgumentSpec& spec = (*closest)[breach];
-  return "argument " + std::to_string(breach + 1) + " (" + std::string(spec.name) + "): got " +
-         Got(spec, args[breach]) + ", expected " + Expected(spec);
+  const ArgumentSpec& rule = (*closest)[breach];
+  return "argument " + std::to_string(breach + 1) + " (" + std::string(rule.name) + "): got " +
+         Got(rule, args[breach]) + ", expected " + Expected(rule);
 }
 
 bool ResultFits(ResultKind kind, const std::uint64_t* result) {

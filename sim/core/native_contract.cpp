@@ -7,13 +7,13 @@ namespace sim::contract {
 
 namespace {
 
-ArgumentSpec Spec(std::string_view name, ArgumentKind kind, double low, double high) {
-  ArgumentSpec spec;
-  spec.name = name;
-  spec.kind = kind;
-  spec.low = low;
-  spec.high = high;
-  return spec;
+ArgumentSpec MakeRule(std::string_view name, ArgumentKind kind, double low, double high) {
+  ArgumentSpec rule;
+  rule.name = name;
+  rule.kind = kind;
+  rule.low = low;
+  rule.high = high;
+  return rule;
 }
 
 }  // namespace
@@ -24,7 +24,7 @@ ArgumentSpec Int(std::string_view name) {
 }
 
 ArgumentSpec IntIn(std::string_view name, std::int32_t low, std::int32_t high) {
-  return Spec(name, ArgumentKind::kInteger, low, high);
+  return MakeRule(name, ArgumentKind::kInteger, low, high);
 }
 
 ArgumentSpec Fixed(std::string_view name, std::int32_t value) {
@@ -32,12 +32,12 @@ ArgumentSpec Fixed(std::string_view name, std::int32_t value) {
 }
 
 ArgumentSpec Float(std::string_view name) {
-  return Spec(name, ArgumentKind::kFloat, -std::numeric_limits<double>::infinity(),
+  return MakeRule(name, ArgumentKind::kFloat, -std::numeric_limits<double>::infinity(),
               std::numeric_limits<double>::infinity());
 }
 
 ArgumentSpec FloatIn(std::string_view name, float low, float high) {
-  return Spec(name, ArgumentKind::kFloat, low, high);
+  return MakeRule(name, ArgumentKind::kFloat, low, high);
 }
 
 ArgumentSpec FixedFloat(std::string_view name, float value) {
@@ -46,46 +46,46 @@ ArgumentSpec FixedFloat(std::string_view name, float value) {
 
 ArgumentSpec RandomWhole(std::string_view name, std::int32_t low, std::int32_t high,
                          std::int32_t step) {
-  ArgumentSpec spec = Spec(name, ArgumentKind::kRandomWhole, low, high);
-  spec.step = step;
-  return spec;
+  ArgumentSpec rule = MakeRule(name, ArgumentKind::kRandomWhole, low, high);
+  rule.step = step;
+  return rule;
 }
 
 ArgumentSpec Text(std::string_view name) {
-  return Spec(name, ArgumentKind::kText, 0.0, 0.0);
+  return MakeRule(name, ArgumentKind::kText, 0.0, 0.0);
 }
 
 ArgumentSpec TextOf(std::string_view name, std::vector<std::string_view> texts) {
-  ArgumentSpec spec = Text(name);
-  spec.texts = std::move(texts);
-  return spec;
+  ArgumentSpec rule = Text(name);
+  rule.texts = std::move(texts);
+  return rule;
 }
 
 ArgumentSpec ModelHash(std::string_view name, std::vector<std::uint32_t> models) {
-  ArgumentSpec spec = Spec(name, ArgumentKind::kModel, 0.0, 0.0);
-  spec.models = std::move(models);
-  return spec;
+  ArgumentSpec rule = MakeRule(name, ArgumentKind::kModel, 0.0, 0.0);
+  rule.models = std::move(models);
+  return rule;
 }
 
 ArgumentSpec Handle(std::string_view name, unsigned entities, Presence presence) {
-  ArgumentSpec spec = Spec(name, ArgumentKind::kHandle, 0.0, 0.0);
-  spec.entities = entities;
-  spec.presence = presence;
-  return spec;
+  ArgumentSpec rule = MakeRule(name, ArgumentKind::kHandle, 0.0, 0.0);
+  rule.entities = entities;
+  rule.presence = presence;
+  return rule;
 }
 
 ArgumentSpec HandleAddress(std::string_view name, unsigned entities, Presence presence) {
-  ArgumentSpec spec = Handle(name, entities, presence);
-  spec.kind = ArgumentKind::kHandleAddress;
-  return spec;
+  ArgumentSpec rule = Handle(name, entities, presence);
+  rule.kind = ArgumentKind::kHandleAddress;
+  return rule;
 }
 
 ArgumentSpec VectorAddress(std::string_view name) {
-  return Spec(name, ArgumentKind::kVectorAddress, 0.0, 0.0);
+  return MakeRule(name, ArgumentKind::kVectorAddress, 0.0, 0.0);
 }
 
 ArgumentSpec Word(std::string_view name) {
-  return Spec(name, ArgumentKind::kWord, 0.0, 0.0);
+  return MakeRule(name, ArgumentKind::kWord, 0.0, 0.0);
 }
 
 }  // namespace sim::contract

@@ -231,16 +231,16 @@ PUINT64 SimHost::OnNativeCall() {
 void SimHost::RecordRandomArguments(std::uint64_t hash, const NativeEntry& entry,
                                     const ArgumentForm& form) {
   for (std::size_t i = 0; i < form.size(); ++i) {
-    const ArgumentSpec& spec = form[i];
-    if (spec.kind != ArgumentKind::kRandomWhole) {
+    const ArgumentSpec& rule = form[i];
+    if (rule.kind != ArgumentKind::kRandomWhole) {
       continue;
     }
     auto record = world_.randomValues.find({hash, i});
     if (record == world_.randomValues.end()) {
       record = world_.randomValues
-                   .try_emplace({hash, i}, entry.name + " " + std::string(spec.name),
-                                static_cast<std::int32_t>(spec.low),
-                                static_cast<std::int32_t>(spec.high), spec.step)
+                   .try_emplace({hash, i}, entry.name + " " + std::string(rule.name),
+                                static_cast<std::int32_t>(rule.low),
+                                static_cast<std::int32_t>(rule.high), rule.step)
                    .first;
     }
     RandomRange& values = record->second;

@@ -50,15 +50,15 @@ void Put32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t v
   Put16(bytes, offset + 2, static_cast<std::uint16_t>(value >> 16));
 }
 
-BuiltPe BuildPe(const PeSpec& spec) {
+BuiltPe BuildPe(const PeSpec& layout) {
   SectionWriter section;
-  const std::uint32_t descriptors = section.Reserve((spec.imports.size() + 1) * 20);
+  const std::uint32_t descriptors = section.Reserve((layout.imports.size() + 1) * 20);
   std::vector<std::uint32_t> libraryNames;
   std::vector<std::vector<std::uint32_t>> functionNames;
-  for (const PeLibrary& library : spec.imports) {
+  for (const PeLibrary& library : layout.imports) {
     libraryNames.push_back(section.Text(library.name));
   }
-  for (const PeLibrary& library : spec.imports) {
+  for (const PeLibrary& library : layout.imports) {
     functionNames.emplace_back();
     for (const std::string& function : library.functions) {
       functionNames.back().push_back(section.Reserve(2));
@@ -67,8 +67,8 @@ BuiltPe BuildPe(const PeSpec& spec) {
   }
 
   std::uint32_t exportDirectory = 0;
-  if (!spec.exports.empty()) {
-    const std::uint32_t count = static_cast<std::uint32_t>(spec.exports.size());
+  if (!layout.exports.empty()) {
+    const std::uint32_t count = static_cast<std::uint32_t>(layout.exports.size());
     exportDirectory = section.Reserve(40);
     const std::uint32_t addresses = section.Reserve(4 * count);
     const std::uint32_t names = section.Reserve(4 * count);
@@ -83,13 +83,13 @@ BuiltPe BuildPe(const PeSpec& spec) {
     Put32(section.bytes, directory + 36, ordinals);
     for (std::uint32_t i = 0; i < count; ++i) {
       Put32(section.bytes, section.At(addresses) + 4 * i, SectionRva);
-      Put32(section.bytes, section.At(names) + 4 * i, section.Text(spec.exports[i]));
+      Put32(section.bytes, section.At(names) + 4 * i, section.Text(layout.exports[i]));
       Put16(section.bytes, section.At(ordinals) + 2 * i, static_cast<std::uint16_t>(i));
     }
   }
 
   BuiltPe built;
-  for (std::size_t i = 0; i < spec.imports.size(); ++i) {
+  for (std::size_t i = 0; i < layout.imports.size(); ++i) {
     const std::uint32_t list = section.Reserve((functionNames[i].size() + 1) * 8);
     for (std::size_t j = 0; j < functionNames[i].size(); ++j) {
       Put64(section.bytes, section.At(list) + 8 * j, functionNames[i][j]);
@@ -116,7 +116,7 @@ BuiltPe BuildPe(const PeSpec& spec) {
   Put16(bytes, CoffOffset, 0x8664);
   Put16(bytes, CoffOffset + 2, 1);
   Put16(bytes, CoffOffset + 16, OptionalSize);
-  Put16(bytes, CoffOffset + 18, static_cast<std::uint16_t>(0x0022 | (spec.dll ? 0x2000 : 0)));
+  Put16(bytes, CoffOffset + 18, static_cast<std::uint16_t>(0x0022 | (layout.dll ? 0x2000 : 0)));
 
   built.magicOffset = OptionalOffset;
   Put16(bytes, OptionalOffset, 0x020B);
@@ -130,10 +130,10 @@ BuiltPe BuildPe(const PeSpec& spec) {
     Put32(bytes, built.exportDirectoryEntry + 4, 40);
     built.exportDirectoryOffset = HeadersSize + section.At(exportDirectory);
   }
-  if (!spec.imports.empty()) {
+  if (!layout.imports.empty()) {
     Put32(bytes, built.importDirectoryEntry, descriptors);
     Put32(bytes, built.importDirectoryEntry + 4,
-          static_cast<std::uint32_t>((spec.imports.size() + 1) * 20));
+          static_cast<std::uint32_t>((layout.imports.size() + 1) * 20));
   }
 
   built.sectionHeaderOffset = OptionalOffset + OptionalSize;

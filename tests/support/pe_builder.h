@@ -39,7 +39,7 @@ struct BuiltPe {
 };
 
 // Lays the image out: headers in the first 0x200 bytes, then the section.
-BuiltPe BuildPe(const PeSpec& spec);
+BuiltPe BuildPe(const PeSpec& layout);
 
 // Writes a little-endian 16- or 32-bit value at offset.
 void Put16(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint16_t value);
