@@ -6,6 +6,7 @@
 
 #include "core/profile_reader.h"
 #include "core/sim_host.h"
+#include "platform/win32_functions.h"
 
 namespace {
 
