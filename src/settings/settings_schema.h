@@ -22,17 +22,16 @@ enum class SettingKind {
 
 // One setting: one read of the settings file. Only the field of the setting's kind is set.
 struct SettingDescription {
-  const char* section;
-  const char* key;
-  SettingKind kind;
+  const char* section;                     // the INI section
+  const char* key;                         // the INI key
+  SettingKind kind;                        // how the value is read
   std::int32_t defaultValue;               // given to the integer reader (not for positions)
-  std::int32_t minimum;                    // a count's range
-  std::int32_t maximum;                    //
+  std::int32_t minimum;                    // a count's lowest value
+  std::int32_t maximum;                    // a count's highest value
   bool Settings::*flag;                    // where a flag lands
   std::int32_t Settings::*count;           // where a count lands
   std::uint32_t Settings::*keyCode;        // where a key code lands
-  Vector3& (*position)(Settings& record);  // where a position lands; it keeps its initial value
-                                           // unless the file gives a usable one
+  Vector3& (*position)(Settings& record);  // where a position lands, if the file gives a usable one
 };
 
 // The settings, in the order they are read.
