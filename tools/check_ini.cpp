@@ -97,7 +97,10 @@ SettingExplanation ExplainInteger(const SettingDescription& setting, const Setti
 
 // Why a position given in the file was refused, or how much of it was read.
 std::string PositionOrigin(const PositionReading& reading, const GivenText& given) {
-  const std::string cut = given.cutAsPosition ? "; only its first 51 characters are read" : "";
+  const std::string cut =
+      given.cutAsPosition
+          ? "; only its first " + std::to_string(PositionBufferSize - 1) + " characters are read"
+          : "";
   switch (reading.verdict) {
     case PositionVerdict::Used:
       return "file" + cut;
