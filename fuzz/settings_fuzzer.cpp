@@ -1,6 +1,6 @@
 // Fuzz target: any bytes as "Holdout.ini", all in memory. The bytes go through the profile
 // reader directly (a settings key the input picks, whole and cut to a size it picks) and then
-// through the plug-in's settings loader, with profile functions that read the bytes instead of
+// through the plug-in's settings reader, with a profile source that reads the bytes instead of
 // a file. Besides what the sanitizers catch, it checks what the rest of the plug-in relies on:
 // the enemy limit within 10..512, every position finite and either its default or a usable
 // value, every string zero-terminated within its buffer with its length returned, a cut copy
@@ -17,7 +17,8 @@
 #include <vector>
 
 #include "core/profile_reader.h"
-#include "settings/settings.h"
+#include "core/profile_text.h"
+#include "settings/settings_schema.h"
 
 namespace {
 
@@ -75,18 +76,6 @@ void CheckReader(const std::optional<std::string>& text, std::uint8_t keyPick,
   Check(cut == whole.substr(0, size - 1), "a cut copy is the start of the whole one");
 }
 
-// The input under test, as the settings loader's profile functions read it.
-const std::optional<std::string>* profileText = nullptr;
-
-UINT GetIntFromMemory(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR) {
-  return sim::profile::GetInt(*profileText, section, key, defaultValue);
-}
-
-DWORD GetStringFromMemory(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD size,
-                          LPCSTR) {
-  return sim::profile::GetString(*profileText, section, key, defaultValue, buffer, size);
-}
-
 bool SameVector(const Vector3& a, const Vector3& b) {
   return a.x == b.x && a.y == b.y && a.z == b.z;
 }
@@ -109,21 +98,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Vector3 before{7.0f, 8.0f, 9.0f};
   for (const std::size_t cut : {text->size(), std::size_t{PositionBufferSize - 1}}) {
     const std::string value = text->substr(0, cut);
+    const PositionReading reading = ReadPosition(value.c_str());
+    Check(reading.componentsRead >= 0 && reading.componentsRead <= 3,
+          "a position reads 0 to 3 components");
     Vector3 position = before;
-    if (!ParsePosition(value.c_str(), position)) {
+    const bool taken = ParsePosition(value.c_str(), position);
+    Check(taken == IsUsable(reading.verdict), "a position is taken exactly when it is usable");
+    if (!taken) {
       Check(SameVector(position, before), "a refused position leaves the field unchanged");
     }
     CheckPosition(position, before);
   }
 
-  profileText = &text;
-  settings = Settings{};
-  LoadSettingsWith({&GetIntFromMemory, &GetStringFromMemory}, "Holdout.ini");
+  Settings record;
+  ReadSettings(sim::profile::ProfileText(text), record);
   const Settings defaults;
-  Check(settings.MaxEnemies >= MinEnemies && settings.MaxEnemies <= EnemySlotCapacity,
+  Check(record.MaxEnemies >= MinEnemies && record.MaxEnemies <= EnemySlotCapacity,
         "the enemy limit lies within 10..512");
-  CheckPosition(settings.PlayerStartingPosition, defaults.PlayerStartingPosition);
-  CheckPosition(settings.EnemySpawnPositions[0], defaults.EnemySpawnPositions[0]);
-  CheckPosition(settings.EnemySpawnPositions[1], defaults.EnemySpawnPositions[1]);
+  CheckPosition(record.PlayerStartingPosition, defaults.PlayerStartingPosition);
+  CheckPosition(record.EnemySpawnPositions[0], defaults.EnemySpawnPositions[0]);
+  CheckPosition(record.EnemySpawnPositions[1], defaults.EnemySpawnPositions[1]);
   return 0;
 }

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 
 #include "check_ini.h"
+#include "core/sim_host.h"
+#include "settings/settings.h"
 #include "support/fresh_process.h"
 
 namespace {
@@ -63,6 +66,30 @@ SCENARIO_TEST(CheckIni, PositionCaptureKeySharedOnlyMattersWithDebugOn) {
   char withoutDebug[96];
   std::snprintf(withoutDebug, sizeof withoutDebug, text, 0);
   EXPECT_TRUE(ExplainIni(withoutDebug).problems.empty());
+}
+
+SCENARIO_TEST(CheckIni, AValueThatIsNotANumberIsSaidToReadAsZero) {
+  const IniExplanation explanation = ExplainIni(
+      "[Main]\nDebug=yes\nMaxEnemies=lots\n[KeyBinds]\nActivateMod=F3\nSpawnerMenu=67abc\n");
+  EXPECT_EQ(Line(explanation, "Debug").value, "off");
+  EXPECT_EQ(Line(explanation, "Debug").origin, "not a number: read as 0");
+  EXPECT_EQ(Line(explanation, "MaxEnemies").value, "10");
+  EXPECT_EQ(Line(explanation, "MaxEnemies").origin,
+            "not a number: read as 0; clamped to 10, allowed are 10 to 512");
+  EXPECT_EQ(Line(explanation, "ActivateMod").origin, "not a number: read as 0");
+  EXPECT_EQ(Line(explanation, "SpawnerMenu").origin, "file") << "a number followed by junk";
+  for (const char* key : {"Debug", "MaxEnemies", "ActivateMod"}) {
+    EXPECT_TRUE(MentionsProblem(explanation, std::string(key) + ": not a number: read as 0"))
+        << key;
+  }
+}
+
+SCENARIO_TEST(CheckIni, NeedsNoHostAndLeavesThePluginsSettingsAlone) {
+  settings.MaxEnemies = 33;
+  const IniExplanation explanation = ExplainIni("[Main]\nMaxEnemies=99\n");
+  EXPECT_EQ(Line(explanation, "MaxEnemies").value, "99");
+  EXPECT_EQ(sim::SimHost::Current(), nullptr);
+  EXPECT_EQ(settings.MaxEnemies, 33);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "runtime/screen.h"
 #include "settings/log.h"
+#include "settings/position.h"
 #include "settings/settings.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"

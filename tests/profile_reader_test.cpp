@@ -11,7 +11,7 @@
 
 #include "core/profile_reader.h"
 #include "core/scratch_directory.h"
-#include "host_platform.h"
+#include "platform/win32_functions.h"
 
 namespace {
 

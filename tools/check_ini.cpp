@@ -1,56 +1,24 @@
-// check-ini: the plug-in's settings loading run on a player's file, with an explanation of
-// where each value came from.
+// check-ini: the plug-in's settings reader run on a player's file held in memory, with an
+// explanation of where each value came from. Every rule it explains (defaults, ranges, how a
+// position reads, which key a frame tests first) comes from the plug-in's own tables.
 #include "check_ini.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <optional>
 #include <sstream>
 
-#include "core/profile_reader.h"
-#include "core/sim_host.h"
+#include "core/profile_text.h"
 #include "key_names.h"
-#include "settings/settings.h"
+#include "runtime/keyboard.h"
+#include "runtime/release_order.h"
+#include "settings/settings_schema.h"
 
 namespace {
-
-constexpr std::size_t PositionTextLimit = 51;  // the plug-in reads positions into 52 bytes
-
-struct KeyBinding {
-  const char* key;
-  std::uint32_t Settings::*field;
-};
-
-// In the order the plug-in reads them.
-constexpr KeyBinding KeyBindings[] = {
-    {"ActivateMod", &Settings::ActivateMod},
-    {"RotateObject", &Settings::RotateObject},
-    {"ConfirmObject", &Settings::ConfirmObject},
-    {"ReverseRotateObject", &Settings::ReverseRotateObject},
-    {"SpawnerMenu", &Settings::SpawnerMenu},
-    {"MenuSelectOne", &Settings::MenuSelectOne},
-    {"MenuSelectTwo", &Settings::MenuSelectTwo},
-    {"MenuSelectThree", &Settings::MenuSelectThree},
-    {"MenuSelectFour", &Settings::MenuSelectFour},
-    {"MenuSelectFive", &Settings::MenuSelectFive},
-    {"MenuSelectSix", &Settings::MenuSelectSix},
-    {"MenuSelectSeven", &Settings::MenuSelectSeven},
-    {"MenuSelectEight", &Settings::MenuSelectEight},
-    {"MenuSelectNine", &Settings::MenuSelectNine},
-};
-
-// Keys tested for a release, in the order a frame tests them: an earlier one consumes a
-// release that a later one on the same key would have seen.
-constexpr const char* ReleaseOrder[] = {
-    "ActivateMod",     "SpawnerMenu",     "MenuSelectOne",  "MenuSelectTwo",
-    "MenuSelectThree", "MenuSelectFour",  "MenuSelectFive", "MenuSelectSix",
-    "MenuSelectSeven", "MenuSelectEight", "MenuSelectNine", "position capture (F2)",
-};
 
 std::string PositionText(const Vector3& p) {
   char text[160];
@@ -58,130 +26,153 @@ std::string PositionText(const Vector3& p) {
   return text;
 }
 
-// Where the settings are read from: a made-up game folder whose Holdout.ini the simulated host
-// serves from memory, so that explaining a file writes nothing anywhere.
-constexpr const char* ServedExecutable = "/holdout-check-ini/Host.exe";
-constexpr const char* ServedIni = "/holdout-check-ini/Holdout.ini";
+// The setting's text in the file, read one character further than a position is, so that a
+// cut position shows; empty when the file does not give it.
+struct GivenText {
+  std::string text;
+  bool cutAsPosition = false;  // longer than the plug-in reads a position
+};
 
-SettingExplanation ExplainPosition(const std::string& text, const char* key, const Vector3& value) {
-  SettingExplanation line{"Positions", key, PositionText(value), "default", false};
-  const std::optional<std::string> raw = sim::profile::FindValue(text, "Positions", key);
-  if (!raw || raw->empty()) {
-    return line;
+GivenText TextGiven(const ProfileSource& file, const SettingDescription& setting) {
+  char buffer[PositionBufferSize + 1] = {};
+  const std::uint32_t length = file.GetString(setting.section, setting.key, buffer, sizeof buffer);
+  return {std::string(buffer, length), length == PositionBufferSize};
+}
+
+// Explains a flag, count or key code; problems go to `problems`, shared keys to `actionsByKey`.
+SettingExplanation ExplainInteger(const SettingDescription& setting, const SettingReading& reading,
+                                  const Settings& record, const GivenText& given,
+                                  std::vector<std::string>& problems,
+                                  std::map<std::uint32_t, std::vector<std::string>>& actionsByKey) {
+  SettingExplanation line{setting.section, setting.key, "", given.text.empty() ? "default" : "file",
+                          false};
+  if (!given.text.empty() && !ReadsAsNumber(given.text)) {
+    line.origin = "not a number: read as 0";
+    line.problem = true;
+    problems.push_back(line.key + ": " + line.origin);
   }
-  char buffer[PositionTextLimit + 1] = {};
-  const std::uint32_t length =
-      sim::profile::GetString(text, "Positions", key, "", buffer, sizeof buffer);
-  float x = 0.0f;
-  float y = 0.0f;
-  float z = 0.0f;
-  const int scanned = std::sscanf(buffer, "{%f,%f,%f}", &x, &y, &z);
-  std::string note;
-  if (length == PositionTextLimit && raw->size() > PositionTextLimit) {
-    note = "; only its first 51 characters are read";
-  }
-  line.problem = true;
-  if (scanned < 1) {
-    line.origin = "rejected: \"" + std::string(buffer) +
-                  "\" does not read as {x,y,z}; the default stays" + note;
-  } else if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) {
-    line.origin = "rejected: a component is not a finite number; the default stays";
-  } else if (x == 0.0f && y == 0.0f && z == 0.0f) {
-    line.origin = "rejected: {0,0,0} cannot be configured; the default stays";
-  } else if (scanned < 3) {
-    line.origin = "file, partly read: " + std::to_string(scanned) +
-                  " of 3 components, the others are 0" + note;
-  } else {
-    line.origin = "file" + note;
-    line.problem = !note.empty();
+  switch (setting.kind) {
+    case SettingKind::Flag:
+      line.value = record.*setting.flag ? "on" : "off";
+      break;
+    case SettingKind::Count: {
+      const std::int32_t stored = record.*setting.count;
+      const std::int32_t read = static_cast<std::int32_t>(reading.integer);
+      line.value = std::to_string(stored);
+      if (read == stored) {
+        break;
+      }
+      const std::string range =
+          std::to_string(setting.minimum) + " to " + std::to_string(setting.maximum);
+      line.problem = true;
+      if (line.origin == "file") {
+        line.origin = "clamped: the file says " + std::to_string(read) + ", allowed are " + range;
+        problems.push_back(line.key + " " + std::to_string(read) + " is outside " +
+                           std::to_string(setting.minimum) + ".." +
+                           std::to_string(setting.maximum) + " and becomes " + line.value);
+      } else {
+        line.origin += "; clamped to " + line.value + ", allowed are " + range;
+      }
+      break;
+    }
+    case SettingKind::KeyCode: {
+      const std::uint32_t code = record.*setting.keyCode;
+      line.value = std::to_string(code) + " (" + KeyName(code) + ")";
+      if (code >= KeyStateCount) {
+        line.value = std::to_string(code);
+        line.problem = true;
+        line.origin +=
+            "; can never fire (key codes stop at " + std::to_string(KeyStateCount - 1) + ")";
+        problems.push_back(line.key + " = " + std::to_string(code) + " can never fire");
+      } else {
+        actionsByKey[code].push_back(line.key);
+      }
+      break;
+    }
+    case SettingKind::Position:
+      break;
   }
   return line;
+}
+
+// Why a position given in the file was refused, or how much of it was read.
+std::string PositionOrigin(const PositionReading& reading, const GivenText& given) {
+  const std::string cut =
+      given.cutAsPosition
+          ? "; only its first " + std::to_string(PositionBufferSize - 1) + " characters are read"
+          : "";
+  switch (reading.verdict) {
+    case PositionVerdict::Used:
+      return "file" + cut;
+    case PositionVerdict::PartlyRead:
+      return "file, partly read: " + std::to_string(reading.componentsRead) +
+             " of 3 components, the others are 0" + cut;
+    case PositionVerdict::NothingRead:
+      return "rejected: \"" + given.text.substr(0, PositionBufferSize - 1) +
+             "\" does not read as {x,y,z}; the default stays" + cut;
+    case PositionVerdict::NotFinite:
+      return "rejected: a component is not a finite number; the default stays";
+    case PositionVerdict::Origin:
+      return "rejected: {0,0,0} cannot be configured; the default stays";
+  }
+  return "";
+}
+
+// The actions bound to one key, and which of them a release reaches first.
+std::string SharedKeySentence(std::uint32_t code, const std::vector<std::string>& actions) {
+  std::string sentence = "key " + std::to_string(code) + " (" + KeyName(code) + ") is bound to";
+  for (std::size_t i = 0; i < actions.size(); ++i) {
+    sentence += (i == 0 ? " " : (i + 1 == actions.size() ? " and " : ", ")) + actions[i];
+  }
+  for (const ReleaseTest& test : ReleaseOrder) {
+    if (std::find(actions.begin(), actions.end(), test.action) != actions.end()) {
+      sentence += std::string("; a release reaches ") + test.action + " first";
+      break;
+    }
+  }
+  return sentence;
 }
 
 }  // namespace
 
 IniExplanation ExplainIni(const std::string& text) {
+  const sim::profile::ProfileText file(text);
+  Settings record;
   IniExplanation explanation;
-  {
-    sim::SimHost host;
-    host.SetExecutablePath(ServedExecutable);
-    host.ServeFile(ServedIni, text);
-    settings = Settings{};
-    LoadSettings();
-  }
-  const auto present = [&text](const char* section, const char* key) {
-    const std::optional<std::string> raw = sim::profile::FindValue(text, section, key);
-    return raw.has_value() && !raw->empty();
-  };
-
-  explanation.settings.push_back({"Main", "Debug", settings.Debug ? "on" : "off",
-                                  present("Main", "Debug") ? "file" : "default", false});
-
-  SettingExplanation maxEnemies{"Main", "MaxEnemies", std::to_string(settings.MaxEnemies),
-                                "default", false};
-  if (present("Main", "MaxEnemies")) {
-    const std::int32_t read =
-        static_cast<std::int32_t>(sim::profile::GetInt(text, "Main", "MaxEnemies", 70));
-    if (read != settings.MaxEnemies) {
-      maxEnemies.origin =
-          "clamped: the file says " + std::to_string(read) + ", allowed are 10 to 512";
-      maxEnemies.problem = true;
-      explanation.problems.push_back("MaxEnemies " + std::to_string(read) +
-                                     " is outside 10..512 and becomes " + maxEnemies.value);
-    } else {
-      maxEnemies.origin = "file";
-    }
-  }
-  explanation.settings.push_back(maxEnemies);
-
   std::map<std::uint32_t, std::vector<std::string>> actionsByKey;
-  for (const KeyBinding& binding : KeyBindings) {
-    const std::uint32_t code = settings.*binding.field;
-    SettingExplanation line{"KeyBinds", binding.key,
-                            std::to_string(code) + " (" + KeyName(code) + ")",
-                            present("KeyBinds", binding.key) ? "file" : "default", false};
-    if (code >= 255) {
-      line.value = std::to_string(code);
-      line.problem = true;
-      line.origin += "; can never fire (key codes stop at 254)";
-      explanation.problems.push_back(std::string(binding.key) + " = " + std::to_string(code) +
-                                     " can never fire");
-    } else {
-      actionsByKey[code].push_back(binding.key);
+  std::vector<std::string> positionProblems;
+  for (const SettingDescription& setting : SettingsSchema()) {
+    const SettingReading reading = ReadSetting(setting, file, record);
+    const GivenText given = TextGiven(file, setting);
+    if (setting.kind != SettingKind::Position) {
+      explanation.settings.push_back(
+          ExplainInteger(setting, reading, record, given, explanation.problems, actionsByKey));
+      continue;
+    }
+    SettingExplanation line{setting.section, setting.key, PositionText(setting.position(record)),
+                            "default", false};
+    if (!given.text.empty()) {
+      line.origin = PositionOrigin(reading.position, given);
+      line.problem = line.origin != "file";
+    }
+    if (line.problem) {
+      positionProblems.push_back(line.key + ": " + line.origin);
     }
     explanation.settings.push_back(line);
   }
-  if (settings.Debug) {
-    actionsByKey[0x71].push_back("position capture (F2)");
+  // The fixed keys listen only while Debug is on.
+  for (const ReleaseTest& test : ReleaseOrder) {
+    if (test.binding == nullptr && record.Debug) {
+      actionsByKey[test.fixedKey].push_back(test.action);
+    }
   }
   for (const auto& [code, actions] : actionsByKey) {
-    if (actions.size() < 2) {
-      continue;
-    }
-    std::string sentence = "key " + std::to_string(code) + " (" + KeyName(code) + ") is bound to";
-    for (std::size_t i = 0; i < actions.size(); ++i) {
-      sentence += (i == 0 ? " " : (i + 1 == actions.size() ? " and " : ", ")) + actions[i];
-    }
-    for (const char* first : ReleaseOrder) {
-      if (std::find(actions.begin(), actions.end(), first) != actions.end()) {
-        sentence += std::string("; a release reaches ") + first + " first";
-        break;
-      }
-    }
-    explanation.problems.push_back(sentence);
-  }
-
-  explanation.settings.push_back(
-      ExplainPosition(text, "PlayerStartingPosition", settings.PlayerStartingPosition));
-  explanation.settings.push_back(
-      ExplainPosition(text, "EnemySpawnPosition1", settings.EnemySpawnPositions[0]));
-  explanation.settings.push_back(
-      ExplainPosition(text, "EnemySpawnPosition2", settings.EnemySpawnPositions[1]));
-  for (const SettingExplanation& line : explanation.settings) {
-    if (line.section == "Positions" && line.problem) {
-      explanation.problems.push_back(line.key + ": " + line.origin);
+    if (actions.size() > 1) {
+      explanation.problems.push_back(SharedKeySentence(code, actions));
     }
   }
+  explanation.problems.insert(explanation.problems.end(), positionProblems.begin(),
+                              positionProblems.end());
   return explanation;
 }
 

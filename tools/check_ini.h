@@ -1,5 +1,5 @@
-// check-ini: reads a settings file exactly as the plug-in does (the same loading code, in the
-// simulated host) and explains every value: taken from the file, the default, clamped, or
+// check-ini: reads a settings file exactly as the plug-in does (the same settings reader, on the
+// file's text in memory) and explains every value: taken from the file, the default, clamped, or
 // rejected and why; and the key bindings that can never fire or share a key.
 #pragma once
 
@@ -10,7 +10,7 @@ struct SettingExplanation {
   std::string section;
   std::string key;
   std::string value;   // the value the plug-in ends up with, as text
-  std::string origin;  // "file", "default", "clamped ...", "rejected ..."
+  std::string origin;  // "file", "default", "clamped ...", "rejected ...", "not a number ..."
   bool problem = false;
 };
 
@@ -19,7 +19,7 @@ struct IniExplanation {
   std::vector<std::string> problems;         // one sentence each
 };
 
-// Loads `text` as Holdout.ini through the plug-in's own loading code and explains the result.
+// Reads `text` as Holdout.ini with the plug-in's own settings reader and explains the result.
 IniExplanation ExplainIni(const std::string& text);
 
 // The check-ini command; argv holds the arguments after "check-ini". Exit codes: 0 every value

@@ -8,7 +8,6 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -110,16 +109,6 @@ class SimHost {
   // The path GetModuleFileNameA reports for the host executable.
   const std::string& ExecutablePath() const { return executablePath_; }
   void SetExecutablePath(std::string path) { executablePath_ = std::move(path); }
-  // Serves `text` to the profile functions as the file at `path` ('/' separators), in place of
-  // the disk, so that settings can be read from memory without writing a file.
-  void ServeFile(const std::string& path, std::string text) {
-    servedFiles_[path] = std::move(text);
-  }
-  // The text served as the file at `path`, or null when that file is read from the disk.
-  const std::string* ServedFile(const std::string& path) const {
-    const auto found = servedFiles_.find(path);
-    return found == servedFiles_.end() ? nullptr : &found->second;
-  }
 
   // ---- Faults: anything the plug-in did that the game would not accept.
   void Fault(std::string message);
@@ -181,7 +170,6 @@ class SimHost {
   std::function<void(std::uint64_t, const NativeCall&)> answerHook_;
 
   std::string executablePath_;
-  std::map<std::string, std::string> servedFiles_;
   std::vector<std::string> faults_;
 };
 

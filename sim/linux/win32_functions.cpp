@@ -6,21 +6,17 @@
 
 #include "core/profile_reader.h"
 #include "core/sim_host.h"
+#include "platform/win32_functions.h"
 
 namespace {
 
-// Windows paths as the profile functions get them, with '\\' read as a directory separator. A
-// file the host serves from memory is taken from there.
+// Windows paths as the profile functions get them, with '\\' read as a directory separator.
 std::optional<std::string> ReadProfileFile(LPCSTR fileName) {
   if (fileName == nullptr) {
     return std::nullopt;
   }
   std::string path(fileName);
   std::replace(path.begin(), path.end(), '\\', '/');
-  const sim::SimHost* host = sim::SimHost::Current();
-  if (const std::string* served = host != nullptr ? host->ServedFile(path) : nullptr) {
-    return *served;
-  }
   return sim::profile::ReadFile(path.c_str());
 }
 

@@ -1,10 +1,10 @@
 // The plug-in's one seam to the script host: the nine functions ScriptHookFrontier.dll exports,
 // declared with C++ linkage and Windows types so both sides of the DLL boundary agree. The
-// platform header (chosen by the build) supplies the types and the Win32 functions
-// GetTickCount, GetModuleFileNameA, GetPrivateProfileIntA and GetPrivateProfileStringA.
+// platform header (chosen by the build) supplies the types; platform/win32_functions.h declares
+// the four Win32 functions the plug-in calls besides.
 #pragma once
 
-#include "host_platform.h"
+#include "platform/win32_functions.h"
 
 // Registers the script function the host runs on its script context; called once at load.
 HOLDOUT_HOST_API void scriptRegister(HMODULE module, void (*scriptMain)());

@@ -12,6 +12,7 @@
 #include "runtime/keyboard.h"
 #include "runtime/native.h"
 #include "runtime/natives.h"
+#include "runtime/release_order.h"
 #include "runtime/screen.h"
 #include "settings/log.h"
 #include "settings/settings.h"
@@ -28,7 +29,6 @@ constexpr NativeHash kPerFrameCallB = 0x606374EBFC27B133;
 constexpr NativeHash kPerFrameCallC = 0x1F91D44490E1EA0C;
 constexpr NativeHash kPerFrameCallD = 0xFEDFA97638D61D4A;
 
-constexpr std::uint32_t PositionCaptureKey = 0x71;  // F2
 constexpr std::uint32_t RunTickIntervalMs = 100;
 constexpr std::uint32_t PositionSavedMs = 1000;
 constexpr int MenuPageCount = 3;

@@ -5,6 +5,7 @@
 // tests/position_corpus) is settled here, so that a settings file reads alike on both.
 #include "settings/position.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -33,19 +34,31 @@ std::size_t ScannedLength(const std::string& text) {
 
 }  // namespace
 
-bool ParsePosition(const char* text, Vector3& position) {
+PositionReading ReadPosition(const char* text) {
   std::string scanned(text);
   scanned.resize(ScannedLength(scanned));
-  float x = 0.0f;
-  float y = 0.0f;
-  float z = 0.0f;
-  std::sscanf(scanned.c_str(), "{%f,%f,%f}", &x, &y, &z);
-  if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) {
+  PositionReading reading;
+  Vector3& v = reading.value;
+  reading.componentsRead =
+      std::max(0, std::sscanf(scanned.c_str(), "{%f,%f,%f}", &v.x, &v.y, &v.z));
+  if (reading.componentsRead == 0) {
+    reading.verdict = PositionVerdict::NothingRead;
+  } else if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.z)) {
+    reading.verdict = PositionVerdict::NotFinite;
+  } else if (v.x == 0.0f && v.y == 0.0f && v.z == 0.0f) {
+    reading.verdict = PositionVerdict::Origin;
+  } else {
+    reading.verdict =
+        reading.componentsRead == 3 ? PositionVerdict::Used : PositionVerdict::PartlyRead;
+  }
+  return reading;
+}
+
+bool ParsePosition(const char* text, Vector3& position) {
+  const PositionReading reading = ReadPosition(text);
+  if (!IsUsable(reading.verdict)) {
     return false;
   }
-  if (x == 0.0f && y == 0.0f && z == 0.0f) {
-    return false;
-  }
-  position = Vector3{x, y, z};
+  position = reading.value;
   return true;
 }

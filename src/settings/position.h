@@ -9,6 +9,29 @@
 // Bytes a position value is read into: its first 51 characters and the terminating zero.
 constexpr std::uint32_t PositionBufferSize = 52;
 
-// Reads a position written as "{x,y,z}"; false when the text gives no usable position (nothing
-// scanned, all components 0, or a component that is not a finite number).
+// How a position text read, and why an unusable one is refused.
+enum class PositionVerdict {
+  Used,         // all three components read
+  PartlyRead,   // the first one or two read; the others are 0
+  NothingRead,  // not even the first component: the text does not read as {x,y,z}
+  NotFinite,    // a component is not a finite number
+  Origin,       // every component is 0: the origin cannot be configured
+};
+
+// What a position text gives.
+struct PositionReading {
+  PositionVerdict verdict = PositionVerdict::NothingRead;
+  int componentsRead = 0;  // 0 to 3
+  Vector3 value{};         // the components, the unread ones 0
+};
+
+// True for the verdicts whose value replaces the setting.
+constexpr bool IsUsable(PositionVerdict verdict) {
+  return verdict == PositionVerdict::Used || verdict == PositionVerdict::PartlyRead;
+}
+
+// Reads a position written as "{x,y,z}" and says whether it is usable, and if not, why.
+PositionReading ReadPosition(const char* text);
+
+// Reads a position into `position` when it is usable; false, leaving it unchanged, otherwise.
 bool ParsePosition(const char* text, Vector3& position);

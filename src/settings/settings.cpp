@@ -1,26 +1,34 @@
-// Loading the settings file through the Win32 profile reader, or through any reader with its
-// two functions (the settings fuzzer reads from memory).
+// Loading the settings file: the settings reader run on the Win32 profile functions, against the
+// file beside the host executable.
 #include "settings/settings.h"
 
+#include <utility>
 #include <vector>
+
+#include "settings/settings_schema.h"
 
 Settings settings;
 
 namespace {
 
-std::uint32_t ReadKey(const ProfileFunctions& profile, const char* key, std::int32_t defaultValue,
-                      const std::string& path) {
-  return profile.getInt("KeyBinds", key, defaultValue, path.c_str());
-}
+// The settings file as the Win32 profile functions read it; holds its path for the whole load.
+class Win32ProfileFile : public ProfileSource {
+ public:
+  explicit Win32ProfileFile(std::string path) : path_(std::move(path)) {}
 
-void ReadPosition(const ProfileFunctions& profile, const char* key, Vector3& field,
-                  const std::string& path) {
-  char buffer[PositionBufferSize] = {};
-  if (profile.getString("Positions", key, "", buffer, PositionBufferSize, path.c_str()) == 0) {
-    return;
+  std::uint32_t GetInt(const char* section, const char* key,
+                       std::int32_t defaultValue) const override {
+    return GetPrivateProfileIntA(section, key, defaultValue, path_.c_str());
   }
-  ParsePosition(buffer, field);
-}
+
+  std::uint32_t GetString(const char* section, const char* key, char* buffer,
+                          std::uint32_t size) const override {
+    return GetPrivateProfileStringA(section, key, "", buffer, size, path_.c_str());
+  }
+
+ private:
+  std::string path_;
+};
 
 }  // namespace
 
@@ -42,35 +50,5 @@ std::string GetIniPath() {
 }
 
 void LoadSettings() {
-  LoadSettingsWith({&GetPrivateProfileIntA, &GetPrivateProfileStringA}, GetIniPath());
-}
-
-void LoadSettingsWith(const ProfileFunctions& profile, const std::string& path) {
-  settings.Debug = profile.getInt("Main", "Debug", 0, path.c_str()) != 0;
-  std::int32_t maxEnemies =
-      static_cast<std::int32_t>(profile.getInt("Main", "MaxEnemies", 70, path.c_str()));
-  if (maxEnemies < MinEnemies) {
-    maxEnemies = MinEnemies;
-  }
-  if (maxEnemies > EnemySlotCapacity) {
-    maxEnemies = EnemySlotCapacity;
-  }
-  settings.MaxEnemies = maxEnemies;
-  settings.ActivateMod = ReadKey(profile, "ActivateMod", 114, path);
-  settings.RotateObject = ReadKey(profile, "RotateObject", 81, path);
-  settings.ConfirmObject = ReadKey(profile, "ConfirmObject", 69, path);
-  settings.ReverseRotateObject = ReadKey(profile, "ReverseRotateObject", 16, path);
-  settings.SpawnerMenu = ReadKey(profile, "SpawnerMenu", 67, path);
-  settings.MenuSelectOne = ReadKey(profile, "MenuSelectOne", 49, path);
-  settings.MenuSelectTwo = ReadKey(profile, "MenuSelectTwo", 50, path);
-  settings.MenuSelectThree = ReadKey(profile, "MenuSelectThree", 51, path);
-  settings.MenuSelectFour = ReadKey(profile, "MenuSelectFour", 52, path);
-  settings.MenuSelectFive = ReadKey(profile, "MenuSelectFive", 53, path);
-  settings.MenuSelectSix = ReadKey(profile, "MenuSelectSix", 54, path);
-  settings.MenuSelectSeven = ReadKey(profile, "MenuSelectSeven", 55, path);
-  settings.MenuSelectEight = ReadKey(profile, "MenuSelectEight", 56, path);
-  settings.MenuSelectNine = ReadKey(profile, "MenuSelectNine", 57, path);
-  ReadPosition(profile, "PlayerStartingPosition", settings.PlayerStartingPosition, path);
-  ReadPosition(profile, "EnemySpawnPosition1", settings.EnemySpawnPositions[0], path);
-  ReadPosition(profile, "EnemySpawnPosition2", settings.EnemySpawnPositions[1], path);
+  ReadSettings(Win32ProfileFile(GetIniPath()), settings);
 }

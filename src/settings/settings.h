@@ -1,23 +1,29 @@
 // The settings: every tunable value of the plug-in, read once from "Holdout.ini" in the host
 // executable's directory when the script starts, then only read. Fields are named by their INI
-// keys; key bindings are Windows virtual-key codes.
+// keys; key bindings are Windows virtual-key codes. What each setting defaults to, and how it is
+// read, is described in settings/settings_schema.h.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "runtime/native.h"
-#include "settings/position.h"
 
+constexpr std::int32_t DefaultMaxEnemies = 70;
+constexpr std::int32_t MinEnemies = 10;
+constexpr std::int32_t EnemySlotCapacity = 512;
+
+// Until the settings are loaded, the key codes are 0 and Debug is off; MaxEnemies and the
+// positions hold their defaults from the start.
 struct Settings {
-  bool Debug = false;                     // [Main] Debug: activation key ends runs, F2 captures
-  std::int32_t MaxEnemies = 70;           // [Main] MaxEnemies, clamped to 10..512
-  std::uint32_t ActivateMod = 0;          // [KeyBinds] default 0x72 (F3)
-  std::uint32_t RotateObject = 0;         // default 0x51 (Q)
-  std::uint32_t ReverseRotateObject = 0;  // default 0x10 (Shift)
-  std::uint32_t ConfirmObject = 0;        // default 0x45 (E)
-  std::uint32_t SpawnerMenu = 0;          // default 0x43 (C)
-  std::uint32_t MenuSelectOne = 0;        // defaults 0x31..0x39 (digits 1..9)
+  bool Debug = false;                           // [Main] Debug
+  std::int32_t MaxEnemies = DefaultMaxEnemies;  // [Main] MaxEnemies
+  std::uint32_t ActivateMod = 0;                // [KeyBinds] ActivateMod
+  std::uint32_t RotateObject = 0;               // [KeyBinds] RotateObject
+  std::uint32_t ReverseRotateObject = 0;        // [KeyBinds] ReverseRotateObject
+  std::uint32_t ConfirmObject = 0;              // [KeyBinds] ConfirmObject
+  std::uint32_t SpawnerMenu = 0;                // [KeyBinds] SpawnerMenu
+  std::uint32_t MenuSelectOne = 0;              // [KeyBinds] MenuSelectOne .. MenuSelectNine
   std::uint32_t MenuSelectTwo = 0;
   std::uint32_t MenuSelectThree = 0;
   std::uint32_t MenuSelectFour = 0;
@@ -33,24 +39,12 @@ struct Settings {
                                     {2668.326f, -1081.577f, 47.50891f}};
 };
 
-constexpr std::int32_t MinEnemies = 10;
-constexpr std::int32_t EnemySlotCapacity = 512;
-
 // The process-wide settings record.
 extern Settings settings;
 
 // Full path of "Holdout.ini" in the host executable's directory.
 std::string GetIniPath();
 
-// Reads every setting from the file into `settings`; absent values take their defaults.
+// Reads every setting from the file into `settings` with the Win32 profile functions; absent
+// values take their defaults.
 void LoadSettings();
-
-// The two profile functions settings are read with, taking the Win32 functions' arguments.
-struct ProfileFunctions {
-  UINT(WINAPI* getInt)(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR fileName);
-  DWORD(WINAPI* getString)
-  (LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD size, LPCSTR fileName);
-};
-
-// LoadSettings with the given profile functions and file path: the same reads, in its order.
-void LoadSettingsWith(const ProfileFunctions& profile, const std::string& path);

@@ -1,11 +1,16 @@
 // The Windows types of the host declarations, as the system headers define them for
 // Microsoft's compiler, so clang can decorate host.h's functions as the real host's compiler
-// did without a Windows SDK. The host functions are imported, as in Holdout.dll.
+// did without a Windows SDK. The host functions are imported, as in Holdout.dll; so are the Win32
+// functions that host.h brings in besides.
 #pragma once
 
 typedef struct HINSTANCE__* HINSTANCE;
 typedef HINSTANCE HMODULE;
 typedef unsigned long DWORD;
+typedef unsigned int UINT;
+typedef int INT;
+typedef char* LPSTR;
+typedef const char* LPCSTR;
 typedef unsigned short WORD;
 typedef unsigned char BYTE;
 typedef int BOOL;
@@ -13,3 +18,5 @@ typedef unsigned __int64 UINT64;
 typedef UINT64* PUINT64;
 
 #define HOLDOUT_HOST_API __declspec(dllimport)
+#define WINAPI  // __stdcall, which x64 ignores
+#define WINBASEAPI __declspec(dllimport)

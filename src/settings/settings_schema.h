@@ -1,0 +1,55 @@
+// Every setting described once, in the order the settings file is read: its section and key,
+// its kind, the default the integer reader is given, a count's range, and the field it lands
+// in. The plug-in's loader, check-ini, doctor and the tests all read this one table, so that
+// they cannot disagree about a setting.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "settings/position.h"
+#include "settings/profile_source.h"
+#include "settings/settings.h"
+
+// What a setting holds, and so how its value is read.
+enum class SettingKind {
+  Flag,      // an integer; on when not 0
+  Count,     // an integer, clamped to [minimum, maximum]
+  KeyCode,   // an integer virtual-key code, stored unchanged
+  Position,  // "{x,y,z}", taken only when it reads as a usable position
+};
+
+// One setting: one read of the settings file. Only the field of the setting's kind is set.
+struct SettingDescription {
+  const char* section;                     // the INI section
+  const char* key;                         // the INI key
+  SettingKind kind;                        // how the value is read
+  std::int32_t defaultValue;               // given to the integer reader (not for positions)
+  std::int32_t minimum;                    // a count's lowest value
+  std::int32_t maximum;                    // a count's highest value
+  bool Settings::*flag;                    // where a flag lands
+  std::int32_t Settings::*count;           // where a count lands
+  std::uint32_t Settings::*keyCode;        // where a key code lands
+  Vector3& (*position)(Settings& record);  // where a position lands, if the file gives a usable one
+};
+
+// The settings, in the order they are read.
+std::span<const SettingDescription> SettingsSchema();
+
+// What one read found, besides what it stored.
+struct SettingReading {
+  std::uint32_t integer = 0;  // a flag's, count's or key code's integer, before any clamp
+  PositionReading position;   // how a position's text read (no text: NothingRead)
+};
+
+// Performs the setting's one read from `source` and stores the outcome in `record`.
+SettingReading ReadSetting(const SettingDescription& setting, const ProfileSource& source,
+                           Settings& record);
+
+// Reads every setting from `source` into `record`, in the table's order.
+void ReadSettings(const ProfileSource& source, Settings& record);
+
+// Whether an integer setting's text gives a number: after white space and a sign, a decimal
+// digit. Any other text reads as 0.
+bool ReadsAsNumber(std::string_view text);

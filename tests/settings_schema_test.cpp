@@ -1,0 +1,91 @@
+// The settings reader over a profile source: one read per setting, in the file's reading order,
+// with the defaults and buffer size the plug-in has always passed; the position verdicts that
+// check-ini explains; and which integer texts count as numbers.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/profile_text.h"
+#include "settings/settings_schema.h"
+
+namespace {
+
+// A profile source that answers every question with its default and records the questions.
+class RecordingSource : public ProfileSource {
+ public:
+  std::uint32_t GetInt(const char* section, const char* key,
+                       std::int32_t defaultValue) const override {
+    reads.push_back(std::string(section) + "/" + key + " int " + std::to_string(defaultValue));
+    return static_cast<std::uint32_t>(defaultValue);
+  }
+  std::uint32_t GetString(const char* section, const char* key, char* buffer,
+                          std::uint32_t size) const override {
+    reads.push_back(std::string(section) + "/" + key + " text " + std::to_string(size));
+    buffer[0] = '\0';
+    return 0;
+  }
+  mutable std::vector<std::string> reads;
+};
+
+TEST(SettingsReader, ReadsEverySettingOnceInTheFilesOrderWithItsDefault) {
+  RecordingSource source;
+  Settings record;
+  ReadSettings(source, record);
+  EXPECT_EQ(source.reads,
+            (std::vector<std::string>{
+                "Main/Debug int 0", "Main/MaxEnemies int 70", "KeyBinds/ActivateMod int 114",
+                "KeyBinds/RotateObject int 81", "KeyBinds/ConfirmObject int 69",
+                "KeyBinds/ReverseRotateObject int 16", "KeyBinds/SpawnerMenu int 67",
+                "KeyBinds/MenuSelectOne int 49", "KeyBinds/MenuSelectTwo int 50",
+                "KeyBinds/MenuSelectThree int 51", "KeyBinds/MenuSelectFour int 52",
+                "KeyBinds/MenuSelectFive int 53", "KeyBinds/MenuSelectSix int 54",
+                "KeyBinds/MenuSelectSeven int 55", "KeyBinds/MenuSelectEight int 56",
+                "KeyBinds/MenuSelectNine int 57", "Positions/PlayerStartingPosition text 52",
+                "Positions/EnemySpawnPosition1 text 52", "Positions/EnemySpawnPosition2 text 52"}));
+}
+
+TEST(SettingsReader, LeavesAPositionAloneUnlessTheFileGivesAUsableOne) {
+  Settings record;
+  record.EnemySpawnPositions[0] = {5.0f, 6.0f, 7.0f};
+  ReadSettings(sim::profile::ProfileText(std::string(
+                   "[Positions]\nEnemySpawnPosition1={0,0,0}\nEnemySpawnPosition2={1,2}\n")),
+               record);
+  EXPECT_EQ(record.EnemySpawnPositions[0].x, 5.0f) << "an unusable position changes nothing";
+  EXPECT_EQ(record.EnemySpawnPositions[1].x, 1.0f);
+  EXPECT_EQ(record.EnemySpawnPositions[1].z, 0.0f);
+  EXPECT_EQ(record.PlayerStartingPosition.x, Settings{}.PlayerStartingPosition.x);
+}
+
+TEST(PositionReading, SaysHowMuchWasReadAndWhyAValueIsRefused) {
+  const struct {
+    const char* text;
+    PositionVerdict verdict;
+    int components;
+  } cases[] = {
+      {"{1,2,3}", PositionVerdict::Used, 3},         {"{0,0,5}", PositionVerdict::Used, 3},
+      {"{1.5,2.5}", PositionVerdict::PartlyRead, 2}, {"{1 ,2,3}", PositionVerdict::PartlyRead, 1},
+      {"", PositionVerdict::NothingRead, 0},         {"1,2,3", PositionVerdict::NothingRead, 0},
+      {"{x,1,2}", PositionVerdict::NothingRead, 0},  {"{nan,1,2}", PositionVerdict::NotFinite, 3},
+      {"{1,2,1e39}", PositionVerdict::NotFinite, 3}, {"{inf}", PositionVerdict::NotFinite, 1},
+      {"{0,0,0}", PositionVerdict::Origin, 3},       {"{-0,0}", PositionVerdict::Origin, 2},
+  };
+  for (const auto& c : cases) {
+    const PositionReading reading = ReadPosition(c.text);
+    EXPECT_EQ(reading.verdict, c.verdict) << c.text;
+    EXPECT_EQ(reading.componentsRead, c.components) << c.text;
+    Vector3 position{7.0f, 8.0f, 9.0f};
+    EXPECT_EQ(ParsePosition(c.text, position), IsUsable(c.verdict)) << c.text;
+  }
+}
+
+TEST(IntegerText, ANumberStartsWithADigitAfterWhiteSpaceAndASign) {
+  for (const char* text : {"0", "12", "-3", "+7", " 42", "0x72", "12abc", "0X1F"}) {
+    EXPECT_TRUE(ReadsAsNumber(text)) << text;
+  }
+  for (const char* text : {"yes", "on", "true", "F3", "-", "+-1", "", " ", "x12", ".5"}) {
+    EXPECT_FALSE(ReadsAsNumber(text)) << text;
+  }
+}
+
+}  // namespace
