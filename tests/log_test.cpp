@@ -8,9 +8,8 @@
 #include <fstream>
 #include <string>
 
-#include "runtime/screen.h"
+#include "runtime/plugin_state.h"
 #include "settings/log.h"
-#include "settings/settings.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
 

@@ -4,8 +4,6 @@
 
 #include <vector>
 
-Settings settings;
-
 namespace {
 
 std::uint32_t ReadKey(const ProfileFunctions& profile, const char* key, std::int32_t defaultValue,
