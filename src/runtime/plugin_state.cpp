@@ -2,7 +2,6 @@
 #include "runtime/plugin_state.h"
 
 #include "runtime/plugin_view.h"
-#include "spawner/menu.h"
 
 Settings settings;
 KeyStateTable keyStateTable;

@@ -35,9 +35,9 @@ void PerFrameCalls() {
 void SetUp(FrameLoopState& loop) {
   LoadSettings();
   notification = new Notification();
-  loop.menus[0] = BuildExplosivesMenu();
-  loop.menus[1] = BuildCoverMenu();
-  loop.menus[2] = BuildMountedWeaponsMenu();
+  loop.menus[0] = BuildExplosivesMenu().release();
+  loop.menus[1] = BuildCoverMenu().release();
+  loop.menus[2] = BuildMountedWeaponsMenu().release();
   loop.selectKeys = {settings.MenuSelectOne,   settings.MenuSelectTwo,   settings.MenuSelectThree,
                      settings.MenuSelectFour,  settings.MenuSelectFive,  settings.MenuSelectSix,
                      settings.MenuSelectSeven, settings.MenuSelectEight, settings.MenuSelectNine};

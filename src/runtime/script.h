@@ -6,7 +6,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 
 #include "runtime/host.h"
 
@@ -17,9 +16,9 @@ constexpr std::size_t SelectKeyCount = 9;  // MenuSelectOne .. MenuSelectNine
 
 // What the frame loop holds for the life of the script.
 struct FrameLoopState {
-  std::uint32_t nextTickTime = 0;  // tick count at which the next run tick is due
-  int menuPage = 0;                // 0 = closed; 1..3 = the menus in build order
-  std::unique_ptr<Menu> menus[MenuPageCount];
+  std::uint32_t nextTickTime = 0;   // tick count at which the next run tick is due
+  int menuPage = 0;                 // 0 = closed; 1..3 = the menus in build order
+  Menu* menus[MenuPageCount] = {};  // made at set-up and kept until the process ends
   std::array<std::uint32_t, SelectKeyCount> selectKeys{};  // MenuSelectOne .. MenuSelectNine
 };
 
