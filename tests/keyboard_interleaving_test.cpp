@@ -16,7 +16,7 @@
 #include <string>
 #include <utility>
 
-#include "runtime/keyboard.h"
+#include "runtime/plugin_state.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "runtime/keyboard.h"
+#include "runtime/plugin_state.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
 #include "support/screen_reading.h"

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "spawner/placement.h"
+#include "runtime/plugin_state.h"
 #include "support/allocation_counter.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"

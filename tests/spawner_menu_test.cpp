@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "game/game_natives.h"
-#include "spawner/placement.h"
+#include "runtime/plugin_state.h"
 #include "spawner_steps.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"

@@ -13,11 +13,10 @@
 
 #include "game/game_natives.h"
 #include "runtime/model_loading.h"
-#include "spawner/placement.h"
+#include "runtime/plugin_state.h"
 #include "spawner_steps.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
-#include "survival/run.h"
 
 namespace {
 

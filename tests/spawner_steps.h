@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "game/game_natives.h"
-#include "spawner/placement.h"
+#include "runtime/plugin_state.h"
 #include "support/scenario.h"
 
 namespace spawner_test {

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "runtime/model_loading.h"
+#include "runtime/plugin_state.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
 #include "survival_steps.h"

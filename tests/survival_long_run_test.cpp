@@ -8,6 +8,7 @@
 #include <random>
 #include <set>
 
+#include "runtime/plugin_state.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
 #include "survival_steps.h"

@@ -7,8 +7,7 @@
 #include <cstring>
 #include <limits>
 
-#include "runtime/screen.h"
-#include "spawner/placement.h"
+#include "runtime/plugin_state.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
 #include "survival_steps.h"

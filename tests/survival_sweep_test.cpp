@@ -3,6 +3,7 @@
 // the slot table emptied, and the player's own ped kept whatever group the game reports for it.
 #include <gtest/gtest.h>
 
+#include "runtime/plugin_state.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
 #include "survival_steps.h"

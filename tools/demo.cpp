@@ -18,11 +18,9 @@
 
 #include "core/sim_host.h"
 #include "picture_font.h"
+#include "runtime/plugin_view.h"
 #include "runtime/script.h"
 #include "screen_picture.h"
-#include "settings/settings.h"
-#include "spawner/placement.h"
-#include "survival/run.h"
 #include "tool_session.h"
 #include "views.h"
 
@@ -94,12 +92,12 @@ class DemoSession {
     Frames(30);
     Moment("far-away", "The player stands far from the arena");
 
-    Tap(settings.ActivateMod);
+    Tap(ObservePlugin().settings.ActivateMod);
     Frames(5);
     Moment("teleported",
            "Activation key away from the start: the player is moved to the starting position");
 
-    Tap(settings.ActivateMod);
+    Tap(ObservePlugin().settings.ActivateMod);
     Frames(10);
     Moment("run-started",
            "Run started: the start sound, the bystanders swept away (one per frame), the "
@@ -119,7 +117,7 @@ class DemoSession {
     Moment("holding-out", "Still holding out");
 
     world.player.health = OrdinaryPlayerHealth;
-    while (runState.runActive && host_.Frame() < 2000000) {
+    while (ObservePlugin().run.runActive && host_.Frame() < 2000000) {
       Frames(1);
     }
     Frames(1);
@@ -144,7 +142,7 @@ class DemoSession {
  private:
   void AddBystanders() {
     sim::World& world = host_.GetWorld();
-    const Vector3 start = settings.PlayerStartingPosition;
+    const Vector3 start = ObservePlugin().settings.PlayerStartingPosition;
     for (int i = 0; i < 6; ++i) {
       sim::Ped bystander;
       bystander.position = {start.x + 12.0f * static_cast<float>(i % 3) - 12.0f,
@@ -191,7 +189,7 @@ class DemoSession {
   // Runs frames while the player shoots the nearest attacker in range a few times a second.
   void FightFor(std::uint32_t seconds) {
     const std::uint32_t frames = seconds * 1000 / host_.FrameDuration();
-    for (std::uint32_t i = 0; i < frames && runState.runActive; ++i) {
+    for (std::uint32_t i = 0; i < frames && ObservePlugin().run.runActive; ++i) {
       Frames(1);
       if (i % FramesPerShot == FramesPerShot - 1) {
         ShootNearestAttacker(host_.GetWorld(), ShotRange);
@@ -202,7 +200,7 @@ class DemoSession {
   // Opens the menu on `page` (1..3) with the spawner key from a closed menu.
   void OpenMenuPage(int page) {
     for (int i = 0; i < page; ++i) {
-      Tap(settings.SpawnerMenu);
+      Tap(ObservePlugin().settings.SpawnerMenu);
     }
   }
 
@@ -211,19 +209,19 @@ class DemoSession {
     // the sandbag in the very frame that draws the menu.
     host_.GetWorld().ModelFor(SandbagModel).loadFrames = 0;
     OpenMenuPage(2);
-    host_.TapKey(settings.MenuSelectFour);
+    host_.TapKey(ObservePlugin().settings.MenuSelectFour);
     Frames(1);
     Moment("cover-menu",
            "Spawner key twice, then row 4 of the COVER menu: the sandbag appears 3 m ahead and "
            "the player is held still; the menu closes from the next frame");
     Frames(3);
     Moment("sandbag-held", "The sandbag held 4 m out in the view direction");
-    Hold(settings.RotateObject, 45);
+    Hold(ObservePlugin().settings.RotateObject, 45);
     char title[96];
     std::snprintf(title, sizeof title, "Rotate key held: the sandbag turned to %d degrees",
-                  placementState.placingHeading);
+                  ObservePlugin().placement.placingHeading);
     Moment("sandbag-turned", title);
-    Hold(settings.ConfirmObject, 2);
+    Hold(ObservePlugin().settings.ConfirmObject, 2);
     Moment("sandbag-set-down", "Confirm key: the sandbag is set down, the player can move again");
   }
 
@@ -231,11 +229,11 @@ class DemoSession {
     OpenMenuPage(3);
     Moment("weapons-menu", "Spawner key three times: the MOUNTED WEAPONS menu");
     host_.GetWorld().viewHeading = 90.0f;
-    Tap(settings.MenuSelectOne);
+    Tap(ObservePlugin().settings.MenuSelectOne);
     Frames(4);
     Moment("gatling-gun-held",
            "Row 1 picked, view turned 90 degrees: a gatling gun held to the player's left");
-    Hold(settings.ConfirmObject, 2);
+    Hold(ObservePlugin().settings.ConfirmObject, 2);
     host_.GetWorld().viewHeading = 0.0f;
     Moment("gatling-gun-set-down", "Confirm key: the gatling gun is set down");
   }
@@ -243,7 +241,7 @@ class DemoSession {
   void DeleteLastObject() {
     OpenMenuPage(1);
     Moment("explosives-menu", "Spawner key once: the EXPLOSIVES menu with its delete row");
-    Tap(settings.MenuSelectSeven);
+    Tap(ObservePlugin().settings.MenuSelectSeven);
     Frames(1);
     Moment("deleted", "Row 7 picked: the last object set down (the gatling gun) is deleted");
   }

@@ -21,9 +21,8 @@
 
 #include "core/sim_host.h"
 #include "key_names.h"
+#include "runtime/plugin_view.h"
 #include "runtime/script.h"
-#include "settings/settings.h"
-#include "survival/run.h"
 #include "terminal_keys.h"
 #include "tool_session.h"
 #include "views.h"
@@ -88,9 +87,9 @@ class Arena {
   int Run() {
     host_.Load(&DllMain);
     host_.RunFrame();  // the plug-in loads its settings in its first frame
+    const Settings& keys = ObservePlugin().settings;
     keys_ = std::make_unique<TerminalKeys>(
-        std::set<std::uint32_t>{settings.RotateObject, settings.ReverseRotateObject,
-                                settings.ConfirmObject},
+        std::set<std::uint32_t>{keys.RotateObject, keys.ReverseRotateObject, keys.ConfirmObject},
         [this](std::uint32_t key, bool wasDown, bool isUp) {
           host_.SendKeyMessage(key, 1, 0, FALSE, FALSE, wasDown ? TRUE : FALSE,
                                isUp ? TRUE : FALSE);
@@ -156,7 +155,7 @@ class Arena {
         if (player.dead) {
           player.dead = false;
           player.health = PlayerHealth;
-          const Vector3 start = settings.PlayerStartingPosition;
+          const Vector3 start = ObservePlugin().settings.PlayerStartingPosition;
           player.position = {start.x, start.y, start.z};
         }
         return true;
@@ -219,12 +218,12 @@ class Arena {
       line = "you fell: Enter to get up";
     } else {
       line = "health " + std::to_string(player.health) +
-             (runState.runActive ? "  run on" : "  no run");
+             (ObservePlugin().run.runActive ? "  run on" : "  no run");
     }
-    return line + "  |  " + KeyName(settings.ActivateMod) + " run  " +
-           KeyName(settings.SpawnerMenu) + " menus  1-9 pick  " + KeyName(settings.RotateObject) +
-           "/Shift+" + KeyName(settings.RotateObject) + " turn  " +
-           KeyName(settings.ConfirmObject) +
+    const Settings& keys = ObservePlugin().settings;
+    return line + "  |  " + KeyName(keys.ActivateMod) + " run  " + KeyName(keys.SpawnerMenu) +
+           " menus  1-9 pick  " + KeyName(keys.RotateObject) + "/Shift+" +
+           KeyName(keys.RotateObject) + " turn  " + KeyName(keys.ConfirmObject) +
            " set down  arrows move  [ ] view  space fire  Esc quit";
   }
 

@@ -6,9 +6,8 @@
 #include <iterator>
 #include <string_view>
 
-#include "spawner/placement.h"
+#include "runtime/plugin_view.h"
 #include "survival/enemies.h"
-#include "survival/run.h"
 
 namespace {
 
@@ -29,13 +28,13 @@ std::vector<std::string> SessionInvariants::Check() {
   const std::string frame = "frame " + std::to_string(host_.Frame()) + ": ";
   const sim::World& world = host_.GetWorld();
 
-  const bool placing = placementState.placingObject != 0;
+  const bool placing = ObservePlugin().placement.placingObject != 0;
   if (world.player.controlsEnabled == placing) {
     broken.push_back(frame + (placing ? "an object is held but the player's controls are on"
                                       : "nothing is held but the player's controls are off"));
   }
 
-  if (!runState.runActive) {
+  if (!ObservePlugin().run.runActive) {
     const std::uint32_t enemyModel = sim::World::NameHash(EnemyModelName);
     for (const auto& [handle, ped] : world.peds) {
       if (ped.model == enemyModel && !ped.dead) {

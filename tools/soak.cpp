@@ -22,11 +22,9 @@
 #include <vector>
 
 #include "core/fault_injector.h"
+#include "runtime/plugin_view.h"
 #include "runtime/script.h"
 #include "session_invariants.h"
-#include "settings/settings.h"
-#include "spawner/placement.h"
-#include "survival/run.h"
 #include "tool_session.h"
 
 namespace {
@@ -80,11 +78,12 @@ bool ParseOptions(int argc, char** argv, SoakOptions& options) {
 
 // Every key the settings bind, and F2.
 std::vector<DWORD> BoundKeys() {
-  return {settings.ActivateMod,         settings.SpawnerMenu,     settings.RotateObject,
-          settings.ReverseRotateObject, settings.ConfirmObject,   settings.MenuSelectOne,
-          settings.MenuSelectTwo,       settings.MenuSelectThree, settings.MenuSelectFour,
-          settings.MenuSelectFive,      settings.MenuSelectSix,   settings.MenuSelectSeven,
-          settings.MenuSelectEight,     settings.MenuSelectNine,  0x71};
+  const Settings& keys = ObservePlugin().settings;
+  return {keys.ActivateMod,         keys.SpawnerMenu,     keys.RotateObject,
+          keys.ReverseRotateObject, keys.ConfirmObject,   keys.MenuSelectOne,
+          keys.MenuSelectTwo,       keys.MenuSelectThree, keys.MenuSelectFour,
+          keys.MenuSelectFive,      keys.MenuSelectSix,   keys.MenuSelectSeven,
+          keys.MenuSelectEight,     keys.MenuSelectNine,  0x71};
 }
 
 // Taps random bound keys from a thread of its own until stopped.
@@ -169,8 +168,9 @@ class Soak {
       host_.TapKey(Pick(BoundKeys()));
     }
     if (Chance(0.01)) {
-      const DWORD key = Pick(std::vector<DWORD>{settings.RotateObject, settings.ReverseRotateObject,
-                                                settings.ConfirmObject});
+      const Settings& keys = ObservePlugin().settings;
+      const DWORD key =
+          Pick(std::vector<DWORD>{keys.RotateObject, keys.ReverseRotateObject, keys.ConfirmObject});
       host_.PressKey(key);
       held_.push_back({key, frameCount_ + 1 + random_() % 60});
     }
@@ -185,7 +185,7 @@ class Soak {
       }
     }
     if (Chance(0.004)) {
-      const Vector3& start = settings.PlayerStartingPosition;
+      const Vector3& start = ObservePlugin().settings.PlayerStartingPosition;
       world.player.position = {start.x, start.y, start.z};
     }
     if (Chance(0.01)) {
@@ -210,8 +210,8 @@ class Soak {
 
   // What the session went through, from what the game shows and the plug-in's records.
   void Count() {
-    const bool running = runState.runActive;
-    const bool holding = placementState.placingObject != 0;
+    const bool running = ObservePlugin().run.runActive;
+    const bool holding = ObservePlugin().placement.placingObject != 0;
     const bool dead = host_.GetWorld().player.dead;
     runs_ += running && !wasRunning_ ? 1 : 0;
     objectsHeld_ += holding && !wasHolding_ ? 1 : 0;

@@ -1,10 +1,9 @@
 // The screen and world pictures.
 #include "views.h"
+#include "runtime/plugin_view.h"
 
 #include <cmath>
 #include <string>
-
-#include "settings/settings.h"
 
 namespace {
 
@@ -45,9 +44,9 @@ Canvas RenderScreen(const std::vector<sim::DrawnText>& texts,
 
 std::vector<MapPoint> MapPoints(const sim::World& world) {
   std::vector<MapPoint> points;
-  const Vector3& start = settings.PlayerStartingPosition;
+  const Vector3& start = ObservePlugin().settings.PlayerStartingPosition;
   points.push_back({start.x, start.y, MapMark::kStart});
-  for (const Vector3& spawn : settings.EnemySpawnPositions) {
+  for (const Vector3& spawn : ObservePlugin().settings.EnemySpawnPositions) {
     points.push_back({spawn.x, spawn.y, MapMark::kSpawnPoint});
   }
   for (const auto& [handle, object] : world.objects) {

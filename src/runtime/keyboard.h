@@ -25,8 +25,8 @@ struct KeyState {
 
 constexpr std::uint32_t KeyStateCount = 255;  // virtual-key codes 0..254
 
+// One entry per virtual-key code.
 using KeyStateTable = std::array<KeyState, KeyStateCount>;
-extern KeyStateTable keyStateTable;
 
 // The handler registered with the host: records the message in the key's entry.
 void OnKeyboardMessage(DWORD key, WORD repeats, BYTE scanCode, BOOL isExtended, BOOL isWithAlt,

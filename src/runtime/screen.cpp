@@ -4,8 +4,7 @@
 #include "runtime/screen.h"
 
 #include "runtime/native.h"
-
-Notification* notification = nullptr;
+#include "runtime/plugin_state.h"
 
 namespace {
 

@@ -13,9 +13,6 @@ struct Notification {
   std::uint32_t expiresAt = 0;  // tick count at which the banner stops showing
 };
 
-// The published banner record; null until the frame loop creates it.
-extern Notification* notification;
-
 // The text style natives: each applies to the next text drawn only.
 void SetTextSize(float x, float y);
 void SetTextColor(std::int32_t r, std::int32_t g, std::int32_t b, std::int32_t a);

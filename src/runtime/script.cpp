@@ -3,24 +3,19 @@
 // back to the game until the next frame.
 #include "runtime/script.h"
 
-#include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <string>
 
-#include "runtime/keyboard.h"
 #include "runtime/native.h"
 #include "runtime/natives.h"
+#include "runtime/plugin_state.h"
 #include "runtime/release_order.h"
 #include "runtime/screen.h"
 #include "settings/log.h"
-#include "settings/settings.h"
 #include "spawner/catalogues.h"
 #include "spawner/menu.h"
-#include "spawner/placement.h"
 #include "survival/hud.h"
-#include "survival/run.h"
 
 namespace {
 
@@ -31,17 +26,6 @@ constexpr NativeHash kPerFrameCallD = 0xFEDFA97638D61D4A;
 
 constexpr std::uint32_t RunTickIntervalMs = 100;
 constexpr std::uint32_t PositionSavedMs = 1000;
-constexpr int MenuPageCount = 3;
-constexpr std::size_t SelectKeyCount = 9;
-
-// What the frame loop holds for the life of the script.
-struct FrameLoopState {
-  std::uint32_t nextTickTime = 0;
-  int menuPage = 0;  // 0 = closed; 1..3 = the menus in build order
-  std::unique_ptr<Menu> menus[MenuPageCount];
-  std::array<std::uint32_t, SelectKeyCount> selectKeys{};  // MenuSelectOne .. MenuSelectNine
-};
-
 void PerFrameCalls() {
   native::Invoke(kPerFrameCallA, 0);
   native::Invoke(kPerFrameCallB, 0);
@@ -52,9 +36,9 @@ void PerFrameCalls() {
 void SetUp(FrameLoopState& loop) {
   LoadSettings();
   notification = new Notification();
-  loop.menus[0] = BuildExplosivesMenu();
-  loop.menus[1] = BuildCoverMenu();
-  loop.menus[2] = BuildMountedWeaponsMenu();
+  loop.menus[0] = BuildExplosivesMenu().release();
+  loop.menus[1] = BuildCoverMenu().release();
+  loop.menus[2] = BuildMountedWeaponsMenu().release();
   loop.selectKeys = {settings.MenuSelectOne,   settings.MenuSelectTwo,   settings.MenuSelectThree,
                      settings.MenuSelectFour,  settings.MenuSelectFive,  settings.MenuSelectSix,
                      settings.MenuSelectSeven, settings.MenuSelectEight, settings.MenuSelectNine};
@@ -151,9 +135,8 @@ void ScriptMain() {
 }
 
 void FrameLoop() {
-  FrameLoopState loop;
-  SetUp(loop);
+  SetUp(frameLoop);
   for (;;) {
-    RunFrame(loop);
+    RunFrame(frameLoop);
   }
 }

@@ -7,8 +7,6 @@
 
 #include "settings/settings_schema.h"
 
-Settings settings;
-
 namespace {
 
 // The settings file as the Win32 profile functions read it; holds its path for the whole load.

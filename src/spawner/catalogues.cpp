@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "runtime/screen.h"
+#include "runtime/plugin_state.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include "runtime/model_loading.h"
 #include "runtime/native.h"
 #include "runtime/natives.h"
+#include "runtime/plugin_state.h"
 #include "spawner/menu.h"
-#include "spawner/placement.h"
 #include "spawner/spawner_natives.h"
 
 namespace {
@@ -40,22 +40,12 @@ std::uint32_t SpawnMountedWeapon(std::string modelName) {
 }
 
 void BeginWeaponPlacement(MenuItemMountedWeapon& item) {
-  PlacementState& state = placementState;
-  if (state.placingObject != 0) {
+  if (placementState.placingObject != 0) {
     return;
   }
   const std::uint32_t vehicle = SpawnMountedWeapon(item.modelName);
   if (vehicle == 0) {
     return;
   }
-  SetPlayerEnabled(GetPlayer(), false);
-  state.placingObject = vehicle;
-}
-
-void DeleteLastSpawned() {
-  PlacementState& state = placementState;
-  if (state.lastSpawnedObject == 0) {
-    return;
-  }
-  RemoveObject(&state.lastSpawnedObject);
+  HoldMountedWeapon(vehicle);
 }

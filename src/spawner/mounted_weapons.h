@@ -12,5 +12,3 @@ class MenuItemMountedWeapon;
 std::uint32_t SpawnMountedWeapon(std::string modelName);
 // OnSelect of a mounted-weapon row: creates the row's weapon and begins placing it.
 void BeginWeaponPlacement(MenuItemMountedWeapon& item);
-// OnSelect of the delete row: removes the last confirmed object, if there is one.
-void DeleteLastSpawned();

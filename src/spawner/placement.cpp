@@ -7,15 +7,12 @@
 
 #include <cmath>
 
-#include "runtime/keyboard.h"
 #include "runtime/model_loading.h"
 #include "runtime/native.h"
 #include "runtime/natives.h"
-#include "settings/settings.h"
+#include "runtime/plugin_state.h"
 #include "spawner/menu.h"
 #include "spawner/spawner_natives.h"
-
-PlacementState placementState;
 
 namespace {
 
@@ -146,4 +143,17 @@ void CancelPlacement() {
   RemoveObject(&state.placingObject);
   state.placingObject = 0;
   SetPlayerEnabled(GetPlayer(), true);
+}
+
+void HoldMountedWeapon(std::uint32_t vehicle) {
+  SetPlayerEnabled(GetPlayer(), false);
+  placementState.placingObject = vehicle;
+}
+
+void DeleteLastSpawned() {
+  PlacementState& state = placementState;
+  if (state.lastSpawnedObject == 0) {
+    return;
+  }
+  RemoveObject(&state.lastSpawnedObject);
 }

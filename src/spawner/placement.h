@@ -14,9 +14,6 @@ struct PlacementState {
   std::uint32_t lastSpawnedObject = 0;  // the last confirmed object; 0 = none
 };
 
-// The process-wide placement record.
-extern PlacementState placementState;
-
 // OnSelect of a static object row: spawns the row's model and begins placing it; shows the
 // row's failure banner when the model cannot be loaded or the object is not created.
 void BeginStaticPlacement(MenuItemStaticCover& item);
@@ -26,3 +23,8 @@ void UpdatePlacement();
 void ConfirmPlacement();
 // Ends a placement, deleting the object.
 void CancelPlacement();
+// Begins placing a mounted weapon just created: the player's controls are taken away and the
+// weapon keeps the heading of the previous placement.
+void HoldMountedWeapon(std::uint32_t vehicle);
+// OnSelect of the delete row: removes the last confirmed object, if there is one.
+void DeleteLastSpawned();

@@ -7,7 +7,7 @@
 #include "runtime/host.h"
 #include "runtime/model_loading.h"
 #include "runtime/natives.h"
-#include "survival/run.h"
+#include "runtime/plugin_state.h"
 
 namespace {
 
@@ -23,14 +23,14 @@ constexpr const char* EnemyDecorator = "honor_override";
 }  // namespace
 
 void ServiceEnemySlot(std::int32_t slotIndex) {
-  std::int32_t& slot = runState.enemySlots[slotIndex];
-  if (slot != 0) {
-    if (!IsPedDead(slot)) {
+  const std::int32_t occupant = runState.enemySlots[slotIndex];
+  if (occupant != 0) {
+    if (!IsPedDead(occupant)) {
       return;
     }
-    ++runState.killCount;
+    CountKill();
     // The slot is overwritten below, so the release works on a copy of the handle.
-    std::int32_t dead = slot;
+    std::int32_t dead = occupant;
     native::Invoke(kReleasePed, &dead);
   }
   // The spawn point alternates with the parity of the tick count; the spawn works on a copy.
@@ -40,7 +40,7 @@ void ServiceEnemySlot(std::int32_t slotIndex) {
     native::Invoke(kSetDecoratorInt, enemy, EnemyDecorator, 0);
     native::Invoke(kTaskAttackPed, enemy, GetPlayerPed(), 0, 16);
   }
-  slot = enemy;
+  SetEnemySlot(slotIndex, enemy);
 }
 
 std::int32_t SpawnEnemy(Vector3& position) {

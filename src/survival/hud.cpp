@@ -6,8 +6,7 @@
 #include <cstdio>
 
 #include "runtime/natives.h"
-#include "runtime/screen.h"
-#include "survival/run.h"
+#include "runtime/plugin_state.h"
 
 std::string FormatElapsedTime() {
   if (runState.startTick == 0) {

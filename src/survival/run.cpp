@@ -3,17 +3,16 @@
 // death, and the end of a run shows and logs its summary and deletes its enemies.
 #include "survival/run.h"
 
+#include <algorithm>
+
 #include "runtime/host.h"
 #include "runtime/native.h"
 #include "runtime/natives.h"
-#include "runtime/screen.h"
+#include "runtime/plugin_state.h"
 #include "settings/log.h"
-#include "spawner/placement.h"
 #include "survival/enemies.h"
 #include "survival/hud.h"
 #include "survival/sweep.h"
-
-RunState runState;
 
 namespace {
 
@@ -110,4 +109,16 @@ void ClearRun() {
       DeletePed(&runState.enemySlots[i]);
     }
   }
+}
+
+void CountKill() {
+  ++runState.killCount;
+}
+
+void SetEnemySlot(std::int32_t slotIndex, std::int32_t ped) {
+  runState.enemySlots[slotIndex] = ped;
+}
+
+void EmptyEnemySlots() {
+  std::fill_n(runState.enemySlots, settings.MaxEnemies, 0);
 }

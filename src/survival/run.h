@@ -16,9 +16,6 @@ struct RunState {
   std::uint32_t slotCursor = 0;  // next slot to service (mod MaxEnemies); never reset
 };
 
-// The process-wide run record.
-extern RunState runState;
-
 // Activation key: start a run at the starting position, teleport there, or (Debug) end the run.
 void OnActivateKey();
 // Begins a run when none is active and the player's ped is alive.
@@ -33,3 +30,9 @@ void PlayStartSound();
 void EndRun();
 // Resets the run record and deletes the run's enemies.
 void ClearRun();
+// Counts one kill for the run.
+void CountKill();
+// Puts `ped` (0 = none) in enemy slot `slotIndex` (0 <= slotIndex < EnemySlotCapacity).
+void SetEnemySlot(std::int32_t slotIndex, std::int32_t ped);
+// Empties enemy slots 0 .. MaxEnemies - 1.
+void EmptyEnemySlots();

@@ -32,5 +32,5 @@ void SweepPeds() {
     DeletePed(&peds[i]);
     scriptWait(0);
   }
-  std::fill_n(runState.enemySlots, settings.MaxEnemies, 0);
+  EmptyEnemySlots();
 }
