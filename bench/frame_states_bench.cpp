@@ -22,10 +22,10 @@
 
 namespace {
 
-constexpr DWORD ActivateKey = 0x72;         // F3
-constexpr DWORD SpawnerMenuKey = 0x43;      // C
-constexpr DWORD SelectOneKey = 0x31;        // 1
-constexpr DWORD PositionCaptureKey = 0x71;  // F2
+constexpr DWORD kActivateKey = 0x72;         // F3
+constexpr DWORD kSpawnerMenuKey = 0x43;      // C
+constexpr DWORD kSelectOneKey = 0x31;        // 1
+constexpr DWORD kPositionCaptureKey = 0x71;  // F2
 
 void WaitingScript() {
   for (;;) {
@@ -47,14 +47,14 @@ BOOL WINAPI WaitingPlugin(HINSTANCE module, DWORD reason, LPVOID) {
 void MeasureFrames(benchmark::State& state, sim::SimHost& host) {
   host.Calls().SetEnabled(true);
   host.Calls().Clear();
-  constexpr std::uint32_t CountedFrames = 100;
-  host.RunFrames(CountedFrames);
-  const double callsPerFrame = static_cast<double>(host.Calls().All().size()) / CountedFrames;
+  constexpr std::uint32_t kCountedFrames = 100;
+  host.RunFrames(kCountedFrames);
+  const double callsPerFrame = static_cast<double>(host.Calls().All().size()) / kCountedFrames;
   host.Calls().SetEnabled(false);
   host.Calls().Clear();
   host.Screen().SetKeeping(false);
   host.Screen().Clear();
-  host.RunFrames(CountedFrames);  // buffers that grow once reach their size
+  host.RunFrames(kCountedFrames);  // buffers that grow once reach their size
 
   const std::uint64_t allocationsBefore = holdout_test::AllocationCount();
   std::int64_t frames = 0;
@@ -117,24 +117,24 @@ sim::SimHost& PluginAt(Stage target) {
   while (stage < target) {
     switch (stage) {
       case Stage::kIdle:  // the EXPLOSIVES menu opens
-        h.TapKey(SpawnerMenuKey);
+        h.TapKey(kSpawnerMenuKey);
         h.RunFrames(2);
         stage = Stage::kMenuOpen;
         break;
       case Stage::kMenuOpen:  // its first row is picked: a small explosive is held
-        h.TapKey(SelectOneKey);
+        h.TapKey(kSelectOneKey);
         h.RunFrames(5);
         stage = Stage::kPlacement;
         break;
       case Stage::kPlacement: {
         // The placement is cancelled and a run starts at the starting position, where nothing
         // wounds the player; then frames of 100 ms, one run tick each, fill every enemy slot.
-        h.TapKey(SpawnerMenuKey);
+        h.TapKey(kSpawnerMenuKey);
         h.RunFrames(2);
         h.GetWorld().hitChancePercent = 0;
         const Vector3& start = ObservePlugin().settings.PlayerStartingPosition;
         h.GetWorld().player.position = {start.x, start.y, start.z};
-        h.TapKey(ActivateKey);
+        h.TapKey(kActivateKey);
         h.RunFrames(2);
         h.SetFrameDuration(100);
         h.RunFrames(2 * static_cast<std::uint32_t>(ObservePlugin().settings.MaxEnemies) + 50);
@@ -147,7 +147,7 @@ sim::SimHost& PluginAt(Stage target) {
         // far behind, keeps one run tick due in every frame as it catches up.
         h.SetFrameDuration(0);
         h.SetTickCount(h.TickCount() + 0x40000000u);
-        h.TapKey(PositionCaptureKey);
+        h.TapKey(kPositionCaptureKey);
         h.RunFrame();
         stage = Stage::kRunWithBanner;
         break;

@@ -22,7 +22,7 @@ struct ModelEntry {
 };
 
 struct Model {
-  ModelEntry entries[KeyStateCount];
+  ModelEntry entries[kKeyStateCount];
   std::uint64_t now = 0;
 };
 
@@ -101,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const bool wasDown = op % 6 != 1;
         OnKeyboardMessage(key, 1, 0, FALSE, altDown ? TRUE : FALSE, wasDown ? TRUE : FALSE,
                           up ? TRUE : FALSE);
-        if (key < KeyStateCount) {
+        if (key < kKeyStateCount) {
           // A message at tick 0 is stamped a millisecond earlier.
           model.entries[key] =
               ModelEntry{true, up, altDown, wasDown, tick == 0 ? model.now - 1 : model.now};
@@ -110,9 +110,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       }
       case 4: {
         bool expected = false;
-        if (key < KeyStateCount) {
+        if (key < kKeyStateCount) {
           ModelEntry& entry = model.entries[key];
-          expected = entry.present && entry.up && model.now - entry.at < KeyReleaseWindowMs;
+          expected = entry.present && entry.up && model.now - entry.at < kKeyReleaseWindowMs;
           if (expected) {
             entry = ModelEntry{};
           }
@@ -124,9 +124,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       }
       default: {
         bool expected = false;
-        if (key < KeyStateCount) {
+        if (key < kKeyStateCount) {
           const ModelEntry& entry = model.entries[key];
-          expected = entry.present && !entry.up && model.now - entry.at < KeyHoldWindowMs;
+          expected = entry.present && !entry.up && model.now - entry.at < kKeyHoldWindowMs;
         }
         if (IsKeyHeld(key) != expected) {
           Fail(expected ? "hold not reported" : "hold reported", key, model.now);
@@ -134,7 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       }
     }
-    if (key < KeyStateCount) {
+    if (key < kKeyStateCount) {
       CheckEntry(model.entries[key], key, model.now);
     }
   }

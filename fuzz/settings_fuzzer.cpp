@@ -96,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // The bytes as a position value, whole and cut as the settings buffer cuts it.
   const Vector3 before{7.0f, 8.0f, 9.0f};
-  for (const std::size_t cut : {text->size(), std::size_t{PositionBufferSize - 1}}) {
+  for (const std::size_t cut : {text->size(), std::size_t{kPositionBufferSize - 1}}) {
     const std::string value = text->substr(0, cut);
     const PositionReading reading = ReadPosition(value.c_str());
     Check(reading.componentsRead >= 0 && reading.componentsRead <= 3,
@@ -113,7 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Settings record;
   ReadSettings(sim::profile::ProfileText(text), record);
   const Settings defaults;
-  Check(record.MaxEnemies >= MinEnemies && record.MaxEnemies <= EnemySlotCapacity,
+  Check(record.MaxEnemies >= kMinEnemies && record.MaxEnemies <= kEnemySlotCapacity,
         "the enemy limit lies within 10..512");
   CheckPosition(record.PlayerStartingPosition, defaults.PlayerStartingPosition);
   CheckPosition(record.EnemySpawnPositions[0], defaults.EnemySpawnPositions[0]);

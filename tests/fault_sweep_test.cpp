@@ -16,9 +16,9 @@
 
 namespace {
 
-constexpr DWORD SpawnerMenuKey = 0x43;  // C
-constexpr DWORD RotateKey = 0x51;       // Q
-constexpr DWORD ConfirmKey = 0x45;      // E
+constexpr DWORD kSpawnerMenuKey = 0x43;  // C
+constexpr DWORD kRotateKey = 0x51;       // Q
+constexpr DWORD kConfirmKey = 0x45;      // E
 
 // Runs a session's frames, checking the invariants after each; stops at the first breach.
 class Session {
@@ -66,7 +66,7 @@ void RevivePlayer(sim::World& world) {
 void SurvivalSession(Session& session) {
   for (int run = 0; run < 2; ++run) {
     session.World().player.position = survival_test::StartingPosition();
-    if (!session.Tap(survival_test::ActivateKey, 1)) {
+    if (!session.Tap(survival_test::kActivateKey, 1)) {
       return;
     }
     for (int volley = 0; volley < 3; ++volley) {
@@ -91,13 +91,13 @@ void SurvivalSession(Session& session) {
 void SpawnerSession(Session& session) {
   session.World().player.position = survival_test::StartingPosition();
   const bool played =
-      session.Tap(survival_test::ActivateKey, 5) && session.Tap(SpawnerMenuKey, 2) &&
-      session.Tap(0x31, 20) && session.Hold(RotateKey, 10) && session.Hold(ConfirmKey, 2) &&
-      session.Tap(SpawnerMenuKey, 1) && session.Tap(SpawnerMenuKey, 1) &&
-      session.Tap(SpawnerMenuKey, 2) && session.Tap(0x31, 20) && session.Hold(ConfirmKey, 2) &&
-      session.Tap(SpawnerMenuKey, 2) && session.Tap(0x37, 5) && session.Tap(SpawnerMenuKey, 1) &&
-      session.Tap(SpawnerMenuKey, 2) && session.Tap(0x34, 20) && session.Tap(SpawnerMenuKey, 5) &&
-      session.Tap(SpawnerMenuKey, 1) && session.Tap(SpawnerMenuKey, 2) && session.Tap(0x31, 20);
+      session.Tap(survival_test::kActivateKey, 5) && session.Tap(kSpawnerMenuKey, 2) &&
+      session.Tap(0x31, 20) && session.Hold(kRotateKey, 10) && session.Hold(kConfirmKey, 2) &&
+      session.Tap(kSpawnerMenuKey, 1) && session.Tap(kSpawnerMenuKey, 1) &&
+      session.Tap(kSpawnerMenuKey, 2) && session.Tap(0x31, 20) && session.Hold(kConfirmKey, 2) &&
+      session.Tap(kSpawnerMenuKey, 2) && session.Tap(0x37, 5) && session.Tap(kSpawnerMenuKey, 1) &&
+      session.Tap(kSpawnerMenuKey, 2) && session.Tap(0x34, 20) && session.Tap(kSpawnerMenuKey, 5) &&
+      session.Tap(kSpawnerMenuKey, 1) && session.Tap(kSpawnerMenuKey, 2) && session.Tap(0x31, 20);
   if (played) {
     session.World().KillPlayer();
     session.Frames(30);
@@ -170,7 +170,7 @@ std::string CaseName(
 }
 
 // A survival session asks for no rotation; every other kind of fault meets both sessions.
-constexpr sim::FaultKind SurvivalFaults[] = {
+constexpr sim::FaultKind kSurvivalFaults[] = {
     sim::FaultKind::kCreationFails, sim::FaultKind::kModelUnavailable,
     sim::FaultKind::kModelInvalid,  sim::FaultKind::kModelNeverLoads,
     sim::FaultKind::kPedListFull,   sim::FaultKind::kPlayerDies,
@@ -178,11 +178,11 @@ constexpr sim::FaultKind SurvivalFaults[] = {
 
 INSTANTIATE_TEST_SUITE_P(Survival, FaultSweep,
                          ::testing::Combine(::testing::Values(SessionKind::kSurvival),
-                                            ::testing::ValuesIn(SurvivalFaults)),
+                                            ::testing::ValuesIn(kSurvivalFaults)),
                          CaseName);
 INSTANTIATE_TEST_SUITE_P(Spawner, FaultSweep,
                          ::testing::Combine(::testing::Values(SessionKind::kSpawner),
-                                            ::testing::ValuesIn(sim::AllFaultKinds)),
+                                            ::testing::ValuesIn(sim::kAllFaultKinds)),
                          CaseName);
 
 }  // namespace

@@ -61,14 +61,14 @@ bool Fresh(const KeyMessage& entry, std::uint32_t now, std::uint32_t windowMs) {
 }
 
 Outcome ReleaseRule(const KeyMessage& entry, std::uint32_t now) {
-  if (entry.keyUp && Fresh(entry, now, KeyReleaseWindowMs)) {
+  if (entry.keyUp && Fresh(entry, now, kKeyReleaseWindowMs)) {
     return {true, KeyMessage{}};
   }
   return {false, entry};
 }
 
 Outcome HeldRule(const KeyMessage& entry, std::uint32_t now) {
-  return {!entry.keyUp && Fresh(entry, now, KeyHoldWindowMs), entry};
+  return {!entry.keyUp && Fresh(entry, now, kKeyHoldWindowMs), entry};
 }
 
 bool SameEntry(const KeyMessage& a, const KeyMessage& b) {

@@ -117,7 +117,7 @@ SCENARIO_TEST(KeyCodes, CodesOf255AndAboveAreNeverRecordedNorReported) {
     s.host.ReleaseKey(code);
     EXPECT_FALSE(IsKeyReleased(code)) << code;
   }
-  for (std::uint32_t key = 0; key < KeyStateCount; ++key) {
+  for (std::uint32_t key = 0; key < kKeyStateCount; ++key) {
     EXPECT_EQ(keyStateTable[key].word.load(), 0u) << "no entry aliases code " << key;
   }
   s.RunFrame();
@@ -181,7 +181,7 @@ SCENARIO_TEST(KeyWrap, AnEntryWithoutMessagesIsNeverHeldAndAMessageAtTickZeroCou
   s.Load();
   for (const std::uint32_t now : {0u, 1u, 16u, 4999u}) {
     s.host.SetTickCount(now);
-    for (std::uint32_t key = 0; key < KeyStateCount; ++key) {
+    for (std::uint32_t key = 0; key < kKeyStateCount; ++key) {
       ASSERT_FALSE(IsKeyHeld(key)) << "key " << key << " at tick " << now;
       ASSERT_FALSE(IsKeyReleased(key)) << "key " << key << " at tick " << now;
     }

@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr DWORD MenuKey = 0x4D;       // M, bound in the settings file below
-constexpr DWORD SelectOneKey = 0x31;  // 1
+constexpr DWORD kMenuKey = 0x4D;       // M, bound in the settings file below
+constexpr DWORD kSelectOneKey = 0x31;  // 1
 
 SCENARIO_TEST(PluginView, FollowsTheSettingsTheMenuPageAPlacementARunAndTheBanner) {
   holdout_test::Scenario s;
@@ -20,18 +20,18 @@ SCENARIO_TEST(PluginView, FollowsTheSettingsTheMenuPageAPlacementARunAndTheBanne
   EXPECT_EQ(view.frameLoop.menuPage, 0);
   s.Start();
   EXPECT_EQ(view.settings.MaxEnemies, 12) << "the settings as loaded";
-  EXPECT_EQ(view.settings.SpawnerMenu, MenuKey);
+  EXPECT_EQ(view.settings.SpawnerMenu, kMenuKey);
   ASSERT_NE(view.banner, nullptr);
   EXPECT_EQ(view.banner->text, "");
 
-  s.host.TapKey(MenuKey);
+  s.host.TapKey(kMenuKey);
   s.RunFrame();
   EXPECT_EQ(view.frameLoop.menuPage, 1) << "the EXPLOSIVES menu is open";
-  s.host.TapKey(SelectOneKey);
+  s.host.TapKey(kSelectOneKey);
   ASSERT_TRUE(survival_test::RunUntil(
       s, [&] { return view.placement.placingObject != 0; }, 20));
   EXPECT_EQ(view.frameLoop.menuPage, 0) << "picking a row closes the menu";
-  s.host.TapKey(MenuKey);
+  s.host.TapKey(kMenuKey);
   s.RunFrame();
   EXPECT_EQ(view.placement.placingObject, 0u) << "the menu key cancels the placement";
   EXPECT_EQ(view.frameLoop.menuPage, 0) << "and opens no menu";

@@ -14,8 +14,8 @@
 
 namespace {
 
-constexpr DWORD SpawnerMenuKey = 0x43;  // C
-constexpr DWORD SelectOneKey = 0x31;    // 1
+constexpr DWORD kSpawnerMenuKey = 0x43;  // C
+constexpr DWORD kSelectOneKey = 0x31;    // 1
 
 // The allocations of `frames` frames, the recorders keeping nothing meanwhile.
 std::uint64_t AllocationsOver(holdout_test::Scenario& s, std::uint32_t frames) {
@@ -79,9 +79,9 @@ SCENARIO_TEST(RepeatingFrames, RunsBannersAndPlacementsAllocateNothing) {
   s.RunFrame();
   EXPECT_EQ(AllocationsOver(s, 30), 0u) << "run frames with the banner";
 
-  s.host.TapKey(SpawnerMenuKey);
+  s.host.TapKey(kSpawnerMenuKey);
   s.RunFrames(2);
-  s.host.TapKey(SelectOneKey);
+  s.host.TapKey(kSelectOneKey);
   s.RunFrames(20);  // the model loads
   ASSERT_NE(placementState.placingObject, 0u);
   EXPECT_EQ(AllocationsOver(s, 500), 0u) << "frames holding an object during a run";
@@ -90,7 +90,7 @@ SCENARIO_TEST(RepeatingFrames, RunsBannersAndPlacementsAllocateNothing) {
 SCENARIO_TEST(RepeatingFrames, AnOpenMenuAllocatesOnlyForLongCaptions) {
   holdout_test::Scenario s;
   s.Start();
-  s.host.TapKey(SpawnerMenuKey);
+  s.host.TapKey(kSpawnerMenuKey);
   s.RunFrames(2);
   ASSERT_EQ(s.host.Screen().TextsInFrame(s.host.Frame()).front().text, "EXPLOSIVES");
   // A caption longer than an empty string's own room needs the heap once per copy.

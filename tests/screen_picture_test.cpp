@@ -91,7 +91,7 @@ class Picture {
   cairo_surface_t* surface_;
 };
 
-const Area WholePicture{0, 0, PictureWidth, PictureHeight};
+const Area WholePicture{0, 0, kPictureWidth, kPictureHeight};
 
 // The pictures of this frame with and without the plug-in's screen, written and read back.
 struct FramePictures {
@@ -112,8 +112,8 @@ struct FramePictures {
   // Outside `drawn` the picture is the map, pixel for pixel.
   void ExpectMapOnlyOutside(const Area& drawn) const {
     int differing = 0;
-    for (int y = 0; y < PictureHeight; ++y) {
-      for (int x = 0; x < PictureWidth; ++x) {
+    for (int y = 0; y < kPictureHeight; ++y) {
+      for (int x = 0; x < kPictureWidth; ++x) {
         const Rgb a = screen.At(x, y);
         const Rgb b = map.At(x, y);
         differing += !drawn.Holds(x, y) && (a.r != b.r || a.g != b.g || a.b != b.b);
@@ -137,22 +137,22 @@ SCENARIO_TEST(ScreenPicture, MenuRowsDarkenTheMapByTheirAlphaAndNothingElse) {
   const FramePictures pictures(s);
 
   // The rows' right ends, past every caption: the title opaque, the six rows at alpha 150.
-  const int rowEnd = Pixel(0.219, PictureWidth);
-  const int titleMiddle = Pixel(0.08, PictureHeight);
+  const int rowEnd = Pixel(0.219, kPictureWidth);
+  const int titleMiddle = Pixel(0.08, kPictureHeight);
   const Rgb title = pictures.screen.At(rowEnd, titleMiddle);
   EXPECT_EQ(title.r + title.g + title.b, 0);
   for (int row = 0; row < 6; ++row) {
-    const int middle = Pixel(0.11 + 0.04875 * row + 0.025, PictureHeight);
+    const int middle = Pixel(0.11 + 0.04875 * row + 0.025, kPictureHeight);
     const Rgb under = pictures.map.At(rowEnd, middle);
     const Rgb shaded = pictures.screen.At(rowEnd, middle);
     EXPECT_NEAR(shaded.g, under.g * (255 - 150) / 255.0, 1.0) << "row " << row + 1;
   }
   const Area titleText =
-      pictures.screen.LightPixels({0, titleMiddle - 20, Pixel(0.22, PictureWidth), titleMiddle});
+      pictures.screen.LightPixels({0, titleMiddle - 20, Pixel(0.22, kPictureWidth), titleMiddle});
   EXPECT_LT(titleText.left, 20) << "the title's opaque white caption near the row's left";
 
-  const Area menu{0, Pixel(0.05, PictureHeight), Pixel(0.22, PictureWidth) + 1,
-                  Pixel(0.11 + 0.04875 * 5 + 0.05, PictureHeight) + 1};
+  const Area menu{0, Pixel(0.05, kPictureHeight), Pixel(0.22, kPictureWidth) + 1,
+                  Pixel(0.11 + 0.04875 * 5 + 0.05, kPictureHeight) + 1};
   pictures.ExpectMapOnlyOutside(menu);
 }
 
@@ -182,12 +182,12 @@ SCENARIO_TEST(ScreenPicture, TheBannerIsCentredOnTheMiddleOfTheScreen) {
   const FramePictures pictures(s);
 
   const Area text = pictures.screen.LightPixels(WholePicture);
-  EXPECT_NEAR((text.left + text.right) / 2.0, PictureWidth / 2.0, 3.0);
+  EXPECT_NEAR((text.left + text.right) / 2.0, kPictureWidth / 2.0, 3.0);
   EXPECT_GT(text.right - text.left, 150);
-  EXPECT_GE(text.top, PictureHeight / 2);
-  EXPECT_LT(text.top, PictureHeight / 2 + 15) << "the text's top at the middle";
+  EXPECT_GE(text.top, kPictureHeight / 2);
+  EXPECT_LT(text.top, kPictureHeight / 2 + 15) << "the text's top at the middle";
   pictures.ExpectMapOnlyOutside(
-      {text.left - 2, PictureHeight / 2, text.right + 2, PictureHeight / 2 + 50});
+      {text.left - 2, kPictureHeight / 2, text.right + 2, kPictureHeight / 2 + 50});
 }
 
 SCENARIO_TEST(ScreenPicture, TheDemoWritesEveryMomentIntoANewOrEmptyDirectoryOnly) {

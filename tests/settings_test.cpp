@@ -96,8 +96,8 @@ SCENARIO_TEST(Settings, EnemyLimitIsClampedAndDebugIsAnyNonZeroValue) {
   for (const char* value :
        {"4294967295", "4294967296", "99999999999", "-99999999999", "0x7FFFFFFFFFFFFFFF", "1e9"}) {
     LoadFrom(s, std::string("[Main]\nMaxEnemies=") + value + "\n");
-    EXPECT_GE(settings.MaxEnemies, MinEnemies) << "MaxEnemies=" << value;
-    EXPECT_LE(settings.MaxEnemies, EnemySlotCapacity) << "MaxEnemies=" << value;
+    EXPECT_GE(settings.MaxEnemies, kMinEnemies) << "MaxEnemies=" << value;
+    EXPECT_LE(settings.MaxEnemies, kEnemySlotCapacity) << "MaxEnemies=" << value;
   }
 
   const struct {

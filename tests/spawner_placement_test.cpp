@@ -24,7 +24,7 @@ using holdout_test::Scenario;
 using namespace spawner_test;
 namespace natives = sim::natives;
 
-constexpr const char* SpawnFailedText = "Object could not be spawned";
+constexpr const char* kSpawnFailedText = "Object could not be spawned";
 
 std::int32_t Held() {
   return static_cast<std::int32_t>(placementState.placingObject);
@@ -87,27 +87,27 @@ SCENARIO_TEST(SpawnerPlacement, RotateKeysTurnTheObjectOutrankingConfirmWhichSet
   EXPECT_EQ(placementState.placingHeading, -45) << "the player's heading, truncated toward zero";
   EXPECT_FALSE(s.host.GetWorld().player.controlsEnabled);
 
-  s.host.PressKey(RotateKey);
+  s.host.PressKey(kRotateKey);
   s.RunFrames(5);
   EXPECT_EQ(placementState.placingHeading, -55) << "Q: -2 per frame";
-  s.host.PressKey(ReverseKey);
+  s.host.PressKey(kReverseKey);
   s.RunFrames(3);
   EXPECT_EQ(placementState.placingHeading, -49) << "Shift with Q: +2 per frame";
-  s.host.ReleaseKey(ReverseKey);
-  s.host.PressKey(ConfirmKey);
+  s.host.ReleaseKey(kReverseKey);
+  s.host.PressKey(kConfirmKey);
   s.RunFrames(20);
   EXPECT_EQ(placementState.placingHeading, -89) << "Q with E keeps turning, never confirms";
   ASSERT_EQ(Held(), object);
   ExpectNear(HeldObject(s)->rotation, 0.0f, 0.0f, -89.0f);
 
-  s.host.ReleaseKey(RotateKey);
-  s.host.ReleaseKey(ConfirmKey);
-  s.host.PressKey(ReverseKey);
+  s.host.ReleaseKey(kRotateKey);
+  s.host.ReleaseKey(kConfirmKey);
+  s.host.PressKey(kReverseKey);
   s.RunFrames(3);
   EXPECT_EQ(placementState.placingHeading, -89) << "Shift alone neither turns";
   EXPECT_EQ(Held(), object) << "nor confirms";
   const sim::Vec3 heldAt = HeldObject(s)->position;
-  s.host.PressKey(ConfirmKey);
+  s.host.PressKey(kConfirmKey);
   s.RunFrame();
   EXPECT_EQ(Held(), 0) << "and Shift does not hold the confirm key back";
   EXPECT_EQ(placementState.lastSpawnedObject, static_cast<std::uint32_t>(object));
@@ -164,9 +164,9 @@ SCENARIO_TEST(SpawnerPlacement, WeaponTakesThePreviousHeadingAndDeleteReachesOnl
   EXPECT_EQ(s.host.Calls().Count(natives::kRemoveObject), 0u) << "nothing confirmed yet";
   PickFromPage(s, 2, {1});
   const std::int32_t cover = Held();
-  s.host.PressKey(RotateKey);
+  s.host.PressKey(kRotateKey);
   s.RunFrames(5);
-  s.host.ReleaseKey(RotateKey);
+  s.host.ReleaseKey(kRotateKey);
   Confirm(s);
   ASSERT_EQ(placementState.lastSpawnedObject, static_cast<std::uint32_t>(cover));
 
@@ -206,13 +206,13 @@ SCENARIO_TEST(SpawnerPlacement, ObjectTheGameDoesNotCreateLeavesThePlayerFreeAnd
   EXPECT_EQ(placementState.placingObject, 0u);
   EXPECT_EQ(s.host.Calls().Count(natives::kSetPlayerEnabled), 0u);
   s.RunFrame();
-  EXPECT_TRUE(DrawnInLastFrame(s, SpawnFailedText));
+  EXPECT_TRUE(DrawnInLastFrame(s, kSpawnFailedText));
   while (s.host.TickCount() + s.host.FrameDuration() - shownAt < 2500) {
     s.RunFrame();
   }
-  EXPECT_TRUE(DrawnInLastFrame(s, SpawnFailedText));
+  EXPECT_TRUE(DrawnInLastFrame(s, kSpawnFailedText));
   s.RunFrame();
-  EXPECT_FALSE(DrawnInLastFrame(s, SpawnFailedText)) << "shown for 2500 ms";
+  EXPECT_FALSE(DrawnInLastFrame(s, kSpawnFailedText)) << "shown for 2500 ms";
 
   s.host.GetWorld().objectSpawnsFail = false;
   PickFromPage(s, 1, {1});
@@ -229,7 +229,7 @@ SCENARIO_TEST(SpawnerPlacement, UnusableOrNeverLoadingModelsShowTheBannerForObje
   s.Start();
   PickFromPage(s, 1, {1});
   s.RunFrame();
-  EXPECT_TRUE(DrawnInLastFrame(s, SpawnFailedText));
+  EXPECT_TRUE(DrawnInLastFrame(s, kSpawnFailedText));
   EXPECT_EQ(s.host.Calls().Count(natives::kRequestModel), 0u);
 
   TapMenuKey(s);
@@ -238,9 +238,9 @@ SCENARIO_TEST(SpawnerPlacement, UnusableOrNeverLoadingModelsShowTheBannerForObje
   s.RunFrame();
   FinishModelWaits(s);
   const std::uint32_t waited = s.host.TickCount() - picked;
-  EXPECT_GE(waited, ModelLoadTimeoutMs);
-  EXPECT_LT(waited, ModelLoadTimeoutMs + 3 * s.host.FrameDuration());
-  EXPECT_TRUE(DrawnInLastFrame(s, SpawnFailedText));
+  EXPECT_GE(waited, kModelLoadTimeoutMs);
+  EXPECT_LT(waited, kModelLoadTimeoutMs + 3 * s.host.FrameDuration());
+  EXPECT_TRUE(DrawnInLastFrame(s, kSpawnFailedText));
   s.RunFrames(160);  // past the banner
 
   PickFromPage(s, 3, {1});
@@ -285,15 +285,15 @@ SCENARIO_TEST(SpawnerPlacement, AnyHeadingTheGameReportsBecomesWholeDegrees) {
     ASSERT_NE(Held(), 0);
     EXPECT_EQ(placementState.placingHeading, c.held) << c.reported;
     if (c.held == 2147483008) {
-      s.host.PressKey(RotateKey);
-      s.host.PressKey(ReverseKey);
+      s.host.PressKey(kRotateKey);
+      s.host.PressKey(kReverseKey);
       for (int frame = 0; frame < 400; ++frame) {  // +2 a frame, past the largest 32-bit value
-        s.host.RepeatKey(RotateKey);
-        s.host.RepeatKey(ReverseKey);
+        s.host.RepeatKey(kRotateKey);
+        s.host.RepeatKey(kReverseKey);
         s.RunFrame();
       }
-      s.host.ReleaseKey(ReverseKey);
-      s.host.ReleaseKey(RotateKey);
+      s.host.ReleaseKey(kReverseKey);
+      s.host.ReleaseKey(kRotateKey);
       EXPECT_EQ(placementState.placingHeading, -2147483488) << "wrapped around the 32-bit range";
     }
     TapMenuKey(s);  // cancelled

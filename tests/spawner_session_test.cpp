@@ -21,7 +21,7 @@ using holdout_test::Scenario;
 using namespace spawner_test;
 namespace natives = sim::natives;
 
-constexpr DWORD ActivateKey = 0x72;  // F3
+constexpr DWORD kActivateKey = 0x72;  // F3
 
 enum class Failure { kNone, kCreation, kModelTest, kModelLoad };
 
@@ -116,26 +116,26 @@ void RandomSession() {
     if (r < 40) {
       // Menu key taps come in runs of one to three, so that every page gets picked from.
       for (int page = r % 3; page > 0; --page) {
-        s.host.TapKey(MenuKey);
+        s.host.TapKey(kMenuKey);
         if (!frameChecked()) {
           return;
         }
       }
-      s.host.TapKey(MenuKey);
+      s.host.TapKey(kMenuKey);
     } else if (r < 140) {
       s.host.TapKey(SelectKey(row(random)));
     } else if (r < 170) {
-      Toggle(s, RotateKey, rotateDown);
+      Toggle(s, kRotateKey, rotateDown);
     } else if (r < 190) {
-      Toggle(s, ReverseKey, reverseDown);
+      Toggle(s, kReverseKey, reverseDown);
     } else if (r < 215) {
-      Toggle(s, ConfirmKey, confirmDown);
+      Toggle(s, kConfirmKey, confirmDown);
     } else if (r < 235) {
       s.host.GetWorld().viewHeading = angle(random);
     } else if (r < 245) {
       s.host.GetWorld().player.heading = angle(random);
     } else if (r < 248) {
-      s.host.TapKey(ActivateKey);
+      s.host.TapKey(kActivateKey);
     }
     if (!frameChecked()) {
       return;

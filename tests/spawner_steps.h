@@ -14,10 +14,10 @@
 
 namespace spawner_test {
 
-constexpr DWORD MenuKey = 0x43;     // C
-constexpr DWORD RotateKey = 0x51;   // Q
-constexpr DWORD ReverseKey = 0x10;  // Shift
-constexpr DWORD ConfirmKey = 0x45;  // E
+constexpr DWORD kMenuKey = 0x43;     // C
+constexpr DWORD kRotateKey = 0x51;   // Q
+constexpr DWORD kReverseKey = 0x10;  // Shift
+constexpr DWORD kConfirmKey = 0x45;  // E
 
 // The select key of row `row` (1-based).
 constexpr DWORD SelectKey(int row) {
@@ -27,7 +27,7 @@ constexpr DWORD SelectKey(int row) {
 // Taps the spawner menu key `times` times, one frame after each.
 inline void TapMenuKey(holdout_test::Scenario& s, int times = 1) {
   for (int i = 0; i < times; ++i) {
-    s.host.TapKey(MenuKey);
+    s.host.TapKey(kMenuKey);
     s.RunFrame();
   }
 }
@@ -58,9 +58,9 @@ inline void PickFromPage(holdout_test::Scenario& s, int page, std::initializer_l
 
 // Holds the confirm key for one frame.
 inline void Confirm(holdout_test::Scenario& s) {
-  s.host.PressKey(ConfirmKey);
+  s.host.PressKey(kConfirmKey);
   s.RunFrame();
-  s.host.ReleaseKey(ConfirmKey);
+  s.host.ReleaseKey(kConfirmKey);
 }
 
 // The held object, or null when there is none or the world no longer has it.

@@ -170,21 +170,21 @@ SCENARIO_TEST(EnemySpawns, ModelThatNeverLoadsGivesUpAfterTenSecondsAndIsTriedAg
   Scenario s;
   StartQuiet(s);
   sim::World& world = s.host.GetWorld();
-  world.ModelNamed(EnemyModelName).loadFrames = -1;
+  world.ModelNamed(kEnemyModelName).loadFrames = -1;
   StartRunAtStart(s);
   const std::uint32_t waitBegan = s.host.TickCount();
   // The script is held in the wait: no HUD, one load test per frame.
   ASSERT_TRUE(RunUntil(
-      s, [&] { return !CornerTexts(s, s.host.Frame()).empty(); }, 2 * ModelLoadTimeoutMs / 16));
+      s, [&] { return !CornerTexts(s, s.host.Frame()).empty(); }, 2 * kModelLoadTimeoutMs / 16));
   const std::uint32_t waited = s.host.TickCount() - waitBegan;
-  EXPECT_GE(waited, ModelLoadTimeoutMs);
-  EXPECT_LE(waited, ModelLoadTimeoutMs + 2 * s.host.FrameDuration());
+  EXPECT_GE(waited, kModelLoadTimeoutMs);
+  EXPECT_LE(waited, kModelLoadTimeoutMs + 2 * s.host.FrameDuration());
   EXPECT_EQ(runState.enemySlots[0], 0) << "the slot stays empty";
   EXPECT_EQ(s.host.Calls().Count(natives::kCreatePed), 0u);
   EXPECT_TRUE(s.host.Faults().empty());
 
   // Once the game can load the model, the slot is filled on a later visit.
-  world.ModelNamed(EnemyModelName).loaded = true;
+  world.ModelNamed(kEnemyModelName).loaded = true;
   ASSERT_TRUE(RunUntil(
       s, [&] { return runState.slotCursor % 10 == 1; }, 20));
   ASSERT_TRUE(RunUntil(
@@ -196,7 +196,7 @@ SCENARIO_TEST(EnemySpawns, UnusableModelOrRefusedCreationLeavesTheSlotEmpty) {
   Scenario s;
   StartQuiet(s);
   sim::World& world = s.host.GetWorld();
-  world.ModelNamed(EnemyModelName).valid = false;
+  world.ModelNamed(kEnemyModelName).valid = false;
   StartRunAtStart(s);
   s.RunFrames(9);
   EXPECT_EQ(s.host.Calls().Count(natives::kRequestModel), 0u)
@@ -204,7 +204,7 @@ SCENARIO_TEST(EnemySpawns, UnusableModelOrRefusedCreationLeavesTheSlotEmpty) {
   EXPECT_EQ(s.host.Calls().Count(natives::kCreatePed), 0u);
   EXPECT_EQ(CountIn(s, s.host.Frame(), natives::kRunTickCallA), 1u) << "no wait: a tick a frame";
 
-  world.ModelNamed(EnemyModelName).valid = true;
+  world.ModelNamed(kEnemyModelName).valid = true;
   world.pedCreationFails = true;
   s.RunFrames(10);
   EXPECT_EQ(s.host.Calls().Count(natives::kCreatePed), 10u);

@@ -19,7 +19,7 @@ using holdout_test::Scenario;
 using namespace survival_test;
 namespace natives = sim::natives;
 
-constexpr std::uint32_t HourOfFrames = 3600 * 1000 / 16;
+constexpr std::uint32_t kHourOfFrames = 3600 * 1000 / 16;
 
 // Wraps the native `hash` so that every handle whose address it gets is counted in `seen`
 // before the game acts.
@@ -47,7 +47,7 @@ SCENARIO_TEST(LongRun, AnHourOfFiveHundredTwelveEnemiesCountsEveryDeathOnce) {
   ASSERT_TRUE(runState.runActive);
   std::mt19937 random(20240601);
   std::set<std::int32_t> killed;
-  for (std::uint32_t frame = 0; frame < HourOfFrames; ++frame) {
+  for (std::uint32_t frame = 0; frame < kHourOfFrames; ++frame) {
     if (random() % 8 == 0) {
       const std::int32_t enemy = runState.enemySlots[random() % 512];
       if (enemy != 0 && !world.IsPedDead(enemy)) {

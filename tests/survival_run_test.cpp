@@ -126,7 +126,7 @@ SCENARIO_TEST(RunEnd, PlayersDeathEndsTheRunWithSummaryAndDeletesEveryEnemy) {
   s.Start();
   sim::World& world = s.host.GetWorld();
   world.hitDamage = 0;
-  world.ModelNamed(EnemyModelName).loadFrames = 0;  // no model wait holds the HUD back
+  world.ModelNamed(kEnemyModelName).loadFrames = 0;  // no model wait holds the HUD back
   StartRunAtStart(s);
   const std::uint32_t startFrame = s.host.Frame();
   ASSERT_TRUE(runState.runActive);

@@ -22,11 +22,11 @@ namespace survival_test {
 using holdout_test::BannerTexts;
 using holdout_test::CornerTexts;
 
-constexpr DWORD ActivateKey = 0x72;  // F3
+constexpr DWORD kActivateKey = 0x72;  // F3
 
 // The enemy model's hash as the simulated game computes it.
 inline std::uint32_t EnemyModel() {
-  return sim::World::NameHash(EnemyModelName);
+  return sim::World::NameHash(kEnemyModelName);
 }
 
 // The configured starting position in the world's terms.
@@ -37,7 +37,7 @@ inline sim::Vec3 StartingPosition() {
 
 // Releases the activation key and runs the frame that sees it.
 inline void PressActivate(holdout_test::Scenario& s) {
-  s.host.TapKey(ActivateKey);
+  s.host.TapKey(kActivateKey);
   s.RunFrame();
 }
 
@@ -66,7 +66,7 @@ inline void StartQuiet(holdout_test::Scenario& s,
                        std::string_view ini = "[Main]\nMaxEnemies=10\n") {
   s.WriteIni(ini);
   s.Start();
-  s.host.GetWorld().ModelNamed(EnemyModelName).loadFrames = 0;
+  s.host.GetWorld().ModelNamed(kEnemyModelName).loadFrames = 0;
   s.host.GetWorld().hitDamage = 0;
 }
 

@@ -17,7 +17,7 @@ using namespace survival_test;
 // schedule decides when ticks come.
 void PrepareQuietWorld(Scenario& s) {
   sim::World& world = s.host.GetWorld();
-  world.ModelNamed(EnemyModelName).loadFrames = 0;
+  world.ModelNamed(kEnemyModelName).loadFrames = 0;
   world.hitDamage = 0;
 }
 

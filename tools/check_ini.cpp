@@ -34,9 +34,9 @@ struct GivenText {
 };
 
 GivenText TextGiven(const ProfileSource& file, const SettingDescription& setting) {
-  char buffer[PositionBufferSize + 1] = {};
+  char buffer[kPositionBufferSize + 1] = {};
   const std::uint32_t length = file.GetString(setting.section, setting.key, buffer, sizeof buffer);
-  return {std::string(buffer, length), length == PositionBufferSize};
+  return {std::string(buffer, length), length == kPositionBufferSize};
 }
 
 // Explains a flag, count or key code; problems go to `problems`, shared keys to `actionsByKey`.
@@ -78,11 +78,11 @@ SettingExplanation ExplainInteger(const SettingDescription& setting, const Setti
     case SettingKind::KeyCode: {
       const std::uint32_t code = record.*setting.keyCode;
       line.value = std::to_string(code) + " (" + KeyName(code) + ")";
-      if (code >= KeyStateCount) {
+      if (code >= kKeyStateCount) {
         line.value = std::to_string(code);
         line.problem = true;
         line.origin +=
-            "; can never fire (key codes stop at " + std::to_string(KeyStateCount - 1) + ")";
+            "; can never fire (key codes stop at " + std::to_string(kKeyStateCount - 1) + ")";
         problems.push_back(line.key + " = " + std::to_string(code) + " can never fire");
       } else {
         actionsByKey[code].push_back(line.key);
@@ -99,7 +99,7 @@ SettingExplanation ExplainInteger(const SettingDescription& setting, const Setti
 std::string PositionOrigin(const PositionReading& reading, const GivenText& given) {
   const std::string cut =
       given.cutAsPosition
-          ? "; only its first " + std::to_string(PositionBufferSize - 1) + " characters are read"
+          ? "; only its first " + std::to_string(kPositionBufferSize - 1) + " characters are read"
           : "";
   switch (reading.verdict) {
     case PositionVerdict::Used:
@@ -108,7 +108,7 @@ std::string PositionOrigin(const PositionReading& reading, const GivenText& give
       return "file, partly read: " + std::to_string(reading.componentsRead) +
              " of 3 components, the others are 0" + cut;
     case PositionVerdict::NothingRead:
-      return "rejected: \"" + given.text.substr(0, PositionBufferSize - 1) +
+      return "rejected: \"" + given.text.substr(0, kPositionBufferSize - 1) +
              "\" does not read as {x,y,z}; the default stays" + cut;
     case PositionVerdict::NotFinite:
       return "rejected: a component is not a finite number; the default stays";
@@ -124,7 +124,7 @@ std::string SharedKeySentence(std::uint32_t code, const std::vector<std::string>
   for (std::size_t i = 0; i < actions.size(); ++i) {
     sentence += (i == 0 ? " " : (i + 1 == actions.size() ? " and " : ", ")) + actions[i];
   }
-  for (const ReleaseTest& test : ReleaseOrder) {
+  for (const ReleaseTest& test : kReleaseOrder) {
     if (std::find(actions.begin(), actions.end(), test.action) != actions.end()) {
       sentence += std::string("; a release reaches ") + test.action + " first";
       break;
@@ -161,7 +161,7 @@ IniExplanation ExplainIni(const std::string& text) {
     explanation.settings.push_back(line);
   }
   // The fixed keys listen only while Debug is on.
-  for (const ReleaseTest& test : ReleaseOrder) {
+  for (const ReleaseTest& test : kReleaseOrder) {
     if (test.binding == nullptr && record.Debug) {
       actionsByKey[test.fixedKey].push_back(test.action);
     }

@@ -26,17 +26,17 @@
 
 namespace {
 
-constexpr int ScreenWidth = 78;
-constexpr int ScreenHeight = 30;
-constexpr int MapWidth = 61;
-constexpr int MapHeight = 19;
-constexpr float MapMetresPerColumn = 3.0f;
-constexpr float ShotRange = 45.0f;
+constexpr int kScreenWidth = 78;
+constexpr int kScreenHeight = 30;
+constexpr int kMapWidth = 61;
+constexpr int kMapHeight = 19;
+constexpr float kMapMetresPerColumn = 3.0f;
+constexpr float kShotRange = 45.0f;
 // The player is sturdy while the scripted moments play, and ordinary once it gives up.
-constexpr std::int32_t ScriptedPlayerHealth = 100000;
-constexpr std::int32_t OrdinaryPlayerHealth = 200;
-constexpr std::uint32_t FramesPerShot = 25;
-constexpr std::uint32_t SandbagModel = 0xC9C22C59;  // row 4 of the COVER menu
+constexpr std::int32_t kScriptedPlayerHealth = 100000;
+constexpr std::int32_t kOrdinaryPlayerHealth = 200;
+constexpr std::uint32_t kFramesPerShot = 25;
+constexpr std::uint32_t kSandbagModel = 0xC9C22C59;  // row 4 of the COVER menu
 
 struct DemoOptions {
   SessionOptions session;
@@ -86,7 +86,7 @@ class DemoSession {
 
   int Play() {
     sim::World& world = host_.GetWorld();
-    world.player.health = ScriptedPlayerHealth;
+    world.player.health = kScriptedPlayerHealth;
     AddBystanders();
     host_.Load(&DllMain);
     Frames(30);
@@ -116,7 +116,7 @@ class DemoSession {
     FightFor(options_.fightSeconds > 14 ? options_.fightSeconds - 14 : 0);
     Moment("holding-out", "Still holding out");
 
-    world.player.health = OrdinaryPlayerHealth;
+    world.player.health = kOrdinaryPlayerHealth;
     while (ObservePlugin().run.runActive && host_.Frame() < 2000000) {
       Frames(1);
     }
@@ -191,8 +191,8 @@ class DemoSession {
     const std::uint32_t frames = seconds * 1000 / host_.FrameDuration();
     for (std::uint32_t i = 0; i < frames && ObservePlugin().run.runActive; ++i) {
       Frames(1);
-      if (i % FramesPerShot == FramesPerShot - 1) {
-        ShootNearestAttacker(host_.GetWorld(), ShotRange);
+      if (i % kFramesPerShot == kFramesPerShot - 1) {
+        ShootNearestAttacker(host_.GetWorld(), kShotRange);
       }
     }
   }
@@ -207,7 +207,7 @@ class DemoSession {
   void PlaceSandbag() {
     // The sandbag's model is already in memory, as after an earlier use, so the pick creates
     // the sandbag in the very frame that draws the menu.
-    host_.GetWorld().ModelFor(SandbagModel).loadFrames = 0;
+    host_.GetWorld().ModelFor(kSandbagModel).loadFrames = 0;
     OpenMenuPage(2);
     host_.TapKey(ObservePlugin().settings.MenuSelectFour);
     Frames(1);
@@ -265,10 +265,10 @@ class DemoSession {
     if (texts.empty() && boxes.empty()) {
       std::printf("(the plug-in draws nothing on screen)\n");
     } else {
-      std::fputs(RenderScreen(texts, boxes, ScreenWidth, ScreenHeight).Framed("screen").c_str(),
+      std::fputs(RenderScreen(texts, boxes, kScreenWidth, kScreenHeight).Framed("screen").c_str(),
                  stdout);
     }
-    std::fputs(RenderWorld(host_.GetWorld(), MapMetresPerColumn, MapWidth, MapHeight)
+    std::fputs(RenderWorld(host_.GetWorld(), kMapMetresPerColumn, kMapWidth, kMapHeight)
                    .Framed("world, north up, 3 m a column")
                    .c_str(),
                stdout);

@@ -18,7 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // No script host or plug-in comes near this size; a bigger file is not one of them.
-constexpr std::uintmax_t MaxFileBytes = 64u << 20;
+constexpr std::uintmax_t kMaxFileBytes = 64u << 20;
 
 // True when the entry's name is `name` (plain ASCII) in other capitals or the same. Works on
 // the system's own spelling of the entry, which may hold characters no narrow string can.
@@ -58,7 +58,7 @@ std::optional<std::string> ReadBytes(const fs::path& path, std::string& whyNot) 
     return std::nullopt;
   }
   const std::uintmax_t size = fs::file_size(path, error);
-  if (!error && size > MaxFileBytes) {
+  if (!error && size > kMaxFileBytes) {
     whyNot = "it is larger than 64 MiB, far larger than the real file";
     return std::nullopt;
   }
@@ -170,7 +170,7 @@ std::optional<DoctorReport> Diagnose(const fs::path& folder, std::string& whyNot
     whyNot = error.message();
     return std::nullopt;
   }
-  const FoundLibrary host = FindLibrary(listing, HostFileName);
+  const FoundLibrary host = FindLibrary(listing, kHostFileName);
   const FoundLibrary plugin = FindLibrary(listing, "Holdout.dll");
   DoctorReport report;
   report.verdicts = {JudgeHost(host, plugin), JudgePlugin(plugin), JudgeSettings(listing),

@@ -10,14 +10,14 @@
 
 namespace {
 
-constexpr const char* PluginAdvice =
+constexpr const char* kPluginAdvice =
     "unpack Holdout.dll from the Holdout zip into the game folder, beside the script host";
-constexpr const char* HostAdvice =
+constexpr const char* kHostAdvice =
     "install the script host from its own download: ScriptHookFrontier.dll goes into the game "
     "folder, beside the game's executable";
 
 // Libraries every Windows installation provides, in lower case.
-constexpr const char* SystemLibraries[] = {
+constexpr const char* kSystemLibraries[] = {
     "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll",
     "ole32.dll",    "msvcrt.dll", "ntdll.dll", "ucrtbase.dll", "ws2_32.dll",
 };
@@ -38,12 +38,12 @@ std::string Printable(std::string text) {
 bool IsSystemLibrary(const std::string& name) {
   const std::string lower = Lower(name);
   return lower.rfind("api-ms-win-", 0) == 0 ||
-         std::find(std::begin(SystemLibraries), std::end(SystemLibraries), lower) !=
-             std::end(SystemLibraries);
+         std::find(std::begin(kSystemLibraries), std::end(kSystemLibraries), lower) !=
+             std::end(kSystemLibraries);
 }
 
 bool IsHost(const PeImportedLibrary& library) {
-  return Lower(library.name) == Lower(HostFileName);
+  return Lower(library.name) == Lower(kHostFileName);
 }
 
 // Problems common to both files: absent, unreadable, not a sound 64-bit DLL.
@@ -85,7 +85,7 @@ std::string Plural(std::size_t count, const char* noun) {
 }  // namespace
 
 FileVerdict JudgePlugin(const FoundLibrary& plugin) {
-  FileVerdict verdict{"Holdout.dll", "", {}, PluginAdvice};
+  FileVerdict verdict{"Holdout.dll", "", {}, kPluginAdvice};
   if (!JudgeFile(plugin, verdict)) {
     return verdict;
   }
@@ -102,7 +102,7 @@ FileVerdict JudgePlugin(const FoundLibrary& plugin) {
     }
   }
   if (!takesFromHost) {
-    verdict.problems.push_back(std::string("it takes no function from ") + HostFileName +
+    verdict.problems.push_back(std::string("it takes no function from ") + kHostFileName +
                                ", so it is not a build of Holdout");
   }
   verdict.finding = systemNames.empty()
@@ -113,7 +113,7 @@ FileVerdict JudgePlugin(const FoundLibrary& plugin) {
 }
 
 FileVerdict JudgeHost(const FoundLibrary& host, const FoundLibrary& plugin) {
-  FileVerdict verdict{HostFileName, "", {}, HostAdvice};
+  FileVerdict verdict{kHostFileName, "", {}, kHostAdvice};
   if (!JudgeFile(host, verdict)) {
     return verdict;
   }
@@ -150,7 +150,7 @@ FileVerdict JudgeHost(const FoundLibrary& host, const FoundLibrary& plugin) {
     verdict.advice =
         "the script host is older than Holdout needs, or is not the host Holdout was built "
         "for: " +
-        std::string(HostAdvice);
+        std::string(kHostAdvice);
   }
   verdict.finding =
       "a 64-bit DLL that exports all " + Plural(needed, "function") + " Holdout.dll takes from it";

@@ -27,7 +27,7 @@ struct FoundLibrary {
 };
 
 // The script host's file name, as Holdout.dll's import table names it.
-inline constexpr const char* HostFileName = "ScriptHookFrontier.dll";
+inline constexpr const char* kHostFileName = "ScriptHookFrontier.dll";
 
 // Holdout.dll: present, readable, a complete 64-bit DLL whose imports besides the script host
 // are all libraries Windows provides, and which takes at least one function from the host.

@@ -10,9 +10,9 @@
 
 namespace {
 
-constexpr std::size_t MaxDecoratedLength = 4096;
-constexpr int MaxDepth = 8;
-constexpr std::size_t MaxBackReferences = 10;
+constexpr std::size_t kMaxDecoratedLength = 4096;
+constexpr int kMaxDepth = 8;
+constexpr std::size_t kMaxBackReferences = 10;
 
 const char* BuiltInType(char code) {
   switch (code) {
@@ -165,7 +165,7 @@ class Reader {
       return std::nullopt;
     }
     std::string word(text_.substr(start, position_ - 1 - start));
-    if (names_.size() < MaxBackReferences) {
+    if (names_.size() < kMaxBackReferences) {
       names_.push_back(word);
     }
     return word;
@@ -220,14 +220,14 @@ class Reader {
     }
     const std::size_t start = position_;
     std::optional<std::string> type = Type(depth, false);
-    if (type && position_ - start > 1 && parameters_.size() < MaxBackReferences) {
+    if (type && position_ - start > 1 && parameters_.size() < kMaxBackReferences) {
       parameters_.push_back(*type);
     }
     return type;
   }
 
   std::optional<std::string> Type(int depth, bool voidAllowed) {
-    if (depth > MaxDepth || AtEnd()) {
+    if (depth > kMaxDepth || AtEnd()) {
       return std::nullopt;
     }
     const char code = text_[position_++];
@@ -290,7 +290,7 @@ class Reader {
 }  // namespace
 
 std::optional<std::string> DemangleMsvcFunction(std::string_view decorated) {
-  if (decorated.size() > MaxDecoratedLength) {
+  if (decorated.size() > kMaxDecoratedLength) {
     return std::nullopt;
   }
   return Reader(decorated).Function();

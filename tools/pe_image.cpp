@@ -12,29 +12,29 @@
 
 namespace {
 
-constexpr std::uint16_t MachineAmd64 = 0x8664;
-constexpr std::uint16_t MachineI386 = 0x014C;
-constexpr std::uint16_t MachineArm64 = 0xAA64;
-constexpr std::uint16_t MagicPe32 = 0x010B;
-constexpr std::uint16_t MagicPe32Plus = 0x020B;
-constexpr std::uint16_t CharacteristicExecutable = 0x0002;
-constexpr std::uint16_t CharacteristicDll = 0x2000;
+constexpr std::uint16_t kMachineAmd64 = 0x8664;
+constexpr std::uint16_t kMachineI386 = 0x014C;
+constexpr std::uint16_t kMachineArm64 = 0xAA64;
+constexpr std::uint16_t kMagicPe32 = 0x010B;
+constexpr std::uint16_t kMagicPe32Plus = 0x020B;
+constexpr std::uint16_t kCharacteristicExecutable = 0x0002;
+constexpr std::uint16_t kCharacteristicDll = 0x2000;
 
-constexpr std::uint64_t CoffHeaderSize = 20;
-constexpr std::uint64_t SectionHeaderSize = 40;
-constexpr std::uint64_t DataDirectoriesOffset = 112;  // within the PE32+ optional header
-constexpr std::uint64_t ImportDescriptorSize = 20;
-constexpr std::uint64_t ImportEntrySize = 8;
-constexpr std::uint64_t ExportDirectorySize = 40;
-constexpr std::uint64_t OrdinalFlag = 1ull << 63;
+constexpr std::uint64_t kCoffHeaderSize = 20;
+constexpr std::uint64_t kSectionHeaderSize = 40;
+constexpr std::uint64_t kDataDirectoriesOffset = 112;  // within the PE32+ optional header
+constexpr std::uint64_t kImportDescriptorSize = 20;
+constexpr std::uint64_t kImportEntrySize = 8;
+constexpr std::uint64_t kExportDirectorySize = 40;
+constexpr std::uint64_t kOrdinalFlag = 1ull << 63;
 
-constexpr std::uint32_t MaxSections = 96;      // the most the Windows loader accepts
-constexpr std::uint32_t MaxLibraries = 4096;   // import descriptors
-constexpr std::uint32_t MaxFunctions = 65536;  // imports in all, and export names or ordinals
-constexpr std::uint64_t MaxLibraryNameLength = 260;
-constexpr std::uint64_t MaxFunctionNameLength = 4096;
-constexpr std::uint64_t MaxNameBytes = 16 << 20;  // all names together
-constexpr std::uint64_t TextSniffLength = 512;
+constexpr std::uint32_t kMaxSections = 96;      // the most the Windows loader accepts
+constexpr std::uint32_t kMaxLibraries = 4096;   // import descriptors
+constexpr std::uint32_t kMaxFunctions = 65536;  // imports in all, and export names or ordinals
+constexpr std::uint64_t kMaxLibraryNameLength = 260;
+constexpr std::uint64_t kMaxFunctionNameLength = 4096;
+constexpr std::uint64_t kMaxNameBytes = 16 << 20;  // all names together
+constexpr std::uint64_t kTextSniffLength = 512;
 
 std::string Format(const char* format, std::uint64_t value) {
   char text[160];
@@ -48,7 +48,7 @@ std::string WhyNotAnImage(const CheckedBytes& bytes) {
     return "it is empty (0 bytes)";
   }
   const std::span<const std::uint8_t> start =
-      *bytes.Slice(0, std::min(bytes.Size(), TextSniffLength));
+      *bytes.Slice(0, std::min(bytes.Size(), kTextSniffLength));
   if (std::all_of(start.begin(), start.end(), [](std::uint8_t b) { return b == 0; })) {
     return "it holds nothing but zero bytes, as a download or copy that never finished leaves it";
   }
@@ -109,7 +109,7 @@ class Reader {
           "header says it is (an old DOS program, or a damaged file)");
     }
     const std::uint64_t coff = std::uint64_t{*peOffset} + 4;
-    const std::optional<std::span<const std::uint8_t>> header = bytes_.Slice(coff, CoffHeaderSize);
+    const std::optional<std::span<const std::uint8_t>> header = bytes_.Slice(coff, kCoffHeaderSize);
     if (!header) {
       return Fail("it is cut short: the file ends inside its headers");
     }
@@ -117,46 +117,47 @@ class Reader {
     const std::uint16_t sectionCount = *bytes_.U16(coff + 2);
     const std::uint16_t optionalSize = *bytes_.U16(coff + 16);
     const std::uint16_t characteristics = *bytes_.U16(coff + 18);
-    if (machine == MachineI386) {
+    if (machine == kMachineI386) {
       return Fail("it is a 32-bit library (for x86); the game is 64-bit and cannot load it");
     }
-    if (machine == MachineArm64) {
+    if (machine == kMachineArm64) {
       return Fail("it is built for ARM64 Windows; the game needs a 64-bit x86 library");
     }
-    if (machine != MachineAmd64) {
+    if (machine != kMachineAmd64) {
       return Fail(
           Format("it is built for another kind of machine (code 0x%04llX), not for "
                  "64-bit x86 Windows",
                  machine));
     }
-    const std::uint64_t optional = coff + CoffHeaderSize;
+    const std::uint64_t optional = coff + kCoffHeaderSize;
     const std::optional<std::uint16_t> magic = bytes_.U16(optional);
     if (!magic) {
       return Fail("it is cut short: the file ends inside its headers");
     }
-    if (*magic == MagicPe32) {
+    if (*magic == kMagicPe32) {
       return Fail("it is a 32-bit image (PE32); the game is 64-bit and cannot load it");
     }
-    if (*magic != MagicPe32Plus || optionalSize < DataDirectoriesOffset) {
+    if (*magic != kMagicPe32Plus || optionalSize < kDataDirectoriesOffset) {
       return Fail("its headers are damaged: the optional header is not that of a 64-bit image");
     }
-    if ((characteristics & CharacteristicExecutable) == 0) {
+    if ((characteristics & kCharacteristicExecutable) == 0) {
       return Fail("it is not marked as a finished, loadable image (a build that failed?)");
     }
-    reading_.image.isDll = (characteristics & CharacteristicDll) != 0;
+    reading_.image.isDll = (characteristics & kCharacteristicDll) != 0;
     return ReadDirectories(optional, optionalSize) &&
            ReadSections(optional + optionalSize, sectionCount);
   }
 
   bool ReadDirectories(std::uint64_t optional, std::uint16_t optionalSize) {
-    const std::optional<std::uint32_t> count = bytes_.U32(optional + DataDirectoriesOffset - 4);
+    const std::optional<std::uint32_t> count = bytes_.U32(optional + kDataDirectoriesOffset - 4);
     if (!count) {
       return Fail("it is cut short: the file ends inside its headers");
     }
     const std::uint64_t present =
-        std::min<std::uint64_t>({*count, 2, (optionalSize - DataDirectoriesOffset) / 8});
+        std::min<std::uint64_t>({*count, 2, (optionalSize - kDataDirectoriesOffset) / 8});
     for (std::uint64_t i = 0; i < present; ++i) {
-      const std::optional<std::uint32_t> rva = bytes_.U32(optional + DataDirectoriesOffset + 8 * i);
+      const std::optional<std::uint32_t> rva =
+          bytes_.U32(optional + kDataDirectoriesOffset + 8 * i);
       if (!rva) {
         return Fail("it is cut short: the file ends inside its headers");
       }
@@ -169,18 +170,18 @@ class Reader {
     if (count == 0) {
       return Fail("it has no sections: there is nothing in it to load");
     }
-    if (count > MaxSections) {
+    if (count > kMaxSections) {
       return Fail(
           Format("its headers are damaged: they list %llu sections, and Windows loads at "
                  "most 96",
                  count));
     }
-    if (!bytes_.Slice(table, count * SectionHeaderSize)) {
+    if (!bytes_.Slice(table, count * kSectionHeaderSize)) {
       return Fail("it is cut short: the file ends inside its section table");
     }
     std::uint64_t needed = 0;
     for (std::uint64_t i = 0; i < count; ++i) {
-      const std::uint64_t entry = table + i * SectionHeaderSize;
+      const std::uint64_t entry = table + i * kSectionHeaderSize;
       const std::uint32_t virtualSize = *bytes_.U32(entry + 8);
       Section section;
       section.virtualAddress = *bytes_.U32(entry + 12);
@@ -229,7 +230,7 @@ class Reader {
       return Fail(what + " never ends");
     }
     nameBytes_ += found->size();
-    if (nameBytes_ > MaxNameBytes) {
+    if (nameBytes_ > kMaxNameBytes) {
       return Fail("its name tables are damaged: their names add up to more than 16 MiB");
     }
     text = std::move(*found);
@@ -245,13 +246,13 @@ class Reader {
       return Fail("its import table lies outside the file's data");
     }
     const std::uint64_t slots =
-        std::min<std::uint64_t>(table->available / ImportDescriptorSize, MaxLibraries);
+        std::min<std::uint64_t>(table->available / kImportDescriptorSize, kMaxLibraries);
     std::uint32_t functions = 0;
     for (std::uint64_t i = 0;; ++i) {
       if (i == slots) {
         return Fail("its import table never ends");
       }
-      const std::uint64_t entry = table->offset + i * ImportDescriptorSize;
+      const std::uint64_t entry = table->offset + i * kImportDescriptorSize;
       const std::uint32_t lookupRva = *bytes_.U32(entry);
       const std::uint32_t nameRva = *bytes_.U32(entry + 12);
       const std::uint32_t addressRva = *bytes_.U32(entry + 16);
@@ -259,7 +260,7 @@ class Reader {
         return true;
       }
       PeImportedLibrary library;
-      if (!PlacedText(nameRva, MaxLibraryNameLength,
+      if (!PlacedText(nameRva, kMaxLibraryNameLength,
                       Format("the name of imported library number %llu", i + 1), library.name) ||
           !ReadImportedFunctions(lookupRva != 0 ? lookupRva : addressRva, library, functions)) {
         return false;
@@ -275,24 +276,24 @@ class Reader {
     if (!place) {
       return Fail(list + " lies outside the file's data");
     }
-    const std::uint64_t slots = place->available / ImportEntrySize;
+    const std::uint64_t slots = place->available / kImportEntrySize;
     for (std::uint64_t i = 0;; ++i) {
       if (i == slots) {
         return Fail(list + " never ends");
       }
-      const std::uint64_t entry = *bytes_.U64(place->offset + i * ImportEntrySize);
+      const std::uint64_t entry = *bytes_.U64(place->offset + i * kImportEntrySize);
       if (entry == 0) {
         return true;
       }
-      if (++functions > MaxFunctions) {
+      if (++functions > kMaxFunctions) {
         return Fail("its import table is damaged: it lists more than 65536 functions");
       }
       PeImport function;
-      if ((entry & OrdinalFlag) != 0) {
+      if ((entry & kOrdinalFlag) != 0) {
         function.ordinal = static_cast<std::uint16_t>(entry);
       } else if (entry > 0x7FFFFFFF) {
         return Fail(list + " holds a damaged entry");
-      } else if (!PlacedText(static_cast<std::uint32_t>(entry) + 2, MaxFunctionNameLength,
+      } else if (!PlacedText(static_cast<std::uint32_t>(entry) + 2, kMaxFunctionNameLength,
                              "a function name in " + list, function.name)) {
         return false;
       }
@@ -305,14 +306,14 @@ class Reader {
       return true;
     }
     const std::optional<Placement> directory = Place(exportRva_);
-    if (!directory || directory->available < ExportDirectorySize) {
+    if (!directory || directory->available < kExportDirectorySize) {
       return Fail("its export table lies outside the file's data");
     }
     const std::uint32_t base = *bytes_.U32(directory->offset + 16);
     const std::uint32_t functionCount = *bytes_.U32(directory->offset + 20);
     const std::uint32_t nameCount = *bytes_.U32(directory->offset + 24);
     const std::uint32_t namesRva = *bytes_.U32(directory->offset + 32);
-    if (functionCount > MaxFunctions || nameCount > MaxFunctions) {
+    if (functionCount > kMaxFunctions || nameCount > kMaxFunctions) {
       return Fail("its export table is damaged: it claims more than 65536 functions");
     }
     reading_.image.firstExportOrdinal = base;
@@ -326,7 +327,7 @@ class Reader {
     }
     for (std::uint64_t i = 0; i < nameCount; ++i) {
       std::string name;
-      if (!PlacedText(*bytes_.U32(names->offset + 4 * i), MaxFunctionNameLength,
+      if (!PlacedText(*bytes_.U32(names->offset + 4 * i), kMaxFunctionNameLength,
                       Format("exported name number %llu", i + 1), name)) {
         return false;
       }

@@ -17,13 +17,13 @@ struct LoadedFont {
 
 LoadedFont Load() {
   LoadedFont font;
-  const std::string missing = std::string("cannot read the font ") + PictureFontPath +
+  const std::string missing = std::string("cannot read the font ") + kPictureFontPath +
                               " (Debian package fonts-dejavu-core)";
   if (FT_Init_FreeType(&font.library) != 0) {
     font.problem = "cannot start FreeType to read the font";
     return font;
   }
-  if (FT_New_Face(font.library, PictureFontPath, 0, &font.face) != 0) {
+  if (FT_New_Face(font.library, kPictureFontPath, 0, &font.face) != 0) {
     font.problem = missing;
     return font;
   }

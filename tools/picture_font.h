@@ -9,7 +9,7 @@
 #include <string>
 
 // Where the font is read from.
-inline constexpr const char* PictureFontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+inline constexpr const char* kPictureFontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 
 // The font as a cairo font face, loaded on first use and kept for the life of the process;
 // null when it cannot be loaded, with `problem` saying why and what to install.

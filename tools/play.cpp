@@ -29,12 +29,12 @@
 
 namespace {
 
-constexpr float StepMetres = 1.0f;
-constexpr float ViewTurnDegrees = 15.0f;
-constexpr float ShotRange = 35.0f;
-constexpr float MapMetresPerColumn = 2.0f;
-constexpr int EscapeKey = 27;
-constexpr std::int32_t PlayerHealth = 200;
+constexpr float kStepMetres = 1.0f;
+constexpr float kViewTurnDegrees = 15.0f;
+constexpr float kShotRange = 35.0f;
+constexpr float kMapMetresPerColumn = 2.0f;
+constexpr int kEscapeKey = 27;
+constexpr std::int32_t kPlayerHealth = 200;
 
 struct PlayOptions {
   SessionOptions session;
@@ -103,7 +103,7 @@ class Arena {
                                          std::chrono::steady_clock::now() - started)
                                          .count());
       for (int key = getch(); key != ERR; key = getch()) {
-        if (key == EscapeKey) {
+        if (key == kEscapeKey) {
           return host_.Faults().empty() ? 0 : 1;
         }
         if (!OnArenaKey(key)) {
@@ -128,33 +128,33 @@ class Arena {
     const bool canMove = !player.dead && player.controlsEnabled;
     switch (key) {
       case KEY_UP:
-        Move(0.0f, StepMetres, 0.0f, canMove);
+        Move(0.0f, kStepMetres, 0.0f, canMove);
         return true;
       case KEY_DOWN:
-        Move(0.0f, -StepMetres, 180.0f, canMove);
+        Move(0.0f, -kStepMetres, 180.0f, canMove);
         return true;
       case KEY_LEFT:
-        Move(-StepMetres, 0.0f, 90.0f, canMove);
+        Move(-kStepMetres, 0.0f, 90.0f, canMove);
         return true;
       case KEY_RIGHT:
-        Move(StepMetres, 0.0f, 270.0f, canMove);
+        Move(kStepMetres, 0.0f, 270.0f, canMove);
         return true;
       case '[':
-        world.viewHeading += ViewTurnDegrees;
+        world.viewHeading += kViewTurnDegrees;
         return true;
       case ']':
-        world.viewHeading -= ViewTurnDegrees;
+        world.viewHeading -= kViewTurnDegrees;
         return true;
       case ' ':
         if (!player.dead) {
-          ShootNearestAttacker(world, ShotRange);
+          ShootNearestAttacker(world, kShotRange);
         }
         return true;
       case '\n':
       case KEY_ENTER:
         if (player.dead) {
           player.dead = false;
-          player.health = PlayerHealth;
+          player.health = kPlayerHealth;
           const Vector3 start = ObservePlugin().settings.PlayerStartingPosition;
           player.position = {start.x, start.y, start.z};
         }
@@ -185,7 +185,7 @@ class Arena {
       return;
     }
     const std::uint32_t frame = host_.Frame();
-    const Canvas world = RenderWorld(host_.GetWorld(), MapMetresPerColumn, columns, height);
+    const Canvas world = RenderWorld(host_.GetWorld(), kMapMetresPerColumn, columns, height);
     const Canvas screen = RenderScreen(host_.Screen().TextsInFrame(frame),
                                        host_.Screen().BoxesInFrame(frame), columns, height);
     for (int row = 0; row < height; ++row) {

@@ -22,9 +22,9 @@ namespace {
 // A text of size 1.0 is this many screen heights tall (the font's size in pixels). With it a
 // menu caption, whose size is eight times its row's height, fills about half of its row, and
 // the longest caption fits the row's width.
-constexpr double TextHeightPerSize = 0.065;
-constexpr double MapGridMetres = 10.0;
-constexpr double MapDimming = 0.45;  // the alpha of the black laid over the map
+constexpr double kTextHeightPerSize = 0.065;
+constexpr double kMapGridMetres = 10.0;
+constexpr double kMapDimming = 0.45;  // the alpha of the black laid over the map
 
 struct Colour {
   double r;
@@ -32,8 +32,8 @@ struct Colour {
   double b;
 };
 
-constexpr Colour Ground{0.35, 0.40, 0.27};
-constexpr Colour GridLine{0.42, 0.47, 0.33};
+constexpr Colour kGround{0.35, 0.40, 0.27};
+constexpr Colour kGridLine{0.42, 0.47, 0.33};
 
 enum class Shape { kDot, kSquare, kRing, kOpenSquare, kCross };
 
@@ -44,7 +44,7 @@ struct MarkStyle {
 };
 
 // One style for each MapMark, in the order they are declared.
-constexpr MarkStyle MarkStyles[] = {
+constexpr MarkStyle kMarkStyles[] = {
     {Shape::kRing, 28.0, {1.00, 0.85, 0.30}},        // start
     {Shape::kOpenSquare, 20.0, {1.00, 0.45, 0.20}},  // spawn point
     {Shape::kSquare, 12.0, {0.85, 0.62, 0.32}},      // object
@@ -92,33 +92,33 @@ void DrawMark(cairo_t* cr, double x, double y, const MarkStyle& style) {
 
 // The ground with a grid fixed to the world, the marked points, then the dimming.
 void DrawMap(cairo_t* cr, const sim::World& world) {
-  const double scale = PictureMapPixelsPerMetre;
+  const double scale = kPictureMapPixelsPerMetre;
   const sim::Vec3& centre = world.player.position;
-  const auto column = [&](double x) { return PictureWidth / 2.0 + (x - centre.x) * scale; };
-  const auto row = [&](double y) { return PictureHeight / 2.0 - (y - centre.y) * scale; };
+  const auto column = [&](double x) { return kPictureWidth / 2.0 + (x - centre.x) * scale; };
+  const auto row = [&](double y) { return kPictureHeight / 2.0 - (y - centre.y) * scale; };
 
-  cairo_set_source_rgb(cr, Ground.r, Ground.g, Ground.b);
+  cairo_set_source_rgb(cr, kGround.r, kGround.g, kGround.b);
   cairo_paint(cr);
-  cairo_set_source_rgb(cr, GridLine.r, GridLine.g, GridLine.b);
+  cairo_set_source_rgb(cr, kGridLine.r, kGridLine.g, kGridLine.b);
   cairo_set_line_width(cr, 1.0);
-  const double halfWidthMetres = PictureWidth / 2.0 / scale;
-  const double halfHeightMetres = PictureHeight / 2.0 / scale;
-  for (double x = std::ceil((centre.x - halfWidthMetres) / MapGridMetres) * MapGridMetres;
-       x <= centre.x + halfWidthMetres; x += MapGridMetres) {
+  const double halfWidthMetres = kPictureWidth / 2.0 / scale;
+  const double halfHeightMetres = kPictureHeight / 2.0 / scale;
+  for (double x = std::ceil((centre.x - halfWidthMetres) / kMapGridMetres) * kMapGridMetres;
+       x <= centre.x + halfWidthMetres; x += kMapGridMetres) {
     cairo_move_to(cr, std::round(column(x)) + 0.5, 0);
-    cairo_line_to(cr, std::round(column(x)) + 0.5, PictureHeight);
+    cairo_line_to(cr, std::round(column(x)) + 0.5, kPictureHeight);
   }
-  for (double y = std::ceil((centre.y - halfHeightMetres) / MapGridMetres) * MapGridMetres;
-       y <= centre.y + halfHeightMetres; y += MapGridMetres) {
+  for (double y = std::ceil((centre.y - halfHeightMetres) / kMapGridMetres) * kMapGridMetres;
+       y <= centre.y + halfHeightMetres; y += kMapGridMetres) {
     cairo_move_to(cr, 0, std::round(row(y)) + 0.5);
-    cairo_line_to(cr, PictureWidth, std::round(row(y)) + 0.5);
+    cairo_line_to(cr, kPictureWidth, std::round(row(y)) + 0.5);
   }
   cairo_stroke(cr);
 
   for (const MapPoint& point : MapPoints(world)) {
-    DrawMark(cr, column(point.x), row(point.y), MarkStyles[static_cast<int>(point.mark)]);
+    DrawMark(cr, column(point.x), row(point.y), kMarkStyles[static_cast<int>(point.mark)]);
   }
-  cairo_set_source_rgba(cr, 0, 0, 0, MapDimming);
+  cairo_set_source_rgba(cr, 0, 0, 0, kMapDimming);
   cairo_paint(cr);
 }
 
@@ -126,9 +126,9 @@ void DrawBoxes(cairo_t* cr, const std::vector<sim::DrawnBox>& boxes) {
   for (const sim::DrawnBox& box : boxes) {
     cairo_set_source_rgba(cr, box.color[0] / 255.0, box.color[1] / 255.0, box.color[2] / 255.0,
                           box.color[3] / 255.0);
-    cairo_rectangle(cr, (box.x - box.width / 2) * PictureWidth,
-                    (box.y - box.height / 2) * PictureHeight, box.width * PictureWidth,
-                    box.height * PictureHeight);
+    cairo_rectangle(cr, (box.x - box.width / 2) * kPictureWidth,
+                    (box.y - box.height / 2) * kPictureHeight, box.width * kPictureWidth,
+                    box.height * kPictureHeight);
     cairo_fill(cr);
   }
 }
@@ -137,7 +137,7 @@ void DrawBoxes(cairo_t* cr, const std::vector<sim::DrawnBox>& boxes) {
 // first, which the menus pass as 0, is not used. A text without a size shows nothing.
 void DrawTexts(cairo_t* cr, const std::vector<sim::DrawnText>& texts) {
   for (const sim::DrawnText& text : texts) {
-    const double pixels = text.style.sizeY * TextHeightPerSize * PictureHeight;
+    const double pixels = text.style.sizeY * kTextHeightPerSize * kPictureHeight;
     if (!(pixels > 0.0) || !std::isfinite(pixels)) {
       continue;
     }
@@ -146,14 +146,14 @@ void DrawTexts(cairo_t* cr, const std::vector<sim::DrawnText>& texts) {
     cairo_font_extents(cr, &font);
     const std::array<int, 4>& c = text.style.color;
     cairo_set_source_rgba(cr, c[0] / 255.0, c[1] / 255.0, c[2] / 255.0, c[3] / 255.0);
-    double top = text.y * PictureHeight;
+    double top = text.y * kPictureHeight;
     std::size_t start = 0;
     while (start <= text.text.size()) {
       const std::size_t end = std::min(text.text.find('\n', start), text.text.size());
       const std::string line = text.text.substr(start, end - start);
       cairo_text_extents_t extents;
       cairo_text_extents(cr, line.c_str(), &extents);
-      double left = text.x * PictureWidth;
+      double left = text.x * kPictureWidth;
       if (text.style.centered != 0) {
         left -= extents.x_advance / 2;
       }
@@ -181,8 +181,9 @@ std::string WriteScreenPicture(const std::filesystem::path& path,
   if (face == nullptr) {
     return problem;
   }
-  const Surface surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, PictureWidth, PictureHeight),
-                        &cairo_surface_destroy);
+  const Surface surface(
+      cairo_image_surface_create(CAIRO_FORMAT_RGB24, kPictureWidth, kPictureHeight),
+      &cairo_surface_destroy);
   const Context cr(cairo_create(surface.get()), &cairo_destroy);
   cairo_font_options_t* options = cairo_font_options_create();
   cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);

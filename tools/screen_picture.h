@@ -9,10 +9,10 @@
 #include "core/screen_recorder.h"
 #include "game/world.h"
 
-inline constexpr int PictureWidth = 1280;
-inline constexpr int PictureHeight = 720;
+inline constexpr int kPictureWidth = 1280;
+inline constexpr int kPictureHeight = 720;
 // The map's scale: pixels per metre of the world, north up, the player in the middle.
-inline constexpr double PictureMapPixelsPerMetre = 6.0;
+inline constexpr double kPictureMapPixelsPerMetre = 6.0;
 
 // Draws the frame's boxes, then its texts, over the map of `world` and writes the PNG to
 // `path`, which must not exist yet (nothing is overwritten). Returns an empty text when the

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr std::string_view MenuTitles[] = {"EXPLOSIVES", "COVER", "MOUNTED WEAPONS"};
+constexpr std::string_view kMenuTitles[] = {"EXPLOSIVES", "COVER", "MOUNTED WEAPONS"};
 
 std::string ReadWhole(const std::filesystem::path& path) {
   std::ifstream file(path, std::ios::binary);
@@ -35,7 +35,7 @@ std::vector<std::string> SessionInvariants::Check() {
   }
 
   if (!ObservePlugin().run.runActive) {
-    const std::uint32_t enemyModel = sim::World::NameHash(EnemyModelName);
+    const std::uint32_t enemyModel = sim::World::NameHash(kEnemyModelName);
     for (const auto& [handle, ped] : world.peds) {
       if (ped.model == enemyModel && !ped.dead) {
         broken.push_back(frame + "enemy " + std::to_string(handle) + " lives on after its run");
@@ -46,7 +46,7 @@ std::vector<std::string> SessionInvariants::Check() {
 
   int menusShown = 0;
   for (const sim::DrawnText& text : host_.Screen().TextsInFrame(host_.Frame())) {
-    for (const std::string_view title : MenuTitles) {
+    for (const std::string_view title : kMenuTitles) {
       menusShown += text.text == title ? 1 : 0;
     }
   }

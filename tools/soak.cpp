@@ -29,12 +29,12 @@
 
 namespace {
 
-constexpr std::uint32_t MinuteShortOfWrap = 0xFFFFFFFFu - 60000u;
-constexpr std::int32_t PlayerHealth = 200;
-constexpr int ReportedViolations = 20;
+constexpr std::uint32_t kMinuteShortOfWrap = 0xFFFFFFFFu - 60000u;
+constexpr std::int32_t kPlayerHealth = 200;
+constexpr int kReportedViolations = 20;
 // The settings the soak plays with unless given a file: debug on, so the activation key also
 // ends runs and F2 writes to the log, and a small enemy limit so runs fill up.
-constexpr const char* SoakSettings = "[Main]\r\nDebug=1\r\nMaxEnemies=20\r\n";
+constexpr const char* kSoakSettings = "[Main]\r\nDebug=1\r\nMaxEnemies=20\r\n";
 
 struct SoakOptions {
   SessionOptions session;
@@ -118,10 +118,10 @@ class Soak {
         injector_(host_),
         random_(options.session.seed) {
     if (options.session.iniPath.empty()) {
-      std::ofstream(session_.Directory() / "Holdout.ini", std::ios::binary) << SoakSettings;
+      std::ofstream(session_.Directory() / "Holdout.ini", std::ios::binary) << kSoakSettings;
     }
     host_.Calls().SetEnabled(false);
-    host_.SetTickCount(MinuteShortOfWrap);
+    host_.SetTickCount(kMinuteShortOfWrap);
   }
 
   int Play() {
@@ -136,7 +136,7 @@ class Soak {
         host_.RunFrame();
         Count();
         for (const std::string& breach : invariants.Check()) {
-          if (++violations <= ReportedViolations) {
+          if (++violations <= kReportedViolations) {
             std::fprintf(stderr, "soak: %s\n", breach.c_str());
           }
         }
@@ -196,11 +196,11 @@ class Soak {
     }
     if (world.player.dead && Chance(0.005)) {
       world.player.dead = false;
-      world.player.health = PlayerHealth;
+      world.player.health = kPlayerHealth;
     }
     if (Chance(0.001)) {
       faultsInjected_ += injector_.Injected();
-      injector_.Arm(sim::AllFaultKinds[random_() % sim::AllFaultKinds.size()], 1 + random_() % 20,
+      injector_.Arm(sim::kAllFaultKinds[random_() % sim::kAllFaultKinds.size()], 1 + random_() % 20,
                     Chance(0.3));
     } else if (Chance(0.002)) {
       injector_.Disarm();

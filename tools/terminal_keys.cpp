@@ -5,11 +5,11 @@
 
 namespace {
 
-constexpr std::uint32_t ShiftKey = 0x10;
+constexpr std::uint32_t kShiftKey = 0x10;
 // Before the terminal's auto-repeat starts (typically after 250-500 ms) a lone character may
 // still be the start of a hold; once repeats run, a gap longer than a few repeats ends it.
-constexpr std::uint64_t FirstRepeatWaitMs = 550;
-constexpr std::uint64_t RepeatGapMs = 150;
+constexpr std::uint64_t kFirstRepeatWaitMs = 550;
+constexpr std::uint64_t kRepeatGapMs = 150;
 
 }  // namespace
 
@@ -40,14 +40,14 @@ void TerminalKeys::OnTerminalKey(int terminalKey, std::uint64_t nowMs) {
   if (key == 0) {
     return;
   }
-  if (heldKeys_.count(key) == 0 && !(withShift && heldKeys_.count(ShiftKey) != 0)) {
+  if (heldKeys_.count(key) == 0 && !(withShift && heldKeys_.count(kShiftKey) != 0)) {
     Tap(key, withShift);
     return;
   }
   const auto held = down_.find(key);
   if (held == down_.end()) {
     if (withShift) {
-      send_(ShiftKey, false, false);
+      send_(kShiftKey, false, false);
     }
     send_(key, false, false);
     down_[key] = Held{nowMs, false, withShift};
@@ -56,14 +56,14 @@ void TerminalKeys::OnTerminalKey(int terminalKey, std::uint64_t nowMs) {
   held->second.lastSeenMs = nowMs;
   held->second.repeating = true;
   if (held->second.withShift) {
-    send_(ShiftKey, true, false);
+    send_(kShiftKey, true, false);
   }
   send_(key, true, false);
 }
 
 void TerminalKeys::Update(std::uint64_t nowMs) {
   for (auto held = down_.begin(); held != down_.end();) {
-    const std::uint64_t wait = held->second.repeating ? RepeatGapMs : FirstRepeatWaitMs;
+    const std::uint64_t wait = held->second.repeating ? kRepeatGapMs : kFirstRepeatWaitMs;
     if (nowMs - held->second.lastSeenMs > wait) {
       Release(held->first, held->second);
       held = down_.erase(held);
@@ -75,18 +75,18 @@ void TerminalKeys::Update(std::uint64_t nowMs) {
 
 void TerminalKeys::Tap(std::uint32_t key, bool withShift) {
   if (withShift) {
-    send_(ShiftKey, false, false);
+    send_(kShiftKey, false, false);
   }
   send_(key, false, false);
   send_(key, true, true);
   if (withShift) {
-    send_(ShiftKey, true, true);
+    send_(kShiftKey, true, true);
   }
 }
 
 void TerminalKeys::Release(std::uint32_t key, const Held& held) {
   send_(key, true, true);
   if (held.withShift) {
-    send_(ShiftKey, true, true);
+    send_(kShiftKey, true, true);
   }
 }

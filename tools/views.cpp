@@ -66,7 +66,7 @@ std::vector<MapPoint> MapPoints(const sim::World& world) {
 
 Canvas RenderWorld(const sim::World& world, float metresPerColumn, int width, int height) {
   // One character for each MapMark, in the order they are declared.
-  static constexpr char Characters[] = {'*', 'S', 'o', 'W', 'p', 'E', 'x', '@', 'X'};
+  static constexpr char kCharacters[] = {'*', 'S', 'o', 'W', 'p', 'E', 'x', '@', 'X'};
   Canvas canvas(width, height);
   const sim::Vec3 centre = world.player.position;
   for (const MapPoint& point : MapPoints(world)) {
@@ -75,7 +75,7 @@ Canvas RenderWorld(const sim::World& world, float metresPerColumn, int width, in
     // North (growing y) is up; rows are twice as tall as columns are wide.
     const int row =
         height / 2 - static_cast<int>(std::lround((point.y - centre.y) / (2 * metresPerColumn)));
-    canvas.Write(column, row, std::string(1, Characters[static_cast<int>(point.mark)]));
+    canvas.Write(column, row, std::string(1, kCharacters[static_cast<int>(point.mark)]));
   }
   return canvas;
 }

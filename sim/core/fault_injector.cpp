@@ -13,10 +13,10 @@ namespace sim {
 
 namespace {
 
-constexpr std::uint32_t DayMs = 24u * 60u * 60u * 1000u;
-constexpr std::uint32_t OneSecondShortOfWrap = 0xFFFFFFFFu - 999u;
+constexpr std::uint32_t kDayMs = 24u * 60u * 60u * 1000u;
+constexpr std::uint32_t kOneSecondShortOfWrap = 0xFFFFFFFFu - 999u;
 // The model of the bystanders a crowded world is filled with.
-constexpr std::string_view BystanderModel = "bystander";
+constexpr std::string_view kBystanderModel = "bystander";
 
 // Overwrites the z component of a Vector3 result (the float in the low half of word 2).
 void SetResultZ(const NativeCall& call, float z) {
@@ -63,7 +63,7 @@ FaultInjector::FaultInjector(SimHost& host) : host_(host) {
     const Vec3 around = world.player.position;
     while (static_cast<int>(world.peds.size()) + 1 < capacity) {
       Ped bystander;
-      bystander.model = World::NameHash(BystanderModel);
+      bystander.model = World::NameHash(kBystanderModel);
       bystander.position = {around.x + 30.0f, around.y + 30.0f, around.z};
       world.AddPed(bystander);
     }
@@ -82,10 +82,10 @@ FaultInjector::FaultInjector(SimHost& host) : host_(host) {
   });
   host_.SetFrameHook([this] {
     if (Strikes(FaultKind::kTickJump)) {
-      host_.SetTickCount(host_.TickCount() + DayMs);
+      host_.SetTickCount(host_.TickCount() + kDayMs);
     }
     if (Strikes(FaultKind::kTickWrap)) {
-      host_.SetTickCount(OneSecondShortOfWrap);
+      host_.SetTickCount(kOneSecondShortOfWrap);
     }
   });
 }

@@ -30,7 +30,7 @@ enum class FaultKind {
 };
 
 // Every kind, for sweeps.
-constexpr std::array<FaultKind, 10> AllFaultKinds = {
+constexpr std::array<FaultKind, 10> kAllFaultKinds = {
     FaultKind::kCreationFails,   FaultKind::kModelUnavailable, FaultKind::kModelInvalid,
     FaultKind::kModelNeverLoads, FaultKind::kPedListFull,      FaultKind::kRotationNaN,
     FaultKind::kRotationHuge,    FaultKind::kPlayerDies,       FaultKind::kTickJump,

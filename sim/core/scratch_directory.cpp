@@ -18,13 +18,13 @@ std::optional<ScratchDirectory> ScratchDirectory::Create(std::string_view prefix
     return std::nullopt;
   }
   std::random_device random;
-  constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-  constexpr int Attempts = 100;
-  for (int attempt = 0; attempt < Attempts; ++attempt) {
+  constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  constexpr int kAttempts = 100;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
     std::string name(prefix);
     name += '-';
     for (int i = 0; i < 8; ++i) {
-      name += Letters[random() % (sizeof Letters - 1)];
+      name += kLetters[random() % (sizeof kLetters - 1)];
     }
     const std::filesystem::path path = base / name;
     if (std::filesystem::create_directory(path, code)) {

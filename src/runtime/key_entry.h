@@ -8,8 +8,8 @@
 
 #include <cstdint>
 
-constexpr std::uint32_t KeyReleaseWindowMs = 100;
-constexpr std::uint32_t KeyHoldWindowMs = 5000;
+constexpr std::uint32_t kKeyReleaseWindowMs = 100;
+constexpr std::uint32_t kKeyHoldWindowMs = 5000;
 
 // One key's last message, unpacked from its word.
 struct KeyMessage {
@@ -19,20 +19,20 @@ struct KeyMessage {
   bool keyUp = false;       // true for a release, false for a press or repeat
 };
 
-constexpr std::uint64_t KeyUpBit = std::uint64_t{1} << 32;    // the message is a release
-constexpr std::uint64_t AltDownBit = std::uint64_t{1} << 33;  // Alt was down
-constexpr std::uint64_t WasDownBit = std::uint64_t{1} << 34;  // the key was down before
+constexpr std::uint64_t kKeyUpBit = std::uint64_t{1} << 32;    // the message is a release
+constexpr std::uint64_t kAltDownBit = std::uint64_t{1} << 33;  // Alt was down
+constexpr std::uint64_t kWasDownBit = std::uint64_t{1} << 34;  // the key was down before
 
 // The word holding `message`; an entry without a message is the word 0.
 constexpr std::uint64_t PackKeyMessage(const KeyMessage& message) {
-  return std::uint64_t{message.stamp} | (message.keyUp ? KeyUpBit : 0) |
-         (message.altDown ? AltDownBit : 0) | (message.wasDown ? WasDownBit : 0);
+  return std::uint64_t{message.stamp} | (message.keyUp ? kKeyUpBit : 0) |
+         (message.altDown ? kAltDownBit : 0) | (message.wasDown ? kWasDownBit : 0);
 }
 
 // The message a word holds.
 constexpr KeyMessage UnpackKeyMessage(std::uint64_t word) {
-  return KeyMessage{static_cast<std::uint32_t>(word), (word & AltDownBit) != 0,
-                    (word & WasDownBit) != 0, (word & KeyUpBit) != 0};
+  return KeyMessage{static_cast<std::uint32_t>(word), (word & kAltDownBit) != 0,
+                    (word & kWasDownBit) != 0, (word & kKeyUpBit) != 0};
 }
 
 // True when a message stamped `stamp` is less than `windowMs` old, its age being the unsigned
@@ -49,7 +49,7 @@ template <typename Word, typename Clock>
 bool TakeKeyRelease(Word& word, Clock now) {
   std::uint64_t seen = word.load();
   const KeyMessage message = UnpackKeyMessage(seen);
-  if (!message.keyUp || !WithinKeyWindow(message.stamp, now, KeyReleaseWindowMs)) {
+  if (!message.keyUp || !WithinKeyWindow(message.stamp, now, kKeyReleaseWindowMs)) {
     return false;
   }
   // Empties the entry only while it still holds the release just read. When a newer message
@@ -63,5 +63,5 @@ bool TakeKeyRelease(Word& word, Clock now) {
 template <typename Word, typename Clock>
 bool ReadKeyHeld(Word& word, Clock now) {
   const KeyMessage message = UnpackKeyMessage(word.load());
-  return !message.keyUp && WithinKeyWindow(message.stamp, now, KeyHoldWindowMs);
+  return !message.keyUp && WithinKeyWindow(message.stamp, now, kKeyHoldWindowMs);
 }

@@ -16,7 +16,7 @@ std::uint32_t TickCount() {
 
 void OnKeyboardMessage(DWORD key, WORD, BYTE, BOOL, BOOL isWithAlt, BOOL wasDownBefore,
                        BOOL isUpNow) {
-  if (key >= KeyStateCount) {
+  if (key >= kKeyStateCount) {
     return;
   }
   const std::uint32_t now = GetTickCount();
@@ -29,9 +29,9 @@ void OnKeyboardMessage(DWORD key, WORD, BYTE, BOOL, BOOL isWithAlt, BOOL wasDown
 }
 
 bool IsKeyReleased(std::uint32_t key) {
-  return key < KeyStateCount && TakeKeyRelease(keyStateTable[key].word, &TickCount);
+  return key < kKeyStateCount && TakeKeyRelease(keyStateTable[key].word, &TickCount);
 }
 
 bool IsKeyHeld(std::uint32_t key) {
-  return key < KeyStateCount && ReadKeyHeld(keyStateTable[key].word, &TickCount);
+  return key < kKeyStateCount && ReadKeyHeld(keyStateTable[key].word, &TickCount);
 }

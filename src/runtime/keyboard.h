@@ -23,10 +23,10 @@ struct KeyState {
   KeyMessage Load() const { return UnpackKeyMessage(word.load()); }
 };
 
-constexpr std::uint32_t KeyStateCount = 255;  // virtual-key codes 0..254
+constexpr std::uint32_t kKeyStateCount = 255;  // virtual-key codes 0..254
 
 // One entry per virtual-key code.
-using KeyStateTable = std::array<KeyState, KeyStateCount>;
+using KeyStateTable = std::array<KeyState, kKeyStateCount>;
 
 // The handler registered with the host: records the message in the key's entry.
 void OnKeyboardMessage(DWORD key, WORD repeats, BYTE scanCode, BOOL isExtended, BOOL isWithAlt,

@@ -13,7 +13,7 @@ bool LoadModel(std::uint32_t model) {
   RequestModel(model);
   const std::uint32_t waitBegan = GetTickCount();
   while (!HasModelLoaded(model)) {
-    if (GetTickCount() - waitBegan >= ModelLoadTimeoutMs) {
+    if (GetTickCount() - waitBegan >= kModelLoadTimeoutMs) {
       return false;
     }
     scriptWait(0);

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 // How long (on the tick count) a model may take to load before the wait gives up.
-constexpr std::uint32_t ModelLoadTimeoutMs = 10000;
+constexpr std::uint32_t kModelLoadTimeoutMs = 10000;
 
 // Makes `model` ready for use: asks IsModelAvailable, then IsModelValid (either answering 0
 // gives up at once), requests the model, then tests HasModelLoaded with scriptWait(0) between

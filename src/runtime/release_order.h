@@ -8,7 +8,7 @@
 #include "settings/settings.h"
 
 // F2: with Debug on, writes the player's position to the log.
-constexpr std::uint32_t PositionCaptureKey = 0x71;
+constexpr std::uint32_t kPositionCaptureKey = 0x71;
 
 // One release test of a frame: a key binding of the settings, or the fixed capture key.
 struct ReleaseTest {
@@ -18,7 +18,7 @@ struct ReleaseTest {
 };
 
 // The release tests of a frame, first to last.
-inline constexpr ReleaseTest ReleaseOrder[] = {
+inline constexpr ReleaseTest kReleaseOrder[] = {
     {"ActivateMod", &Settings::ActivateMod, 0},
     {"SpawnerMenu", &Settings::SpawnerMenu, 0},
     {"MenuSelectOne", &Settings::MenuSelectOne, 0},
@@ -30,5 +30,5 @@ inline constexpr ReleaseTest ReleaseOrder[] = {
     {"MenuSelectSeven", &Settings::MenuSelectSeven, 0},
     {"MenuSelectEight", &Settings::MenuSelectEight, 0},
     {"MenuSelectNine", &Settings::MenuSelectNine, 0},
-    {"position capture (F2)", nullptr, PositionCaptureKey},
+    {"position capture (F2)", nullptr, kPositionCaptureKey},
 };

@@ -24,8 +24,8 @@ constexpr NativeHash kPerFrameCallB = 0x606374EBFC27B133;
 constexpr NativeHash kPerFrameCallC = 0x1F91D44490E1EA0C;
 constexpr NativeHash kPerFrameCallD = 0xFEDFA97638D61D4A;
 
-constexpr std::uint32_t RunTickIntervalMs = 100;
-constexpr std::uint32_t PositionSavedMs = 1000;
+constexpr std::uint32_t kRunTickIntervalMs = 100;
+constexpr std::uint32_t kPositionSavedMs = 1000;
 void PerFrameCalls() {
   native::Invoke(kPerFrameCallA, 0);
   native::Invoke(kPerFrameCallB, 0);
@@ -52,13 +52,13 @@ void SetUp(FrameLoopState& loop) {
 // This holds across the tick count's 49.7-day wrap and keeps the one-tick-per-frame catch-up
 // from any distance, also when the tick count is past 2^31 at the first run.
 bool RunTickDue(std::uint32_t now, std::uint32_t nextTickTime) {
-  return nextTickTime - now - 1 >= RunTickIntervalMs;
+  return nextTickTime - now - 1 >= kRunTickIntervalMs;
 }
 
 void SelectFromOpenMenu(FrameLoopState& loop) {
   const Menu& menu = *loop.menus[loop.menuPage - 1];
   DrawMenu(menu);
-  for (std::size_t k = 0; k < SelectKeyCount; ++k) {
+  for (std::size_t k = 0; k < kSelectKeyCount; ++k) {
     if (!IsKeyReleased(loop.selectKeys[k])) {
       continue;
     }
@@ -83,7 +83,7 @@ std::string FormatPosition(const Vector3& p) {
 void CapturePosition() {
   const Vector3 position = GetEntityCoords(GetPlayerPed());
   WriteLog(FormatPosition(position));
-  ShowNotification(*notification, "Position saved!", PositionSavedMs);
+  ShowNotification(*notification, "Position saved!", kPositionSavedMs);
 }
 
 // One game frame, its steps in order.
@@ -96,13 +96,13 @@ void RunFrame(FrameLoopState& loop) {
   }
   if (runState.runActive && RunTickDue(GetTickCount(), loop.nextTickTime)) {
     RunTick();
-    loop.nextTickTime += RunTickIntervalMs;
+    loop.nextTickTime += kRunTickIntervalMs;
   }
   if (IsKeyReleased(settings.SpawnerMenu)) {
     if (placementState.placingObject != 0) {
       CancelPlacement();
     } else {
-      loop.menuPage = (loop.menuPage + 1) % (MenuPageCount + 1);
+      loop.menuPage = (loop.menuPage + 1) % (kMenuPageCount + 1);
     }
   }
   if (loop.menuPage == 0) {
@@ -110,7 +110,7 @@ void RunFrame(FrameLoopState& loop) {
   } else {
     SelectFromOpenMenu(loop);
   }
-  if (settings.Debug && IsKeyReleased(PositionCaptureKey)) {
+  if (settings.Debug && IsKeyReleased(kPositionCaptureKey)) {
     CapturePosition();
   }
   scriptWait(0);

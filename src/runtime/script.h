@@ -11,15 +11,15 @@
 
 struct Menu;
 
-constexpr int MenuPageCount = 3;           // the menus, in build order
-constexpr std::size_t SelectKeyCount = 9;  // MenuSelectOne .. MenuSelectNine
+constexpr int kMenuPageCount = 3;           // the menus, in build order
+constexpr std::size_t kSelectKeyCount = 9;  // MenuSelectOne .. MenuSelectNine
 
 // What the frame loop holds for the life of the script.
 struct FrameLoopState {
-  std::uint32_t nextTickTime = 0;   // tick count at which the next run tick is due
-  int menuPage = 0;                 // 0 = closed; 1..3 = the menus in build order
-  Menu* menus[MenuPageCount] = {};  // made at set-up and kept until the process ends
-  std::array<std::uint32_t, SelectKeyCount> selectKeys{};  // MenuSelectOne .. MenuSelectNine
+  std::uint32_t nextTickTime = 0;    // tick count at which the next run tick is due
+  int menuPage = 0;                  // 0 = closed; 1..3 = the menus in build order
+  Menu* menus[kMenuPageCount] = {};  // made at set-up and kept until the process ends
+  std::array<std::uint32_t, kSelectKeyCount> selectKeys{};  // MenuSelectOne .. MenuSelectNine
 };
 
 // Library entry point. Attach registers the script, then the keyboard handler; detach withdraws

@@ -7,7 +7,7 @@
 #include "runtime/native.h"
 
 // Bytes a position value is read into: its first 51 characters and the terminating zero.
-constexpr std::uint32_t PositionBufferSize = 52;
+constexpr std::uint32_t kPositionBufferSize = 52;
 
 // How a position text read, and why an unusable one is refused.
 enum class PositionVerdict {

@@ -9,21 +9,21 @@
 
 #include "runtime/native.h"
 
-constexpr std::int32_t DefaultMaxEnemies = 70;
-constexpr std::int32_t MinEnemies = 10;
-constexpr std::int32_t EnemySlotCapacity = 512;
+constexpr std::int32_t kDefaultMaxEnemies = 70;
+constexpr std::int32_t kMinEnemies = 10;
+constexpr std::int32_t kEnemySlotCapacity = 512;
 
 // Until the settings are loaded, the key codes are 0 and Debug is off; MaxEnemies and the
 // positions hold their defaults from the start.
 struct Settings {
-  bool Debug = false;                           // [Main] Debug
-  std::int32_t MaxEnemies = DefaultMaxEnemies;  // [Main] MaxEnemies
-  std::uint32_t ActivateMod = 0;                // [KeyBinds] ActivateMod
-  std::uint32_t RotateObject = 0;               // [KeyBinds] RotateObject
-  std::uint32_t ReverseRotateObject = 0;        // [KeyBinds] ReverseRotateObject
-  std::uint32_t ConfirmObject = 0;              // [KeyBinds] ConfirmObject
-  std::uint32_t SpawnerMenu = 0;                // [KeyBinds] SpawnerMenu
-  std::uint32_t MenuSelectOne = 0;              // [KeyBinds] MenuSelectOne .. MenuSelectNine
+  bool Debug = false;                            // [Main] Debug
+  std::int32_t MaxEnemies = kDefaultMaxEnemies;  // [Main] MaxEnemies
+  std::uint32_t ActivateMod = 0;                 // [KeyBinds] ActivateMod
+  std::uint32_t RotateObject = 0;                // [KeyBinds] RotateObject
+  std::uint32_t ReverseRotateObject = 0;         // [KeyBinds] ReverseRotateObject
+  std::uint32_t ConfirmObject = 0;               // [KeyBinds] ConfirmObject
+  std::uint32_t SpawnerMenu = 0;                 // [KeyBinds] SpawnerMenu
+  std::uint32_t MenuSelectOne = 0;               // [KeyBinds] MenuSelectOne .. MenuSelectNine
   std::uint32_t MenuSelectTwo = 0;
   std::uint32_t MenuSelectThree = 0;
   std::uint32_t MenuSelectFour = 0;

@@ -28,9 +28,9 @@ constexpr SettingDescription Position(const char* key, Vector3& (*field)(Setting
   return {"Positions", key, SettingKind::Position, 0, 0, 0, nullptr, nullptr, nullptr, field};
 }
 
-constexpr std::array Schema = {
+constexpr std::array kSchema = {
     Flag("Main", "Debug", 0, &Settings::Debug),
-    Count("Main", "MaxEnemies", DefaultMaxEnemies, MinEnemies, EnemySlotCapacity,
+    Count("Main", "MaxEnemies", kDefaultMaxEnemies, kMinEnemies, kEnemySlotCapacity,
           &Settings::MaxEnemies),
     KeyCode("ActivateMod", 0x72, &Settings::ActivateMod),                  // F3
     KeyCode("RotateObject", 0x51, &Settings::RotateObject),                // Q
@@ -57,7 +57,7 @@ constexpr std::array Schema = {
 }  // namespace
 
 std::span<const SettingDescription> SettingsSchema() {
-  return Schema;
+  return kSchema;
 }
 
 SettingReading ReadSetting(const SettingDescription& setting, const ProfileSource& source,
@@ -78,7 +78,7 @@ SettingReading ReadSetting(const SettingDescription& setting, const ProfileSourc
       record.*setting.keyCode = reading.integer;
       break;
     case SettingKind::Position: {
-      char buffer[PositionBufferSize] = {};
+      char buffer[kPositionBufferSize] = {};
       if (source.GetString(setting.section, setting.key, buffer, sizeof buffer) != 0) {
         reading.position = ReadPosition(buffer);
         if (IsUsable(reading.position.verdict)) {
@@ -92,7 +92,7 @@ SettingReading ReadSetting(const SettingDescription& setting, const ProfileSourc
 }
 
 void ReadSettings(const ProfileSource& source, Settings& record) {
-  for (const SettingDescription& setting : Schema) {
+  for (const SettingDescription& setting : kSchema) {
     ReadSetting(setting, source, record);
   }
 }

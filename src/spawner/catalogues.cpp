@@ -7,13 +7,13 @@
 
 namespace {
 
-constexpr CatalogueEntry ExplosivesCatalogue[6] = {
+constexpr CatalogueEntry kExplosivesCatalogue[6] = {
     {0x8B664AFD, "SMALL EXPLOSIVE"},  {0xF6B3A3D6, "MEDIUM EXPLOSIVES"},
     {0xAFBFABC1, "LARGE EXPLOSIVES"}, {0xBBFB0174, "EXPLOSIVE BARREL"},
     {0x4451BFF5, "EXPLOSIVE CRATE"},  {0x1308875C, "LANTERN"},
 };
 
-constexpr CatalogueEntry CoverCatalogue[6] = {
+constexpr CatalogueEntry kCoverCatalogue[6] = {
     {0xF2E5ABA3, "WOODEN CRATES"},  {0xCE64BCDA, "LARGE WOODEN CRATES"},
     {0x7B62BB78, "WOODEN CRATE"},   {0xC9C22C59, "SANDBAG"},
     {0x47DC58FB, "WOODEN BARRELS"}, {0xC508E5EA, "LARGE WAGON"},
@@ -42,14 +42,14 @@ void AddCatalogueRows(Menu& menu, const CatalogueEntry (&catalogue)[6]) {
 
 std::unique_ptr<Menu> BuildExplosivesMenu() {
   std::unique_ptr<Menu> menu = StartMenu("EXPLOSIVES");
-  AddCatalogueRows(*menu, ExplosivesCatalogue);
+  AddCatalogueRows(*menu, kExplosivesCatalogue);
   AddItem(*menu, new MenuDeleteLastSpawnedObject(RowCaption(7, "> DEL LAST SPAWNED")));
   return menu;
 }
 
 std::unique_ptr<Menu> BuildCoverMenu() {
   std::unique_ptr<Menu> menu = StartMenu("COVER");
-  AddCatalogueRows(*menu, CoverCatalogue);
+  AddCatalogueRows(*menu, kCoverCatalogue);
   return menu;
 }
 

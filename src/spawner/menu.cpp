@@ -5,9 +5,9 @@
 
 namespace {
 
-constexpr float MenuTop = 0.05f;
-constexpr float RowOverlap = 0.025f;  // rows overlap by 2.5 % of their height
-constexpr std::uint32_t ItemNotificationMs = 2500;
+constexpr float kMenuTop = 0.05f;
+constexpr float kRowOverlap = 0.025f;  // rows overlap by 2.5 % of their height
+constexpr std::uint32_t kItemNotificationMs = 2500;
 
 void SetRowSize(MenuItemBase& item, float height, std::uint8_t alpha) {
   item.width = 0.22f;
@@ -52,12 +52,12 @@ void AttachMenu(Notification& record, Menu& menu) {
 }
 
 void DrawMenu(const Menu& menu) {
-  menu.title->Draw(MenuTop, 0.0f);
-  float y = menu.title->height + MenuTop;
-  for (std::size_t row = 0; row < menu.items.size() && row < MenuRowLimit; ++row) {
+  menu.title->Draw(kMenuTop, 0.0f);
+  float y = menu.title->height + kMenuTop;
+  for (std::size_t row = 0; row < menu.items.size() && row < kMenuRowLimit; ++row) {
     MenuItemBase& item = *menu.items[row];
     item.Draw(y, 0.0f);
-    y += item.height - item.height * RowOverlap;
+    y += item.height - item.height * kRowOverlap;
   }
 }
 
@@ -72,6 +72,6 @@ std::vector<MenuItemBase*> GetItems(const Menu& menu) {
 
 void NotifyFromItem(MenuItemBase& item, std::string text) {
   if (item.menu != nullptr && item.menu->owner != nullptr) {
-    ShowNotification(*item.menu->owner, std::move(text), ItemNotificationMs);
+    ShowNotification(*item.menu->owner, std::move(text), kItemNotificationMs);
   }
 }

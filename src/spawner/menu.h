@@ -84,7 +84,7 @@ struct Menu {
   Notification* owner = nullptr;  // set by AttachMenu
 };
 
-constexpr int MenuRowLimit = 11;  // rows drawn at most
+constexpr int kMenuRowLimit = 11;  // rows drawn at most
 
 // Appends `item` to the menu, which takes ownership, and points the item at the menu.
 void AddItem(Menu& menu, MenuItemBase* item);

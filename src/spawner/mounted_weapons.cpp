@@ -15,7 +15,7 @@ constexpr NativeHash kSpawnVehicle = 0xAF35D0D2583051B0;
 constexpr NativeHash kSetBoolDecorator = 0xFE26E4609B1C3772;
 constexpr NativeHash kReleaseModel = 0x4AD96EF928BD4F9A;
 
-constexpr const char* WeaponDecorator = "wagon_block_honor";
+constexpr const char* kWeaponDecorator = "wagon_block_honor";
 
 }  // namespace
 
@@ -34,7 +34,7 @@ std::uint32_t SpawnMountedWeapon(std::string modelName) {
   }
   const std::uint32_t vehicle =
       native::Invoke<std::uint32_t>(kSpawnVehicle, model, 0.0f, 0.0f, 0.0f, 0.0f, 0, 0, 1, 0);
-  native::Invoke(kSetBoolDecorator, static_cast<std::int32_t>(vehicle), WeaponDecorator, 1);
+  native::Invoke(kSetBoolDecorator, static_cast<std::int32_t>(vehicle), kWeaponDecorator, 1);
   native::Invoke(kReleaseModel, model);
   return vehicle;
 }

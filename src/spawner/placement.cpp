@@ -23,11 +23,11 @@ constexpr NativeHash kGetRelativeViewHeading = 0xC4ABF536048998AA;
 constexpr NativeHash kPinEntity = 0x58A850EAEE20FAA3;
 constexpr NativeHash kSetObjectRotation = 0x9CC8314DFEDE441E;
 
-constexpr float SpawnDistance = 3.0f;
-constexpr float HoldDistance = 4.0f;
-constexpr float HoldHeight = 0.7f;
-constexpr std::int32_t RotateStep = 2;  // degrees per frame
-constexpr const char* SpawnFailedText = "Object could not be spawned";
+constexpr float kSpawnDistance = 3.0f;
+constexpr float kHoldDistance = 4.0f;
+constexpr float kHoldHeight = 0.7f;
+constexpr std::int32_t kRotateStep = 2;  // degrees per frame
+constexpr const char* kSpawnFailedText = "Object could not be spawned";
 
 Vector3 GetOffsetPosition(std::int32_t entity, float x, float y, float z) {
   return native::Invoke<Vector3>(kGetOffsetPosition, entity, x, y, z);
@@ -48,11 +48,11 @@ float HoldAngle() {
 // number of degrees can hold is still given one: NaN and infinities read as 0, and a finite
 // heading beyond +-2^31 is first taken modulo a full turn. No heading met in play changes.
 std::int32_t WholeDegrees(float heading) {
-  constexpr float Beyond = 2147483648.0f;  // 2^31
+  constexpr float kBeyond = 2147483648.0f;  // 2^31
   if (!std::isfinite(heading)) {
     return 0;
   }
-  if (heading >= Beyond || heading <= -Beyond) {
+  if (heading >= kBeyond || heading <= -kBeyond) {
     heading = std::fmod(heading, 360.0f);
   }
   return static_cast<std::int32_t>(heading);
@@ -71,9 +71,9 @@ std::int32_t Turned(std::int32_t heading, std::int32_t step) {
 bool ApplyPlacementKeys(PlacementState& state) {
   const bool rotate = IsKeyHeld(settings.RotateObject);
   if (rotate && IsKeyHeld(settings.ReverseRotateObject)) {
-    state.placingHeading = Turned(state.placingHeading, RotateStep);
+    state.placingHeading = Turned(state.placingHeading, kRotateStep);
   } else if (rotate) {
-    state.placingHeading = Turned(state.placingHeading, -RotateStep);
+    state.placingHeading = Turned(state.placingHeading, -kRotateStep);
   } else if (IsKeyHeld(settings.ConfirmObject)) {
     ConfirmPlacement();
     return false;
@@ -93,14 +93,14 @@ void BeginStaticPlacement(MenuItemStaticCover& item) {
     return;
   }
   if (!LoadModel(item.modelHash)) {
-    NotifyFromItem(item, SpawnFailedText);
+    NotifyFromItem(item, kSpawnFailedText);
     return;
   }
-  const Vector3 p = GetOffsetPosition(GetPlayerPed(), 0.0f, SpawnDistance, 0.0f);
+  const Vector3 p = GetOffsetPosition(GetPlayerPed(), 0.0f, kSpawnDistance, 0.0f);
   const std::uint32_t object =
       native::Invoke<std::uint32_t>(kSpawnObject, item.modelHash, p.x, p.y, p.z, 0, 1, 1, 0, 0);
   if (object == 0) {
-    NotifyFromItem(item, SpawnFailedText);
+    NotifyFromItem(item, kSpawnFailedText);
     return;
   }
   state.placingObject = object;
@@ -115,8 +115,8 @@ void UpdatePlacement() {
     return;
   }
   const float angle = HoldAngle();
-  const Vector3 p = GetOffsetPosition(GetPlayerPed(), std::sin(angle) * HoldDistance,
-                                      std::cos(angle) * -HoldDistance, HoldHeight);
+  const Vector3 p = GetOffsetPosition(GetPlayerPed(), std::sin(angle) * kHoldDistance,
+                                      std::cos(angle) * -kHoldDistance, kHoldHeight);
   const auto object = static_cast<std::int32_t>(state.placingObject);
   TeleportEntity(object, p.x, p.y, p.z, 1, 1, 1, 0);
   PinEntity(state.placingObject);

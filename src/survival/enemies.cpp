@@ -18,7 +18,7 @@ constexpr NativeHash kPrepareCreatedPed = 0x283978A15512B2FE;
 constexpr NativeHash kSetDecoratorInt = 0xE88F4D7F52A6090F;
 constexpr NativeHash kTaskAttackPed = 0xF166E48407BAC484;
 
-constexpr const char* EnemyDecorator = "honor_override";
+constexpr const char* kEnemyDecorator = "honor_override";
 
 }  // namespace
 
@@ -37,14 +37,14 @@ void ServiceEnemySlot(std::int32_t slotIndex) {
   Vector3 position = settings.EnemySpawnPositions[GetTickCount() % 2];
   const std::int32_t enemy = SpawnEnemy(position);
   if (enemy != 0) {
-    native::Invoke(kSetDecoratorInt, enemy, EnemyDecorator, 0);
+    native::Invoke(kSetDecoratorInt, enemy, kEnemyDecorator, 0);
     native::Invoke(kTaskAttackPed, enemy, GetPlayerPed(), 0, 16);
   }
   SetEnemySlot(slotIndex, enemy);
 }
 
 std::int32_t SpawnEnemy(Vector3& position) {
-  const std::uint32_t model = GetNameHash(EnemyModelName);
+  const std::uint32_t model = GetNameHash(kEnemyModelName);
   if (!LoadModel(model)) {
     return 0;
   }

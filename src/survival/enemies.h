@@ -7,7 +7,7 @@
 #include "runtime/native.h"
 
 // The one enemy model.
-inline constexpr const char* EnemyModelName = "A_M_M_RANCHER_01";
+inline constexpr const char* kEnemyModelName = "A_M_M_RANCHER_01";
 
 // Services slot `slotIndex` (0 <= slotIndex < MaxEnemies): a living enemy keeps its slot; a dead
 // one is counted and released; an empty or freed slot gets a new enemy, or stays empty when the

@@ -25,10 +25,10 @@ constexpr NativeHash kSetPlayerValueA = 0x093A9D1F72DF0D19;
 constexpr NativeHash kSetPlayerValueB = 0xA80FF73F772ACF6A;
 constexpr NativeHash kSetGlobalFloatA = 0xD7FA719CB54866C2;
 
-constexpr float StartRadius = 100.0f;
-constexpr std::uint32_t SummaryShownMs = 6000;
-constexpr const char* StartSoundName = "NAV_RIGHT";
-constexpr const char* StartSoundSet = "HUD_SHOP_SOUNDSET";
+constexpr float kStartRadius = 100.0f;
+constexpr std::uint32_t kSummaryShownMs = 6000;
+constexpr const char* kStartSoundName = "NAV_RIGHT";
+constexpr const char* kStartSoundSet = "HUD_SHOP_SOUNDSET";
 
 }  // namespace
 
@@ -43,7 +43,7 @@ void OnActivateKey() {
   const Vector3& start = settings.PlayerStartingPosition;
   const float distance = native::Invoke<float>(kGetDistanceBetweenPoints, position.x, position.y,
                                                position.z, start.x, start.y, start.z, 1);
-  if (distance <= StartRadius) {
+  if (distance <= kStartRadius) {
     StartRun();
     return;
   }
@@ -84,8 +84,8 @@ void ResetPlayerOnTick() {
 }
 
 void PlayStartSound() {
-  native::Invoke(kPrepareSound, StartSoundName, StartSoundSet);
-  native::Invoke(kPlaySound, StartSoundName, StartSoundSet, 1, 0);
+  native::Invoke(kPrepareSound, kStartSoundName, kStartSoundSet);
+  native::Invoke(kPlaySound, kStartSoundName, kStartSoundSet, 1, 0);
 }
 
 void EndRun() {
@@ -93,7 +93,7 @@ void EndRun() {
   // Built before ClearRun stops the run's clock, or the time would read 0:00.
   const SummaryText summary = BuildSummaryText();
   ClearRun();
-  ShowNotification(*notification, summary.bannerForm, SummaryShownMs);
+  ShowNotification(*notification, summary.bannerForm, kSummaryShownMs);
   WriteLog(summary.logForm);
 }
 

@@ -12,7 +12,7 @@ struct RunState {
   std::int32_t killCount = 0;       // kills this run; kept after the run until the next start
   std::uint32_t startTick = 0;      // tick count at the start; 0 = no timed run
   std::uint32_t startGameTime = 0;  // game clock at the start; elapsed time is measured from it
-  std::int32_t enemySlots[EnemySlotCapacity] = {};  // ped handles, 0 = empty
+  std::int32_t enemySlots[kEnemySlotCapacity] = {};  // ped handles, 0 = empty
   std::uint32_t slotCursor = 0;  // next slot to service (mod MaxEnemies); never reset
 };
 

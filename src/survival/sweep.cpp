@@ -18,9 +18,9 @@ constexpr NativeHash kClaimEntityForScript = 0xDC19C288082E586E;
 }  // namespace
 
 void SweepPeds() {
-  int peds[SweepListCapacity] = {};
+  int peds[kSweepListCapacity] = {};
   // The count bounds the loop over the local list, so it is held to the list's size.
-  const int listed = std::clamp(worldGetAllPeds(peds, SweepListCapacity), 0, SweepListCapacity);
+  const int listed = std::clamp(worldGetAllPeds(peds, kSweepListCapacity), 0, kSweepListCapacity);
   const std::int32_t playerGroup = native::Invoke<std::int32_t>(kGetPlayerGroup, GetPlayer());
   const std::int32_t playerPed = GetPlayerPed();
   for (int i = 0; i < listed; ++i) {

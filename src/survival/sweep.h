@@ -3,7 +3,7 @@
 #pragma once
 
 // How many ped handles the sweep asks the host for; peds listed beyond these are not seen.
-constexpr int SweepListCapacity = 512;
+constexpr int kSweepListCapacity = 512;
 
 // Deletes the foreign peds among the first SweepListCapacity the host lists, yielding one frame
 // after each deletion, then empties slots 0 .. MaxEnemies - 1. Never deletes the player's ped.

@@ -7,17 +7,17 @@ namespace holdout_test {
 
 namespace {
 
-constexpr std::size_t HeadersSize = 0x200;
-constexpr std::size_t PeOffset = 0x40;
-constexpr std::size_t CoffOffset = PeOffset + 4;
-constexpr std::size_t OptionalOffset = CoffOffset + 20;
-constexpr std::size_t OptionalSize = 240;
-constexpr std::uint32_t SectionRva = 0x1000;
+constexpr std::size_t kHeadersSize = 0x200;
+constexpr std::size_t kPeOffset = 0x40;
+constexpr std::size_t kCoffOffset = kPeOffset + 4;
+constexpr std::size_t kOptionalOffset = kCoffOffset + 20;
+constexpr std::size_t kOptionalSize = 240;
+constexpr std::uint32_t kSectionRva = 0x1000;
 
 // The section's bytes, with RVAs handed out as they are appended.
 class SectionWriter {
  public:
-  std::uint32_t Rva() const { return SectionRva + static_cast<std::uint32_t>(bytes.size()); }
+  std::uint32_t Rva() const { return kSectionRva + static_cast<std::uint32_t>(bytes.size()); }
   std::uint32_t Reserve(std::size_t size) {
     const std::uint32_t rva = Rva();
     bytes.resize(bytes.size() + size);
@@ -25,10 +25,10 @@ class SectionWriter {
   }
   std::uint32_t Text(const std::string& text) {
     const std::uint32_t rva = Reserve(text.size() + 1);
-    std::copy(text.begin(), text.end(), bytes.begin() + (rva - SectionRva));
+    std::copy(text.begin(), text.end(), bytes.begin() + (rva - kSectionRva));
     return rva;
   }
-  std::size_t At(std::uint32_t rva) const { return rva - SectionRva; }
+  std::size_t At(std::uint32_t rva) const { return rva - kSectionRva; }
 
   std::vector<std::uint8_t> bytes;
 };
@@ -82,7 +82,7 @@ BuiltPe BuildPe(const PeSpec& layout) {
     Put32(section.bytes, directory + 32, names);
     Put32(section.bytes, directory + 36, ordinals);
     for (std::uint32_t i = 0; i < count; ++i) {
-      Put32(section.bytes, section.At(addresses) + 4 * i, SectionRva);
+      Put32(section.bytes, section.At(addresses) + 4 * i, kSectionRva);
       Put32(section.bytes, section.At(names) + 4 * i, section.Text(layout.exports[i]));
       Put16(section.bytes, section.At(ordinals) + 2 * i, static_cast<std::uint16_t>(i));
     }
@@ -104,31 +104,31 @@ BuiltPe BuildPe(const PeSpec& layout) {
   const std::uint32_t virtualSize = static_cast<std::uint32_t>(section.bytes.size());
   const std::uint32_t rawSize = (virtualSize + 0x1FF) & ~0x1FFu;
   std::vector<std::uint8_t>& bytes = built.bytes;
-  bytes.assign(HeadersSize + rawSize, 0);
-  std::copy(section.bytes.begin(), section.bytes.end(), bytes.begin() + HeadersSize);
+  bytes.assign(kHeadersSize + rawSize, 0);
+  std::copy(section.bytes.begin(), section.bytes.end(), bytes.begin() + kHeadersSize);
 
   bytes[0] = 'M';
   bytes[1] = 'Z';
-  Put32(bytes, 0x3C, PeOffset);
-  Put32(bytes, PeOffset, 0x00004550);
-  built.machineOffset = CoffOffset;
-  built.sectionCountOffset = CoffOffset + 2;
-  Put16(bytes, CoffOffset, 0x8664);
-  Put16(bytes, CoffOffset + 2, 1);
-  Put16(bytes, CoffOffset + 16, OptionalSize);
-  Put16(bytes, CoffOffset + 18, static_cast<std::uint16_t>(0x0022 | (layout.dll ? 0x2000 : 0)));
+  Put32(bytes, 0x3C, kPeOffset);
+  Put32(bytes, kPeOffset, 0x00004550);
+  built.machineOffset = kCoffOffset;
+  built.sectionCountOffset = kCoffOffset + 2;
+  Put16(bytes, kCoffOffset, 0x8664);
+  Put16(bytes, kCoffOffset + 2, 1);
+  Put16(bytes, kCoffOffset + 16, kOptionalSize);
+  Put16(bytes, kCoffOffset + 18, static_cast<std::uint16_t>(0x0022 | (layout.dll ? 0x2000 : 0)));
 
-  built.magicOffset = OptionalOffset;
-  Put16(bytes, OptionalOffset, 0x020B);
-  Put32(bytes, OptionalOffset + 56, SectionRva + ((virtualSize + 0xFFF) & ~0xFFFu));
-  Put32(bytes, OptionalOffset + 60, HeadersSize);
-  Put32(bytes, OptionalOffset + 108, 16);
-  built.exportDirectoryEntry = OptionalOffset + 112;
-  built.importDirectoryEntry = OptionalOffset + 120;
+  built.magicOffset = kOptionalOffset;
+  Put16(bytes, kOptionalOffset, 0x020B);
+  Put32(bytes, kOptionalOffset + 56, kSectionRva + ((virtualSize + 0xFFF) & ~0xFFFu));
+  Put32(bytes, kOptionalOffset + 60, kHeadersSize);
+  Put32(bytes, kOptionalOffset + 108, 16);
+  built.exportDirectoryEntry = kOptionalOffset + 112;
+  built.importDirectoryEntry = kOptionalOffset + 120;
   if (exportDirectory != 0) {
     Put32(bytes, built.exportDirectoryEntry, exportDirectory);
     Put32(bytes, built.exportDirectoryEntry + 4, 40);
-    built.exportDirectoryOffset = HeadersSize + section.At(exportDirectory);
+    built.exportDirectoryOffset = kHeadersSize + section.At(exportDirectory);
   }
   if (!layout.imports.empty()) {
     Put32(bytes, built.importDirectoryEntry, descriptors);
@@ -136,15 +136,15 @@ BuiltPe BuildPe(const PeSpec& layout) {
           static_cast<std::uint32_t>((layout.imports.size() + 1) * 20));
   }
 
-  built.sectionHeaderOffset = OptionalOffset + OptionalSize;
+  built.sectionHeaderOffset = kOptionalOffset + kOptionalSize;
   const std::string name = ".rdata";
   std::copy(name.begin(), name.end(), bytes.begin() + built.sectionHeaderOffset);
   Put32(bytes, built.sectionHeaderOffset + 8, virtualSize);
-  Put32(bytes, built.sectionHeaderOffset + 12, SectionRva);
+  Put32(bytes, built.sectionHeaderOffset + 12, kSectionRva);
   Put32(bytes, built.sectionHeaderOffset + 16, rawSize);
-  Put32(bytes, built.sectionHeaderOffset + 20, HeadersSize);
+  Put32(bytes, built.sectionHeaderOffset + 20, kHeadersSize);
   Put32(bytes, built.sectionHeaderOffset + 36, 0x40000040);
-  built.sectionRva = SectionRva;
+  built.sectionRva = kSectionRva;
   built.sectionSize = virtualSize;
   return built;
 }

@@ -57,8 +57,8 @@ bool Unescape(const std::string& line, std::string& text, std::string& error) {
 }
 
 std::string Answer(const std::string& text) {
-  char buffer[PositionBufferSize] = {};
-  std::memcpy(buffer, text.data(), std::min<std::size_t>(text.size(), PositionBufferSize - 1));
+  char buffer[kPositionBufferSize] = {};
+  std::memcpy(buffer, text.data(), std::min<std::size_t>(text.size(), kPositionBufferSize - 1));
   Vector3 position{};
   if (!ParsePosition(buffer, position)) {
     return "refused";
