@@ -24,6 +24,7 @@ class SessionInvariants {
  private:
   sim::SimHost& host_;
   std::filesystem::path log_;
-  std::string logSeen_;         // the log's contents at the last check
-  std::size_t faultsSeen_ = 0;  // host faults already reported
+  std::string logSeen_;          // the log's contents at the last check
+  std::size_t logVerified_ = 0;  // the log's size when it was last read whole
+  std::size_t faultsSeen_ = 0;   // host faults already reported
 };
