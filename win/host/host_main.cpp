@@ -1,8 +1,14 @@
-// Host.exe: loads Holdout.dll into the stand-in script host the way the game does, gives it the
-// simulated host's clock in place of the system tick count, runs frames on the script context,
-// unloads it and prints a line-based report of what the plug-in did.
+// Host.exe: stands in for the game. It starts the stand-in script host, then loads the plug-in
+// loader the way a game loads one of its system libraries (dinput8.dll by name, so the proxy in
+// its folder is found first), and the loader loads every *.asi plug-in of the folder. Each
+// plug-in that loaded gets the simulated host's clock in place of the system tick count; frames
+// run on the script context; the plug-ins are unloaded and a line-based report says what they
+// did.
+#include <psapi.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cinttypes>
 #include <cstdio>
 #include <string>
@@ -51,17 +57,71 @@ const char* EventName(sim::HostEvent event) {
   return "unknown";
 }
 
-// Windows refuses to load a module that imports a name its library does not export (error
-// 127); Wine loads it with a stub in place of the import. Host.exe holds the plug-in to the
-// Windows rule, so a wrong binding to the host fails here and not in the game.
-bool ImportsBound(HMODULE plugin, const std::string& path) {
-  const char* const host = "ScriptHookFrontier.dll";
-  const std::vector<std::string> unbound = UnboundImports(plugin, host, GetModuleHandleA(host));
-  for (const std::string& name : unbound) {
+constexpr const char* kHostLibrary = "ScriptHookFrontier.dll";
+constexpr const char* kPluginLoader = "dinput8.dll";
+
+// A module's file name without its folder.
+std::string FileNameOf(HMODULE module) {
+  char path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameA(module, path, sizeof path);
+  const std::string full(path, length);
+  return full.substr(full.find_last_of("\\/") + 1);
+}
+
+bool EndsWithAsi(const std::string& name) {
+  std::string end = name.size() >= 4 ? name.substr(name.size() - 4) : "";
+  std::transform(end.begin(), end.end(), end.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return end == ".asi";
+}
+
+// The plug-ins the loader left loaded: every module of the process whose file ends in ".asi".
+std::vector<HMODULE> LoadedPlugins() {
+  std::vector<HMODULE> modules(256);
+  DWORD bytes = 0;
+  if (!EnumProcessModules(GetCurrentProcess(), modules.data(),
+                          static_cast<DWORD>(modules.size() * sizeof(HMODULE)), &bytes)) {
+    return {};
+  }
+  modules.resize(std::min<std::size_t>(modules.size(), bytes / sizeof(HMODULE)));
+  std::vector<HMODULE> plugins;
+  for (HMODULE module : modules) {
+    if (EndsWithAsi(FileNameOf(module))) {
+      plugins.push_back(module);
+    }
+  }
+  return plugins;
+}
+
+// Loads the plug-in loader as the game loads the library it stands in for. A loader that is
+// missing, or that is the system's own library rather than the folder's proxy, loads nothing.
+bool StartLoader() {
+  const HMODULE loader = LoadLibraryA(kPluginLoader);
+  if (loader == nullptr) {
+    std::printf("fault LoadLibraryA(%s) failed with error %lu\n", kPluginLoader, GetLastError());
+    return false;
+  }
+  if (GetProcAddress(loader, "LoadedPluginCount") == nullptr) {
     std::printf(
-        "fault LoadLibraryA(%s): %s imports %s, which %s does not export; Windows "
+        "fault %s is the system's library, not the plug-in loader of the game's folder (under "
+        "Wine, WINEDLLOVERRIDES=\"dinput8=n,b\" makes Wine prefer the folder's)\n",
+        kPluginLoader);
+    return false;
+  }
+  return true;
+}
+
+// Windows refuses to load a module that imports a name its library does not export (error
+// 127); Wine loads it with a stub in place of the import. Host.exe holds each plug-in to the
+// Windows rule, so a wrong binding to the host fails here and not in the game.
+bool ImportsBound(HMODULE plugin, const std::string& name) {
+  const std::vector<std::string> unbound =
+      UnboundImports(plugin, kHostLibrary, GetModuleHandleA(kHostLibrary));
+  for (const std::string& function : unbound) {
+    std::printf(
+        "fault LoadLibrary(%s): %s imports %s, which %s does not export; Windows "
         "refuses the load with error %ld (the specified procedure could not be found)\n",
-        path.c_str(), path.c_str(), name.c_str(), host, ERROR_PROC_NOT_FOUND);
+        name.c_str(), name.c_str(), function.c_str(), kHostLibrary, ERROR_PROC_NOT_FOUND);
   }
   return unbound.empty();
 }
@@ -117,24 +177,41 @@ int main(int argc, char** argv) {
   if (options.frameMs) {
     host.SetFrameDuration(*options.frameMs);
   }
-  HMODULE plugin = LoadLibraryA(options.plugin.c_str());
-  if (plugin == nullptr) {
-    std::printf("fault LoadLibraryA(%s) failed with error %lu\n", options.plugin.c_str(),
-                GetLastError());
+  if (!StartLoader()) {
     return 1;
   }
-  if (!ImportsBound(plugin, options.plugin)) {
-    return 1;
+  // A plug-in whose binding Windows would refuse is unloaded again; the others run.
+  std::vector<HMODULE> plugins;
+  bool refused = false;
+  for (HMODULE plugin : LoadedPlugins()) {
+    const std::string name = FileNameOf(plugin);
+    if (!ImportsBound(plugin, name)) {
+      refused = true;
+      FreeLibrary(plugin);
+      continue;
+    }
+    std::printf("plugin %s\n", name.c_str());
+    if (PatchImport(plugin, "KERNEL32.dll", "GetTickCount",
+                    reinterpret_cast<const void*>(&SimulatedTickCount)) == 0) {
+      host.Fault(name + " does not import GetTickCount from KERNEL32.dll");
+    }
+    plugins.push_back(plugin);
   }
-  if (PatchImport(plugin, "KERNEL32.dll", "GetTickCount",
-                  reinterpret_cast<const void*>(&SimulatedTickCount)) == 0) {
-    host.Fault("the plug-in does not import GetTickCount from KERNEL32.dll");
+  if (plugins.empty()) {
+    if (!refused) {
+      std::printf(
+          "fault no plug-in was loaded: the plug-in loader loads only files ending in .asi "
+          "from the game's folder\n");
+    }
+    return 1;
   }
   RunFrames(host, options);
-  if (!FreeLibrary(plugin)) {
-    host.Fault("FreeLibrary failed with error " + std::to_string(GetLastError()));
+  for (HMODULE plugin : plugins) {
+    if (!FreeLibrary(plugin)) {
+      host.Fault("FreeLibrary failed with error " + std::to_string(GetLastError()));
+    }
   }
   PrintReport(host);
   std::fflush(stdout);
-  return host.Faults().empty() ? 0 : 1;
+  return host.Faults().empty() && !refused ? 0 : 1;
 }

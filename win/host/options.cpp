@@ -48,9 +48,7 @@ bool ParseHostOptions(int argc, char** argv, HostOptions& options, std::string& 
     const char* value = argv[++i];
     std::uint32_t number = 0;
     bool valid = true;
-    if (option == "--plugin") {
-      options.plugin = value;
-    } else if (option == "--frames") {
+    if (option == "--frames") {
       valid = ParseNumber(value, options.frames);
     } else if (option == "--tick") {
       valid = ParseNumber(value, number);
@@ -76,13 +74,16 @@ bool ParseHostOptions(int argc, char** argv, HostOptions& options, std::string& 
 
 const char* HostUsage() {
   return "usage: Host.exe [options]\n"
-         "Loads the plug-in into the stand-in script host, runs frames and prints a report.\n"
-         "  --plugin PATH     plug-in library to load (default Holdout.dll)\n"
+         "Starts as a game does: loads the plug-in loader dinput8.dll, which loads every *.asi\n"
+         "plug-in beside Host.exe; then runs frames in the stand-in script host and prints a\n"
+         "report.\n"
          "  --frames N        frames to run before unloading (default 10)\n"
          "  --tick MS         tick count before the first frame\n"
          "  --frame-ms MS     milliseconds each frame advances the clocks\n"
          "  --tap FRAME:KEY   press and release virtual key KEY just before frame FRAME\n"
          "                    (FRAME from 1; may be given more than once)\n"
-         "Report lines: 'event FRAME NAME', 'call FRAME NATIVE ARGS...', 'fault TEXT',\n"
-         "'ticks-read N', 'frames N'. Exit status 0 without faults, 1 with, 2 on bad usage.\n";
+         "Report lines: 'loader loaded FILE', 'loader failed FILE: error N (TEXT)',\n"
+         "'plugin FILE', 'event FRAME NAME', 'call FRAME NATIVE ARGS...', 'fault TEXT',\n"
+         "'ticks-read N', 'frames N'. Exit status 0 when a plug-in ran without faults, 1\n"
+         "otherwise, 2 on bad usage.\n";
 }

@@ -1,5 +1,6 @@
-// Command-line options of Host.exe: which plug-in to load, how many frames to run, the clocks,
-// and key taps to deliver between frames.
+// Command-line options of Host.exe: how many frames to run, the clocks, and key taps to deliver
+// between frames. Which plug-ins run is not an option: the plug-in loader beside Host.exe
+// decides, as in a game folder.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +15,6 @@ struct KeyTap {
 };
 
 struct HostOptions {
-  std::string plugin = "Holdout.dll";
   std::uint32_t frames = 10;
   std::optional<std::uint32_t> startTick;  // the host's own start value when absent
   std::optional<std::uint32_t> frameMs;    // the host's own frame length when absent

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Checks the facts the game's loader meets in Holdout.dll's headers and tables: a PE32+ x86-64
+# Checks the facts the game's loader meets in Holdout.asi's headers and tables: a PE32+ x86-64
 # DLL, exporting DllMain alone, importing only from KERNEL32, the C runtime (msvcrt) and the
 # script host, so no C++ runtime, libgcc or threads DLL need be installed beside it. Which names
 # it imports from the host is host_names_test.sh's check.
@@ -19,21 +19,21 @@ grep -q '^Magic[[:space:]]*020b' <<<"$dump" || fail "$plugin has no PE32+ option
 grep -qE '^[[:space:]]+DLL$' <<<"$dump" || fail "$plugin is not marked as a DLL"
 
 imports=$(awk '/DLL Name:/ { print $3 }' <<<"$dump")
-echo "Holdout.dll imports from: $(tr '\n' ' ' <<<"$imports")"
+echo "Holdout.asi imports from: $(tr '\n' ' ' <<<"$imports")"
 for dll in $imports; do
   case "${dll,,}" in
     kernel32.dll | msvcrt.dll | scripthookfrontier.dll) ;;
-    *) fail "Holdout.dll imports from $dll" ;;
+    *) fail "Holdout.asi imports from $dll" ;;
   esac
 done
-grep -qix 'ScriptHookFrontier.dll' <<<"$imports" || fail "Holdout.dll imports nothing from the host"
-grep -qix 'KERNEL32.dll' <<<"$imports" || fail "Holdout.dll imports nothing from KERNEL32.dll"
+grep -qix 'ScriptHookFrontier.dll' <<<"$imports" || fail "Holdout.asi imports nothing from the host"
+grep -qix 'KERNEL32.dll' <<<"$imports" || fail "Holdout.asi imports nothing from KERNEL32.dll"
 
 exports=$(awk '/^\[Ordinal\/Name Pointer\] Table/ { listing = 1; next }
                listing && /^\t\[/ { print $NF; next }
                listing { exit }' <<<"$dump")
-echo "Holdout.dll exports: $(tr '\n' ' ' <<<"$exports")"
-[ "$exports" = "DllMain" ] || fail "Holdout.dll must export DllMain and nothing else"
+echo "Holdout.asi exports: $(tr '\n' ' ' <<<"$exports")"
+[ "$exports" = "DllMain" ] || fail "Holdout.asi must export DllMain and nothing else"
 
 [ "$failures" -eq 0 ] && echo "PASS"
 exit "$failures"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Holds the plug-in's binding to the script host against an independent mangler. Every function
 # host.h declares is compiled with clang for the MSVC target, as the real host's declarations
-# were, and the decorated names clang imports are the names the host exports. Holdout.dll must
+# were, and the decorated names clang imports are the names the host exports. Holdout.asi must
 # import exactly those from ScriptHookFrontier.dll, the stand-in host must export each of them
 # and none of the nine under a GCC symbol, and the .def file must bind exactly them. Names that
 # differ are printed as readable signatures.
@@ -48,14 +48,14 @@ while read -r name; do echo "  $name   $("$undname" "$name" | sed -n 2p)"; done 
 [ "$(wc -l <<<"$expected")" -eq "$(wc -w <<<"$functions")" ] ||
   fail "clang named $(wc -l <<<"$expected") imports for $(wc -w <<<"$functions") functions"
 
-# 2. What Holdout.dll imports from the host.
+# 2. What Holdout.asi imports from the host.
 plugin_dump=$("$objdump" -p "$plugin")
 imported=$(awk '
   /^\tDLL Name: / { in_host = (tolower($3) == "scripthookfrontier.dll"); next }
   in_host && /^\t[ \t]*[0-9a-f]+[ \t]+[0-9]+[ \t]+[^ \t]+$/ { print $NF }
   /^$/ { in_host = 0 }' <<<"$plugin_dump" | sort)
-report_missing "Holdout.dll does not import the host's" "$expected" "$imported"
-report_missing "Holdout.dll imports a name the host does not export" "$imported" "$expected"
+report_missing "Holdout.asi does not import the host's" "$expected" "$imported"
+report_missing "Holdout.asi imports a name the host does not export" "$imported" "$expected"
 
 # 3. What the stand-in host exports: the nine under their MSVC names, none under a GCC symbol.
 stand_in_dump=$("$objdump" -p "$stand_in")

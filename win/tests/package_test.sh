@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Builds the player package and checks what a player unpacks: exactly Holdout.dll (a 64-bit DLL),
-# Holdout.ini, the player's guide and its three pictures (each a 1280x720 PNG), and holdout.exe
-# (a 64-bit program), the two texts as shipped from package/.
+# Builds the player package and checks what a player unpacks: exactly Holdout.asi (a 64-bit DLL
+# under the name plug-in loaders pick up), Holdout.ini, the player's guide and its three pictures
+# (each a 1280x720 PNG), and holdout.exe (a 64-bit program), the two texts as shipped from
+# package/. The two binaries carry no debug sections (their debug information stays beside the
+# build); their sizes are printed.
 set -euo pipefail
 cpack=$1 build=$2 shipped=$3 objdump=$4
 work=$(mktemp -d)
@@ -13,19 +15,27 @@ mkdir "$work/unpacked"
 (cd "$work/unpacked" && cmake -E tar xf "$zip")
 
 contents=$(cd "$work/unpacked" && find . -type f | LC_ALL=C sort | tr '\n' ' ')
-expected="./Holdout.dll ./Holdout.ini ./PLAYERS-GUIDE.txt ./cover-menu.png ./holdout.exe ./hud.png ./summary.png "
+expected="./Holdout.asi ./Holdout.ini ./PLAYERS-GUIDE.txt ./cover-menu.png ./holdout.exe ./hud.png ./summary.png "
 if [ "$contents" != "$expected" ]; then
   echo "the package holds: $contents; expected: $expected" >&2
   exit 1
 fi
-"$objdump" -f "$work/unpacked/Holdout.dll" | grep -q 'file format pei-x86-64' || {
-  echo "Holdout.dll in the package is not a 64-bit Windows DLL" >&2
+"$objdump" -f "$work/unpacked/Holdout.asi" | grep -q 'file format pei-x86-64' || {
+  echo "Holdout.asi in the package is not a 64-bit Windows DLL" >&2
   exit 1
 }
 "$objdump" -f "$work/unpacked/holdout.exe" | grep -q 'file format pei-x86-64' || {
   echo "holdout.exe in the package is not a 64-bit Windows program" >&2
   exit 1
 }
+for binary in Holdout.asi holdout.exe; do
+  debug_sections=$("$objdump" -h "$work/unpacked/$binary" | awk '$2 ~ /^\.debug/ { print $2 }')
+  if [ -n "$debug_sections" ]; then
+    echo "$binary in the package carries debug sections: $(tr '\n' ' ' <<<"$debug_sections")" >&2
+    exit 1
+  fi
+  echo "$binary: $(stat -c %s "$work/unpacked/$binary") bytes"
+done
 cmp "$work/unpacked/Holdout.ini" "$shipped/Holdout.ini"
 cmp "$work/unpacked/PLAYERS-GUIDE.txt" "$shipped/PLAYERS-GUIDE.txt"
 for picture in cover-menu.png hud.png summary.png; do

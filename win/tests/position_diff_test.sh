@@ -2,8 +2,8 @@
 # Answers the position corpus with the plug-in's position reader as the Windows build has it
 # (PositionProbe.exe under Wine) and as the Linux build has it (the native probe), and fails on
 # any difference between the two, or between Wine's answers and those recorded in the corpus.
-# The probe stands for Holdout.dll only while both carry their own formatted-input functions,
-# so the test also fails when Holdout.dll imports one from the C runtime DLL.
+# The probe stands for Holdout.asi only while both carry their own formatted-input functions,
+# so the test also fails when Holdout.asi imports one from the C runtime DLL.
 # Usage: position_diff_test.sh BIN_DIR WINE_DIR PREFIX LINUX_PROBE CORPUS_DIR OUT_DIR OBJDUMP DLL
 set -euo pipefail
 bin_dir=$1 wine_dir=$2 prefix=$3 linux_probe=$4 corpus=$5 out=$6 objdump=$7 dll=$8
@@ -13,7 +13,7 @@ mkdir -p "$out"
 failures=0
 scanf_imports=$("$objdump" -p "$dll" | grep -Eiw '[a-z_]*scanf[a-z_]*' || true)
 if [ -n "$scanf_imports" ]; then
-  echo "FAIL: Holdout.dll imports formatted input from the C runtime: $scanf_imports"
+  echo "FAIL: Holdout.asi imports formatted input from the C runtime: $scanf_imports"
   failures=$((failures + 1))
 fi
 

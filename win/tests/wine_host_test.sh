@@ -1,29 +1,37 @@
 #!/usr/bin/env bash
-# Runs the real Holdout.dll under Wine in Host.exe and the stand-in script host, and checks
-# Host.exe's report: the script registered before the keyboard handler, every frame starting
-# with the four per-frame natives (argument 0, in order), the script unregistered before the
-# keyboard handler, the plug-in reading time through the patched GetTickCount, and no faults.
-# A second run taps the spawner-menu key to check key messages reach the plug-in. A third puts
-# a Holdout.ini beside Host.exe that turns debug on, taps F2, and checks the line the plug-in
-# appends to Holdout.log: the settings file found from the real executable path and read by the
-# system's profile functions, the log written by the real C runtime (CRLF line ends). Last, two
-# plug-ins reduced to their binding show that Host.exe tells a binding the game would load from
-# one it would refuse.
-# Usage: wine_host_test.sh BIN_DIR WINE_DIR PREFIX
+# Runs the real Holdout.asi under Wine as a player's game folder holds it: the player package
+# installed beside the stand-in script host, its plug-in loader dinput8.dll and Host.exe in place
+# of the game, which loads the loader, which loads every *.asi of the folder. Checks Host.exe's
+# report: the script registered before the keyboard handler, every frame starting with the four
+# per-frame natives (argument 0, in order), the script unregistered before the keyboard handler,
+# the plug-in reading time through the patched GetTickCount, and no faults. A second run taps
+# the spawner-menu key to check key messages reach the plug-in. A third puts a Holdout.ini that
+# turns debug on in place of the shipped one, taps F2, and checks the line the plug-in appends
+# to Holdout.log: the settings file found from the real executable path and read by the
+# system's profile functions, the log written by the real C runtime (CRLF line ends). Then what
+# the loader does with other folders: a plug-in shipped as Holdout.dll is never loaded, a broken
+# .asi beside the good one does not stop it, and without the override Wine loads its own
+# dinput8.dll and no plug-in at all. Last, two plug-ins reduced to their binding show that
+# Host.exe tells a binding the game would load from one it would refuse.
+# Usage: wine_host_test.sh BUILD_DIR BIN_DIR WINE_DIR PREFIX
 set -euo pipefail
-bin_dir=$1 wine_dir=$2 prefix=$3
+build=$1 bin_dir=$2 wine_dir=$3 prefix=$4
 source "$(dirname "$0")/wine_session.sh"
-
+source "$(dirname "$0")/game_folder.sh"
+work=$(mktemp -d)
+trap 'rm -rf "$work"; wine_session_stop' EXIT
+game=$work/game
+make_game_folder "$build" "$bin_dir" "$game"
 failures=0
 fail() {
   echo "FAIL: $*"
   failures=$((failures + 1))
 }
 
-# Runs Host.exe with the given options; its report lands in $report.
+# Runs Host.exe of the game folder with the given options; its report lands in $report.
 run_host() {
   local started=$SECONDS status=0
-  report=$(cd "$bin_dir" && wine_run Host.exe "$@") || status=$?
+  report=$(cd "$game" && wine_run Host.exe "$@") || status=$?
   report=${report//$'\r'/}  # the C runtime writes CRLF line ends
   echo "Host.exe $* -> exit $status, $(wc -l <<<"$report") report lines, $((SECONDS - started)) s"
   [ "$status" -eq 0 ] || fail "Host.exe $* exited with $status"
@@ -63,6 +71,7 @@ check_lifecycle() {
 
 run_host --frames 30
 check_lifecycle 30
+grep -qx 'loader loaded Holdout.asi' <<<"$report" || fail "the loader did not load Holdout.asi"
 
 # The spawner-menu key (C, 0x43) released before frame 4 opens the first menu in that frame:
 # menu text is drawn from frame 4 on and not before.
@@ -73,33 +82,61 @@ first_text=$(awk '$1 == "call" && $3 == "DrawTextAt" { print $2; exit }' <<<"$re
   fail "menu text first drawn in frame ${first_text:-none}, expected 4"
 
 # The settings file beside the executable and the log in the working directory.
-rm -f "$bin_dir/Holdout.ini" "$bin_dir/Holdout.log"
-printf '[Main]\r\nDebug=1\r\n' >"$bin_dir/Holdout.ini"
+rm -f "$game/Holdout.log"
+printf '[Main]\r\nDebug=1\r\n' >"$game/Holdout.ini"
 run_host --frames 6 --tap 4:0x71
-rm -f "$bin_dir/Holdout.ini"
 expected_log=$'{2700.00000,-1200.00000,48.00000}\r'
-if [ ! -f "$bin_dir/Holdout.log" ]; then
+if [ ! -f "$game/Holdout.log" ]; then
   fail "F2 with Debug=1 in Holdout.ini wrote no Holdout.log"
-elif [ "$(cat "$bin_dir/Holdout.log")" != "$expected_log" ]; then
-  fail "Holdout.log holds '$(od -c "$bin_dir/Holdout.log" | head -3)'"
+elif [ "$(cat "$game/Holdout.log")" != "$expected_log" ]; then
+  fail "Holdout.log holds '$(od -c "$game/Holdout.log" | head -3)'"
 fi
-rm -f "$bin_dir/Holdout.log"
+rm -f "$game/Holdout.log"
+
+# A broken .asi beside the good one: the loader reports it with the system's error and goes on.
+printf 'not a library\r\n' >"$game/Broken.asi"
+run_host --frames 3
+check_lifecycle 3
+grep -q '^loader failed Broken.asi: error 193 ' <<<"$report" ||
+  fail "no loader error for Broken.asi: $(grep '^loader' <<<"$report")"
+rm "$game/Broken.asi"
+
+# Host.exe of FOLDER with the given options must exit 1 and report TEXT; its report lands in
+# $refusal.
+expect_refusal() {
+  local folder=$1 text=$2 status=0
+  shift 2
+  refusal=$(cd "$folder" && wine_run Host.exe "$@") || status=$?
+  refusal=${refusal//$'\r'/}
+  echo "Host.exe in $(basename "$folder") -> exit $status"
+  [ "$status" -eq 1 ] || fail "Host.exe in $folder gave exit $status, not 1"
+  grep -qF -- "$text" <<<"$refusal" || fail "Host.exe in $folder did not say '$text': $refusal"
+  return 0
+}
+
+# The plug-in under the name of an ordinary DLL: no loader picks it up.
+make_game_folder "$build" "$bin_dir" "$work/dll-only"
+mv "$work/dll-only/Holdout.asi" "$work/dll-only/Holdout.dll"
+expect_refusal "$work/dll-only" "fault no plug-in was loaded" --frames 1
+
+# Without the override Wine loads its own dinput8.dll, and that loads no plug-in.
+WINEDLLOVERRIDES="mscoree,mshtml=" expect_refusal "$game" "is the system's library" --frames 1
 
 # The binding to the host: a plug-in that imports the host's exported names loads; one that
 # imports the GCC symbols, as a plug-in built without the host's names would, is refused with
 # the loader's error naming the missing procedure.
-binding_report=$(cd "$bin_dir" && wine_run Host.exe --plugin BindingProbe_host.dll --frames 0) ||
-  fail "Host.exe refused BindingProbe_host.dll: $binding_report"
-binding_status=0
-binding_report=$(cd "$bin_dir" && wine_run Host.exe --plugin BindingProbe_gcc_symbol.dll \
-                 --frames 0) || binding_status=$?
-binding_report=${binding_report//$'\r'/}
-echo "Host.exe --plugin BindingProbe_gcc_symbol.dll -> exit $binding_status"
-[ "$binding_status" -eq 1 ] || fail "BindingProbe_gcc_symbol.dll gave exit $binding_status, not 1"
-grep -q '^fault LoadLibraryA(BindingProbe_gcc_symbol.dll): .* imports _Z10scriptWaitm, .*error 127' \
-  <<<"$binding_report" || fail "no loader error for _Z10scriptWaitm: $binding_report"
-[ "$(grep -c '^fault LoadLibraryA' <<<"$binding_report")" -eq 9 ] ||
-  fail "expected one loader error for each of the nine host functions: $binding_report"
+for binding in host gcc_symbol; do
+  make_game_folder "$build" "$bin_dir" "$work/binding-$binding"
+  rm "$work/binding-$binding/Holdout.asi"
+  cp "$bin_dir/BindingProbe_$binding.asi" "$work/binding-$binding/"
+done
+binding_report=$(cd "$work/binding-host" && wine_run Host.exe --frames 0) ||
+  fail "Host.exe refused BindingProbe_host.asi: $binding_report"
+expect_refusal "$work/binding-gcc_symbol" \
+  "fault LoadLibrary(BindingProbe_gcc_symbol.asi): BindingProbe_gcc_symbol.asi imports _Z10scriptWaitm," \
+  --frames 0
+[ "$(grep -c '^fault LoadLibrary(.*error 127' <<<"$refusal")" -eq 9 ] ||
+  fail "expected one loader error for each of the nine host functions: $refusal"
 
 [ "$failures" -eq 0 ] && echo "PASS"
 exit "$failures"

@@ -9,8 +9,9 @@
 export WINEPREFIX=$prefix
 export WINEDEBUG=-all
 export WINESERVER=$wine_dir/wineserver
-# No prompts for the .NET and HTML runtimes when the prefix is created.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No prompts for the .NET and HTML runtimes when the prefix is created; and a game folder's own
+# dinput8.dll (the plug-in loader) in place of Wine's, as a player's setup must say too.
+export WINEDLLOVERRIDES="mscoree,mshtml=;dinput8=n,b"
 
 wine_run() {
   timeout --kill-after=10 300 "$wine_dir/wine64" "$@"
