@@ -1,4 +1,4 @@
-// Verdicts on Holdout.dll and the script host. Every name taken from the files is made safe to
+// Verdicts on Holdout.asi and the script host. Every name taken from the files is made safe to
 // print before it reaches a sentence: the files come from anywhere.
 #include "library_checks.h"
 
@@ -11,7 +11,7 @@
 namespace {
 
 constexpr const char* kPluginAdvice =
-    "unpack Holdout.dll from the Holdout zip into the game folder, beside the script host";
+    "unpack Holdout.asi from the Holdout zip into the game folder, beside the script host";
 constexpr const char* kHostAdvice =
     "install the script host from its own download: ScriptHookFrontier.dll goes into the game "
     "folder, beside the game's executable";
@@ -85,7 +85,7 @@ std::string Plural(std::size_t count, const char* noun) {
 }  // namespace
 
 FileVerdict JudgePlugin(const FoundLibrary& plugin) {
-  FileVerdict verdict{"Holdout.dll", "", {}, kPluginAdvice};
+  FileVerdict verdict{kPluginFileName, "", {}, kPluginAdvice};
   if (!JudgeFile(plugin, verdict)) {
     return verdict;
   }
@@ -118,7 +118,7 @@ FileVerdict JudgeHost(const FoundLibrary& host, const FoundLibrary& plugin) {
     return verdict;
   }
   if (!JudgePlugin(plugin).Sound()) {
-    verdict.finding = "a 64-bit DLL (its exports are not compared: Holdout.dll has problems)";
+    verdict.finding = "a 64-bit DLL (its exports are not compared: Holdout.asi has problems)";
     return verdict;
   }
   const PeImage& exporter = host.reading.image;
@@ -153,6 +153,6 @@ FileVerdict JudgeHost(const FoundLibrary& host, const FoundLibrary& plugin) {
         std::string(kHostAdvice);
   }
   verdict.finding =
-      "a 64-bit DLL that exports all " + Plural(needed, "function") + " Holdout.dll takes from it";
+      "a 64-bit DLL that exports all " + Plural(needed, "function") + " Holdout.asi takes from it";
   return verdict;
 }

@@ -1,7 +1,7 @@
-// The two libraries of a Holdout install judged from their tables: Holdout.dll must be a
+// The two libraries of a Holdout install judged from their tables: Holdout.asi must be a
 // complete 64-bit DLL that takes functions only from Windows and the script host, and the script
-// host (ScriptHookFrontier.dll) a 64-bit DLL that exports every function Holdout.dll takes from
-// it. What Holdout.dll needs is read from its own import table, never from a list of ours.
+// host (ScriptHookFrontier.dll) a 64-bit DLL that exports every function Holdout.asi takes from
+// it. What Holdout.asi needs is read from its own import table, never from a list of ours.
 #pragma once
 
 #include <string>
@@ -26,13 +26,16 @@ struct FoundLibrary {
   PeReading reading;          // the tables, when kRead
 };
 
-// The script host's file name, as Holdout.dll's import table names it.
+// The script host's file name, as Holdout.asi's import table names it.
 inline constexpr const char* kHostFileName = "ScriptHookFrontier.dll";
 
-// Holdout.dll: present, readable, a complete 64-bit DLL whose imports besides the script host
+// The plug-in's file name: plug-in loaders load the files of the game folder ending in ".asi".
+inline constexpr const char* kPluginFileName = "Holdout.asi";
+
+// Holdout.asi: present, readable, a complete 64-bit DLL whose imports besides the script host
 // are all libraries Windows provides, and which takes at least one function from the host.
 FileVerdict JudgePlugin(const FoundLibrary& plugin);
 
-// The script host: present, readable, a 64-bit DLL exporting everything Holdout.dll takes from
-// it. Its exports are compared only when Holdout.dll itself was read cleanly.
+// The script host: present, readable, a 64-bit DLL exporting everything Holdout.asi takes from
+// it. Its exports are compared only when Holdout.asi itself was read cleanly.
 FileVerdict JudgeHost(const FoundLibrary& host, const FoundLibrary& plugin);
