@@ -28,13 +28,6 @@ std::string Lower(std::string text) {
   return text;
 }
 
-// The text with every byte that is not printable ASCII shown as '?'.
-std::string Printable(std::string text) {
-  std::replace_if(
-      text.begin(), text.end(), [](unsigned char c) { return c < 0x20 || c > 0x7E; }, '?');
-  return text;
-}
-
 bool IsSystemLibrary(const std::string& name) {
   const std::string lower = Lower(name);
   return lower.rfind("api-ms-win-", 0) == 0 ||
@@ -46,8 +39,27 @@ bool IsHost(const PeImportedLibrary& library) {
   return Lower(library.name) == Lower(kHostFileName);
 }
 
-// Problems common to both files: absent, unreadable, not a sound 64-bit DLL.
-bool JudgeFile(const FoundLibrary& found, FileVerdict& verdict) {
+std::string Plural(std::size_t count, const char* noun) {
+  return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
+}  // namespace
+
+std::string Printable(std::string text) {
+  std::replace_if(
+      text.begin(), text.end(), [](unsigned char c) { return c < 0x20 || c > 0x7E; }, '?');
+  return text;
+}
+
+std::string Listed(const std::vector<std::string>& items) {
+  std::string text;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    text += (i == 0 ? "" : i + 1 == items.size() ? " and " : ", ") + items[i];
+  }
+  return text;
+}
+
+bool JudgeLibraryFile(const FoundLibrary& found, FileVerdict& verdict) {
   switch (found.state) {
     case FoundLibrary::State::kMissing:
       verdict.problems.push_back("it is not in this folder");
@@ -69,24 +81,16 @@ bool JudgeFile(const FoundLibrary& found, FileVerdict& verdict) {
   return true;
 }
 
-// "a", "a and b", "a, b and c".
-std::string Listed(const std::vector<std::string>& items) {
-  std::string text;
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    text += (i == 0 ? "" : i + 1 == items.size() ? " and " : ", ") + items[i];
-  }
-  return text;
+bool TakesFromHost(const PeImage& image) {
+  return std::any_of(image.imports.begin(), image.imports.end(),
+                     [](const PeImportedLibrary& library) {
+                       return IsHost(library) && !library.functions.empty();
+                     });
 }
-
-std::string Plural(std::size_t count, const char* noun) {
-  return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
-}
-
-}  // namespace
 
 FileVerdict JudgePlugin(const FoundLibrary& plugin) {
   FileVerdict verdict{kPluginFileName, "", {}, kPluginAdvice};
-  if (!JudgeFile(plugin, verdict)) {
+  if (!JudgeLibraryFile(plugin, verdict)) {
     return verdict;
   }
   std::vector<std::string> systemNames;
@@ -114,7 +118,7 @@ FileVerdict JudgePlugin(const FoundLibrary& plugin) {
 
 FileVerdict JudgeHost(const FoundLibrary& host, const FoundLibrary& plugin) {
   FileVerdict verdict{kHostFileName, "", {}, kHostAdvice};
-  if (!JudgeFile(host, verdict)) {
+  if (!JudgeLibraryFile(host, verdict)) {
     return verdict;
   }
   if (!JudgePlugin(plugin).Sound()) {

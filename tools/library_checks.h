@@ -32,6 +32,20 @@ inline constexpr const char* kHostFileName = "ScriptHookFrontier.dll";
 // The plug-in's file name: plug-in loaders load the files of the game folder ending in ".asi".
 inline constexpr const char* kPluginFileName = "Holdout.asi";
 
+// The text with every byte that is not printable ASCII shown as '?': names read from a file
+// come from anywhere.
+std::string Printable(std::string text);
+
+// "a", "a and b", "a, b and c".
+std::string Listed(const std::vector<std::string>& items);
+
+// Problems any library file may have: absent, unreadable, not a sound 64-bit DLL. Adds them to
+// the verdict; true when there are none.
+bool JudgeLibraryFile(const FoundLibrary& found, FileVerdict& verdict);
+
+// True when the image takes at least one function from the script host.
+bool TakesFromHost(const PeImage& image);
+
 // Holdout.asi: present, readable, a complete 64-bit DLL whose imports besides the script host
 // are all libraries Windows provides, and which takes at least one function from the host.
 FileVerdict JudgePlugin(const FoundLibrary& plugin);
