@@ -39,6 +39,13 @@ PeSpec Host() {
   return layout;
 }
 
+PeSpec Loader() {
+  PeSpec layout;
+  layout.imports = {{"KERNEL32.dll", {"LoadLibraryW"}}};
+  layout.exports = {"DirectInput8Create"};
+  return layout;
+}
+
 // A game folder of its own, removed at the end.
 class GameFolder {
  public:
@@ -58,10 +65,12 @@ class GameFolder {
   void WriteText(const std::string& name, const std::string& text) const {
     Write(name, std::vector<std::uint8_t>(text.begin(), text.end()));
   }
-  // A complete install: the host, and Holdout.dll taking three functions from it.
+  // A complete install: the host with its plug-in loader, and Holdout.asi taking three
+  // functions from the host.
   void Install(const PeSpec& plugin = Plugin(), const PeSpec& host = Host()) const {
-    Write("Holdout.dll", BuildPe(plugin).bytes);
+    Write("Holdout.asi", BuildPe(plugin).bytes);
     Write("ScriptHookFrontier.dll", BuildPe(host).bytes);
+    Write("dinput8.dll", BuildPe(Loader()).bytes);
   }
   const fs::path& Path() const { return path_; }
 
@@ -106,7 +115,7 @@ SCENARIO_TEST(Doctor, ACompleteFolderWillLoadWithNoProblem) {
     EXPECT_TRUE(verdict.Sound()) << verdict.file << ": " << ProblemsOf(report, verdict.file);
   }
   EXPECT_TRUE(Says(VerdictOn(report, "ScriptHookFrontier.dll").finding, "all 3 functions"));
-  EXPECT_TRUE(Says(VerdictOn(report, "Holdout.dll").finding, "KERNEL32.dll and msvcrt.dll"));
+  EXPECT_TRUE(Says(VerdictOn(report, "Holdout.asi").finding, "KERNEL32.dll and msvcrt.dll"));
   EXPECT_TRUE(Says(VerdictOn(report, "Holdout.ini").finding, "takes its default"));
   EXPECT_TRUE(Says(VerdictOn(report, "Holdout.log").finding, "creates it"));
 }
@@ -124,12 +133,12 @@ SCENARIO_TEST(Doctor, NamesTheFunctionsAHostLacksByTheirSignatures) {
             "it lacks int __cdecl worldGetAllPeds(int *, int) (exported as "
             "?worldGetAllPeds@@YAHPEAHH@Z)");
   EXPECT_TRUE(Says(host.advice, "older than Holdout needs, or is not the host Holdout was built"));
-  EXPECT_TRUE(VerdictOn(report, "Holdout.dll").Sound());
+  EXPECT_TRUE(VerdictOn(report, "Holdout.asi").Sound());
 }
 
 SCENARIO_TEST(Doctor, AMissingOrForeignHostIsNamedAsSuch) {
   const GameFolder folder;
-  folder.Write("Holdout.dll", BuildPe(Plugin()).bytes);
+  folder.Write("Holdout.asi", BuildPe(Plugin()).bytes);
   EXPECT_EQ(ProblemsOf(Diagnosed(folder), "ScriptHookFrontier.dll"), "it is not in this folder\n");
 
   folder.WriteText("ScriptHookFrontier.dll", "<html>Not found</html>\n");
@@ -142,34 +151,35 @@ SCENARIO_TEST(Doctor, AMissingOrForeignHostIsNamedAsSuch) {
   EXPECT_FALSE(Diagnosed(folder).willLoad);
 }
 
-SCENARIO_TEST(Doctor, JudgesHoldoutDllItself) {
+SCENARIO_TEST(Doctor, JudgesHoldoutAsiItself) {
   const GameFolder folder;
   folder.Install();
   std::vector<std::uint8_t> cut = BuildPe(Plugin()).bytes;
   cut.resize(cut.size() / 2);
-  folder.Write("Holdout.dll", cut);
+  folder.Write("Holdout.asi", cut);
   DoctorReport report = Diagnosed(folder);
-  EXPECT_TRUE(Says(ProblemsOf(report, "Holdout.dll"), "it is cut short"));
+  EXPECT_TRUE(Says(ProblemsOf(report, "Holdout.asi"), "it is cut short"));
   EXPECT_TRUE(Says(VerdictOn(report, "ScriptHookFrontier.dll").finding, "not compared"))
-      << "what the host must export is unknown without a sound Holdout.dll";
+      << "what the host must export is unknown without a sound Holdout.asi";
   EXPECT_FALSE(report.willLoad);
 
   PeSpec dependent = Plugin();
   dependent.imports.push_back({"libstdc++-6.dll", {"_ZSt4cout"}});
-  folder.Write("Holdout.dll", BuildPe(dependent).bytes);
-  EXPECT_EQ(ProblemsOf(Diagnosed(folder), "Holdout.dll"),
+  folder.Write("Holdout.asi", BuildPe(dependent).bytes);
+  EXPECT_EQ(ProblemsOf(Diagnosed(folder), "Holdout.asi"),
             "it needs libstdc++-6.dll, which is not a part of Windows\n");
 
   PeSpec unrelated = Plugin();
   unrelated.imports.pop_back();
-  folder.Write("Holdout.dll", BuildPe(unrelated).bytes);
-  EXPECT_TRUE(Says(ProblemsOf(Diagnosed(folder), "Holdout.dll"), "not a build of Holdout"));
+  folder.Write("Holdout.asi", BuildPe(unrelated).bytes);
+  EXPECT_TRUE(Says(ProblemsOf(Diagnosed(folder), "Holdout.asi"), "not a build of Holdout"));
 }
 
 SCENARIO_TEST(Doctor, FindsTheFilesWhateverTheirCapitals) {
   const GameFolder folder;
-  folder.Write("holdout.DLL", BuildPe(Plugin()).bytes);
+  folder.Write("holdout.ASI", BuildPe(Plugin()).bytes);
   folder.Write("scripthookfrontier.dll", BuildPe(Host()).bytes);
+  folder.Write("DINPUT8.DLL", BuildPe(Loader()).bytes);
   folder.WriteText("HOLDOUT.INI", "[Main]\nMaxEnemies=5\n");
   const DoctorReport report = Diagnosed(folder);
   EXPECT_TRUE(report.willLoad);
@@ -191,6 +201,55 @@ SCENARIO_TEST(Doctor, GivesCheckInisProblemsOneLineEachAndStillLoads) {
   fs::remove(folder.Path() / "Holdout.ini");
   fs::create_directory(folder.Path() / "Holdout.ini");
   EXPECT_TRUE(Says(ProblemsOf(Diagnosed(folder), "Holdout.ini"), "it is a folder"));
+}
+
+bool Noted(const DoctorReport& report, const std::string& words) {
+  return std::any_of(report.notes.begin(), report.notes.end(),
+                     [&words](const std::string& note) { return Says(note, words); });
+}
+
+SCENARIO_TEST(Doctor, KnowsThatLoadersTakeOnlyAsiFiles) {
+  const GameFolder folder;
+  folder.Install();
+  fs::rename(folder.Path() / "Holdout.asi", folder.Path() / "Holdout.dll");
+  DoctorReport report = Diagnosed(folder);
+  EXPECT_FALSE(report.willLoad);
+  EXPECT_TRUE(Says(ProblemsOf(report, "Holdout.asi"), "Holdout.dll is never loaded"));
+  EXPECT_EQ(VerdictOn(report, "Holdout.asi").advice, "rename Holdout.dll to Holdout.asi");
+  EXPECT_TRUE(VerdictOn(report, "ScriptHookFrontier.dll").Sound())
+      << "the host is still compared with what the renamed plug-in needs";
+
+  folder.Write("Holdout.asi", BuildPe(Plugin()).bytes);
+  PeSpec other = Plugin();
+  other.exports = {"DllMain", "Other"};
+  folder.Write("Other.asi", BuildPe(other).bytes);
+  folder.WriteText("Notes.asi", "not a library");
+  report = Diagnosed(folder);
+  EXPECT_TRUE(report.willLoad);
+  EXPECT_TRUE(Noted(report, "Holdout.dll is here too")) << "the stray .dll can go";
+  EXPECT_TRUE(Noted(report, "Holdout.asi and Other.asi")) << "the host's plug-ins, listed";
+}
+
+SCENARIO_TEST(Doctor, WantsAPluginLoaderAndSaysHowWineUsesIt) {
+  const GameFolder folder;
+  folder.Install();
+  EXPECT_TRUE(Noted(Diagnosed(folder), "WINEDLLOVERRIDES=\"dinput8=n,b\""));
+
+  fs::remove(folder.Path() / "dinput8.dll");
+  folder.Write("version.dll", BuildPe(Loader()).bytes);
+  DoctorReport report = Diagnosed(folder);
+  EXPECT_TRUE(report.willLoad);
+  EXPECT_TRUE(Noted(report, "WINEDLLOVERRIDES=\"version=n,b\""));
+
+  fs::remove(folder.Path() / "version.dll");
+  report = Diagnosed(folder);
+  EXPECT_FALSE(report.willLoad);
+  EXPECT_TRUE(Says(ProblemsOf(report, "plug-in loader"), "nothing loads Holdout.asi"));
+  EXPECT_TRUE(Says(VerdictOn(report, "plug-in loader").advice, "script host's package"));
+  EXPECT_FALSE(Noted(report, "WINEDLLOVERRIDES"));
+
+  folder.WriteText("winmm.dll", "MZ");
+  EXPECT_TRUE(Says(ProblemsOf(Diagnosed(folder), "plug-in loader winmm.dll"), "cut short"));
 }
 
 SCENARIO_TEST(Doctor, ChecksTheLogWithoutTouchingIt) {

@@ -1,5 +1,6 @@
-// doctor: finds the four files in the game folder (by name without regard to case, as Windows
-// does), opens them only for reading, judges each and prints one verdict per file.
+// doctor: finds the files of an install in the game folder (by name without regard to case, as
+// Windows does), opens them only for reading, judges each and prints one verdict per file, then
+// notes that need no remedy.
 #include "doctor.h"
 
 #include <algorithm>
@@ -12,6 +13,8 @@
 
 #include "check_ini.h"
 #include "file_access.h"
+#include "plugin_loaders.h"
+#include "system_facts.h"
 
 namespace {
 
@@ -111,6 +114,17 @@ FileVerdict JudgeSettings(const Listing& listing) {
   verdict.problems = ExplainIni(*text).problems;
   verdict.finding = "every setting in it is usable as written";
   verdict.advice = "'holdout check-ini \"" + path->string() + "\"' explains every setting";
+  if (const std::optional<std::string> seen = PathAsAnsiFunctionsSeeIt(listing.folder)) {
+    verdict.problems.push_back(
+        "the game folder's path holds characters that this system's ANSI code page cannot "
+        "hold; Holdout finds its settings through the ANSI functions, which give the path back "
+        "as " +
+        *seen + ", so it never finds this file and every setting takes its default");
+    verdict.advice =
+        "move the game to a folder whose path has only characters of the system's language "
+        "(or set Windows's language for non-Unicode programs to one that holds them); " +
+        verdict.advice;
+  }
   return verdict;
 }
 
@@ -145,6 +159,56 @@ FileVerdict JudgeLog(const Listing& listing) {
   return verdict;
 }
 
+// The plug-in loader: the first of the names loaders go by that is in the folder.
+FileVerdict JudgeLoader(const Listing& listing) {
+  for (const char* name : kPluginLoaderNames) {
+    if (!listing.Find(name)) {
+      continue;
+    }
+    FileVerdict verdict{std::string("plug-in loader ") + name, "", {}, ""};
+    if (JudgeLibraryFile(FindLibrary(listing, name), verdict)) {
+      verdict.finding =
+          "a 64-bit DLL under a name plug-in loaders take, there to load the folder's .asi files";
+    } else {
+      verdict.advice = std::string("install ") + name +
+                       " again from the script host's package, or the loader it comes with";
+    }
+    return verdict;
+  }
+  const std::string none = "there is none in this folder (no DLL under any of the " +
+                           std::to_string(std::size(kPluginLoaderNames)) +
+                           " names loaders take, such as " + kPluginLoaderNames[0] +
+                           "), so nothing loads Holdout.asi";
+  return FileVerdict{"plug-in loader",
+                     "",
+                     {none},
+                     "the script host's package brings one: copy its plug-in loader (a DLL such "
+                     "as dinput8.dll) into the game folder, beside ScriptHookFrontier.dll"};
+}
+
+bool EndsWithAsi(const fs::path& name) {
+  std::string extension = name.extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return extension == ".asi";
+}
+
+// The folder's .asi files that take functions from the script host, by name.
+std::vector<std::string> HostPlugins(const Listing& listing) {
+  std::vector<std::string> plugins;
+  for (const fs::path& name : listing.names) {
+    if (!EndsWithAsi(name)) {
+      continue;
+    }
+    const FoundLibrary found = FindLibrary(listing, name.string());
+    if (found.state == FoundLibrary::State::kRead && TakesFromHost(found.reading.image)) {
+      plugins.push_back(Printable(name.string()));
+    }
+  }
+  std::sort(plugins.begin(), plugins.end());
+  return plugins;
+}
+
 void PrintVerdict(const FileVerdict& verdict) {
   if (verdict.Sound()) {
     std::printf("%s: ok, %s\n", verdict.file.c_str(), verdict.finding.c_str());
@@ -171,11 +235,46 @@ std::optional<DoctorReport> Diagnose(const fs::path& folder, std::string& whyNot
     return std::nullopt;
   }
   const FoundLibrary host = FindLibrary(listing, kHostFileName);
-  const FoundLibrary plugin = FindLibrary(listing, "Holdout.dll");
+  const FileVerdict loader = JudgeLoader(listing);
+  // A plug-in shipped or saved as Holdout.dll is never loaded; it is still judged, so the host
+  // is compared with what it would need once renamed.
+  const bool asiThere = listing.Find(kPluginFileName).has_value();
+  const bool dllThere = listing.Find("Holdout.dll").has_value();
+  const FoundLibrary plugin =
+      FindLibrary(listing, !asiThere && dllThere ? "Holdout.dll" : kPluginFileName);
+  FileVerdict pluginVerdict = JudgePlugin(plugin);
   DoctorReport report;
-  report.verdicts = {JudgeHost(host, plugin), JudgePlugin(plugin), JudgeSettings(listing),
+  if (!asiThere && dllThere) {
+    pluginVerdict.problems.insert(pluginVerdict.problems.begin(),
+                                  "it is not in this folder, but Holdout.dll is: plug-in loaders "
+                                  "load only files whose names end in .asi, so Holdout.dll is "
+                                  "never loaded");
+    pluginVerdict.advice =
+        pluginVerdict.problems.size() == 1
+            ? "rename Holdout.dll to Holdout.asi"
+            : "rename Holdout.dll to Holdout.asi; besides, " + pluginVerdict.advice;
+  } else if (dllThere) {
+    report.notes.push_back(
+        "Holdout.dll is here too: no plug-in loader loads a .dll, so it is never loaded and can "
+        "go");
+  }
+  const std::vector<std::string> plugins = HostPlugins(listing);
+  if (plugins.size() > 1) {
+    report.notes.push_back("the loader loads these script plug-ins, which is fine: " +
+                           Listed(plugins));
+  }
+  if (loader.Sound() && GamesRunThroughWine()) {
+    const std::string name = loader.file.substr(loader.file.rfind(' ') + 1);
+    const std::string stem = name.substr(0, name.size() - 4);
+    report.notes.push_back("under Wine (and the compatibility layers built on it) the game uses " +
+                           name +
+                           " from this folder only when Wine is told to prefer it to its "
+                           "own: start the game with WINEDLLOVERRIDES=\"" +
+                           stem + "=n,b\"");
+  }
+  report.verdicts = {JudgeHost(host, plugin), loader, pluginVerdict, JudgeSettings(listing),
                      JudgeLog(listing)};
-  report.willLoad = report.verdicts[0].Sound() && report.verdicts[1].Sound();
+  report.willLoad = report.verdicts[0].Sound() && loader.Sound() && pluginVerdict.Sound();
   return report;
 }
 
@@ -186,8 +285,9 @@ int RunDoctor(int argc, char** argv) {
         "\n"
         "Tells whether Holdout will load and work in GAME-DIR (default: the current folder), and\n"
         "if not, why and what to do: the script host must be a 64-bit DLL that exports every\n"
-        "function Holdout.dll takes from it, Holdout.dll a complete 64-bit DLL, Holdout.ini (if\n"
-        "there) free of problems, and Holdout.log writable. It changes no file.\n"
+        "function Holdout.asi takes from it, a plug-in loader (such as dinput8.dll) must be\n"
+        "there to load Holdout.asi, Holdout.asi a complete 64-bit DLL, Holdout.ini (if there)\n"
+        "free of problems, and Holdout.log writable. It changes no file.\n"
         "exit codes: 0 Holdout will load and work, 1 problems found, 2 bad usage, 3 the folder\n"
         "cannot be read\n");
     return 0;
@@ -209,6 +309,9 @@ int RunDoctor(int argc, char** argv) {
   for (const FileVerdict& verdict : report->verdicts) {
     PrintVerdict(verdict);
     problems += verdict.problems.size();
+  }
+  for (const std::string& note : report->notes) {
+    std::printf("note: %s\n", note.c_str());
   }
   const std::string count =
       std::to_string(problems) + (problems == 1 ? " problem above" : " problems above");

@@ -1,7 +1,7 @@
 // doctor: tells a player whether Holdout will load and work in a game folder, and if not,
-// exactly why and what to do. It judges the script host and Holdout.dll from their tables, the
-// settings file with check-ini's verdict, and whether the log can be written, and it never
-// writes, creates or changes a file.
+// exactly why and what to do. It judges the script host, the plug-in loader and Holdout.asi from
+// their tables, the settings file with check-ini's verdict, and whether the log can be written,
+// and it never writes, creates or changes a file.
 #pragma once
 
 #include <filesystem>
@@ -13,8 +13,9 @@
 
 // What doctor found in a game folder.
 struct DoctorReport {
-  std::vector<FileVerdict> verdicts;  // script host, Holdout.dll, Holdout.ini, Holdout.log
-  bool willLoad = false;              // the script host and Holdout.dll are both sound
+  std::vector<FileVerdict> verdicts;  // host, plug-in loader, Holdout.asi, .ini, .log
+  std::vector<std::string> notes;     // facts that need no remedy
+  bool willLoad = false;              // the host, the loader and Holdout.asi are all sound
 };
 
 // Examines the game folder; nothing when the folder cannot be read, with the reason in whyNot.

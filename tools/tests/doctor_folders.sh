@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Runs `holdout doctor` (the Linux build, or holdout.exe under Wine) on game folders made from
-# the built Holdout.dll and the stand-in script host: complete; a host that lacks the export
-# worldGetAllPeds; a text file in place of the host; no host; a Holdout.dll cut short; a folder
-# that does not exist. Checks each answer's message and exit code, and that doctor left every
-# folder exactly as it found it. Exits 77 (skipped) when the DLLs have not been built.
-# Usage: doctor_folders.sh native HOLDOUT HOLDOUT_DLL HOST_DLL
-#        doctor_folders.sh wine WINE_DIR PREFIX HOLDOUT_EXE HOLDOUT_DLL HOST_DLL
+# the built Holdout.asi, the stand-in script host and its plug-in loader: complete; the plug-in
+# under the name Holdout.dll; no plug-in loader; a host that lacks the export worldGetAllPeds;
+# a host whose export ordinal table points past the end of the file; a text file in place of
+# the host; no host; a Holdout.asi cut short; a folder that does not exist; and, for
+# holdout.exe, a folder whose name the ANSI code page cannot hold. Checks each answer's message
+# and exit code, and that doctor left every folder exactly as it found it. Exits 77 (skipped)
+# when the DLLs have not been built.
+# Usage: doctor_folders.sh native HOLDOUT PLUGIN HOST_DLL LOADER_DLL
+#        doctor_folders.sh wine WINE_DIR PREFIX HOLDOUT_EXE PLUGIN HOST_DLL LOADER_DLL
 set -euo pipefail
 for last; do :; done
 if [ ! -f "$last" ]; then
@@ -14,7 +17,7 @@ if [ ! -f "$last" ]; then
 fi
 source "$(dirname "$0")/holdout_runner.sh"
 shift "$runner_arguments"
-plugin=$1 host=$2
+plugin=$1 host=$2 loader=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"; runner_stop' EXIT
 
@@ -30,12 +33,19 @@ snapshot() {
     find "$1" -type f -exec md5sum {} + | sort) || true
 }
 
-# doctor FOLDER must exit with STATUS and say every TEXT.
+# doctor FOLDER must exit with STATUS and say every TEXT. With FOLDER given as "in:NAME",
+# doctor runs inside the folder NAME without naming it.
 expect() {
   local folder=$1 want=$2 output status=0 before
   shift 2
-  before=$(snapshot "$folder")
-  output=$(cd "$work" && run_holdout doctor "$folder") || status=$?
+  if [[ $folder == in:* ]]; then
+    folder=${folder#in:}
+    before=$(snapshot "$folder")
+    output=$(cd "$work/$folder" && run_holdout doctor) || status=$?
+  else
+    before=$(snapshot "$folder")
+    output=$(cd "$work" && run_holdout doctor "$folder") || status=$?
+  fi
   echo "doctor $folder -> exit $status"
   local failed=$failures
   [ "$status" -eq "$want" ] || fail "doctor $folder exited with $status, expected $want"
@@ -48,13 +58,41 @@ expect() {
 
 make_folder() {
   mkdir "$work/$1"
-  cp "$plugin" "$work/$1/Holdout.dll"
+  cp "$plugin" "$work/$1/Holdout.asi"
   cp "$host" "$work/$1/ScriptHookFrontier.dll"
+  cp "$loader" "$work/$1/dinput8.dll"
 }
 
 make_folder complete
-expect complete 0 "ScriptHookFrontier.dll: ok" "Holdout.dll: ok" "Holdout.ini: ok" \
-  "Holdout.log: ok" "verdict: Holdout will load and work here"
+expect complete 0 "ScriptHookFrontier.dll: ok" "plug-in loader dinput8.dll: ok" "Holdout.asi: ok" \
+  "Holdout.ini: ok" "Holdout.log: ok" "verdict: Holdout will load and work here" \
+  'WINEDLLOVERRIDES="dinput8=n,b"'
+
+make_folder lone-dll
+mv "$work/lone-dll/Holdout.asi" "$work/lone-dll/Holdout.dll"
+expect lone-dll 1 "Holdout.asi: PROBLEM" "rename Holdout.dll to Holdout.asi" \
+  "verdict: Holdout will not load here"
+
+make_folder no-loader
+rm "$work/no-loader/dinput8.dll"
+expect no-loader 1 "plug-in loader: PROBLEM" "the script host's package brings one" \
+  "verdict: Holdout will not load here"
+
+# The export directory's field AddressOfNameOrdinals (36 bytes in) pointed past the file's end.
+make_folder ordinals-outside
+perl -e '
+  open(my $f, "+<:raw", $ARGV[0]) or die; local $/; my $b = <$f>;
+  my $pe = unpack("V", substr($b, 0x3C, 4));
+  my $optional = $pe + 24; my $sections = $optional + unpack("v", substr($b, $pe + 20, 2));
+  my $rva = unpack("V", substr($b, $optional + 112, 4));
+  for (my $i = 0; $i < unpack("v", substr($b, $pe + 6, 2)); ++$i) {
+    my ($va, $raw, $offset) = unpack("V x4 V V", substr($b, $sections + 40 * $i + 12, 16));
+    my $size = unpack("V", substr($b, $sections + 40 * $i + 8, 4));
+    next unless $rva >= $va && $rva < $va + $size;
+    seek($f, $offset + $rva - $va + 36, 0); print $f pack("V", 0x7FFFFFF0); exit 0;
+  }
+  die "no section holds the export directory\n";' "$work/ordinals-outside/ScriptHookFrontier.dll"
+expect ordinals-outside 1 "ScriptHookFrontier.dll: PROBLEM" "verdict: Holdout will not load here"
 
 make_folder old-host
 perl -0777 -pe 's/worldGetAllPeds/worldGetAllPedX/g' "$host" >"$work/old-host/ScriptHookFrontier.dll"
@@ -73,10 +111,18 @@ expect no-host 1 "ScriptHookFrontier.dll: PROBLEM" "it is not in this folder" \
   "verdict: Holdout will not load here"
 
 make_folder cut-plugin
-head -c "$(($(stat -c %s "$plugin") / 2))" "$plugin" >"$work/cut-plugin/Holdout.dll"
-expect cut-plugin 1 "Holdout.dll: PROBLEM" "it is cut short" "verdict: Holdout will not load here"
+head -c "$(($(stat -c %s "$plugin") / 2))" "$plugin" >"$work/cut-plugin/Holdout.asi"
+expect cut-plugin 1 "Holdout.asi: PROBLEM" "it is cut short" "verdict: Holdout will not load here"
 
 expect no-such-folder 3
+
+# The plug-in finds Holdout.ini through the ANSI functions; under a path the ANSI code page
+# cannot hold (Wine's is 1252 here) it never finds it. Only the Windows build can tell.
+if [ "$runner" = wine ]; then
+  make_folder "Spiel-日本"
+  printf '[Main]\r\nDebug=0\r\n' >"$work/Spiel-日本/Holdout.ini"
+  expect "in:Spiel-日本" 1 "Holdout.ini: PROBLEM" "ANSI code page cannot hold" "never finds this file"
+fi
 
 [ "$failures" -eq 0 ] && echo "PASS"
 exit "$failures"

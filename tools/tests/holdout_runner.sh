@@ -2,10 +2,11 @@
 # under Wine, so that one test holds both to the same answers. Arguments, given to `source`:
 #   native HOLDOUT                       the Linux command
 #   wine WINE_DIR PREFIX HOLDOUT_EXE     holdout.exe in a Wine session (see wine_session.sh)
-# Provides: runner_arguments (how many arguments were the runner's; shift them away),
+# Provides: runner (native or wine), runner_arguments (how many arguments were the runner's; shift them away),
 # run_holdout ARGS... (the command's output with the CRs of Windows line ends removed, and its
 # exit status), and runner_stop (ends the Wine session, if any; call it on exit).
-case "${1:-}" in
+runner=${1:-}
+case "$runner" in
   native)
     holdout_command=("$2")
     runner_arguments=2
