@@ -54,25 +54,12 @@ void PrintUsage() {
       "  --seed N          the world's random seed (default 7): same seed, same session\n"
       "  --ini PATH        use this settings file instead of the defaults\n"
       "  --fight SECONDS   how long the player fights back before giving up (default 40)\n"
-      "  --trace           also print every native call, frame by frame\n"
+      "  --trace           also print every native call as it is made: frame, native,\n"
+      "                    arguments (texts as text, addresses as what they held) and answer\n"
       "  --pictures DIR    also write each moment's screen, as the game would show it, to\n"
       "                    DIR/<moment>.png (1280x720); DIR must be new or empty\n"
       "exit codes: 0 success, 1 the plug-in misbehaved, 2 bad usage, 3 the settings file\n"
       "cannot be read or a picture cannot be written\n");
-}
-
-// The printable name and argument words of every native call of one frame.
-void PrintTrace(sim::SimHost& host, std::uint32_t frame) {
-  for (const sim::RecordedCall& call : host.Calls().CallsInFrame(frame)) {
-    std::string words;
-    for (const std::uint64_t word : call.args) {
-      char text[24];
-      std::snprintf(text, sizeof text, "%s0x%" PRIx64, words.empty() ? "" : ", ", word);
-      words += text;
-    }
-    std::printf("  [%" PRIu32 "] %s(%s)\n", frame, host.Natives().NameOf(call.hash).c_str(),
-                words.c_str());
-  }
 }
 
 class DemoSession {
@@ -82,6 +69,9 @@ class DemoSession {
         session_(options.session, {2940.0f, -980.0f, 52.0f}, std::move(directory)),
         host_(session_.Host()) {
     host_.SetTickCount(3600000u + static_cast<std::uint32_t>(options_.session.seed % 100000));
+    if (options_.trace) {
+      host_.SetCallTrace(stdout);
+    }
   }
 
   int Play() {
@@ -160,9 +150,6 @@ class DemoSession {
   void Frames(std::uint32_t count) {
     for (std::uint32_t i = 0; i < count; ++i) {
       host_.RunFrame();
-      if (options_.trace) {
-        PrintTrace(host_, host_.Frame());
-      }
     }
   }
 

@@ -4,15 +4,19 @@
 // failing, a crowded world, odd rotations, the player dying before a run tick, the tick count
 // jumping or wrapping). The tick count starts a minute short of its wrap. A second thread taps
 // keys while frames run, as the game's keyboard does. After every frame the session invariants
-// are checked; the last line of output is "N frames, V violations".
+// are checked; the last line of output is "N frames, V violations". With --trace the session
+// writes its native-call trace and leaves out the keyboard thread, whose timing no seed fixes,
+// so the same seed gives the same trace from any build that behaves the same.
 #include "soak.h"
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <random>
@@ -39,11 +43,12 @@ constexpr const char* kSoakSettings = "[Main]\r\nDebug=1\r\nMaxEnemies=20\r\n";
 struct SoakOptions {
   SessionOptions session;
   std::uint64_t frames = 100000;
+  std::string tracePath;  // empty: no trace, and the keyboard thread taps keys
 };
 
 void PrintUsage() {
   std::printf(
-      "usage: holdout soak [--frames N] [--seed S] [--ini PATH]\n"
+      "usage: holdout soak [--frames N] [--seed S] [--ini PATH] [--trace FILE]\n"
       "\n"
       "Plays Holdout at full speed in one long random session with random faults, checking\n"
       "after every frame that the player's controls are taken exactly while an object is held,\n"
@@ -52,7 +57,9 @@ void PrintUsage() {
       "'N frames, V violations'; exit code 0 when V is 0, 1 otherwise.\n"
       "  --frames N  frames to play (default 100000)\n"
       "  --seed S    the random seed of the session and the world (default 7)\n"
-      "  --ini PATH  use this settings file instead of the soak's own (debug on, 20 enemies)\n");
+      "  --ini PATH  use this settings file instead of the soak's own (debug on, 20 enemies)\n"
+      "  --trace FILE  write every native call to FILE (a new file), without the second thread\n"
+      "              tapping keys, so the same seed always plays the same session\n");
 }
 
 bool ParseOptions(int argc, char** argv, SoakOptions& options) {
@@ -68,6 +75,8 @@ bool ParseOptions(int argc, char** argv, SoakOptions& options) {
         std::fprintf(stderr, "soak: --frames takes a positive whole number\n");
         return false;
       }
+    } else if (option == "--trace" && i + 1 < argc) {
+      options.tracePath = argv[++i];
     } else {
       std::fprintf(stderr, "soak: unknown option '%s' (see 'holdout soak --help')\n", argv[i]);
       return false;
@@ -124,13 +133,17 @@ class Soak {
     host_.SetTickCount(kMinuteShortOfWrap);
   }
 
-  int Play() {
+  int Play(std::FILE* trace) {
+    host_.SetCallTrace(trace);
     host_.Load(&DllMain);
     host_.RunFrame();
     SessionInvariants invariants(host_, session_.Directory() / "Holdout.log");
     std::uint64_t violations = 0;
     {
-      const KeyboardThread keyboard(host_, BoundKeys(), options_.session.seed + 1);
+      std::optional<KeyboardThread> keyboard;
+      if (trace == nullptr) {
+        keyboard.emplace(host_, BoundKeys(), options_.session.seed + 1);
+      }
       for (std::uint64_t frame = 1; frame < options_.frames; ++frame) {
         Act();
         host_.RunFrame();
@@ -260,6 +273,26 @@ int RunSoak(int argc, char** argv) {
   if (!directory) {
     return 1;
   }
+  std::FILE* trace = nullptr;
+  if (!options.tracePath.empty()) {
+    std::error_code error;
+    if (std::filesystem::exists(options.tracePath, error)) {
+      std::fprintf(stderr, "soak: %s already exists; the trace goes to a new file\n",
+                   options.tracePath.c_str());
+      return 2;
+    }
+    trace = std::fopen(options.tracePath.c_str(), "wb");
+    if (trace == nullptr) {
+      std::fprintf(stderr, "soak: cannot write %s: %s\n", options.tracePath.c_str(),
+                   std::strerror(errno));
+      return 3;
+    }
+  }
   Soak soak(options, std::move(*directory));
-  return soak.Play();
+  const int status = soak.Play(trace);
+  if (trace != nullptr && std::fclose(trace) != 0) {
+    std::fprintf(stderr, "soak: writing %s failed\n", options.tracePath.c_str());
+    return 3;
+  }
+  return status;
 }

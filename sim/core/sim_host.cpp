@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "core/call_trace.h"
 #include "core/contract_check.h"
 #include "core/script_context.h"
 #include "game/game_natives.h"
@@ -224,6 +225,10 @@ PUINT64 SimHost::OnNativeCall() {
   }
   if (answerHook_) {
     answerHook_(pendingHash_, NativeCall{pendingArgs_, pendingCount_, result_, *this});
+  }
+  if (trace_ != nullptr) {
+    WriteTracedCall(trace_, frame_, *entry, *form,
+                    NativeCall{pendingArgs_, pendingCount_, result_, *this});
   }
   return reinterpret_cast<PUINT64>(result_);
 }

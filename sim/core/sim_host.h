@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -105,6 +106,10 @@ class SimHost {
   // Runs when the plug-in asks for the world's peds, with the capacity it offers.
   void SetPedListHook(std::function<void(int capacity)> hook) { pedListHook_ = std::move(hook); }
 
+  // ---- The native-call trace (core/call_trace.h): every answered call, as it is made, to
+  // `out`; nullptr stops it. The caller keeps the stream open while it is set.
+  void SetCallTrace(std::FILE* out) { trace_ = out; }
+
   // ---- Files
   // The path GetModuleFileNameA reports for the host executable.
   const std::string& ExecutablePath() const { return executablePath_; }
@@ -168,6 +173,7 @@ class SimHost {
   std::function<void()> frameHook_;
   std::function<void(int)> pedListHook_;
   std::function<void(std::uint64_t, const NativeCall&)> answerHook_;
+  std::FILE* trace_ = nullptr;
 
   std::string executablePath_;
   std::vector<std::string> faults_;
