@@ -10,8 +10,8 @@ seconds=${1:-20}
 per_target=$(( (seconds + 2) / 3 ))
 build=build/fuzz
 
-cmake -S fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-cmake --build "$build" -j2
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j2
 
 mkdir -p "$build/artifacts"
 for target in settings keyboard pe_image; do
@@ -29,7 +29,7 @@ for target in settings keyboard pe_image; do
     [ -e "$corpus/seed-$(basename "$seed")" ] || cp "$seed" "$corpus/seed-$(basename "$seed")"
   done
   echo "== fuzz: $target, ${per_target} s"
-  "$build/${target}_fuzzer" "${options[@]}" -max_total_time="$per_target" -max_len=4096 \
+  "$build/fuzz/${target}_fuzzer" "${options[@]}" -max_total_time="$per_target" -max_len=4096 \
     -timeout=10 -print_final_stats=1 -artifact_prefix="$build/artifacts/$target-" "$corpus" \
     2>"$build/$target.log" || { tail -n 40 "$build/$target.log" >&2; exit 1; }
   grep -E '^(stat::number_of_executed_units|stat::average_exec_per_sec|stat::peak_rss_mb)|^#[0-9]+ *DONE' \

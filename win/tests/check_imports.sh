@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks the facts the game's loader meets in Holdout.asi's headers and tables: a PE32+ x86-64
 # DLL, exporting DllMain alone, importing only from KERNEL32, the C runtime (msvcrt) and the
-# script host, so no C++ runtime, libgcc or threads DLL need be installed beside it. Which names
-# it imports from the host is host_names_test.sh's check.
+# script host, so no C++ runtime, libgcc or threads DLL need be installed beside it, and no
+# formatted input from the C runtime. Which names it imports from the host is
+# host_names_test.sh's check.
 # Usage: check_imports.sh OBJDUMP HOLDOUT_DLL
 set -euo pipefail
 objdump=$1 plugin=$2
@@ -28,6 +29,11 @@ for dll in $imports; do
 done
 grep -qix 'ScriptHookFrontier.dll' <<<"$imports" || fail "Holdout.asi imports nothing from the host"
 grep -qix 'KERNEL32.dll' <<<"$imports" || fail "Holdout.asi imports nothing from KERNEL32.dll"
+
+# The position comparison's probe stands for Holdout.asi only while both carry their own
+# formatted-input functions, so Holdout.asi must take none from the C runtime DLL.
+scanf_imports=$(grep -Eiw '[a-z_]*scanf[a-z_]*' <<<"$dump" || true)
+[ -z "$scanf_imports" ] || fail "Holdout.asi imports formatted input from the C runtime: $scanf_imports"
 
 exports=$(awk '/^\[Ordinal\/Name Pointer\] Table/ { listing = 1; next }
                listing && /^\t\[/ { print $NF; next }

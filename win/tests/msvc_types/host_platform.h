@@ -1,6 +1,6 @@
 // The Windows types of the host declarations, as the system headers define them for
 // Microsoft's compiler, so clang can decorate host.h's functions as the real host's compiler
-// did without a Windows SDK. The host functions are imported, as in Holdout.dll; so are the Win32
+// did without a Windows SDK. The host functions are imported, as in Holdout.asi; so are the Win32
 // functions that host.h brings in besides.
 #pragma once
 

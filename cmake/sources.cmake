@@ -1,0 +1,65 @@
+# Every component's source list, once; each target of every build (Linux, Windows, fuzzing)
+# reads its sources from here. Folders that are one component each are globbed, so a new file
+# joins its component by being put in the folder; the tools share a folder and are listed.
+set(HOLDOUT_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
+cmake_path(NORMAL_PATH HOLDOUT_ROOT)
+
+# The plug-in: the four subsystems.
+file(GLOB HOLDOUT_PLUGIN_SOURCES CONFIGURE_DEPENDS
+  ${HOLDOUT_ROOT}/src/runtime/*.cpp
+  ${HOLDOUT_ROOT}/src/settings/*.cpp
+  ${HOLDOUT_ROOT}/src/survival/*.cpp
+  ${HOLDOUT_ROOT}/src/spawner/*.cpp)
+
+# The settings-file reader that answers the profile functions from a file's text as Windows
+# does: the simulated host's profile functions and check-ini both read with it.
+set(HOLDOUT_PROFILE_READER_SOURCES
+  ${HOLDOUT_ROOT}/sim/core/profile_reader.cpp
+  ${HOLDOUT_ROOT}/sim/core/profile_text.cpp)
+
+# The simulated host: script context, native table and contracts, recorders, fault injection.
+file(GLOB HOLDOUT_SIM_HOST_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/core/*.cpp)
+list(REMOVE_ITEM HOLDOUT_SIM_HOST_SOURCES ${HOLDOUT_PROFILE_READER_SOURCES})
+
+# The simulated game: the world and its natives.
+file(GLOB HOLDOUT_SIM_GAME_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/game/*.cpp)
+
+# The seam as the simulated host provides it: the Win32 functions and the script context on
+# Linux, the fiber script context on Windows.
+file(GLOB HOLDOUT_SEAM_LINUX_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/linux/*.cpp)
+file(GLOB HOLDOUT_SEAM_WINDOWS_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/windows/*.cpp)
+
+# The player's tools: what holdout.exe carries (check-ini, doctor) besides the command itself.
+set(HOLDOUT_PLAYER_TOOL_SOURCES
+  ${HOLDOUT_ROOT}/tools/check_ini.cpp
+  ${HOLDOUT_ROOT}/tools/doctor.cpp
+  ${HOLDOUT_ROOT}/tools/key_names.cpp
+  ${HOLDOUT_ROOT}/tools/library_checks.cpp
+  ${HOLDOUT_ROOT}/tools/msvc_names.cpp
+  ${HOLDOUT_ROOT}/tools/pe_image.cpp)
+
+# The developer's tools, which run the plug-in in the simulated game: demo, play, soak and the
+# pictures.
+set(HOLDOUT_DEVELOPER_TOOL_SOURCES
+  ${HOLDOUT_ROOT}/tools/canvas.cpp
+  ${HOLDOUT_ROOT}/tools/demo.cpp
+  ${HOLDOUT_ROOT}/tools/picture_font.cpp
+  ${HOLDOUT_ROOT}/tools/play.cpp
+  ${HOLDOUT_ROOT}/tools/screen_picture.cpp
+  ${HOLDOUT_ROOT}/tools/session_invariants.cpp
+  ${HOLDOUT_ROOT}/tools/soak.cpp
+  ${HOLDOUT_ROOT}/tools/terminal_keys.cpp
+  ${HOLDOUT_ROOT}/tools/tool_session.cpp
+  ${HOLDOUT_ROOT}/tools/views.cpp)
+
+# What each platform does its own way in the tools.
+file(GLOB HOLDOUT_TOOL_POSIX_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/tools/posix/*.cpp)
+file(GLOB HOLDOUT_TOOL_WINDOWS_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/tools/windows/*.cpp)
+
+# Every tool source must be in one list above: a file left out would silently not be built.
+file(GLOB holdout_tool_files CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/tools/*.cpp)
+list(REMOVE_ITEM holdout_tool_files ${HOLDOUT_ROOT}/tools/main.cpp ${HOLDOUT_PLAYER_TOOL_SOURCES}
+     ${HOLDOUT_DEVELOPER_TOOL_SOURCES})
+if(holdout_tool_files)
+  message(FATAL_ERROR "tools sources in no list of cmake/sources.cmake: ${holdout_tool_files}")
+endif()

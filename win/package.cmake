@@ -1,0 +1,49 @@
+# The player package and the pictures that come with it.
+# The player package's pictures (the HUD during a run, the COVER menu with a sandbag being
+# placed, the summary banner): the real plug-in in the simulated host, drawn by the holdout
+# command's demo. The command is a Linux program, so a native build of it is made in a
+# directory of its own, built as the linux preset builds it.
+include(ExternalProject)
+set(HOLDOUT_NATIVE_DIR ${CMAKE_BINARY_DIR}/native)
+set(HOLDOUT_NATIVE_TOOL ${HOLDOUT_NATIVE_DIR}/tools/holdout)
+ExternalProject_Add(holdout_native_tool
+  SOURCE_DIR ${CMAKE_SOURCE_DIR}
+  BINARY_DIR ${HOLDOUT_NATIVE_DIR}
+  CMAKE_ARGS -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target holdout
+  BUILD_BYPRODUCTS ${HOLDOUT_NATIVE_TOOL}
+  BUILD_ALWAYS ON
+  INSTALL_COMMAND "")
+set(HOLDOUT_PICTURES_DIR ${CMAKE_BINARY_DIR}/pictures)
+set(HOLDOUT_PACKAGE_PICTURES
+  ${HOLDOUT_PICTURES_DIR}/hud.png ${HOLDOUT_PICTURES_DIR}/cover-menu.png
+  ${HOLDOUT_PICTURES_DIR}/summary.png)
+add_custom_command(
+  OUTPUT ${HOLDOUT_PACKAGE_PICTURES}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${HOLDOUT_PICTURES_DIR}
+  COMMAND ${HOLDOUT_NATIVE_TOOL} demo --pictures ${HOLDOUT_PICTURES_DIR}
+          > ${CMAKE_BINARY_DIR}/pictures-demo.txt
+  DEPENDS ${HOLDOUT_NATIVE_TOOL}
+  COMMENT "Pictures of the plug-in's screen (holdout demo --pictures)")
+add_custom_target(holdout_pictures ALL DEPENDS ${HOLDOUT_PACKAGE_PICTURES})
+
+# The Linux doctor on the same game folders as holdout.exe's, made of this build's libraries.
+add_test(NAME holdout_doctor_on_windows_build
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tools/tests/doctor_folders.sh native ${HOLDOUT_NATIVE_TOOL}
+          $<TARGET_FILE:Holdout> $<TARGET_FILE:ScriptHookFrontier> $<TARGET_FILE:PluginLoader>)
+
+# The player package: Holdout.asi, the commented Holdout.ini at its defaults, the player's guide
+# and its pictures, and holdout.exe, zipped (`cmake --build --preset windows --target package`).
+install(FILES $<TARGET_FILE:Holdout> ${CMAKE_SOURCE_DIR}/package/Holdout.ini ${CMAKE_SOURCE_DIR}/package/PLAYERS-GUIDE.txt
+        DESTINATION .)
+install(FILES ${HOLDOUT_PACKAGE_PICTURES} DESTINATION .)
+install(PROGRAMS $<TARGET_FILE:holdout_exe> DESTINATION .)
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME Holdout)
+set(CPACK_PACKAGE_FILE_NAME Holdout-${PROJECT_VERSION}-win64)
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+include(CPack)
+
+add_test(NAME holdout_player_package
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/package_test.sh ${CMAKE_CPACK_COMMAND}
+          ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR}/package ${HOLDOUT_OBJDUMP})
