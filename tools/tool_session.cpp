@@ -42,21 +42,14 @@ std::optional<sim::ScratchDirectory> MakeSessionDirectory(const char* command) {
 
 ToolSession::ToolSession(const SessionOptions& options, sim::Vec3 playerPosition,
                          sim::ScratchDirectory directory)
-    : directory_(std::move(directory)) {
-  std::error_code error;
-  previousWorkingDirectory_ = std::filesystem::current_path(error);
-  std::filesystem::current_path(directory_.Path(), error);
+    : folder_(std::move(directory)) {
   if (!options.iniPath.empty()) {
-    std::filesystem::copy_file(options.iniPath, directory_.Path() / "Holdout.ini", error);
+    std::error_code error;
+    std::filesystem::copy_file(options.iniPath, folder_.Path() / "Holdout.ini", error);
   }
-  host_.SetExecutablePath((directory_.Path() / "Host.exe").string());
+  host_.SetExecutablePath(folder_.ExecutablePath());
   host_.GetWorld().Seed(options.seed);
   host_.GetWorld().player.position = playerPosition;
-}
-
-ToolSession::~ToolSession() {
-  std::error_code error;
-  std::filesystem::current_path(previousWorkingDirectory_, error);
 }
 
 void ShootNearestAttacker(sim::World& world, float range) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/scratch_directory.h"
+#include "core/session_folder.h"
 #include "core/sim_host.h"
 
 // The options every session command takes.
@@ -35,18 +36,15 @@ class ToolSession {
   // `playerPosition`.
   ToolSession(const SessionOptions& options, sim::Vec3 playerPosition,
               sim::ScratchDirectory directory);
-  // Returns to the previous working directory; the session's directory goes with it.
-  ~ToolSession();
   ToolSession(const ToolSession&) = delete;
   ToolSession& operator=(const ToolSession&) = delete;
 
   sim::SimHost& Host() { return host_; }
-  const std::filesystem::path& Directory() const { return directory_.Path(); }
+  const std::filesystem::path& Directory() const { return folder_.Path(); }
 
  private:
-  // Declared first, so the host and its world end before the directory is removed.
-  sim::ScratchDirectory directory_;
-  std::filesystem::path previousWorkingDirectory_;
+  // Declared first, so the host and its world end before the folder is left and removed.
+  sim::SessionFolder folder_;
   sim::SimHost host_;
 };
 

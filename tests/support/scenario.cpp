@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <utility>
 
 #include "runtime/script.h"
@@ -25,24 +23,19 @@ sim::ScratchDirectory MakeScenarioDirectory() {
     ADD_FAILURE() << "cannot make a scenario directory: " << error;
     _exit(1);
   }
-  std::filesystem::current_path(directory->Path());
   return std::move(*directory);
 }
 
 }  // namespace
 
-Scenario::Scenario() : directory_(MakeScenarioDirectory()) {
-  host.SetExecutablePath((directory_.Path() / "Host.exe").string());
+Scenario::Scenario() : folder_(MakeScenarioDirectory()) {
+  host.SetExecutablePath(folder_.ExecutablePath());
 }
 
 Scenario::~Scenario() {
   for (const std::string& fault : host.Faults()) {
     ADD_FAILURE() << "simulated host fault: " << fault;
   }
-}
-
-void Scenario::WriteIni(std::string_view text) {
-  std::ofstream(directory_.Path() / "Holdout.ini", std::ios::binary) << text;
 }
 
 void Scenario::Load() {
@@ -52,13 +45,6 @@ void Scenario::Load() {
 void Scenario::Start() {
   Load();
   host.RunFrame();
-}
-
-std::string Scenario::ReadLog() const {
-  std::ifstream file(directory_.Path() / "Holdout.log", std::ios::binary);
-  std::ostringstream contents;
-  contents << file.rdbuf();
-  return contents.str();
 }
 
 }  // namespace holdout_test

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/scratch_directory.h"
+#include "core/session_folder.h"
 #include "core/sim_host.h"
 
 namespace holdout_test {
@@ -21,7 +21,7 @@ class Scenario {
   Scenario& operator=(const Scenario&) = delete;
 
   // Writes Holdout.ini next to the host executable; call before Load.
-  void WriteIni(std::string_view text);
+  void WriteIni(std::string_view text) { folder_.WriteIni(text); }
   // Loads the plug-in (DllMain with attach).
   void Load();
   // Loads the plug-in and runs its first frame, so that its set-up is done.
@@ -29,13 +29,13 @@ class Scenario {
   void RunFrames(std::uint32_t count) { host.RunFrames(count); }
   void RunFrame() { host.RunFrame(); }
   // The log's contents, empty when there is none.
-  std::string ReadLog() const;
-  const std::filesystem::path& Directory() const { return directory_.Path(); }
+  std::string ReadLog() const { return folder_.ReadLog(); }
+  const std::filesystem::path& Directory() const { return folder_.Path(); }
 
   sim::SimHost host;
 
  private:
-  sim::ScratchDirectory directory_;
+  sim::SessionFolder folder_;
 };
 
 }  // namespace holdout_test

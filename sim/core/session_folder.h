@@ -1,0 +1,37 @@
+// The folder a simulated session plays in: a fresh scratch directory that serves as the game
+// folder (the host executable's directory, where the plug-in looks for Holdout.ini) and as the
+// working directory (where it writes Holdout.log). The tests' scenarios and the tools' sessions
+// both play in one.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "core/scratch_directory.h"
+
+namespace sim {
+
+class SessionFolder {
+ public:
+  // Makes the directory the working directory.
+  explicit SessionFolder(ScratchDirectory directory);
+  // Returns to the previous working directory; the directory is removed with its contents.
+  ~SessionFolder();
+  SessionFolder(const SessionFolder&) = delete;
+  SessionFolder& operator=(const SessionFolder&) = delete;
+
+  const std::filesystem::path& Path() const { return directory_.Path(); }
+  // The path the host reports as its executable's, inside the folder.
+  std::string ExecutablePath() const;
+  // Writes Holdout.ini into the folder, replacing any.
+  void WriteIni(std::string_view text) const;
+  // The contents of Holdout.log; empty when there is none.
+  std::string ReadLog() const;
+
+ private:
+  ScratchDirectory directory_;
+  std::filesystem::path previousWorkingDirectory_;
+};
+
+}  // namespace sim
