@@ -59,5 +59,5 @@ holdout_wine_corpus_test(position_reader_matches_wine
   LINUX_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/position_corpus.h
                 ${CMAKE_SOURCE_DIR}/src/settings/position.h
   LINUX_INCLUDES ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests
-                 ${CMAKE_SOURCE_DIR}/src/platform/linux
+                 ${CMAKE_SOURCE_DIR}/src/platform/portable
   ARGUMENTS @CORPUS@/texts.txt)

@@ -1,6 +1,8 @@
-// The few Windows types and macros the plug-in uses, for Linux builds where <windows.h> is absent.
-// The types keep the widths the plug-in relies on (DWORD is 32 bits here as on Windows). The
-// Win32 functions are declared in platform/win32_functions.h; the simulated host defines them.
+// The few Windows types and macros the plug-in uses, declared here for the builds that do without
+// <windows.h> and link the seam's functions in rather than import them: on Linux, where the
+// simulated host defines the host and Win32 functions, and for tools built for Windows that
+// carry the plug-in's settings code. The types keep the widths the plug-in relies on (DWORD is
+// 32 bits here as on Windows). The Win32 functions are declared in platform/win32_functions.h.
 #pragma once
 
 #include <cstdint>
@@ -31,6 +33,6 @@ typedef const char* LPCSTR;
 #define DLL_THREAD_ATTACH 2
 #define DLL_THREAD_DETACH 3
 
-// Linux builds link the host functions statically: nothing to import or export.
+// The host functions are linked in: nothing to import or export.
 #define HOLDOUT_HOST_API
 #define HOLDOUT_PLUGIN_EXPORT
