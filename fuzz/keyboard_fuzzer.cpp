@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "core/sim_host.h"
-#include "runtime/plugin_state.h"
+#include "runtime/keyboard.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <utility>
 
-#include "runtime/plugin_state.h"
+#include "runtime/keyboard.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "runtime/plugin_state.h"
+#include "runtime/keyboard.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
 #include "support/screen_reading.h"

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "runtime/plugin_state.h"
+#include "runtime/screen.h"
 #include "settings/log.h"
 #include "settings/position.h"
 #include "settings/settings.h"

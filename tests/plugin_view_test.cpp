@@ -33,7 +33,7 @@ SCENARIO_TEST(PluginView, FollowsTheSettingsTheMenuPageAPlacementARunAndTheBanne
   EXPECT_EQ(view.frameLoop.menuPage, 0) << "picking a row closes the menu";
   s.host.TapKey(kMenuKey);
   s.RunFrame();
-  EXPECT_EQ(view.placement.placingObject, 0u) << "the menu key cancels the placement";
+  EXPECT_EQ(view.placement.placingObject, 0) << "the menu key cancels the placement";
   EXPECT_EQ(view.frameLoop.menuPage, 0) << "and opens no menu";
 
   survival_test::StartRunAtStart(s);

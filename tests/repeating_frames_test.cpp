@@ -6,10 +6,11 @@
 
 #include <string>
 
-#include "runtime/plugin_state.h"
+#include "spawner/placement.h"
 #include "support/allocation_counter.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
+#include "survival/run.h"
 #include "survival_steps.h"
 
 namespace {
@@ -83,7 +84,7 @@ SCENARIO_TEST(RepeatingFrames, RunsBannersAndPlacementsAllocateNothing) {
   s.RunFrames(2);
   s.host.TapKey(kSelectOneKey);
   s.RunFrames(20);  // the model loads
-  ASSERT_NE(placementState.placingObject, 0u);
+  ASSERT_NE(placementState.placingObject, 0);
   EXPECT_EQ(AllocationsOver(s, 500), 0u) << "frames holding an object during a run";
 }
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/plugin_state.h"
+#include "runtime/screen.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
 #include "support/screen_reading.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "game/game_natives.h"
-#include "runtime/plugin_state.h"
+#include "spawner/placement.h"
 #include "spawner_steps.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
@@ -80,11 +80,11 @@ SCENARIO_TEST(SpawnerMenus, MenuKeyCyclesTheMenusAsDrawnAndCancelsAPlacementInst
   ExpectNothingDrawn(s);
 
   PickFromPage(s, 2, {4});
-  const auto held = static_cast<std::int32_t>(placementState.placingObject);
+  const EntityHandle held = placementState.placingObject;
   ASSERT_NE(held, 0);
   TapMenuKey(s);
   ExpectNothingDrawn(s);
-  EXPECT_EQ(placementState.placingObject, 0u);
+  EXPECT_EQ(placementState.placingObject, 0);
   EXPECT_EQ(s.host.GetWorld().objects.count(held), 0u);
   EXPECT_TRUE(s.host.GetWorld().player.controlsEnabled);
   TapMenuKey(s);
@@ -114,13 +114,13 @@ SCENARIO_TEST(SpawnerMenus, SelectKeysBeyondTheRowsKeepTheMenuAndRowsPickedToget
   s.RunFrame();
   FinishModelWaits(s);
   EXPECT_EQ(s.host.Calls().Count(natives::kSpawnVehicle), 1u);
-  const auto weapon = static_cast<std::int32_t>(placementState.placingObject);
+  const EntityHandle weapon = placementState.placingObject;
   Confirm(s);
-  ASSERT_EQ(placementState.lastSpawnedObject, static_cast<std::uint32_t>(weapon));
+  ASSERT_EQ(placementState.lastSpawnedObject, weapon);
 
   // Rows 1 and 7 together: a new object is held and the weapon is deleted; the menu is closed.
   PickFromPage(s, 1, {7, 1});
-  EXPECT_NE(placementState.placingObject, 0u);
+  EXPECT_NE(placementState.placingObject, 0);
   EXPECT_EQ(s.host.GetWorld().objects.count(weapon), 0u);
   EXPECT_EQ(s.host.GetWorld().objects.size(), 1u);
   s.RunFrame();

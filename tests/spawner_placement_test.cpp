@@ -13,10 +13,11 @@
 
 #include "game/game_natives.h"
 #include "runtime/model_loading.h"
-#include "runtime/plugin_state.h"
+#include "spawner/placement.h"
 #include "spawner_steps.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
+#include "survival/run.h"
 
 namespace {
 
@@ -26,8 +27,8 @@ namespace natives = sim::natives;
 
 constexpr const char* kSpawnFailedText = "Object could not be spawned";
 
-std::int32_t Held() {
-  return static_cast<std::int32_t>(placementState.placingObject);
+EntityHandle Held() {
+  return placementState.placingObject;
 }
 
 bool DrawnInLastFrame(Scenario& s, const std::string& text) {
@@ -82,7 +83,7 @@ SCENARIO_TEST(SpawnerPlacement, RotateKeysTurnTheObjectOutrankingConfirmWhichSet
   s.host.GetWorld().player.heading = -45.7f;
   s.Start();
   PickFromPage(s, 2, {1});
-  const std::int32_t object = Held();
+  const EntityHandle object = Held();
   ASSERT_NE(object, 0);
   EXPECT_EQ(placementState.placingHeading, -45) << "the player's heading, truncated toward zero";
   EXPECT_FALSE(s.host.GetWorld().player.controlsEnabled);
@@ -110,7 +111,7 @@ SCENARIO_TEST(SpawnerPlacement, RotateKeysTurnTheObjectOutrankingConfirmWhichSet
   s.host.PressKey(kConfirmKey);
   s.RunFrame();
   EXPECT_EQ(Held(), 0) << "and Shift does not hold the confirm key back";
-  EXPECT_EQ(placementState.lastSpawnedObject, static_cast<std::uint32_t>(object));
+  EXPECT_EQ(placementState.lastSpawnedObject, object);
   EXPECT_TRUE(s.host.GetWorld().player.controlsEnabled);
   const sim::WorldObject& placed = s.host.GetWorld().objects.at(object);
   EXPECT_TRUE(placed.pinned);
@@ -126,13 +127,13 @@ SCENARIO_TEST(SpawnerPlacement, MenuKeyAndTheEndOfARunRemoveTheHeldObjectAndFree
   s.host.GetWorld().player.position = {2726.1582f, -1067.7278f, 47.4046f};
   s.Start();
   PickFromPage(s, 2, {6});
-  const std::int32_t cancelled = Held();
+  const EntityHandle cancelled = Held();
   ASSERT_NE(cancelled, 0);
   s.RunFrame();
   TapMenuKey(s);
   EXPECT_EQ(s.host.GetWorld().objects.count(cancelled), 0u);
-  EXPECT_EQ(placementState.placingObject, 0u);
-  EXPECT_EQ(placementState.lastSpawnedObject, 0u);
+  EXPECT_EQ(placementState.placingObject, 0);
+  EXPECT_EQ(placementState.lastSpawnedObject, 0);
   EXPECT_EQ(s.host.Calls().CallsTo(natives::kRemoveObject).back().args[0],
             reinterpret_cast<std::uintptr_t>(&placementState.placingObject));
   const std::vector<sim::RecordedCall> enables = s.host.Calls().CallsTo(natives::kSetPlayerEnabled);
@@ -144,7 +145,7 @@ SCENARIO_TEST(SpawnerPlacement, MenuKeyAndTheEndOfARunRemoveTheHeldObjectAndFree
   s.RunFrame();
   ASSERT_TRUE(runState.runActive);
   PickFromPage(s, 1, {3});
-  const std::int32_t held = Held();
+  const EntityHandle held = Held();
   ASSERT_NE(held, 0);
   s.host.GetWorld().KillPlayer();
   for (int frame = 0; frame < 20 && runState.runActive; ++frame) {
@@ -152,7 +153,7 @@ SCENARIO_TEST(SpawnerPlacement, MenuKeyAndTheEndOfARunRemoveTheHeldObjectAndFree
   }
   ASSERT_FALSE(runState.runActive);
   EXPECT_EQ(s.host.GetWorld().objects.count(held), 0u);
-  EXPECT_EQ(placementState.placingObject, 0u);
+  EXPECT_EQ(placementState.placingObject, 0);
   EXPECT_TRUE(s.host.GetWorld().player.controlsEnabled);
 }
 
@@ -163,15 +164,15 @@ SCENARIO_TEST(SpawnerPlacement, WeaponTakesThePreviousHeadingAndDeleteReachesOnl
   PickFromPage(s, 1, {7});
   EXPECT_EQ(s.host.Calls().Count(natives::kRemoveObject), 0u) << "nothing confirmed yet";
   PickFromPage(s, 2, {1});
-  const std::int32_t cover = Held();
+  const EntityHandle cover = Held();
   s.host.PressKey(kRotateKey);
   s.RunFrames(5);
   s.host.ReleaseKey(kRotateKey);
   Confirm(s);
-  ASSERT_EQ(placementState.lastSpawnedObject, static_cast<std::uint32_t>(cover));
+  ASSERT_EQ(placementState.lastSpawnedObject, cover);
 
   PickFromPage(s, 3, {3});
-  const std::int32_t weapon = Held();
+  const EntityHandle weapon = Held();
   ASSERT_NE(weapon, 0);
   const std::uint32_t model = sim::World::NameHash("hotchkiss_cannon");
   const sim::WorldObject& created = s.host.GetWorld().objects.at(weapon);
@@ -188,7 +189,7 @@ SCENARIO_TEST(SpawnerPlacement, WeaponTakesThePreviousHeadingAndDeleteReachesOnl
   ExpectNear(s.host.GetWorld().objects.at(weapon).position, 2696.0f, -1200.0f, 48.7f);
 
   Confirm(s);
-  ASSERT_EQ(placementState.lastSpawnedObject, static_cast<std::uint32_t>(weapon));
+  ASSERT_EQ(placementState.lastSpawnedObject, weapon);
   PickFromPage(s, 1, {7});
   EXPECT_EQ(s.host.GetWorld().objects.count(weapon), 0u);
   EXPECT_EQ(s.host.Calls().CallsTo(natives::kRemoveObject).back().args[0],
@@ -203,7 +204,7 @@ SCENARIO_TEST(SpawnerPlacement, ObjectTheGameDoesNotCreateLeavesThePlayerFreeAnd
   s.Start();
   PickFromPage(s, 1, {1});
   const std::uint32_t shownAt = s.host.TickCount();
-  EXPECT_EQ(placementState.placingObject, 0u);
+  EXPECT_EQ(placementState.placingObject, 0);
   EXPECT_EQ(s.host.Calls().Count(natives::kSetPlayerEnabled), 0u);
   s.RunFrame();
   EXPECT_TRUE(DrawnInLastFrame(s, kSpawnFailedText));
@@ -216,7 +217,7 @@ SCENARIO_TEST(SpawnerPlacement, ObjectTheGameDoesNotCreateLeavesThePlayerFreeAnd
 
   s.host.GetWorld().objectSpawnsFail = false;
   PickFromPage(s, 1, {1});
-  EXPECT_NE(placementState.placingObject, 0u) << "the next pick works";
+  EXPECT_NE(placementState.placingObject, 0) << "the next pick works";
 }
 
 SCENARIO_TEST(SpawnerPlacement, UnusableOrNeverLoadingModelsShowTheBannerForObjectsOnly) {

@@ -10,7 +10,7 @@
 #include <random>
 
 #include "game/game_natives.h"
-#include "runtime/plugin_state.h"
+#include "spawner/placement.h"
 #include "spawner_steps.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
@@ -84,8 +84,8 @@ void Toggle(Scenario& s, DWORD key, bool& down) {
 void ExpectSpawnerConsistent(Scenario& s) {
   ExpectControlsMatchPlacement(s);
   const auto& objects = s.host.GetWorld().objects;
-  const auto held = static_cast<std::int32_t>(placementState.placingObject);
-  const auto last = static_cast<std::int32_t>(placementState.lastSpawnedObject);
+  const EntityHandle held = placementState.placingObject;
+  const EntityHandle last = placementState.lastSpawnedObject;
   EXPECT_TRUE(held == 0 || objects.count(held) == 1) << "frame " << s.host.Frame();
   EXPECT_TRUE(last == 0 || objects.count(last) == 1) << "frame " << s.host.Frame();
   for (const auto& [handle, object] : objects) {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "game/game_natives.h"
-#include "runtime/plugin_state.h"
+#include "spawner/placement.h"
 #include "support/scenario.h"
 
 namespace spawner_test {
@@ -66,7 +66,7 @@ inline void Confirm(holdout_test::Scenario& s) {
 // The held object, or null when there is none or the world no longer has it.
 inline const sim::WorldObject* HeldObject(holdout_test::Scenario& s) {
   const auto& objects = s.host.GetWorld().objects;
-  const auto held = objects.find(static_cast<std::int32_t>(placementState.placingObject));
+  const auto held = objects.find(placementState.placingObject);
   return held == objects.end() ? nullptr : &held->second;
 }
 

@@ -8,9 +8,9 @@
 #include <map>
 
 #include "runtime/model_loading.h"
-#include "runtime/plugin_state.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
+#include "survival/run.h"
 #include "survival_steps.h"
 
 namespace {
@@ -119,7 +119,7 @@ SCENARIO_TEST(EnemySlots, KillCountsWhenTheRotationReachesTheDeadEnemysSlot) {
   ASSERT_EQ(runState.slotCursor % 10, 0u) << "the next tick visits slot 0";
   // Slot 3 has just been visited: its enemy dies now and is seen only at the next visit.
   s.RunFrames(4);
-  const std::int32_t victim = runState.enemySlots[3];
+  const EntityHandle victim = runState.enemySlots[3];
   world.KillPed(victim);
   for (int tick = 0; tick < 9; ++tick) {
     s.RunFrame();

@@ -2,10 +2,10 @@
 // always two digits, measured across the game clock's wrap, and 0:00 when no run is timed.
 #include <gtest/gtest.h>
 
-#include "runtime/plugin_state.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
 #include "survival/hud.h"
+#include "survival/run.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <random>
 #include <set>
 
-#include "runtime/plugin_state.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
+#include "survival/run.h"
 #include "survival_steps.h"
 
 namespace {
@@ -49,7 +49,7 @@ SCENARIO_TEST(LongRun, AnHourOfFiveHundredTwelveEnemiesCountsEveryDeathOnce) {
   std::set<std::int32_t> killed;
   for (std::uint32_t frame = 0; frame < kHourOfFrames; ++frame) {
     if (random() % 8 == 0) {
-      const std::int32_t enemy = runState.enemySlots[random() % 512];
+      const EntityHandle enemy = runState.enemySlots[random() % 512];
       if (enemy != 0 && !world.IsPedDead(enemy)) {
         world.KillPed(enemy);
         killed.insert(enemy);

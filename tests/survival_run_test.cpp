@@ -7,9 +7,11 @@
 #include <cstring>
 #include <limits>
 
-#include "runtime/plugin_state.h"
+#include "runtime/screen.h"
+#include "spawner/placement.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
+#include "survival/run.h"
 #include "survival_steps.h"
 
 namespace {
@@ -217,11 +219,11 @@ SCENARIO_TEST(RunEnd, WithDebugTheKeyEndsTheRunAndCancelsAPlacement) {
   s.host.TapKey(0x31);  // its first row
   ASSERT_TRUE(RunUntil(
       s, [] { return placementState.placingObject != 0; }, 10));
-  const auto held = static_cast<std::int32_t>(placementState.placingObject);
+  const EntityHandle held = placementState.placingObject;
 
   PressActivate(s);
   EXPECT_FALSE(runState.runActive);
-  EXPECT_EQ(placementState.placingObject, 0u);
+  EXPECT_EQ(placementState.placingObject, 0);
   EXPECT_EQ(world.objects.count(held), 0u) << "the held object is deleted";
   EXPECT_TRUE(LivingEnemies(world).empty());
   EXPECT_EQ(s.ReadLog(), "You survived for 0:03 and got 0 kill(s) (10 max enemies)\n");

@@ -3,9 +3,9 @@
 // the slot table emptied, and the player's own ped kept whatever group the game reports for it.
 #include <gtest/gtest.h>
 
-#include "runtime/plugin_state.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
+#include "survival/run.h"
 #include "survival_steps.h"
 
 namespace {

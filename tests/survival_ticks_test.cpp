@@ -3,9 +3,9 @@
 // tick count's 49.7-day wrap, wherever the tick count stands when the run starts.
 #include <gtest/gtest.h>
 
-#include "runtime/plugin_state.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
+#include "survival/run.h"
 #include "survival_steps.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // windows hold across the tick count's 49.7-day wrap.
 #include "runtime/keyboard.h"
 
-#include "runtime/plugin_state.h"
+KeyStateTable keyStateTable;
 
 namespace {
 

@@ -28,6 +28,9 @@ constexpr std::uint32_t kKeyStateCount = 255;  // virtual-key codes 0..254
 // One entry per virtual-key code.
 using KeyStateTable = std::array<KeyState, kKeyStateCount>;
 
+// The key state table: OnKeyboardMessage stamps an entry, IsKeyReleased consumes it.
+extern KeyStateTable keyStateTable;
+
 // The handler registered with the host: records the message in the key's entry.
 void OnKeyboardMessage(DWORD key, WORD repeats, BYTE scanCode, BOOL isExtended, BOOL isWithAlt,
                        BOOL wasDownBefore, BOOL isUpNow);

@@ -5,23 +5,12 @@
 // travel as addresses.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <type_traits>
 
+#include "runtime/game_types.h"
 #include "runtime/host.h"
-
-// A position or rotation as the host reads and writes it in the plug-in's memory: each
-// component a 32-bit float in the low half of its own 8-byte slot.
-struct Vector3 {
-  alignas(8) float x = 0.0f;
-  alignas(8) float y = 0.0f;
-  alignas(8) float z = 0.0f;
-};
-static_assert(sizeof(Vector3) == 24, "Vector3 is three 8-byte slots");
-static_assert(offsetof(Vector3, x) == 0 && offsetof(Vector3, y) == 8 && offsetof(Vector3, z) == 16,
-              "Vector3 components sit at bytes 0, 8 and 16");
 
 // A game native, named by its 64-bit hash.
 using NativeHash = std::uint64_t;

@@ -16,15 +16,19 @@ constexpr NativeHash kDeletePed = 0xCC0EF140F99365C5;
 constexpr NativeHash kGetGameTimeMs = 0x4F67E8ECA7D3F667;
 }  // namespace
 
-std::int32_t GetPlayer() { return native::Invoke<std::int32_t>(kGetPlayer); }
+std::int32_t GetPlayer() {
+  return native::Invoke<std::int32_t>(kGetPlayer);
+}
 
-std::int32_t GetPlayerPed() { return native::Invoke<std::int32_t>(kGetPlayerPed); }
+EntityHandle GetPlayerPed() {
+  return native::Invoke<EntityHandle>(kGetPlayerPed);
+}
 
-Vector3 GetEntityCoords(std::int32_t entity) {
+Vector3 GetEntityCoords(EntityHandle entity) {
   return native::Invoke<Vector3>(kGetEntityCoords, entity, 1, 1);
 }
 
-void TeleportEntity(std::int32_t entity, float x, float y, float z, std::int32_t flag1,
+void TeleportEntity(EntityHandle entity, float x, float y, float z, std::int32_t flag1,
                     std::int32_t flag2, std::int32_t flag3, std::int32_t flag4) {
   native::Invoke(kTeleportEntity, entity, x, y, z, flag1, flag2, flag3, flag4);
 }
@@ -37,17 +41,23 @@ bool IsModelAvailable(std::uint32_t model) {
   return native::Invoke<bool>(kIsModelAvailable, model);
 }
 
-bool IsModelValid(std::uint32_t model) { return native::Invoke<bool>(kIsModelValid, model); }
+bool IsModelValid(std::uint32_t model) {
+  return native::Invoke<bool>(kIsModelValid, model);
+}
 
-void RequestModel(std::uint32_t model) { native::Invoke(kRequestModel, model, 0); }
+void RequestModel(std::uint32_t model) {
+  native::Invoke(kRequestModel, model, 0);
+}
 
-bool HasModelLoaded(std::uint32_t model) { return native::Invoke<bool>(kHasModelLoaded, model); }
+bool HasModelLoaded(std::uint32_t model) {
+  return native::Invoke<bool>(kHasModelLoaded, model);
+}
 
-bool IsPedDead(std::int32_t ped) {
+bool IsPedDead(EntityHandle ped) {
   return native::Invoke<bool>(kIsPedDead, ped, 1);
 }
 
-void DeletePed(std::int32_t* ped) {
+void DeletePed(EntityHandle* ped) {
   native::Invoke(kDeletePed, ped);
 }
 

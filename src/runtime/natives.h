@@ -8,12 +8,12 @@
 
 // The local player's player handle (distinct from the player's ped).
 std::int32_t GetPlayer();
-// The player's ped (an entity handle).
-std::int32_t GetPlayerPed();
+// The player's ped.
+EntityHandle GetPlayerPed();
 // The entity's world position.
-Vector3 GetEntityCoords(std::int32_t entity);
+Vector3 GetEntityCoords(EntityHandle entity);
 // Moves the entity to (x, y, z); the four flags are passed to the game unchanged.
-void TeleportEntity(std::int32_t entity, float x, float y, float z, std::int32_t flag1,
+void TeleportEntity(EntityHandle entity, float x, float y, float z, std::int32_t flag1,
                     std::int32_t flag2, std::int32_t flag3, std::int32_t flag4);
 // The 32-bit hash of a model or asset name.
 std::uint32_t GetNameHash(const char* name);
@@ -25,8 +25,8 @@ void RequestModel(std::uint32_t model);
 bool HasModelLoaded(std::uint32_t model);
 
 // True when the ped is dead.
-bool IsPedDead(std::int32_t ped);
+bool IsPedDead(EntityHandle ped);
 // Removes the ped from the world; the game may write 0 to the handle variable at `ped`.
-void DeletePed(std::int32_t* ped);
+void DeletePed(EntityHandle* ped);
 // The game clock in milliseconds; wraps at 32 bits.
 std::uint32_t GetGameTimeMs();

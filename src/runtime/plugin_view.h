@@ -2,6 +2,24 @@
 // ("a run is active", "an object is being placed", the open menu page) and for the checks and
 // tests that watch one. It sees the records as they are at the moment it is read and cannot
 // change them.
+//
+// Each record is declared and defined by its owner, and only the owner's operations write it;
+// other parts of the plug-in may read it. A test may set a record up through its owner's header
+// to reach a state no input leads to. Nothing is freed before the process ends.
+//
+// | record         | owner: who writes it                      | when                           |
+// |----------------|-------------------------------------------|--------------------------------|
+// | settings       | LoadSettings (settings/settings.h)        | once, as the frame loop sets   |
+// |                |                                           | up; only read after that       |
+// | keyStateTable  | OnKeyboardMessage stamps an entry;        | any key message, from any      |
+// |                | IsKeyReleased consumes it (keyboard.h)    | thread; a key test             |
+// | notification   | the frame loop creates it; then only      | set-up; a banner is shown      |
+// |                | ShowNotification writes it (screen.h)     |                                |
+// | runState       | the run (survival/run.h); its enemy slot  | activation key; run ticks;     |
+// |                | table only through survival/enemies.h     | the run's end                  |
+// | placementState | the placement (spawner/placement.h)       | a row is picked; a frame with  |
+// |                |                                           | no menu open; cancel; run end  |
+// | frameLoop      | the frame loop (runtime/script.h)         | set-up; every frame            |
 #pragma once
 
 #include "runtime/keyboard.h"

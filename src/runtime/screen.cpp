@@ -4,7 +4,8 @@
 #include "runtime/screen.h"
 
 #include "runtime/native.h"
-#include "runtime/plugin_state.h"
+
+Notification* notification = nullptr;
 
 namespace {
 

@@ -13,6 +13,9 @@ struct Notification {
   std::uint32_t expiresAt = 0;  // tick count at which the banner stops showing
 };
 
+// The banner record; null until the frame loop creates it, then written only by ShowNotification.
+extern Notification* notification;
+
 // The text style natives: each applies to the next text drawn only.
 void SetTextSize(float x, float y);
 void SetTextColor(std::int32_t r, std::int32_t g, std::int32_t b, std::int32_t a);

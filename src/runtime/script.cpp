@@ -7,15 +7,20 @@
 #include <cstdlib>
 #include <string>
 
+#include "runtime/keyboard.h"
 #include "runtime/native.h"
 #include "runtime/natives.h"
-#include "runtime/plugin_state.h"
 #include "runtime/release_order.h"
 #include "runtime/screen.h"
 #include "settings/log.h"
+#include "settings/settings.h"
 #include "spawner/catalogues.h"
 #include "spawner/menu.h"
+#include "spawner/placement.h"
 #include "survival/hud.h"
+#include "survival/run.h"
+
+FrameLoopState frameLoop;
 
 namespace {
 
@@ -116,6 +121,20 @@ void RunFrame(FrameLoopState& loop) {
   scriptWait(0);
 }
 
+// Sets up and then runs one pass per game frame, forever.
+[[noreturn]] void FrameLoop() {
+  SetUp(frameLoop);
+  for (;;) {
+    RunFrame(frameLoop);
+  }
+}
+
+// The registered script function: seeds rand() with the tick count and runs the frame loop.
+void ScriptMain() {
+  std::srand(GetTickCount());
+  FrameLoop();
+}
+
 }  // namespace
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
@@ -127,16 +146,4 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
     keyboardHandlerUnregister(OnKeyboardMessage);
   }
   return TRUE;
-}
-
-void ScriptMain() {
-  std::srand(GetTickCount());
-  FrameLoop();
-}
-
-void FrameLoop() {
-  SetUp(frameLoop);
-  for (;;) {
-    RunFrame(frameLoop);
-  }
 }

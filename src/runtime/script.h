@@ -22,13 +22,10 @@ struct FrameLoopState {
   std::array<std::uint32_t, kSelectKeyCount> selectKeys{};  // MenuSelectOne .. MenuSelectNine
 };
 
+// The frame loop's record, written only by the frame loop.
+extern FrameLoopState frameLoop;
+
 // Library entry point. Attach registers the script, then the keyboard handler; detach withdraws
 // them in the same order. Always returns TRUE.
 extern "C" HOLDOUT_PLUGIN_EXPORT BOOL WINAPI DllMain(HINSTANCE module, DWORD reason,
                                                      LPVOID reserved);
-
-// The registered script function: seeds rand() with the tick count and runs the frame loop.
-void ScriptMain();
-
-// Sets up and then runs one pass per game frame, forever.
-[[noreturn]] void FrameLoop();

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "runtime/native.h"
+#include "runtime/game_types.h"
 
 // Bytes a position value is read into: its first 51 characters and the terminating zero.
 constexpr std::uint32_t kPositionBufferSize = 52;

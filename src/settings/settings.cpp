@@ -5,7 +5,10 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32_functions.h"
 #include "settings/settings_schema.h"
+
+Settings settings;
 
 namespace {
 

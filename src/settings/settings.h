@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "runtime/native.h"
+#include "runtime/game_types.h"
 
 constexpr std::int32_t kDefaultMaxEnemies = 70;
 constexpr std::int32_t kMinEnemies = 10;
@@ -39,7 +39,7 @@ struct Settings {
                                     {2668.326f, -1081.577f, 47.50891f}};
 };
 
-// The process-wide settings record.
+// The settings record: written once by LoadSettings as the frame loop sets up, then only read.
 extern Settings settings;
 
 // Full path of "Holdout.ini" in the host executable's directory.

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "runtime/plugin_state.h"
+#include "runtime/screen.h"
 
 namespace {
 

@@ -7,12 +7,15 @@
 
 #include <cmath>
 
+#include "runtime/keyboard.h"
 #include "runtime/model_loading.h"
 #include "runtime/native.h"
 #include "runtime/natives.h"
-#include "runtime/plugin_state.h"
+#include "settings/settings.h"
 #include "spawner/menu.h"
 #include "spawner/spawner_natives.h"
+
+PlacementState placementState;
 
 namespace {
 
@@ -29,12 +32,12 @@ constexpr float kHoldHeight = 0.7f;
 constexpr std::int32_t kRotateStep = 2;  // degrees per frame
 constexpr const char* kSpawnFailedText = "Object could not be spawned";
 
-Vector3 GetOffsetPosition(std::int32_t entity, float x, float y, float z) {
+Vector3 GetOffsetPosition(EntityHandle entity, float x, float y, float z) {
   return native::Invoke<Vector3>(kGetOffsetPosition, entity, x, y, z);
 }
 
-void PinEntity(std::uint32_t entity) {
-  native::Invoke(kPinEntity, static_cast<std::int32_t>(entity), 1);
+void PinEntity(EntityHandle entity) {
+  native::Invoke(kPinEntity, entity, 1);
 }
 
 // The angle of the hold direction: the relative view heading in radians plus half a turn.
@@ -66,6 +69,18 @@ std::int32_t Turned(std::int32_t heading, std::int32_t step) {
                                    static_cast<std::uint32_t>(step));
 }
 
+// Ends a placement, keeping the object.
+void ConfirmPlacement() {
+  PlacementState& state = placementState;
+  if (state.placingObject == 0) {
+    return;
+  }
+  PinEntity(state.placingObject);
+  state.lastSpawnedObject = state.placingObject;
+  state.placingObject = 0;
+  SetPlayerEnabled(GetPlayer(), true);
+}
+
 // Turns the held object with the rotate keys, or sets it down with the confirm key. Returns
 // false when the placement has ended.
 bool ApplyPlacementKeys(PlacementState& state) {
@@ -81,12 +96,8 @@ bool ApplyPlacementKeys(PlacementState& state) {
   return true;
 }
 
-}  // namespace
-
-void MenuItemStaticCover::OnSelect() {
-  BeginStaticPlacement(*this);
-}
-
+// Spawns the row's model 3 m ahead of the player and begins placing it; shows the row's failure
+// banner when the model cannot be loaded or the object is not created. May yield frames.
 void BeginStaticPlacement(MenuItemStaticCover& item) {
   PlacementState& state = placementState;
   if (state.placingObject != 0) {
@@ -97,8 +108,8 @@ void BeginStaticPlacement(MenuItemStaticCover& item) {
     return;
   }
   const Vector3 p = GetOffsetPosition(GetPlayerPed(), 0.0f, kSpawnDistance, 0.0f);
-  const std::uint32_t object =
-      native::Invoke<std::uint32_t>(kSpawnObject, item.modelHash, p.x, p.y, p.z, 0, 1, 1, 0, 0);
+  const EntityHandle object =
+      native::Invoke<EntityHandle>(kSpawnObject, item.modelHash, p.x, p.y, p.z, 0, 1, 1, 0, 0);
   if (object == 0) {
     NotifyFromItem(item, kSpawnFailedText);
     return;
@@ -109,6 +120,12 @@ void BeginStaticPlacement(MenuItemStaticCover& item) {
   SetPlayerEnabled(GetPlayer(), false);
 }
 
+}  // namespace
+
+void MenuItemStaticCover::OnSelect() {
+  BeginStaticPlacement(*this);
+}
+
 void UpdatePlacement() {
   PlacementState& state = placementState;
   if (state.placingObject == 0 || !ApplyPlacementKeys(state)) {
@@ -117,22 +134,10 @@ void UpdatePlacement() {
   const float angle = HoldAngle();
   const Vector3 p = GetOffsetPosition(GetPlayerPed(), std::sin(angle) * kHoldDistance,
                                       std::cos(angle) * -kHoldDistance, kHoldHeight);
-  const auto object = static_cast<std::int32_t>(state.placingObject);
-  TeleportEntity(object, p.x, p.y, p.z, 1, 1, 1, 0);
+  TeleportEntity(state.placingObject, p.x, p.y, p.z, 1, 1, 1, 0);
   PinEntity(state.placingObject);
-  native::Invoke(kSetObjectRotation, object, 0.0f, 0.0f, static_cast<float>(state.placingHeading),
-                 1, 1);
-}
-
-void ConfirmPlacement() {
-  PlacementState& state = placementState;
-  if (state.placingObject == 0) {
-    return;
-  }
-  PinEntity(state.placingObject);
-  state.lastSpawnedObject = state.placingObject;
-  state.placingObject = 0;
-  SetPlayerEnabled(GetPlayer(), true);
+  native::Invoke(kSetObjectRotation, state.placingObject, 0.0f, 0.0f,
+                 static_cast<float>(state.placingHeading), 1, 1);
 }
 
 void CancelPlacement() {
@@ -145,7 +150,7 @@ void CancelPlacement() {
   SetPlayerEnabled(GetPlayer(), true);
 }
 
-void HoldMountedWeapon(std::uint32_t vehicle) {
+void HoldMountedWeapon(EntityHandle vehicle) {
   SetPlayerEnabled(GetPlayer(), false);
   placementState.placingObject = vehicle;
 }

@@ -12,6 +12,6 @@ void SetPlayerEnabled(std::int32_t player, bool enabled) {
   native::Invoke(kSetPlayerEnabled, player, enabled);
 }
 
-void RemoveObject(std::uint32_t* handle) {
+void RemoveObject(EntityHandle* handle) {
   native::Invoke(kRemoveObject, handle);
 }

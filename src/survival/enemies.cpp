@@ -2,12 +2,15 @@
 // created per tick; the model wait inside a spawn is bounded by the shared model loader.
 #include "survival/enemies.h"
 
+#include <algorithm>
 #include <cstdlib>
 
+#include "runtime/game_types.h"
 #include "runtime/host.h"
 #include "runtime/model_loading.h"
 #include "runtime/natives.h"
-#include "runtime/plugin_state.h"
+#include "settings/settings.h"
+#include "survival/run.h"
 
 namespace {
 
@@ -20,30 +23,9 @@ constexpr NativeHash kTaskAttackPed = 0xF166E48407BAC484;
 
 constexpr const char* kEnemyDecorator = "honor_override";
 
-}  // namespace
-
-void ServiceEnemySlot(std::int32_t slotIndex) {
-  const std::int32_t occupant = runState.enemySlots[slotIndex];
-  if (occupant != 0) {
-    if (!IsPedDead(occupant)) {
-      return;
-    }
-    CountKill();
-    // The slot is overwritten below, so the release works on a copy of the handle.
-    std::int32_t dead = occupant;
-    native::Invoke(kReleasePed, &dead);
-  }
-  // The spawn point alternates with the parity of the tick count; the spawn works on a copy.
-  Vector3 position = settings.EnemySpawnPositions[GetTickCount() % 2];
-  const std::int32_t enemy = SpawnEnemy(position);
-  if (enemy != 0) {
-    native::Invoke(kSetDecoratorInt, enemy, kEnemyDecorator, 0);
-    native::Invoke(kTaskAttackPed, enemy, GetPlayerPed(), 0, 16);
-  }
-  SetEnemySlot(slotIndex, enemy);
-}
-
-std::int32_t SpawnEnemy(Vector3& position) {
+// Creates an enemy at `position`, which it may move to a safe spot nearby. Returns the new ped,
+// or 0 when the model could not be loaded or the game created no ped. May yield frames.
+EntityHandle SpawnEnemy(Vector3& position) {
   const std::uint32_t model = GetNameHash(kEnemyModelName);
   if (!LoadModel(model)) {
     return 0;
@@ -54,8 +36,43 @@ std::int32_t SpawnEnemy(Vector3& position) {
     position = found;
   }
   const float heading = static_cast<float>(std::rand() % 360);
-  const std::int32_t ped = native::Invoke<std::int32_t>(kCreatePed, model, position.x, position.y,
+  const EntityHandle ped = native::Invoke<EntityHandle>(kCreatePed, model, position.x, position.y,
                                                         position.z, heading, 0, 0, 0, 0);
   native::Invoke(kPrepareCreatedPed, ped, 1);
   return ped;
+}
+
+}  // namespace
+
+void ServiceEnemySlot(std::int32_t slotIndex, std::int32_t& killCount) {
+  const EntityHandle occupant = runState.enemySlots[slotIndex];
+  if (occupant != 0) {
+    if (!IsPedDead(occupant)) {
+      return;
+    }
+    ++killCount;
+    // The slot is overwritten below, so the release works on a copy of the handle.
+    EntityHandle dead = occupant;
+    native::Invoke(kReleasePed, &dead);
+  }
+  // The spawn point alternates with the parity of the tick count; the spawn works on a copy.
+  Vector3 position = settings.EnemySpawnPositions[GetTickCount() % 2];
+  const EntityHandle enemy = SpawnEnemy(position);
+  if (enemy != 0) {
+    native::Invoke(kSetDecoratorInt, enemy, kEnemyDecorator, 0);
+    native::Invoke(kTaskAttackPed, enemy, GetPlayerPed(), 0, 16);
+  }
+  runState.enemySlots[slotIndex] = enemy;
+}
+
+void EmptyEnemySlots() {
+  std::fill_n(runState.enemySlots, settings.MaxEnemies, 0);
+}
+
+void ClearEnemySlots() {
+  for (std::int32_t i = 0; i < settings.MaxEnemies; ++i) {
+    if (runState.enemySlots[i] != 0) {
+      DeletePed(&runState.enemySlots[i]);
+    }
+  }
 }

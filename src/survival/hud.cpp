@@ -6,7 +6,9 @@
 #include <cstdio>
 
 #include "runtime/natives.h"
-#include "runtime/plugin_state.h"
+#include "runtime/screen.h"
+#include "settings/settings.h"
+#include "survival/run.h"
 
 std::string FormatElapsedTime() {
   if (runState.startTick == 0) {

@@ -3,16 +3,17 @@
 // death, and the end of a run shows and logs its summary and deletes its enemies.
 #include "survival/run.h"
 
-#include <algorithm>
-
 #include "runtime/host.h"
 #include "runtime/native.h"
 #include "runtime/natives.h"
-#include "runtime/plugin_state.h"
+#include "runtime/screen.h"
 #include "settings/log.h"
+#include "spawner/placement.h"
 #include "survival/enemies.h"
 #include "survival/hud.h"
 #include "survival/sweep.h"
+
+RunState runState;
 
 namespace {
 
@@ -29,6 +30,60 @@ constexpr float kStartRadius = 100.0f;
 constexpr std::uint32_t kSummaryShownMs = 6000;
 constexpr const char* kStartSoundName = "NAV_RIGHT";
 constexpr const char* kStartSoundSet = "HUD_SHOP_SOUNDSET";
+
+// The start-of-run sound.
+void PlayStartSound() {
+  native::Invoke(kPrepareSound, kStartSoundName, kStartSoundSet);
+  native::Invoke(kPlaySound, kStartSoundName, kStartSoundSet, 1, 0);
+}
+
+// Begins a run when none is active and the player's ped is alive. The sweep leaves no ped of an
+// earlier run, so the enemy slot table starts empty.
+void StartRun() {
+  if (runState.runActive || IsPedDead(GetPlayerPed())) {
+    return;
+  }
+  runState.runActive = true;
+  PlayStartSound();
+  runState.killCount = 0;
+  // A start tick of 0 means "no timed run"; a run that starts as the tick count passes 0 is
+  // stamped 1 instead, so its time still shows.
+  const std::uint32_t now = GetTickCount();
+  runState.startTick = now == 0 ? 1 : now;
+  runState.startGameTime = GetGameTimeMs();
+  SweepPeds();
+  EmptyEnemySlots();
+}
+
+// The fixed player calls made on every run tick.
+void ResetPlayerOnTick() {
+  const std::int32_t player = GetPlayer();
+  native::Invoke(kRunTickCallA);
+  native::Invoke(kSetPlayerValueA, player, 0);
+  native::Invoke(kSetPlayerValueB, player, 0);
+  native::Invoke(kSetGlobalFloatA, 0.0f);
+}
+
+// Resets the run record and deletes the run's enemies.
+void ClearRun() {
+  if (!runState.runActive) {
+    return;
+  }
+  runState.startTick = 0;
+  runState.startGameTime = 0;
+  runState.runActive = false;
+  ClearEnemySlots();
+}
+
+// Ends the run: cancels a placement, shows and logs the summary.
+void EndRun() {
+  CancelPlacement();
+  // Built before ClearRun stops the run's clock, or the time would read 0:00.
+  const SummaryText summary = BuildSummaryText();
+  ClearRun();
+  ShowNotification(*notification, summary.bannerForm, kSummaryShownMs);
+  WriteLog(summary.logForm);
+}
 
 }  // namespace
 
@@ -50,75 +105,12 @@ void OnActivateKey() {
   TeleportEntity(GetPlayerPed(), start.x, start.y, start.z, 0, 0, 0, 0);
 }
 
-void StartRun() {
-  if (runState.runActive || IsPedDead(GetPlayerPed())) {
-    return;
-  }
-  runState.runActive = true;
-  PlayStartSound();
-  runState.killCount = 0;
-  // A start tick of 0 means "no timed run"; a run that starts as the tick count passes 0 is
-  // stamped 1 instead, so its time still shows.
-  const std::uint32_t now = GetTickCount();
-  runState.startTick = now == 0 ? 1 : now;
-  runState.startGameTime = GetGameTimeMs();
-  SweepPeds();
-}
-
 void RunTick() {
   const std::uint32_t slot = runState.slotCursor % static_cast<std::uint32_t>(settings.MaxEnemies);
-  ServiceEnemySlot(static_cast<std::int32_t>(slot));
+  ServiceEnemySlot(static_cast<std::int32_t>(slot), runState.killCount);
   ++runState.slotCursor;
   if (runState.runActive && native::Invoke<bool>(kIsPlayerDead, GetPlayer())) {
     EndRun();
   }
   ResetPlayerOnTick();
-}
-
-void ResetPlayerOnTick() {
-  const std::int32_t player = GetPlayer();
-  native::Invoke(kRunTickCallA);
-  native::Invoke(kSetPlayerValueA, player, 0);
-  native::Invoke(kSetPlayerValueB, player, 0);
-  native::Invoke(kSetGlobalFloatA, 0.0f);
-}
-
-void PlayStartSound() {
-  native::Invoke(kPrepareSound, kStartSoundName, kStartSoundSet);
-  native::Invoke(kPlaySound, kStartSoundName, kStartSoundSet, 1, 0);
-}
-
-void EndRun() {
-  CancelPlacement();
-  // Built before ClearRun stops the run's clock, or the time would read 0:00.
-  const SummaryText summary = BuildSummaryText();
-  ClearRun();
-  ShowNotification(*notification, summary.bannerForm, kSummaryShownMs);
-  WriteLog(summary.logForm);
-}
-
-void ClearRun() {
-  if (!runState.runActive) {
-    return;
-  }
-  runState.startTick = 0;
-  runState.startGameTime = 0;
-  runState.runActive = false;
-  for (std::int32_t i = 0; i < settings.MaxEnemies; ++i) {
-    if (runState.enemySlots[i] != 0) {
-      DeletePed(&runState.enemySlots[i]);
-    }
-  }
-}
-
-void CountKill() {
-  ++runState.killCount;
-}
-
-void SetEnemySlot(std::int32_t slotIndex, std::int32_t ped) {
-  runState.enemySlots[slotIndex] = ped;
-}
-
-void EmptyEnemySlots() {
-  std::fill_n(runState.enemySlots, settings.MaxEnemies, 0);
 }

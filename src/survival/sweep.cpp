@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "runtime/game_types.h"
 #include "runtime/host.h"
 #include "runtime/natives.h"
-#include "survival/run.h"
 
 namespace {
 
@@ -15,14 +15,17 @@ constexpr NativeHash kGetPlayerGroup = 0x9BAB31815159ABCF;
 constexpr NativeHash kGetPedGroup = 0xF162E133B4E7A675;
 constexpr NativeHash kClaimEntityForScript = 0xDC19C288082E586E;
 
+// How many ped handles the sweep asks the host for; peds listed beyond these are not seen.
+constexpr int kSweepListCapacity = 512;
+
 }  // namespace
 
 void SweepPeds() {
-  int peds[kSweepListCapacity] = {};
+  EntityHandle peds[kSweepListCapacity] = {};
   // The count bounds the loop over the local list, so it is held to the list's size.
   const int listed = std::clamp(worldGetAllPeds(peds, kSweepListCapacity), 0, kSweepListCapacity);
   const std::int32_t playerGroup = native::Invoke<std::int32_t>(kGetPlayerGroup, GetPlayer());
-  const std::int32_t playerPed = GetPlayerPed();
+  const EntityHandle playerPed = GetPlayerPed();
   for (int i = 0; i < listed; ++i) {
     if (peds[i] == playerPed ||
         native::Invoke<std::int32_t>(kGetPedGroup, peds[i]) == playerGroup) {
@@ -32,5 +35,4 @@ void SweepPeds() {
     DeletePed(&peds[i]);
     scriptWait(0);
   }
-  EmptyEnemySlots();
 }

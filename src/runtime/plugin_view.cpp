@@ -1,0 +1,8 @@
+// The read-only view, made once over the records where their owners define them.
+#include "runtime/plugin_view.h"
+
+const PluginView& ObservePlugin() {
+  static const PluginView view{settings, keyStateTable,  notification,
+                               runState, placementState, frameLoop};
+  return view;
+}
