@@ -16,16 +16,17 @@
 
 #include "core/scratch_directory.h"
 #include "core/sim_host.h"
+#include "runtime/frame_steps.h"
 #include "runtime/plugin_view.h"
 #include "runtime/script.h"
 #include "support/allocation_counter.h"
+#include "support/default_keys.h"
 
 namespace {
 
-constexpr DWORD kActivateKey = 0x72;         // F3
-constexpr DWORD kSpawnerMenuKey = 0x43;      // C
-constexpr DWORD kSelectOneKey = 0x31;        // 1
-constexpr DWORD kPositionCaptureKey = 0x71;  // F2
+const DWORD kActivateKey = holdout_test::DefaultKey(&Settings::ActivateMod);
+const DWORD kSpawnerMenuKey = holdout_test::DefaultKey(&Settings::SpawnerMenu);
+const DWORD kSelectOneKey = holdout_test::DefaultSelectKey(1);
 
 void WaitingScript() {
   for (;;) {

@@ -1,6 +1,6 @@
 // Fuzz target: any bytes as "Holdout.ini", all in memory. The bytes go through the profile
-// reader directly (a settings key the input picks, whole and cut to a size it picks) and then
-// through the plug-in's settings reader, with a profile source that reads the bytes instead of
+// reader directly (a setting of the table the input picks, whole and cut to a size it picks) and
+// then through the plug-in's settings reader, with a profile source that reads the bytes instead of
 // a file. Besides what the sanitizers catch, it checks what the rest of the plug-in relies on:
 // the enemy limit within 10..512, every position finite and either its default or a usable
 // value, every string zero-terminated within its buffer with its length returned, a cut copy
@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,29 +32,16 @@ void Check(bool holds, const char* what) {
   }
 }
 
-struct Key {
-  const char* section;
-  const char* name;
-};
-
-constexpr Key kKeys[] = {{"Main", "Debug"},
-                         {"Main", "MaxEnemies"},
-                         {"KeyBinds", "ActivateMod"},
-                         {"KeyBinds", "SpawnerMenu"},
-                         {"KeyBinds", "MenuSelectNine"},
-                         {"Positions", "PlayerStartingPosition"},
-                         {"Positions", "EnemySpawnPosition1"},
-                         {"Positions", "EnemySpawnPosition2"}};
-
 constexpr char kGuard = '\x5A';  // fills the bytes past the size a read is given
 constexpr std::size_t kGuardBytes = 8;
 
 // One read into a buffer of `size` bytes followed by guard bytes; checks the copy is terminated
 // at the length returned and nothing past `size` was written. Returns the copy.
-std::string ReadCut(const std::optional<std::string>& text, const Key& key, std::uint32_t size) {
+std::string ReadCut(const std::optional<std::string>& text, const SettingDescription& setting,
+                    std::uint32_t size) {
   std::vector<char> buffer(size + kGuardBytes, kGuard);
   const std::uint32_t length =
-      sim::profile::GetString(text, key.section, key.name, "", buffer.data(), size);
+      sim::profile::GetString(text, setting.section, setting.key, "", buffer.data(), size);
   Check(length < size, "the copied length leaves room for the terminator");
   Check(buffer[length] == '\0', "the copied text is terminated at its length");
   Check(std::all_of(buffer.begin() + size, buffer.end(), [](char c) { return c == kGuard; }),
@@ -63,16 +49,17 @@ std::string ReadCut(const std::optional<std::string>& text, const Key& key, std:
   return std::string(buffer.data(), length);
 }
 
-// One settings key read whole, then cut to a size from 1 to two past the whole length; the
-// input's last two bytes pick the key and the size. The cut copy is the whole copy's start.
+// One setting of the table read whole, then cut to a size from 1 to two past the whole length; the
+// input's last two bytes pick the setting and the size. The cut copy is the whole copy's start.
 void CheckReader(const std::optional<std::string>& text, std::uint8_t keyPick,
                  std::uint8_t sizePick) {
-  const Key& key = kKeys[keyPick % std::size(kKeys)];
-  const std::optional<std::string> value = sim::profile::FindValue(*text, key.section, key.name);
-  const std::string whole = ReadCut(text, key, static_cast<std::uint32_t>(text->size()) + 1);
+  const SettingDescription& setting = SettingsSchema()[keyPick % SettingsSchema().size()];
+  const std::optional<std::string> value =
+      sim::profile::FindValue(*text, setting.section, setting.key);
+  const std::string whole = ReadCut(text, setting, static_cast<std::uint32_t>(text->size()) + 1);
   Check(value.has_value() || whole.empty(), "an absent key copies the empty default");
   const std::uint32_t size = 1u + sizePick % (static_cast<std::uint32_t>(whole.size()) + 2);
-  const std::string cut = ReadCut(text, key, size);
+  const std::string cut = ReadCut(text, setting, size);
   Check(cut == whole.substr(0, size - 1), "a cut copy is the start of the whole one");
 }
 

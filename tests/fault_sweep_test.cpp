@@ -10,15 +10,21 @@
 
 #include "core/fault_injector.h"
 #include "session_invariants.h"
+#include "support/default_keys.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
 #include "survival_steps.h"
 
 namespace {
 
-constexpr DWORD kSpawnerMenuKey = 0x43;  // C
-constexpr DWORD kRotateKey = 0x51;       // Q
-constexpr DWORD kConfirmKey = 0x45;      // E
+const DWORD kSpawnerMenuKey = holdout_test::DefaultKey(&Settings::SpawnerMenu);
+const DWORD kRotateKey = holdout_test::DefaultKey(&Settings::RotateObject);
+const DWORD kConfirmKey = holdout_test::DefaultKey(&Settings::ConfirmObject);
+
+// The default key that picks row `row` of an open menu.
+DWORD Row(std::size_t row) {
+  return holdout_test::DefaultSelectKey(row);
+}
 
 // Runs a session's frames, checking the invariants after each; stops at the first breach.
 class Session {
@@ -92,12 +98,13 @@ void SpawnerSession(Session& session) {
   session.World().player.position = survival_test::StartingPosition();
   const bool played =
       session.Tap(survival_test::kActivateKey, 5) && session.Tap(kSpawnerMenuKey, 2) &&
-      session.Tap(0x31, 20) && session.Hold(kRotateKey, 10) && session.Hold(kConfirmKey, 2) &&
+      session.Tap(Row(1), 20) && session.Hold(kRotateKey, 10) && session.Hold(kConfirmKey, 2) &&
       session.Tap(kSpawnerMenuKey, 1) && session.Tap(kSpawnerMenuKey, 1) &&
-      session.Tap(kSpawnerMenuKey, 2) && session.Tap(0x31, 20) && session.Hold(kConfirmKey, 2) &&
-      session.Tap(kSpawnerMenuKey, 2) && session.Tap(0x37, 5) && session.Tap(kSpawnerMenuKey, 1) &&
-      session.Tap(kSpawnerMenuKey, 2) && session.Tap(0x34, 20) && session.Tap(kSpawnerMenuKey, 5) &&
-      session.Tap(kSpawnerMenuKey, 1) && session.Tap(kSpawnerMenuKey, 2) && session.Tap(0x31, 20);
+      session.Tap(kSpawnerMenuKey, 2) && session.Tap(Row(1), 20) && session.Hold(kConfirmKey, 2) &&
+      session.Tap(kSpawnerMenuKey, 2) && session.Tap(Row(7), 5) &&
+      session.Tap(kSpawnerMenuKey, 1) && session.Tap(kSpawnerMenuKey, 2) &&
+      session.Tap(Row(4), 20) && session.Tap(kSpawnerMenuKey, 5) &&
+      session.Tap(kSpawnerMenuKey, 1) && session.Tap(kSpawnerMenuKey, 2) && session.Tap(Row(1), 20);
   if (played) {
     session.World().KillPlayer();
     session.Frames(30);

@@ -12,6 +12,8 @@
 #include <string>
 #include <thread>
 
+#include "runtime/frame_steps.h"
+#include "support/default_keys.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
 
@@ -19,8 +21,7 @@ namespace {
 
 using holdout_test::Scenario;
 
-constexpr DWORD kMenuKey = 0x43;
-constexpr DWORD kF2 = 0x71;
+const DWORD kMenuKey = holdout_test::DefaultKey(&Settings::SpawnerMenu);
 
 // Runs frames and counts the frames in which the menu page changed.
 class FrameRunner {
@@ -92,7 +93,7 @@ SCENARIO_TEST(KeyRace, EachTapFromAnotherThreadIsReportedExactlyOnce) {
       }
       Dither(static_cast<std::uint32_t>(tap));
       s.host.TapKey(kMenuKey);
-      s.host.TapKey(kF2);
+      s.host.TapKey(kPositionCaptureKey);
     }
     done.store(true);
   });
@@ -119,7 +120,7 @@ SCENARIO_TEST(KeyRace, ABurstOfTapsIsNeverReportedMoreOftenThanItWasSent) {
   std::thread keyboard([&] {
     while (!stop.load()) {
       s.host.TapKey(kMenuKey);
-      s.host.TapKey(kF2);
+      s.host.TapKey(kPositionCaptureKey);
       const int sent = tapsSent.fetch_add(1) + 1;
       if (sent % 8 == 0) {
         Dither(static_cast<std::uint32_t>(sent));

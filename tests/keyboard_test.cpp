@@ -8,7 +8,9 @@
 #include <cstdint>
 #include <string>
 
+#include "runtime/frame_steps.h"
 #include "runtime/keyboard.h"
+#include "support/default_keys.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
 #include "support/screen_reading.h"
@@ -18,8 +20,8 @@ namespace {
 using holdout_test::MenuPageShown;
 using holdout_test::Scenario;
 
-constexpr DWORD kMenuKey = 0x43;  // the spawner menu key by default
-constexpr DWORD kF2 = 0x71;
+const DWORD kMenuKey = holdout_test::DefaultKey(&Settings::SpawnerMenu);
+const DWORD kRotateKey = holdout_test::DefaultKey(&Settings::RotateObject);
 
 SCENARIO_TEST(KeyRelease, IsReportedOnceInTheNextFrameWhateverItsFlags) {
   Scenario s;
@@ -73,7 +75,7 @@ SCENARIO_TEST(KeyRelease, TheFirstQuestionConsumesIt) {
   s.WriteIni("[Main]\nDebug=1\n[KeyBinds]\nSpawnerMenu=113\n");
   s.Start();
   // The spawner menu step comes before the position capture and takes the release.
-  s.host.TapKey(kF2);
+  s.host.TapKey(kPositionCaptureKey);
   s.RunFrame();
   EXPECT_EQ(MenuPageShown(s), 1);
   EXPECT_EQ(s.ReadLog(), "") << "the capture step no longer sees the release";
@@ -88,29 +90,29 @@ SCENARIO_TEST(KeyHeld, LastsFiveSecondsAfterTheLastPressOrRepeat) {
   Scenario s;
   s.Load();
   const std::uint32_t t = s.host.TickCount();
-  EXPECT_FALSE(IsKeyHeld(0x51)) << "no message yet";
-  s.host.PressKey(0x51);
+  EXPECT_FALSE(IsKeyHeld(kRotateKey)) << "no message yet";
+  s.host.PressKey(kRotateKey);
   s.host.SetTickCount(t + 4999);
-  EXPECT_TRUE(IsKeyHeld(0x51));
-  EXPECT_FALSE(IsKeyReleased(0x51)) << "a press is not a release";
+  EXPECT_TRUE(IsKeyHeld(kRotateKey));
+  EXPECT_FALSE(IsKeyReleased(kRotateKey)) << "a press is not a release";
   s.host.SetTickCount(t + 5000);
-  EXPECT_FALSE(IsKeyHeld(0x51)) << "still down, but no message for 5000 ms";
+  EXPECT_FALSE(IsKeyHeld(kRotateKey)) << "still down, but no message for 5000 ms";
 
-  s.host.RepeatKey(0x51);
+  s.host.RepeatKey(kRotateKey);
   s.host.SetTickCount(t + 9999);
-  EXPECT_TRUE(IsKeyHeld(0x51)) << "a repeat restamps the entry";
-  EXPECT_TRUE(IsKeyHeld(0x51)) << "asking does not change the entry";
+  EXPECT_TRUE(IsKeyHeld(kRotateKey)) << "a repeat restamps the entry";
+  EXPECT_TRUE(IsKeyHeld(kRotateKey)) << "asking does not change the entry";
 
-  s.host.ReleaseKey(0x51);
-  EXPECT_FALSE(IsKeyHeld(0x51)) << "right after the release";
-  EXPECT_TRUE(IsKeyReleased(0x51));
-  EXPECT_FALSE(IsKeyHeld(0x51)) << "after the release was consumed";
+  s.host.ReleaseKey(kRotateKey);
+  EXPECT_FALSE(IsKeyHeld(kRotateKey)) << "right after the release";
+  EXPECT_TRUE(IsKeyReleased(kRotateKey));
+  EXPECT_FALSE(IsKeyHeld(kRotateKey)) << "after the release was consumed";
 }
 
 SCENARIO_TEST(KeyCodes, CodesOf255AndAboveAreNeverRecordedNorReported) {
   Scenario s;
   s.Start();
-  const DWORD codes[] = {255, 256, kMenuKey + 256, 0x80000043u, 0xFFFFFFFFu};
+  const DWORD codes[] = {255, 256, kMenuKey + 256, kMenuKey + 0x80000000u, 0xFFFFFFFFu};
   for (const DWORD code : codes) {
     s.host.PressKey(code);
     EXPECT_FALSE(IsKeyHeld(code)) << code;
@@ -162,11 +164,11 @@ SCENARIO_TEST(KeyWrap, WindowsHoldAcrossTheTickCountWrap) {
   EXPECT_FALSE(IsKeyReleased(0x20));
 
   s.host.SetTickCount(beforeWrap);
-  s.host.PressKey(0x51);
+  s.host.PressKey(kRotateKey);
   s.host.SetTickCount(beforeWrap + 4999);
-  EXPECT_TRUE(IsKeyHeld(0x51));
+  EXPECT_TRUE(IsKeyHeld(kRotateKey));
   s.host.SetTickCount(beforeWrap + 5000);
-  EXPECT_FALSE(IsKeyHeld(0x51));
+  EXPECT_FALSE(IsKeyHeld(kRotateKey));
 
   // Through the frame loop: released just before the wrap, asked just after it.
   s.host.SetTickCount(0xFFFFFFFFu - 10);
@@ -189,10 +191,10 @@ SCENARIO_TEST(KeyWrap, AnEntryWithoutMessagesIsNeverHeldAndAMessageAtTickZeroCou
 
   // A message that arrives at tick 0 is seen at once, and for its whole window.
   s.host.SetTickCount(0);
-  s.host.PressKey(0x51);
-  EXPECT_TRUE(IsKeyHeld(0x51));
+  s.host.PressKey(kRotateKey);
+  EXPECT_TRUE(IsKeyHeld(kRotateKey));
   s.host.SetTickCount(4998);
-  EXPECT_TRUE(IsKeyHeld(0x51));
+  EXPECT_TRUE(IsKeyHeld(kRotateKey));
   s.host.SetTickCount(0);
   s.host.ReleaseKey(0x20);
   EXPECT_TRUE(IsKeyReleased(0x20));

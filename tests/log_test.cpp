@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 
+#include "runtime/frame_steps.h"
 #include "runtime/screen.h"
 #include "settings/log.h"
 #include "settings/position.h"
@@ -19,12 +20,10 @@ namespace {
 
 using holdout_test::Scenario;
 
-constexpr DWORD kF2 = 0x71;
-
 // Sets the player's position, captures it with F2 and runs the frame that handles the key.
 void CaptureAt(Scenario& s, float x, float y, float z) {
   s.host.GetWorld().player.position = sim::Vec3{x, y, z};
-  s.host.TapKey(kF2);
+  s.host.TapKey(kPositionCaptureKey);
   s.RunFrame();
 }
 

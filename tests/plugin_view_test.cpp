@@ -3,14 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "runtime/plugin_view.h"
+#include "support/default_keys.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
 #include "survival_steps.h"
 
 namespace {
 
-constexpr DWORD kMenuKey = 0x4D;       // M, bound in the settings file below
-constexpr DWORD kSelectOneKey = 0x31;  // 1
+constexpr DWORD kMenuKey = 0x4D;  // M, bound in the settings file below
+const DWORD kSelectOneKey = holdout_test::DefaultSelectKey(1);
 
 SCENARIO_TEST(PluginView, FollowsTheSettingsTheMenuPageAPlacementARunAndTheBanner) {
   holdout_test::Scenario s;

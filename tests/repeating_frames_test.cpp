@@ -6,8 +6,10 @@
 
 #include <string>
 
+#include "runtime/frame_steps.h"
 #include "spawner/placement.h"
 #include "support/allocation_counter.h"
+#include "support/default_keys.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
 #include "survival/run.h"
@@ -15,8 +17,9 @@
 
 namespace {
 
-constexpr DWORD kSpawnerMenuKey = 0x43;  // C
-constexpr DWORD kSelectOneKey = 0x31;    // 1
+const DWORD kActivateKey = holdout_test::DefaultKey(&Settings::ActivateMod);
+const DWORD kSpawnerMenuKey = holdout_test::DefaultKey(&Settings::SpawnerMenu);
+const DWORD kSelectOneKey = holdout_test::DefaultSelectKey(1);
 
 // The allocations of `frames` frames, the recorders keeping nothing meanwhile.
 std::uint64_t AllocationsOver(holdout_test::Scenario& s, std::uint32_t frames) {
@@ -47,18 +50,18 @@ SCENARIO_TEST(IdleFrame, AllocatesNothingAfterARunAndAPlacementHaveEnded) {
   s.host.Calls().SetEnabled(false);
   s.host.GetWorld().player.position = {2726.1582f, -1067.7278f, 47.4046f};
   s.Start();
-  s.host.TapKey(0x72);  // a run starts
+  s.host.TapKey(kActivateKey);  // a run starts
   const std::uint64_t runStart = holdout_test::AllocationCount();
   s.RunFrames(200);
   EXPECT_GT(holdout_test::AllocationCount(), runStart) << "the counter sees the HUD's texts";
-  s.host.TapKey(0x72);  // and ends (debug)
+  s.host.TapKey(kActivateKey);  // and ends (debug)
   s.RunFrames(10);
-  s.host.TapKey(0x43);  // explosives menu
+  s.host.TapKey(kSpawnerMenuKey);  // explosives menu
   s.RunFrames(3);
-  s.host.TapKey(0x31);  // a small explosive, held
+  s.host.TapKey(kSelectOneKey);  // a small explosive, held
   s.RunFrames(10);
-  s.host.TapKey(0x43);  // cancelled
-  s.RunFrames(400);     // the summary banner has expired
+  s.host.TapKey(kSpawnerMenuKey);  // cancelled
+  s.RunFrames(400);                // the summary banner has expired
   s.host.Screen().Clear();
   const std::uint64_t before = holdout_test::AllocationCount();
   s.RunFrames(1000);
@@ -76,7 +79,7 @@ SCENARIO_TEST(RepeatingFrames, RunsBannersAndPlacementsAllocateNothing) {
   ASSERT_TRUE(runState.runActive);
   EXPECT_EQ(AllocationsOver(s, 500), 0u) << "run frames";
 
-  s.host.TapKey(0x71);  // F2: "Position saved!" for a second, over the run
+  s.host.TapKey(kPositionCaptureKey);  // F2: "Position saved!" for a second, over the run
   s.RunFrame();
   EXPECT_EQ(AllocationsOver(s, 30), 0u) << "run frames with the banner";
 

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "demo.h"
+#include "runtime/frame_steps.h"
 #include "screen_picture.h"
 #include "spawner_steps.h"
 #include "support/fresh_process.h"
@@ -177,7 +178,7 @@ SCENARIO_TEST(ScreenPicture, TheBannerIsCentredOnTheMiddleOfTheScreen) {
   Scenario s;
   s.WriteIni("[Main]\nDebug=1\n");
   s.Start();
-  s.host.TapKey(0x71);  // F2: "Position saved!"
+  s.host.TapKey(kPositionCaptureKey);  // F2: "Position saved!"
   s.RunFrames(2);
   const FramePictures pictures(s);
 

@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "runtime/frame_steps.h"
 #include "runtime/screen.h"
+#include "support/default_keys.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
 #include "support/screen_reading.h"
@@ -51,7 +53,7 @@ SCENARIO_TEST(Banner, PositionSavedShowsForOneSecondAndKeepsItsText) {
   Scenario s;
   s.WriteIni("[Main]\nDebug=1\n");
   s.Start();
-  s.host.TapKey(0x71);
+  s.host.TapKey(kPositionCaptureKey);
   s.RunFrame();
   const std::uint32_t shownAt = s.host.TickCount();
   EXPECT_EQ(BannerShown(s), "") << "the banner is drawn before the capture step";
@@ -106,9 +108,9 @@ SCENARIO_TEST(ScreenText, EveryTextCarriesItsFullStyleIssuedRightBeforeIt) {
   Scenario s;
   s.WriteIni("[Main]\nDebug=1\n");
   s.Start();
-  s.host.TapKey(0x43);  // opens the first spawner menu
+  s.host.TapKey(holdout_test::DefaultKey(&Settings::SpawnerMenu));  // opens the first menu
   s.RunFrame();
-  s.host.TapKey(0x71);  // shows the banner
+  s.host.TapKey(kPositionCaptureKey);  // shows the banner
   s.RunFrames(3);
   s.host.Screen().Clear();
 

@@ -141,7 +141,7 @@ SCENARIO_TEST(SpawnerPlacement, MenuKeyAndTheEndOfARunRemoveTheHeldObjectAndFree
   EXPECT_EQ(enables[0].args, (std::vector<std::uint64_t>{1, 0}));
   EXPECT_EQ(enables[1].args, (std::vector<std::uint64_t>{1, 1}));
 
-  s.host.TapKey(0x72);  // F3 at the starting position starts a run
+  s.host.TapKey(holdout_test::DefaultKey(&Settings::ActivateMod));  // a run starts
   s.RunFrame();
   ASSERT_TRUE(runState.runActive);
   PickFromPage(s, 1, {3});

@@ -21,7 +21,7 @@ using holdout_test::Scenario;
 using namespace spawner_test;
 namespace natives = sim::natives;
 
-constexpr DWORD kActivateKey = 0x72;  // F3
+const DWORD kActivateKey = holdout_test::DefaultKey(&Settings::ActivateMod);
 
 enum class Failure { kNone, kCreation, kModelTest, kModelLoad };
 

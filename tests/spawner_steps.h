@@ -10,18 +10,19 @@
 
 #include "game/game_natives.h"
 #include "spawner/placement.h"
+#include "support/default_keys.h"
 #include "support/scenario.h"
 
 namespace spawner_test {
 
-constexpr DWORD kMenuKey = 0x43;     // C
-constexpr DWORD kRotateKey = 0x51;   // Q
-constexpr DWORD kReverseKey = 0x10;  // Shift
-constexpr DWORD kConfirmKey = 0x45;  // E
+inline const DWORD kMenuKey = holdout_test::DefaultKey(&Settings::SpawnerMenu);
+inline const DWORD kRotateKey = holdout_test::DefaultKey(&Settings::RotateObject);
+inline const DWORD kReverseKey = holdout_test::DefaultKey(&Settings::ReverseRotateObject);
+inline const DWORD kConfirmKey = holdout_test::DefaultKey(&Settings::ConfirmObject);
 
 // The select key of row `row` (1-based).
-constexpr DWORD SelectKey(int row) {
-  return static_cast<DWORD>(0x30 + row);
+inline DWORD SelectKey(int row) {
+  return holdout_test::DefaultSelectKey(static_cast<std::size_t>(row));
 }
 
 // Taps the spawner menu key `times` times, one frame after each.

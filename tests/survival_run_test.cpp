@@ -9,6 +9,7 @@
 
 #include "runtime/screen.h"
 #include "spawner/placement.h"
+#include "support/default_keys.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
 #include "survival/run.h"
@@ -213,10 +214,10 @@ SCENARIO_TEST(RunEnd, WithDebugTheKeyEndsTheRunAndCancelsAPlacement) {
   sim::World& world = s.host.GetWorld();
   world.hitDamage = 0;
   StartRunAtStart(s);
-  s.RunFrames(200);     // 3.2 s
-  s.host.TapKey(0x43);  // the spawner menu: EXPLOSIVES
+  s.RunFrames(200);                                                 // 3.2 s
+  s.host.TapKey(holdout_test::DefaultKey(&Settings::SpawnerMenu));  // EXPLOSIVES
   s.RunFrame();
-  s.host.TapKey(0x31);  // its first row
+  s.host.TapKey(holdout_test::DefaultSelectKey(1));  // its first row
   ASSERT_TRUE(RunUntil(
       s, [] { return placementState.placingObject != 0; }, 10));
   const EntityHandle held = placementState.placingObject;

@@ -12,6 +12,7 @@
 
 #include "game/game_natives.h"
 #include "settings/settings.h"
+#include "support/default_keys.h"
 #include "support/scenario.h"
 #include "support/screen_reading.h"
 #include "survival/enemies.h"
@@ -22,7 +23,7 @@ namespace survival_test {
 using holdout_test::BannerTexts;
 using holdout_test::CornerTexts;
 
-constexpr DWORD kActivateKey = 0x72;  // F3
+inline const DWORD kActivateKey = holdout_test::DefaultKey(&Settings::ActivateMod);
 
 // The enemy model's hash as the simulated game computes it.
 inline std::uint32_t EnemyModel() {

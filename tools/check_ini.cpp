@@ -14,8 +14,8 @@
 
 #include "core/profile_text.h"
 #include "key_names.h"
+#include "runtime/frame_steps.h"
 #include "runtime/keyboard.h"
-#include "runtime/release_order.h"
 #include "settings/settings_schema.h"
 
 namespace {
@@ -118,15 +118,55 @@ std::string PositionOrigin(const PositionReading& reading, const GivenText& give
   return "";
 }
 
+// One key a frame tests for a release: the action's name, and the key when it is fixed.
+struct ReleaseTest {
+  std::string action;          // a binding's settings key, or what the fixed key does
+  bool fixed = false;          // a fixed key, tested only while Debug is on
+  std::uint32_t fixedKey = 0;  // the fixed key's code
+};
+
+// The settings key of a key binding.
+std::string BindingKey(std::uint32_t Settings::*binding) {
+  for (const SettingDescription& setting : SettingsSchema()) {
+    if (setting.keyCode == binding) {
+      return setting.key;
+    }
+  }
+  return "";
+}
+
+// The keys a frame tests for a release, first to last, as the frame loop's steps test them.
+std::vector<ReleaseTest> ReleaseOrder() {
+  std::vector<ReleaseTest> order;
+  for (const FrameStep& step : FrameSteps()) {
+    switch (step.keys) {
+      case StepKeys::kNone:
+        break;
+      case StepKeys::kBinding:
+        order.push_back({BindingKey(step.binding)});
+        break;
+      case StepKeys::kMenuSelect:
+        for (const SettingDescription& setting : MenuSelectSettings()) {
+          order.push_back({setting.key});
+        }
+        break;
+      case StepKeys::kDebugFixedKey:
+        order.push_back({step.action, true, step.fixedKey});
+        break;
+    }
+  }
+  return order;
+}
+
 // The actions bound to one key, and which of them a release reaches first.
 std::string SharedKeySentence(std::uint32_t code, const std::vector<std::string>& actions) {
   std::string sentence = "key " + std::to_string(code) + " (" + KeyName(code) + ") is bound to";
   for (std::size_t i = 0; i < actions.size(); ++i) {
     sentence += (i == 0 ? " " : (i + 1 == actions.size() ? " and " : ", ")) + actions[i];
   }
-  for (const ReleaseTest& test : kReleaseOrder) {
+  for (const ReleaseTest& test : ReleaseOrder()) {
     if (std::find(actions.begin(), actions.end(), test.action) != actions.end()) {
-      sentence += std::string("; a release reaches ") + test.action + " first";
+      sentence += "; a release reaches " + test.action + " first";
       break;
     }
   }
@@ -161,8 +201,8 @@ IniExplanation ExplainIni(const std::string& text) {
     explanation.settings.push_back(line);
   }
   // The fixed keys listen only while Debug is on.
-  for (const ReleaseTest& test : kReleaseOrder) {
-    if (test.binding == nullptr && record.Debug) {
+  for (const ReleaseTest& test : ReleaseOrder()) {
+    if (test.fixed && record.Debug) {
       actionsByKey[test.fixedKey].push_back(test.action);
     }
   }

@@ -26,9 +26,11 @@
 #include <vector>
 
 #include "core/fault_injector.h"
+#include "runtime/frame_steps.h"
 #include "runtime/plugin_view.h"
 #include "runtime/script.h"
 #include "session_invariants.h"
+#include "settings/settings_schema.h"
 #include "tool_session.h"
 
 namespace {
@@ -88,11 +90,13 @@ bool ParseOptions(int argc, char** argv, SoakOptions& options) {
 // Every key the settings bind, and F2.
 std::vector<DWORD> BoundKeys() {
   const Settings& keys = ObservePlugin().settings;
-  return {keys.ActivateMod,         keys.SpawnerMenu,     keys.RotateObject,
-          keys.ReverseRotateObject, keys.ConfirmObject,   keys.MenuSelectOne,
-          keys.MenuSelectTwo,       keys.MenuSelectThree, keys.MenuSelectFour,
-          keys.MenuSelectFive,      keys.MenuSelectSix,   keys.MenuSelectSeven,
-          keys.MenuSelectEight,     keys.MenuSelectNine,  0x71};
+  std::vector<DWORD> bound = {keys.ActivateMod, keys.SpawnerMenu, keys.RotateObject,
+                              keys.ReverseRotateObject, keys.ConfirmObject};
+  for (const std::uint32_t key : MenuSelectKeys(keys)) {
+    bound.push_back(key);
+  }
+  bound.push_back(kPositionCaptureKey);
+  return bound;
 }
 
 // Taps random bound keys from a thread of its own until stopped.

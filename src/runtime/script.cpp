@@ -7,13 +7,14 @@
 #include <cstdlib>
 #include <string>
 
+#include "runtime/frame_steps.h"
 #include "runtime/keyboard.h"
 #include "runtime/native.h"
 #include "runtime/natives.h"
-#include "runtime/release_order.h"
 #include "runtime/screen.h"
 #include "settings/log.h"
 #include "settings/settings.h"
+#include "settings/settings_schema.h"
 #include "spawner/catalogues.h"
 #include "spawner/menu.h"
 #include "spawner/placement.h"
@@ -44,9 +45,7 @@ void SetUp(FrameLoopState& loop) {
   loop.menus[0] = BuildExplosivesMenu().release();
   loop.menus[1] = BuildCoverMenu().release();
   loop.menus[2] = BuildMountedWeaponsMenu().release();
-  loop.selectKeys = {settings.MenuSelectOne,   settings.MenuSelectTwo,   settings.MenuSelectThree,
-                     settings.MenuSelectFour,  settings.MenuSelectFive,  settings.MenuSelectSix,
-                     settings.MenuSelectSeven, settings.MenuSelectEight, settings.MenuSelectNine};
+  loop.selectKeys = MenuSelectKeys(settings);
   loop.nextTickTime = 0;
   loop.menuPage = 0;
 }
@@ -60,10 +59,34 @@ bool RunTickDue(std::uint32_t now, std::uint32_t nextTickTime) {
   return nextTickTime - now - 1 >= kRunTickIntervalMs;
 }
 
-void SelectFromOpenMenu(FrameLoopState& loop) {
+// One run tick while a run is active and a tick is due.
+void RunTickWhenDue(FrameLoopState& loop) {
+  if (runState.runActive && RunTickDue(GetTickCount(), loop.nextTickTime)) {
+    RunTick();
+    loop.nextTickTime += kRunTickIntervalMs;
+  }
+}
+
+// The spawner menu key: cancels a placement, or else steps to the next menu page (after the
+// last, none).
+void OnSpawnerMenuKey(FrameLoopState& loop) {
+  if (placementState.placingObject != 0) {
+    CancelPlacement();
+  } else {
+    loop.menuPage = (loop.menuPage + 1) % (kMenuPageCount + 1);
+  }
+}
+
+// The open menu is drawn and its rows picked by the select keys, or with no menu open the
+// placement goes on.
+void MenuOrPlacement(FrameLoopState& loop) {
+  if (loop.menuPage == 0) {
+    UpdatePlacement();
+    return;
+  }
   const Menu& menu = *loop.menus[loop.menuPage - 1];
   DrawMenu(menu);
-  for (std::size_t k = 0; k < kSelectKeyCount; ++k) {
+  for (std::size_t k = 0; k < kMenuSelectKeyCount; ++k) {
     if (!IsKeyReleased(loop.selectKeys[k])) {
       continue;
     }
@@ -85,38 +108,55 @@ std::string FormatPosition(const Vector3& p) {
   return text;
 }
 
-void CapturePosition() {
+void CapturePosition(FrameLoopState&) {
   const Vector3 position = GetEntityCoords(GetPlayerPed());
   WriteLog(FormatPosition(position));
   ShowNotification(*notification, "Position saved!", kPositionSavedMs);
 }
 
-// One game frame, its steps in order.
+// The steps of a frame. Three of them may hold the script for several frames, and with it every
+// step after them: the activation key, when a run starts, sweeps the world one ped per frame;
+// a run tick waits for the enemy model to load before it spawns; a picked row waits for its
+// object's or weapon's model. A step added after one of these does not run in the frames such a
+// wait spans, and finds the records as the wait left them.
+constexpr FrameStep kFrameSteps[] = {
+    {"per-frame natives", StepKeys::kNone, nullptr, 0, [](FrameLoopState&) { PerFrameCalls(); }},
+    {"run HUD", StepKeys::kNone, nullptr, 0, [](FrameLoopState&) { DrawRunHud(); }},
+    {"banner", StepKeys::kNone, nullptr, 0, [](FrameLoopState&) { DrawNotification(); }},
+    {"start or end a run", StepKeys::kBinding, &Settings::ActivateMod, 0,
+     [](FrameLoopState&) { OnActivateKey(); }},
+    {"run tick", StepKeys::kNone, nullptr, 0, RunTickWhenDue},
+    {"next menu page or cancel a placement", StepKeys::kBinding, &Settings::SpawnerMenu, 0,
+     OnSpawnerMenuKey},
+    {"pick a menu row or place an object", StepKeys::kMenuSelect, nullptr, 0, MenuOrPlacement},
+    {"position capture (F2)", StepKeys::kDebugFixedKey, nullptr, kPositionCaptureKey,
+     CapturePosition},
+};
+
+// Runs one step: a keyed step only when its key was released.
+void RunStep(const FrameStep& step, FrameLoopState& loop) {
+  switch (step.keys) {
+    case StepKeys::kNone:
+    case StepKeys::kMenuSelect:
+      step.run(loop);
+      return;
+    case StepKeys::kBinding:
+      if (IsKeyReleased(settings.*step.binding)) {
+        step.run(loop);
+      }
+      return;
+    case StepKeys::kDebugFixedKey:
+      if (settings.Debug && IsKeyReleased(step.fixedKey)) {
+        step.run(loop);
+      }
+      return;
+  }
+}
+
+// One game frame: every step in order, then the yield to the game.
 void RunFrame(FrameLoopState& loop) {
-  PerFrameCalls();
-  DrawRunHud();
-  DrawNotification();
-  if (IsKeyReleased(settings.ActivateMod)) {
-    OnActivateKey();
-  }
-  if (runState.runActive && RunTickDue(GetTickCount(), loop.nextTickTime)) {
-    RunTick();
-    loop.nextTickTime += kRunTickIntervalMs;
-  }
-  if (IsKeyReleased(settings.SpawnerMenu)) {
-    if (placementState.placingObject != 0) {
-      CancelPlacement();
-    } else {
-      loop.menuPage = (loop.menuPage + 1) % (kMenuPageCount + 1);
-    }
-  }
-  if (loop.menuPage == 0) {
-    UpdatePlacement();
-  } else {
-    SelectFromOpenMenu(loop);
-  }
-  if (settings.Debug && IsKeyReleased(kPositionCaptureKey)) {
-    CapturePosition();
+  for (const FrameStep& step : kFrameSteps) {
+    RunStep(step, loop);
   }
   scriptWait(0);
 }
@@ -136,6 +176,10 @@ void ScriptMain() {
 }
 
 }  // namespace
+
+std::span<const FrameStep> FrameSteps() {
+  return kFrameSteps;
+}
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {

@@ -4,22 +4,21 @@
 #pragma once
 
 #include <array>
-#include <cstddef>
 #include <cstdint>
 
 #include "runtime/host.h"
+#include "settings/settings_schema.h"
 
 struct Menu;
 
-constexpr int kMenuPageCount = 3;           // the menus, in build order
-constexpr std::size_t kSelectKeyCount = 9;  // MenuSelectOne .. MenuSelectNine
+constexpr int kMenuPageCount = 3;  // the menus, in build order
 
 // What the frame loop holds for the life of the script.
 struct FrameLoopState {
   std::uint32_t nextTickTime = 0;    // tick count at which the next run tick is due
   int menuPage = 0;                  // 0 = closed; 1..3 = the menus in build order
   Menu* menus[kMenuPageCount] = {};  // made at set-up and kept until the process ends
-  std::array<std::uint32_t, kSelectKeyCount> selectKeys{};  // MenuSelectOne .. MenuSelectNine
+  std::array<std::uint32_t, kMenuSelectKeyCount> selectKeys{};  // as the settings bind them
 };
 
 // The frame loop's record, written only by the frame loop.

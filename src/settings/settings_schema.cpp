@@ -8,24 +8,44 @@ namespace {
 
 constexpr SettingDescription Flag(const char* section, const char* key, std::int32_t defaultValue,
                                   bool Settings::*field) {
-  return {section, key, SettingKind::Flag, defaultValue, 0, 0, field, nullptr, nullptr, nullptr};
+  return {.section = section,
+          .key = key,
+          .kind = SettingKind::Flag,
+          .defaultValue = defaultValue,
+          .flag = field};
 }
 
 constexpr SettingDescription Count(const char* section, const char* key, std::int32_t defaultValue,
                                    std::int32_t minimum, std::int32_t maximum,
                                    std::int32_t Settings::*field) {
-  return {section, key,    SettingKind::Count, defaultValue, minimum, maximum, nullptr, field,
-          nullptr, nullptr};
+  return {.section = section,
+          .key = key,
+          .kind = SettingKind::Count,
+          .defaultValue = defaultValue,
+          .minimum = minimum,
+          .maximum = maximum,
+          .count = field};
 }
 
 constexpr SettingDescription KeyCode(const char* key, std::int32_t defaultValue,
                                      std::uint32_t Settings::*field) {
-  return {"KeyBinds", key,    SettingKind::KeyCode, defaultValue, 0, 0, nullptr, nullptr,
-          field,      nullptr};
+  return {.section = "KeyBinds",
+          .key = key,
+          .kind = SettingKind::KeyCode,
+          .defaultValue = defaultValue,
+          .keyCode = field};
+}
+
+// A key binding that picks a menu row.
+constexpr SettingDescription SelectKey(const char* key, std::int32_t defaultValue,
+                                       std::uint32_t Settings::*field) {
+  SettingDescription setting = KeyCode(key, defaultValue, field);
+  setting.menuSelect = true;
+  return setting;
 }
 
 constexpr SettingDescription Position(const char* key, Vector3& (*field)(Settings&)) {
-  return {"Positions", key, SettingKind::Position, 0, 0, 0, nullptr, nullptr, nullptr, field};
+  return {.section = "Positions", .key = key, .kind = SettingKind::Position, .position = field};
 }
 
 constexpr std::array kSchema = {
@@ -37,15 +57,15 @@ constexpr std::array kSchema = {
     KeyCode("ConfirmObject", 0x45, &Settings::ConfirmObject),              // E
     KeyCode("ReverseRotateObject", 0x10, &Settings::ReverseRotateObject),  // Shift
     KeyCode("SpawnerMenu", 0x43, &Settings::SpawnerMenu),                  // C
-    KeyCode("MenuSelectOne", 0x31, &Settings::MenuSelectOne),              // the digits 1 to 9
-    KeyCode("MenuSelectTwo", 0x32, &Settings::MenuSelectTwo),
-    KeyCode("MenuSelectThree", 0x33, &Settings::MenuSelectThree),
-    KeyCode("MenuSelectFour", 0x34, &Settings::MenuSelectFour),
-    KeyCode("MenuSelectFive", 0x35, &Settings::MenuSelectFive),
-    KeyCode("MenuSelectSix", 0x36, &Settings::MenuSelectSix),
-    KeyCode("MenuSelectSeven", 0x37, &Settings::MenuSelectSeven),
-    KeyCode("MenuSelectEight", 0x38, &Settings::MenuSelectEight),
-    KeyCode("MenuSelectNine", 0x39, &Settings::MenuSelectNine),
+    SelectKey("MenuSelectOne", 0x31, &Settings::MenuSelectOne),            // the digits 1 to 9
+    SelectKey("MenuSelectTwo", 0x32, &Settings::MenuSelectTwo),
+    SelectKey("MenuSelectThree", 0x33, &Settings::MenuSelectThree),
+    SelectKey("MenuSelectFour", 0x34, &Settings::MenuSelectFour),
+    SelectKey("MenuSelectFive", 0x35, &Settings::MenuSelectFive),
+    SelectKey("MenuSelectSix", 0x36, &Settings::MenuSelectSix),
+    SelectKey("MenuSelectSeven", 0x37, &Settings::MenuSelectSeven),
+    SelectKey("MenuSelectEight", 0x38, &Settings::MenuSelectEight),
+    SelectKey("MenuSelectNine", 0x39, &Settings::MenuSelectNine),
     Position("PlayerStartingPosition",
              [](Settings& record) -> Vector3& { return record.PlayerStartingPosition; }),
     Position("EnemySpawnPosition1",
@@ -54,10 +74,51 @@ constexpr std::array kSchema = {
              [](Settings& record) -> Vector3& { return record.EnemySpawnPositions[1]; }),
 };
 
+// Where the menu select keys start in the table.
+constexpr std::size_t FirstMenuSelect() {
+  std::size_t first = 0;
+  while (first < kSchema.size() && !kSchema[first].menuSelect) {
+    ++first;
+  }
+  return first;
+}
+
+// True when the table holds exactly kMenuSelectKeyCount select keys, one after the other.
+constexpr bool MenuSelectKeysAreOneRun() {
+  std::size_t count = 0;
+  for (const SettingDescription& setting : kSchema) {
+    count += setting.menuSelect ? 1 : 0;
+  }
+  const std::size_t first = FirstMenuSelect();
+  if (count != kMenuSelectKeyCount || first + count > kSchema.size()) {
+    return false;
+  }
+  for (std::size_t i = first; i < first + count; ++i) {
+    if (!kSchema[i].menuSelect || kSchema[i].kind != SettingKind::KeyCode) {
+      return false;
+    }
+  }
+  return true;
+}
+static_assert(MenuSelectKeysAreOneRun(), "the table lists the menu select keys together");
+
 }  // namespace
 
 std::span<const SettingDescription> SettingsSchema() {
   return kSchema;
+}
+
+std::span<const SettingDescription, kMenuSelectKeyCount> MenuSelectSettings() {
+  return std::span<const SettingDescription, kMenuSelectKeyCount>(
+      kSchema.data() + FirstMenuSelect(), kMenuSelectKeyCount);
+}
+
+std::array<std::uint32_t, kMenuSelectKeyCount> MenuSelectKeys(const Settings& record) {
+  std::array<std::uint32_t, kMenuSelectKeyCount> keys{};
+  for (std::size_t row = 0; row < kMenuSelectKeyCount; ++row) {
+    keys[row] = record.*MenuSelectSettings()[row].keyCode;
+  }
+  return keys;
 }
 
 SettingReading ReadSetting(const SettingDescription& setting, const ProfileSource& source,

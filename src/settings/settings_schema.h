@@ -4,6 +4,8 @@
 // they cannot disagree about a setting.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -20,22 +22,32 @@ enum class SettingKind {
   Position,  // "{x,y,z}", taken only when it reads as a usable position
 };
 
+// How many menu select keys the settings bind: one for each row a menu lets the player pick.
+constexpr std::size_t kMenuSelectKeyCount = 9;
+
 // One setting: one read of the settings file. Only the field of the setting's kind is set.
 struct SettingDescription {
-  const char* section;                     // the INI section
-  const char* key;                         // the INI key
-  SettingKind kind;                        // how the value is read
-  std::int32_t defaultValue;               // given to the integer reader (not for positions)
-  std::int32_t minimum;                    // a count's lowest value
-  std::int32_t maximum;                    // a count's highest value
-  bool Settings::*flag;                    // where a flag lands
-  std::int32_t Settings::*count;           // where a count lands
-  std::uint32_t Settings::*keyCode;        // where a key code lands
-  Vector3& (*position)(Settings& record);  // where a position lands, if the file gives a usable one
+  const char* section = nullptr;                     // the INI section
+  const char* key = nullptr;                         // the INI key
+  SettingKind kind = SettingKind::Flag;              // how the value is read
+  std::int32_t defaultValue = 0;                     // given to the integer reader (not positions)
+  std::int32_t minimum = 0;                          // a count's lowest value
+  std::int32_t maximum = 0;                          // a count's highest value
+  bool Settings::*flag = nullptr;                    // where a flag lands
+  std::int32_t Settings::*count = nullptr;           // where a count lands
+  std::uint32_t Settings::*keyCode = nullptr;        // where a key code lands
+  Vector3& (*position)(Settings& record) = nullptr;  // where a usable position from the file lands
+  bool menuSelect = false;  // a menu select key; the table lists them together, in row order
 };
 
 // The settings, in the order they are read.
 std::span<const SettingDescription> SettingsSchema();
+
+// The menu select keys' settings, row 1's first.
+std::span<const SettingDescription, kMenuSelectKeyCount> MenuSelectSettings();
+
+// The menu select keys `record` binds, row 1's first.
+std::array<std::uint32_t, kMenuSelectKeyCount> MenuSelectKeys(const Settings& record);
 
 // What one read found, besides what it stored.
 struct SettingReading {
