@@ -3,7 +3,6 @@
 // on, and the captured position written in full in the settings file's form.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -25,12 +24,6 @@ void CaptureAt(Scenario& s, float x, float y, float z) {
   s.host.GetWorld().player.position = sim::Vec3{x, y, z};
   s.host.TapKey(kPositionCaptureKey);
   s.RunFrame();
-}
-
-std::string Formatted(float x, float y, float z) {
-  char line[512];
-  std::snprintf(line, sizeof line, "{%.5f,%.5f,%.5f}", x, y, z);
-  return line;
 }
 
 SCENARIO_TEST(Log, AppendsOneLinePerCallInOrderAndKeepsWhatWasThere) {
@@ -94,9 +87,9 @@ SCENARIO_TEST(PositionCapture, WritesThePositionInTheFormTheSettingsFileReads) {
       {3e38f, -3e38f, 3.4028235e38f}, {-1e-30f, 1e30f, 0.0f}, {-3.4028235e38f, 0.5f, -0.5f}};
   for (const auto& p : extremes) {
     CaptureAt(s, p[0], p[1], p[2]);
-    expected += Formatted(p[0], p[1], p[2]) + "\n";
+    expected += FormatPosition({p[0], p[1], p[2]}) + "\n";
   }
-  EXPECT_GT(Formatted(3e38f, -3e38f, 3.4028235e38f).size(), 63u);
+  EXPECT_GT(FormatPosition({3e38f, -3e38f, 3.4028235e38f}).size(), 63u);
   EXPECT_EQ(s.ReadLog(), expected);
 }
 

@@ -1,6 +1,7 @@
 // The settings reader over a profile source: one read per setting, in the file's reading order,
 // with the defaults and buffer size the plug-in has always passed; the position verdicts that
-// check-ini explains; and which integer texts count as numbers.
+// check-ini explains; positions written as text and read back; and which integer texts count as
+// numbers.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -76,6 +77,21 @@ TEST(PositionReading, SaysHowMuchWasReadAndWhyAValueIsRefused) {
     EXPECT_EQ(reading.componentsRead, c.components) << c.text;
     Vector3 position{7.0f, 8.0f, 9.0f};
     EXPECT_EQ(ParsePosition(c.text, position), IsUsable(c.verdict)) << c.text;
+  }
+}
+
+TEST(PositionText, FiveDecimalsAsLongAsTheCoordinatesNeedAndReadBackAlike) {
+  EXPECT_EQ(FormatPosition({2726.1582f, -1067.7278f, 47.4046f}),
+            "{2726.15820,-1067.72778,47.40460}");
+  EXPECT_EQ(FormatPosition({3e38f, -1e-30f, 0.5f}),
+            "{300000000549775575777803994281145270272.00000,-0.00000,0.50000}");
+  for (const Vector3& position : {Vector3{2726.1582f, -1067.7278f, 47.4046f},
+                                  Vector3{3e38f, -3e38f, 1.0f}, Vector3{-0.5f, 0.25f, 1e6f}}) {
+    Vector3 readBack;
+    ASSERT_TRUE(ParsePosition(FormatPosition(position).c_str(), readBack));
+    EXPECT_EQ(readBack.x, position.x);
+    EXPECT_EQ(readBack.y, position.y);
+    EXPECT_EQ(readBack.z, position.z);
   }
 }
 

@@ -16,15 +16,10 @@
 #include "key_names.h"
 #include "runtime/frame_steps.h"
 #include "runtime/keyboard.h"
+#include "settings/position.h"
 #include "settings/settings_schema.h"
 
 namespace {
-
-std::string PositionText(const Vector3& p) {
-  char text[160];
-  std::snprintf(text, sizeof text, "{%.5f,%.5f,%.5f}", p.x, p.y, p.z);
-  return text;
-}
 
 // The setting's text in the file, read one character further than a position is, so that a
 // cut position shows; empty when the file does not give it.
@@ -189,7 +184,7 @@ IniExplanation ExplainIni(const std::string& text) {
           ExplainInteger(setting, reading, record, given, explanation.problems, actionsByKey));
       continue;
     }
-    SettingExplanation line{setting.section, setting.key, PositionText(setting.position(record)),
+    SettingExplanation line{setting.section, setting.key, FormatPosition(setting.position(record)),
                             "default", false};
     if (!given.text.empty()) {
       line.origin = PositionOrigin(reading.position, given);

@@ -1,11 +1,9 @@
 // The library entry point, the script function and the frame loop. One pass of the loop is one
-// game frame; its steps run in a fixed order and end with scriptWait(0), which hands control
-// back to the game until the next frame.
+// game frame: the steps of the frame table (frame_steps.h) in order, then scriptWait(0), which
+// hands control back to the game until the next frame.
 #include "runtime/script.h"
 
-#include <cstdio>
 #include <cstdlib>
-#include <string>
 
 #include "runtime/frame_steps.h"
 #include "runtime/keyboard.h"
@@ -13,6 +11,7 @@
 #include "runtime/natives.h"
 #include "runtime/screen.h"
 #include "settings/log.h"
+#include "settings/position.h"
 #include "settings/settings.h"
 #include "settings/settings_schema.h"
 #include "spawner/catalogues.h"
@@ -97,15 +96,6 @@ void MenuOrPlacement(FrameLoopState& loop) {
     items[k]->OnSelect();
     loop.menuPage = 0;
   }
-}
-
-// "{x,y,z}" with five decimals, however large the coordinates.
-std::string FormatPosition(const Vector3& p) {
-  const char* format = "{%.5f,%.5f,%.5f}";
-  const int length = std::snprintf(nullptr, 0, format, p.x, p.y, p.z);
-  std::string text(static_cast<std::size_t>(length), '\0');
-  std::snprintf(text.data(), text.size() + 1, format, p.x, p.y, p.z);
-  return text;
 }
 
 void CapturePosition(FrameLoopState&) {

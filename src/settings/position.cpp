@@ -1,7 +1,8 @@
-// Reading "{x,y,z}" with the standard formatted input, "{%f,%f,%f}": each number may follow
-// white space, the braces and commas must match exactly, and the scan stops at the first
-// mismatch, leaving the components it did not reach at 0. The Linux and the Windows build link
-// different C runtimes; the one difference found between their readings of a position (compared on
+// Positions as text. Written with five decimals, "{%.5f,%.5f,%.5f}", as long as the coordinates
+// need. Read with the standard formatted input, "{%f,%f,%f}": each number may follow white
+// space, the braces and commas must match exactly, and the scan stops at the first mismatch,
+// leaving the components it did not reach at 0. The Linux and the Windows build link different C
+// runtimes; the one difference found between their readings of a position (compared on
 // tests/position_corpus) is settled here, so that a settings file reads alike on both.
 #include "settings/position.h"
 
@@ -61,4 +62,12 @@ bool ParsePosition(const char* text, Vector3& position) {
   }
   position = reading.value;
   return true;
+}
+
+std::string FormatPosition(const Vector3& position) {
+  const char* format = "{%.5f,%.5f,%.5f}";
+  const int length = std::snprintf(nullptr, 0, format, position.x, position.y, position.z);
+  std::string text(static_cast<std::size_t>(length), '\0');
+  std::snprintf(text.data(), text.size() + 1, format, position.x, position.y, position.z);
+  return text;
 }

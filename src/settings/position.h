@@ -1,8 +1,9 @@
-// Reading a position value of the settings file: three numbers in braces, "{x,y,z}", as the
-// debug position capture also writes them to the log.
+// A position value of the settings file: three numbers in braces, "{x,y,z}". Reading one, and
+// writing one in the form the debug position capture puts in the log and check-ini shows.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "runtime/game_types.h"
 
@@ -35,3 +36,6 @@ PositionReading ReadPosition(const char* text);
 
 // Reads a position into `position` when it is usable; false, leaving it unchanged, otherwise.
 bool ParsePosition(const char* text, Vector3& position);
+
+// `position` as "{x,y,z}" with five decimals, however large the coordinates.
+std::string FormatPosition(const Vector3& position);
