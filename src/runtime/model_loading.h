@@ -11,5 +11,5 @@ constexpr std::uint32_t kModelLoadTimeoutMs = 10000;
 // Makes `model` ready for use: asks IsModelAvailable, then IsModelValid (either answering 0
 // gives up at once), requests the model, then tests HasModelLoaded with scriptWait(0) between
 // tests. True once the model has loaded; false when it failed a test or had not loaded after
-// ModelLoadTimeoutMs, which the caller treats alike. May yield frames; call on the script only.
+// kModelLoadTimeoutMs, which the caller treats alike. May yield frames; call on the script only.
 bool LoadModel(std::uint32_t model);

@@ -90,7 +90,7 @@ constexpr int kMenuRowLimit = 11;  // rows drawn at most
 void AddItem(Menu& menu, MenuItemBase* item);
 // Makes `record` the banner the menu's rows show their messages in.
 void AttachMenu(Notification& record, Menu& menu);
-// Draws the title and the first MenuRowLimit rows in the top-left corner, for this frame.
+// Draws the title and the first kMenuRowLimit rows in the top-left corner, for this frame.
 void DrawMenu(const Menu& menu);
 // The menu's rows in order, without the title; the menu keeps them.
 std::vector<MenuItemBase*> GetItems(const Menu& menu);
