@@ -33,10 +33,13 @@ file(GLOB HOLDOUT_SEAM_WINDOWS_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/win
 set(HOLDOUT_PLAYER_TOOL_SOURCES
   ${HOLDOUT_ROOT}/tools/check_ini.cpp
   ${HOLDOUT_ROOT}/tools/doctor.cpp
+  ${HOLDOUT_ROOT}/tools/export_binding.cpp
   ${HOLDOUT_ROOT}/tools/key_names.cpp
   ${HOLDOUT_ROOT}/tools/library_checks.cpp
   ${HOLDOUT_ROOT}/tools/msvc_names.cpp
-  ${HOLDOUT_ROOT}/tools/pe_image.cpp)
+  ${HOLDOUT_ROOT}/tools/pe_exports.cpp
+  ${HOLDOUT_ROOT}/tools/pe_image.cpp
+  ${HOLDOUT_ROOT}/tools/pe_layout.cpp)
 
 # The developer's tools, which run the plug-in in the simulated game: demo, play, soak and the
 # pictures.

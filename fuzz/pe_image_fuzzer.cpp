@@ -1,13 +1,16 @@
 // Fuzz target: any bytes as a library a player put into the game folder, read by the PE reader
-// behind `holdout doctor`; every name it finds, and the bytes themselves as text, go through
-// the reader of decorated function names. Besides what the sanitizers catch, it checks the
-// bounds the reader promises: at most 65536 imported functions and exported names, no name
-// longer than 4096 characters, and a readable signature never empty.
+// behind `holdout doctor`; every function it imports is then looked up in its own export table,
+// by name and hint and by ordinal, as the loader would look it up, and every name it finds, and
+// the bytes themselves as text, go through the reader of decorated function names. Besides what
+// the sanitizers catch, it checks the bounds the reader promises: at most 65536 imported
+// functions, no name longer than 4096 characters, a forwarder only where the export table says
+// so, and a readable signature never empty.
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
 
 #include "msvc_names.h"
+#include "pe_exports.h"
 #include "pe_image.h"
 
 namespace {
@@ -25,6 +28,20 @@ void ReadName(const std::string& name) {
   }
 }
 
+// The export lookups the loader would make for the function, were the image its own exporter.
+void LookUp(const PeLayout& image, const PeImport& function) {
+  for (const PeExportTarget& target :
+       {FindExport(image, function.name, function.hint), FindExportByOrdinal(image, function.hint),
+        FindExportAtIndex(image, function.ordinal)}) {
+    Check(target.kind == PeExportTarget::Kind::kForwarder || target.forwarder.empty());
+    Check(target.kind == PeExportTarget::Kind::kDamaged || target.problem.empty());
+    if (const std::optional<PeForwarder> forwarder = ParseForwarder(target.forwarder)) {
+      Check(!forwarder->library.empty());
+      ReadName(forwarder->function);
+    }
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -35,13 +52,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const PeImport& function : library.functions) {
       ReadName(function.name);
       ++functions;
+      if (reading.image.layout) {
+        LookUp(*reading.image.layout, function);
+      }
     }
   }
   Check(functions <= 65536);
-  Check(reading.image.exportNames.size() <= 65536);
-  for (const std::string& name : reading.image.exportNames) {
-    ReadName(name);
-  }
   DemangleMsvcFunction(std::string_view(reinterpret_cast<const char*>(data), size));
   return 0;
 }

@@ -1,5 +1,6 @@
 // The PE reader on sound images and on every kind of damage a player's file may carry: each
-// read either succeeds or names the damage, and none reads outside the file.
+// read either succeeds or names the damage the loader would stop on, and none reads outside the
+// file.
 #include <gtest/gtest.h>
 
 #include "pe_image.h"
@@ -12,6 +13,7 @@ using holdout_test::BuiltPe;
 using holdout_test::PeSpec;
 using holdout_test::Put16;
 using holdout_test::Put32;
+using holdout_test::Put64;
 
 PeSpec HostAndPlugin() {
   PeSpec layout;
@@ -32,7 +34,19 @@ std::string ProblemOf(const std::vector<std::uint8_t>& bytes) {
   return ReadExactly(bytes).problem;
 }
 
-TEST(PeImage, ReadsTheImportsAndExportsOfASoundLibrary) {
+// The problem of the built image after `damage`.
+template <typename Damage>
+std::string ProblemAfter(const BuiltPe& built, Damage damage) {
+  std::vector<std::uint8_t> bytes = built.bytes;
+  damage(bytes);
+  return ProblemOf(bytes);
+}
+
+bool Says(const std::string& text, const std::string& words) {
+  return text.find(words) != std::string::npos;
+}
+
+TEST(PeImage, ReadsTheImportsOfASoundLibrary) {
   const PeReading reading = ReadExactly(BuildPe(HostAndPlugin()).bytes);
   ASSERT_EQ(reading.problem, "");
   const PeImage& image = reading.image;
@@ -42,10 +56,8 @@ TEST(PeImage, ReadsTheImportsAndExportsOfASoundLibrary) {
   ASSERT_EQ(image.imports[0].functions.size(), 2u);
   EXPECT_EQ(image.imports[0].functions[1].name, "Sleep");
   EXPECT_EQ(image.imports[1].functions[0].name, "?scriptWait@@YAXK@Z");
-  EXPECT_EQ(image.exportNames,
-            (std::vector<std::string>{"?nativeCall@@YAPEA_KXZ", "?scriptWait@@YAXK@Z"}));
-  EXPECT_EQ(image.firstExportOrdinal, 1u);
-  EXPECT_EQ(image.exportOrdinalCount, 2u);
+  ASSERT_NE(image.layout, nullptr);
+  EXPECT_NE(image.layout->exports.rva, 0u);
 
   PeSpec program = HostAndPlugin();
   program.dll = false;
@@ -66,16 +78,15 @@ TEST(PeImage, SaysWhatAFileIsWhenItIsNoImage) {
       {{'M', 'Z', 0, 0}, "ends inside its first header"},
   };
   for (const auto& example : cases) {
-    EXPECT_NE(ProblemOf(example.bytes).find(example.problem), std::string::npos)
-        << ProblemOf(example.bytes);
+    EXPECT_TRUE(Says(ProblemOf(example.bytes), example.problem)) << ProblemOf(example.bytes);
   }
 
   std::vector<std::uint8_t> pastTheEnd = BuildPe(HostAndPlugin()).bytes;
   Put32(pastTheEnd, 0x3C, 0xFFFFFFF0);
-  EXPECT_NE(ProblemOf(pastTheEnd).find("points past the end"), std::string::npos);
+  EXPECT_TRUE(Says(ProblemOf(pastTheEnd), "points past the end"));
   std::vector<std::uint8_t> dos = BuildPe(HostAndPlugin()).bytes;
   dos[0x40] = 'X';
-  EXPECT_NE(ProblemOf(dos).find("signature \"PE\" is missing"), std::string::npos);
+  EXPECT_TRUE(Says(ProblemOf(dos), "signature \"PE\" is missing"));
 }
 
 TEST(PeImage, RefusesImagesFor32BitAndOtherMachines) {
@@ -97,57 +108,116 @@ TEST(PeImage, RefusesImagesFor32BitAndOtherMachines) {
   for (const auto& example : cases) {
     std::vector<std::uint8_t> bytes = built.bytes;
     Put16(bytes, example.offset, example.value);
-    EXPECT_NE(ProblemOf(bytes).find(example.problem), std::string::npos)
+    EXPECT_TRUE(Says(ProblemOf(bytes), example.problem))
         << example.problem << ": " << ProblemOf(bytes);
   }
 }
 
-TEST(PeImage, EveryCutLengthIsReportedAndNoneIsReadPastItsEnd) {
+// The loader reads a file in 512-byte sectors: a file cut inside its last sector loads, with
+// zeros for what is missing; a file cut anywhere before does not.
+TEST(PeImage, EveryCutBeforeTheLastSectorIsReportedAndNoneIsReadPastItsEnd) {
   const std::vector<std::uint8_t> whole = BuildPe(HostAndPlugin()).bytes;
+  ASSERT_EQ(whole.size() % 512, 0u);
   for (std::size_t length = 0; length < whole.size(); ++length) {
     const std::vector<std::uint8_t> cut(whole.begin(), whole.begin() + length);
-    EXPECT_NE(ProblemOf(cut), "") << "cut at " << length;
+    const bool inLastSector = length > whole.size() - 512;
+    EXPECT_EQ(ProblemOf(cut).empty(), inLastSector) << "cut at " << length;
   }
-  EXPECT_NE(ProblemOf(std::vector<std::uint8_t>(whole.begin(), whole.end() - 1)).find("cut short"),
-            std::string::npos);
+  EXPECT_TRUE(
+      Says(ProblemOf(std::vector<std::uint8_t>(whole.begin(), whole.end() - 512)), "cut short"));
 }
 
-TEST(PeImage, DamagedTablesEndTheReadingWithAProblem) {
+TEST(PeImage, TheLayoutIsCheckedAsTheLoaderChecksIt) {
   const BuiltPe built = BuildPe(HostAndPlugin());
-  const auto damaged = [&built](auto damage) {
+  const std::size_t optional = built.magicOffset;
+  const std::size_t section = built.sectionHeaderOffset;
+  const struct {
+    std::size_t offset;
+    std::uint32_t value;
+    const char* problem;
+  } cases[] = {
+      {optional + 32, 0x1800, "(6144 bytes) is not a power of two"},
+      {optional + 32, 0, "(0 bytes) is not a power of two"},
+      {optional + 36, 0x2000, "is smaller than in the file (8192 bytes)"},
+      {optional + 56, 0x1000, "runs past the end of the image"},
+      {optional + 60, 0x1200, "more than lie before its first section"},
+      {section + 12, 0x1010, "does not start at a multiple"},
+      {section + 16, 0x10000, "cut short: its sections run to byte"},
+      {section + 20, 0x100000, "cut short: its sections run to byte"},
+      {optional + 16, 0x5000, "its entry point"},
+  };
+  for (const auto& example : cases) {
+    const std::string problem =
+        ProblemAfter(built, [&](auto& bytes) { Put32(bytes, example.offset, example.value); });
+    EXPECT_TRUE(Says(problem, example.problem)) << example.problem << ": " << problem;
+  }
+  // A second, empty section lies at address 0, inside the first.
+  EXPECT_TRUE(Says(ProblemAfter(built, [&](auto& b) { Put16(b, built.sectionCountOffset, 2); }),
+                   "(.rdata) and section 2 () overlap in memory"));
+  // Code read from the headers is not the section's.
+  EXPECT_TRUE(Says(ProblemAfter(built,
+                                [&](auto& b) {
+                                  Put32(b, section + 20, 0x100);
+                                  Put32(b, section + 36, 0x60000020);
+                                }),
+                   "code of section 1 (.rdata) would be read from its headers"));
+  // An unaligned file offset is read from the start of its sector, as the loader reads it.
+  EXPECT_EQ(ProblemAfter(built,
+                         [&](auto& b) {
+                           Put32(b, section + 16, 0x1FF);
+                           Put32(b, section + 20, 0x201);
+                         }),
+            "");
+}
+
+TEST(PeImage, ImportTablesAreWalkedAsTheLoaderWalksThem) {
+  const BuiltPe built = BuildPe(HostAndPlugin());
+  const std::size_t first = built.importDescriptorOffset;
+  const std::size_t second = first + 20;
+  const auto imports = [&built](auto damage) {
     std::vector<std::uint8_t> bytes = built.bytes;
     damage(bytes);
-    return ProblemOf(bytes);
+    return ReadExactly(bytes);
   };
-  EXPECT_NE(damaged([&](auto& b) {
-              Put32(b, built.importDirectoryEntry, 0x7FFF0000);
-            }).find("import table lies outside the file's data"),
-            std::string::npos);
-  EXPECT_NE(damaged([&](auto& b) {
-              Put32(b, built.exportDirectoryEntry, 0xFFFFFFFF);
-            }).find("export table lies outside the file's data"),
-            std::string::npos);
-  // The section ends just before the zero entry that ends the last import list.
-  EXPECT_NE(damaged([&](auto& b) {
-              Put32(b, built.sectionHeaderOffset + 8, built.lastListEndRva - built.sectionRva);
-            }).find("imports from ScriptHookFrontier.dll never ends"),
-            std::string::npos);
-  EXPECT_NE(damaged([&](auto& b) {
-              Put32(b, built.exportDirectoryOffset + 24, 0x10000000);
-            }).find("more than 65536"),
-            std::string::npos);
-  EXPECT_NE(damaged([&](auto& b) {
-              Put32(b, built.exportDirectoryOffset + 24, 60000);
-            }).find("exported names lies outside"),
-            std::string::npos);
-  // Without imports the last exported name ends the section: cut, it never ends.
-  PeSpec exportsOnly;
-  exportsOnly.exports = {"first", "second"};
-  const BuiltPe exporter = BuildPe(exportsOnly);
-  std::vector<std::uint8_t> bytes = exporter.bytes;
-  Put32(bytes, exporter.sectionHeaderOffset + 8, exporter.sectionSize - 2);
-  EXPECT_NE(ProblemOf(bytes).find("exported name number 2 never ends"), std::string::npos)
-      << ProblemOf(bytes);
+  // A descriptor without a name or without an address list ends the table.
+  EXPECT_EQ(imports([&](auto& b) { Put32(b, second + 12, 0); }).image.imports.size(), 1u);
+  EXPECT_EQ(imports([&](auto& b) { Put32(b, second + 16, 0); }).image.imports.size(), 1u);
+  // Without a lookup list the functions are read from the address list.
+  const PeReading noLookup = imports([&](auto& b) { Put32(b, first, 0); });
+  ASSERT_EQ(noLookup.problem, "");
+  EXPECT_EQ(noLookup.image.imports[0].functions.size(), 2u);
+  // The same descriptor twice binds the same entries again.
+  const PeReading twice = imports(
+      [&](auto& b) { std::copy(b.begin() + first, b.begin() + first + 20, b.begin() + second); });
+  EXPECT_EQ(twice.problem, "");
+  EXPECT_EQ(twice.image.imports.size(), 1u);
+
+  const auto problem = [&](auto damage) { return imports(damage).problem; };
+  EXPECT_TRUE(Says(problem([&](auto& b) { Put32(b, first + 16, built.listRvas[1]); }),
+                   "the address list for KERNEL32.dll and the address list for "
+                   "ScriptHookFrontier.dll overlap"));
+  EXPECT_TRUE(Says(problem([&](auto& b) { Put32(b, first, built.listRvas[0] + 8); }),
+                   "the list of functions it imports from KERNEL32.dll ends before the address "
+                   "list for KERNEL32.dll does"));
+  EXPECT_TRUE(Says(problem([&](auto& b) { Put32(b, first + 16, 0x7FFFF000); }),
+                   "the address list for KERNEL32.dll lies outside the file's data"));
+  EXPECT_TRUE(
+      Says(problem([&](auto& b) { Put64(b, built.At(built.listRvas[1]), (1ull << 40) | 0x1000); }),
+           "imports from ScriptHookFrontier.dll holds a damaged entry"));
+  EXPECT_TRUE(Says(problem([&](auto& b) { Put32(b, built.importDirectoryEntry, 0x7FFF0000); }),
+                   "import table lies outside the file's data"));
+  PeSpec longName = HostAndPlugin();
+  longName.imports[0].name = std::string(300, 'K') + ".dll";
+  EXPECT_TRUE(Says(ProblemOf(BuildPe(longName).bytes), "imported library 1 never ends"));
+  // The headers' table of addresses covers both lists; the table cut after the first leaves the
+  // second unfilled.
+  EXPECT_TRUE(Says(problem([&](auto& b) {
+                     Put32(b, built.exportDirectoryEntry + 12 * 8, built.listRvas[0]);
+                     Put32(b, built.exportDirectoryEntry + 12 * 8 + 4,
+                           built.lastListEndRva + 8 - built.listRvas[0]);
+                     Put32(b, second + 12, 0);
+                   }),
+                   "holds entries that no import fills"));
 }
 
 }  // namespace

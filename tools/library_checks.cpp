@@ -6,6 +6,7 @@
 #include <cctype>
 #include <set>
 
+#include "export_binding.h"
 #include "msvc_names.h"
 
 namespace {
@@ -16,24 +17,25 @@ constexpr const char* kHostAdvice =
     "install the script host from its own download: ScriptHookFrontier.dll goes into the game "
     "folder, beside the game's executable";
 
-// Libraries every Windows installation provides, in lower case.
+// Libraries every Windows installation provides, in lower case; with the prefixes below, and
+// the Microsoft C++ runtimes that games install with themselves.
 constexpr const char* kSystemLibraries[] = {
-    "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll",
-    "ole32.dll",    "msvcrt.dll", "ntdll.dll", "ucrtbase.dll", "ws2_32.dll",
+    "advapi32.dll",  "avrt.dll",      "bcrypt.dll",      "cfgmgr32.dll",       "combase.dll",
+    "comctl32.dll",  "comdlg32.dll",  "crypt32.dll",     "d3d9.dll",           "d3d10.dll",
+    "d3d10_1.dll",   "d3d11.dll",     "d3d12.dll",       "d3dcompiler_43.dll", "d3dcompiler_47.dll",
+    "dbghelp.dll",   "dinput.dll",    "dinput8.dll",     "dnsapi.dll",         "dsound.dll",
+    "dwmapi.dll",    "dxgi.dll",      "gdi32.dll",       "gdiplus.dll",        "hid.dll",
+    "imm32.dll",     "iphlpapi.dll",  "kernel32.dll",    "kernelbase.dll",     "mpr.dll",
+    "msimg32.dll",   "msvcrt.dll",    "netapi32.dll",    "normaliz.dll",       "ntdll.dll",
+    "ole32.dll",     "oleaut32.dll",  "opengl32.dll",    "powrprof.dll",       "psapi.dll",
+    "rpcrt4.dll",    "secur32.dll",   "setupapi.dll",    "shcore.dll",         "shell32.dll",
+    "shlwapi.dll",   "ucrtbase.dll",  "user32.dll",      "userenv.dll",        "uxtheme.dll",
+    "version.dll",   "winhttp.dll",   "wininet.dll",     "winmm.dll",          "wintrust.dll",
+    "wldap32.dll",   "ws2_32.dll",    "wsock32.dll",     "xaudio2_7.dll",      "xaudio2_9.dll",
+    "xinput1_3.dll", "xinput1_4.dll", "xinput9_1_0.dll",
 };
-
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
-
-bool IsSystemLibrary(const std::string& name) {
-  const std::string lower = Lower(name);
-  return lower.rfind("api-ms-win-", 0) == 0 ||
-         std::find(std::begin(kSystemLibraries), std::end(kSystemLibraries), lower) !=
-             std::end(kSystemLibraries);
-}
+constexpr const char* kSystemPrefixes[] = {"api-ms-win-", "ext-ms-", "msvcp", "vcruntime",
+                                           "concrt"};
 
 bool IsHost(const PeImportedLibrary& library) {
   return Lower(library.name) == Lower(kHostFileName);
@@ -43,7 +45,37 @@ std::string Plural(std::size_t count, const char* noun) {
   return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
+// A library named twice in an import table: the loader looks the second list's functions up in
+// the library the name gives, which a damaged table names wrongly.
+void JudgeLibraryNames(const PeImage& image, FileVerdict& verdict) {
+  std::set<std::string> seen;
+  for (const PeImportedLibrary& library : image.imports) {
+    if (!seen.insert(Lower(library.name)).second) {
+      verdict.problems.push_back("its import table is damaged: it names " +
+                                 Printable(library.name) + " twice");
+    }
+  }
+}
+
 }  // namespace
+
+bool IsSystemLibrary(const std::string& fileName) {
+  const std::string lower = Lower(LibraryFileName(fileName));
+  return std::any_of(std::begin(kSystemPrefixes), std::end(kSystemPrefixes),
+                     [&lower](const char* prefix) { return lower.rfind(prefix, 0) == 0; }) ||
+         std::find(std::begin(kSystemLibraries), std::end(kSystemLibraries), lower) !=
+             std::end(kSystemLibraries);
+}
+
+std::string LibraryFileName(const std::string& name) {
+  return name.find('.') == std::string::npos ? name + ".dll" : name;
+}
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
 
 std::string Printable(std::string text) {
   std::replace_if(
@@ -93,11 +125,20 @@ FileVerdict JudgePlugin(const FoundLibrary& plugin) {
   if (!JudgeLibraryFile(plugin, verdict)) {
     return verdict;
   }
+  JudgeLibraryNames(plugin.reading.image, verdict);
   std::vector<std::string> systemNames;
   bool takesFromHost = false;
   for (const PeImportedLibrary& library : plugin.reading.image.imports) {
     if (IsHost(library)) {
       takesFromHost = takesFromHost || !library.functions.empty();
+      // Every function of the host is a C++ function, exported under its decorated name.
+      for (const PeImport& function : library.functions) {
+        if (!function.name.empty() && !DemangleMsvcFunction(function.name)) {
+          verdict.problems.push_back("its import table is damaged: it takes \"" +
+                                     Printable(function.name) + "\" from " + kHostFileName +
+                                     ", which is no name of a function of the host");
+        }
+      }
     } else if (IsSystemLibrary(library.name)) {
       systemNames.push_back(Printable(library.name));
     } else {
@@ -116,41 +157,51 @@ FileVerdict JudgePlugin(const FoundLibrary& plugin) {
   return verdict;
 }
 
-FileVerdict JudgeHost(const FoundLibrary& host, const FoundLibrary& plugin) {
+FileVerdict JudgeHost(const FoundLibrary& host, const FoundLibrary& plugin,
+                      const LibraryLookup& folder) {
   FileVerdict verdict{kHostFileName, "", {}, kHostAdvice};
   if (!JudgeLibraryFile(host, verdict)) {
+    return verdict;
+  }
+  const PeImage& exporter = host.reading.image;
+  if (exporter.imports.empty()) {
+    verdict.problems.push_back(
+        "it imports nothing, not even from Windows, so its import table is damaged");
+  }
+  ExportBinder binder(exporter, folder);
+  for (const PeImportedLibrary& library : exporter.imports) {
+    if (library.name.empty() || Printable(library.name) != library.name) {
+      verdict.problems.push_back("its import table is damaged: it needs a library named \"" +
+                                 Printable(library.name) + "\"");
+    } else if (const std::string why = binder.WhyNotLoadable(library.name); !why.empty()) {
+      verdict.problems.push_back("it needs " + library.name + ", " + why);
+    }
+  }
+  JudgeLibraryNames(exporter, verdict);
+  if (!verdict.Sound()) {
     return verdict;
   }
   if (!JudgePlugin(plugin).Sound()) {
     verdict.finding = "a 64-bit DLL (its exports are not compared: Holdout.asi has problems)";
     return verdict;
   }
-  const PeImage& exporter = host.reading.image;
-  const std::set<std::string> exported(exporter.exportNames.begin(), exporter.exportNames.end());
   std::size_t needed = 0;
+  bool lacking = false;
   for (const PeImportedLibrary& library : plugin.reading.image.imports) {
     if (!IsHost(library)) {
       continue;
     }
     for (const PeImport& function : library.functions) {
       ++needed;
-      if (function.name.empty()) {
-        const bool present = function.ordinal >= exporter.firstExportOrdinal &&
-                             function.ordinal - exporter.firstExportOrdinal <
-                                 std::uint64_t{exporter.exportOrdinalCount};
-        if (!present) {
-          verdict.problems.push_back("it lacks the function of ordinal " +
-                                     std::to_string(function.ordinal));
-        }
-      } else if (exported.count(function.name) == 0) {
-        const std::string readable = Printable(ReadableFunctionName(function.name));
-        const std::string raw = Printable(function.name);
-        verdict.problems.push_back("it lacks " + readable +
-                                   (readable == raw ? "" : " (exported as " + raw + ")"));
+      const std::string why = binder.WhyUnbound(function);
+      if (!why.empty() && std::find(verdict.problems.begin(), verdict.problems.end(), why) ==
+                              verdict.problems.end()) {
+        verdict.problems.push_back(why);
+        lacking = lacking || why.rfind("it lacks ", 0) == 0;
       }
     }
   }
-  if (!verdict.Sound()) {
+  if (lacking) {
     verdict.advice =
         "the script host is older than Holdout needs, or is not the host Holdout was built "
         "for: " +

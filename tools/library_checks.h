@@ -4,6 +4,7 @@
 // it. What Holdout.asi needs is read from its own import table, never from a list of ours.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,15 +27,29 @@ struct FoundLibrary {
   PeReading reading;          // the tables, when kRead
 };
 
+// Finds a library of the game folder by its file name, without regard to case as Windows does.
+using LibraryLookup = std::function<FoundLibrary(const std::string& fileName)>;
+
 // The script host's file name, as Holdout.asi's import table names it.
 inline constexpr const char* kHostFileName = "ScriptHookFrontier.dll";
 
 // The plug-in's file name: plug-in loaders load the files of the game folder ending in ".asi".
 inline constexpr const char* kPluginFileName = "Holdout.asi";
 
+// The text in ASCII lower case, as Windows compares file names.
+std::string Lower(std::string text);
+
 // The text with every byte that is not printable ASCII shown as '?': names read from a file
 // come from anywhere.
 std::string Printable(std::string text);
+
+// Whether Windows itself provides the library of this file name (or the Microsoft C++ runtime
+// that games install with themselves).
+bool IsSystemLibrary(const std::string& fileName);
+
+// The file the loader looks for when an import or a forwarder names a library: the name, with
+// ".dll" added when it has no extension.
+std::string LibraryFileName(const std::string& name);
 
 // "a", "a and b", "a, b and c".
 std::string Listed(const std::vector<std::string>& items);
@@ -47,9 +62,14 @@ bool JudgeLibraryFile(const FoundLibrary& found, FileVerdict& verdict);
 bool TakesFromHost(const PeImage& image);
 
 // Holdout.asi: present, readable, a complete 64-bit DLL whose imports besides the script host
-// are all libraries Windows provides, and which takes at least one function from the host.
+// are all libraries Windows provides, each named once, and which takes at least one function
+// from the host, each by a name the host's C++ functions can have.
 FileVerdict JudgePlugin(const FoundLibrary& plugin);
 
-// The script host: present, readable, a 64-bit DLL exporting everything Holdout.asi takes from
-// it. Its exports are compared only when Holdout.asi itself was read cleanly.
-FileVerdict JudgeHost(const FoundLibrary& host, const FoundLibrary& plugin);
+// The script host: present, readable, a 64-bit DLL that imports from libraries with sound names,
+// each once, each a part of Windows or one of the folder that `folder` finds and that loads, and
+// binds every function Holdout.asi takes from it as the loader binds it: found through its
+// export tables, its forwarders followed to Windows, to itself, or to the libraries `folder`
+// finds. Its exports are compared only when Holdout.asi itself was read cleanly.
+FileVerdict JudgeHost(const FoundLibrary& host, const FoundLibrary& plugin,
+                      const LibraryLookup& folder = {});

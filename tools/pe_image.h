@@ -1,19 +1,23 @@
-// Reading the tables of a 64-bit Windows library or program (a PE32+ image) that a player
-// handed us: what it is, which functions it imports from which libraries, which names it
-// exports. The file is untrusted: every offset and size is checked against it before a read,
-// and every table is walked with an explicit bound, so a damaged, cut, 32-bit or foreign file
-// gives one plain sentence saying what is wrong, never a crash or a hang.
+// Reading a 64-bit Windows library or program (a PE32+ image) that a player handed us: what it
+// is and which functions it imports from which libraries, read from the image as the loader
+// lays it out (pe_layout.h) and walked as the loader walks it, so that a file the loader would
+// stop on gives one plain sentence saying what is wrong, never a crash or a hang. Its exports
+// are followed one function at a time, as the loader follows them (pe_exports.h).
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
+
+#include "pe_layout.h"
 
 // One function imported from a library: by name, or by ordinal when the name is empty.
 struct PeImport {
   std::string name;
   std::uint16_t ordinal = 0;
+  std::uint16_t hint = 0;  // with a name: where the loader first looks for it in the exports
 };
 
 // A library the image imports from, with the functions it takes from it.
@@ -26,9 +30,7 @@ struct PeImportedLibrary {
 struct PeImage {
   bool isDll = false;                      // a library rather than a program
   std::vector<PeImportedLibrary> imports;  // in the order of the import table
-  std::vector<std::string> exportNames;    // in the order of the export name table
-  std::uint32_t firstExportOrdinal = 0;    // ordinals firstExportOrdinal ...
-  std::uint32_t exportOrdinalCount = 0;    // ... up to this many are exported
+  std::shared_ptr<const PeLayout> layout;  // the image as loaded, to follow its exports in
 };
 
 // The outcome of reading a file: the image, and what stopped the reading, if anything.

@@ -1,6 +1,8 @@
 // The PE image builder. The section holds, in this order: the import descriptors, the library
-// names, the function names (hint and text), the export directory with its three arrays and
-// names, and last the import lists, so that cutting the section short cuts the last list first.
+// names, the function names (hint and text), the export directory with its three arrays, its
+// names and its forwarders, and last the import lists, so that cutting the section short cuts
+// the last list first. Each library has one list, which serves as both its lookup list and its
+// address list, as a file whose imports were never bound may have it.
 #include "support/pe_builder.h"
 
 namespace holdout_test {
@@ -33,12 +35,12 @@ class SectionWriter {
   std::vector<std::uint8_t> bytes;
 };
 
+}  // namespace
+
 void Put64(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint64_t value) {
   Put32(bytes, offset, static_cast<std::uint32_t>(value));
   Put32(bytes, offset + 4, static_cast<std::uint32_t>(value >> 32));
 }
-
-}  // namespace
 
 void Put16(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint16_t value) {
   bytes.at(offset) = static_cast<std::uint8_t>(value);
@@ -67,6 +69,7 @@ BuiltPe BuildPe(const PeSpec& layout) {
   }
 
   std::uint32_t exportDirectory = 0;
+  std::uint32_t exportSize = 0;
   if (!layout.exports.empty()) {
     const std::uint32_t count = static_cast<std::uint32_t>(layout.exports.size());
     exportDirectory = section.Reserve(40);
@@ -86,15 +89,24 @@ BuiltPe BuildPe(const PeSpec& layout) {
       Put32(section.bytes, section.At(names) + 4 * i, section.Text(layout.exports[i]));
       Put16(section.bytes, section.At(ordinals) + 2 * i, static_cast<std::uint16_t>(i));
     }
+    for (std::uint32_t i = 0; i < count; ++i) {
+      const auto forward = layout.forwards.find(layout.exports[i]);
+      if (forward != layout.forwards.end()) {
+        Put32(section.bytes, section.At(addresses) + 4 * i, section.Text(forward->second));
+      }
+    }
+    exportSize = section.Rva() - exportDirectory;
   }
 
   BuiltPe built;
+  built.sectionRva = kSectionRva;
   for (std::size_t i = 0; i < layout.imports.size(); ++i) {
     const std::uint32_t list = section.Reserve((functionNames[i].size() + 1) * 8);
     for (std::size_t j = 0; j < functionNames[i].size(); ++j) {
       Put64(section.bytes, section.At(list) + 8 * j, functionNames[i][j]);
     }
     built.lastListEndRva = list + static_cast<std::uint32_t>(8 * functionNames[i].size());
+    built.listRvas.push_back(list);
     const std::size_t descriptor = section.At(descriptors) + 20 * i;
     Put32(section.bytes, descriptor, list);
     Put32(section.bytes, descriptor + 12, libraryNames[i]);
@@ -120,6 +132,8 @@ BuiltPe BuildPe(const PeSpec& layout) {
 
   built.magicOffset = kOptionalOffset;
   Put16(bytes, kOptionalOffset, 0x020B);
+  Put32(bytes, kOptionalOffset + 32, 0x1000);  // SectionAlignment
+  Put32(bytes, kOptionalOffset + 36, 0x200);   // FileAlignment
   Put32(bytes, kOptionalOffset + 56, kSectionRva + ((virtualSize + 0xFFF) & ~0xFFFu));
   Put32(bytes, kOptionalOffset + 60, kHeadersSize);
   Put32(bytes, kOptionalOffset + 108, 16);
@@ -127,10 +141,11 @@ BuiltPe BuildPe(const PeSpec& layout) {
   built.importDirectoryEntry = kOptionalOffset + 120;
   if (exportDirectory != 0) {
     Put32(bytes, built.exportDirectoryEntry, exportDirectory);
-    Put32(bytes, built.exportDirectoryEntry + 4, 40);
+    Put32(bytes, built.exportDirectoryEntry + 4, exportSize);
     built.exportDirectoryOffset = kHeadersSize + section.At(exportDirectory);
   }
   if (!layout.imports.empty()) {
+    built.importDescriptorOffset = built.At(descriptors);
     Put32(bytes, built.importDirectoryEntry, descriptors);
     Put32(bytes, built.importDirectoryEntry + 4,
           static_cast<std::uint32_t>((layout.imports.size() + 1) * 20));
@@ -144,7 +159,6 @@ BuiltPe BuildPe(const PeSpec& layout) {
   Put32(bytes, built.sectionHeaderOffset + 16, rawSize);
   Put32(bytes, built.sectionHeaderOffset + 20, kHeadersSize);
   Put32(bytes, built.sectionHeaderOffset + 36, 0x40000040);
-  built.sectionRva = kSectionRva;
   built.sectionSize = virtualSize;
   return built;
 }
