@@ -86,7 +86,7 @@ perl -e '
   my $optional = $pe + 24; my $sections = $optional + unpack("v", substr($b, $pe + 20, 2));
   my $rva = unpack("V", substr($b, $optional + 112, 4));
   for (my $i = 0; $i < unpack("v", substr($b, $pe + 6, 2)); ++$i) {
-    my ($va, $raw, $offset) = unpack("V x4 V V", substr($b, $sections + 40 * $i + 12, 16));
+    my ($va, $offset) = unpack("V x4 V", substr($b, $sections + 40 * $i + 12, 12));
     my $size = unpack("V", substr($b, $sections + 40 * $i + 8, 4));
     next unless $rva >= $va && $rva < $va + $size;
     seek($f, $offset + $rva - $va + 36, 0); print $f pack("V", 0x7FFFFFF0); exit 0;
