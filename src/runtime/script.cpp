@@ -31,6 +31,7 @@ constexpr NativeHash kPerFrameCallD = 0xFEDFA97638D61D4A;
 
 constexpr std::uint32_t kRunTickIntervalMs = 100;
 constexpr std::uint32_t kPositionSavedMs = 1000;
+
 void PerFrameCalls() {
   native::Invoke(kPerFrameCallA, 0);
   native::Invoke(kPerFrameCallB, 0);
@@ -98,6 +99,7 @@ void MenuOrPlacement(FrameLoopState& loop) {
   }
 }
 
+// F2 with Debug on: logs the player's position and says so in the banner.
 void CapturePosition(FrameLoopState&) {
   const Vector3 position = GetEntityCoords(GetPlayerPed());
   WriteLog(FormatPosition(position));
