@@ -4,7 +4,13 @@
 #include "runtime/host.h"
 
 namespace {
+// The current simulated game. A real host needs nothing from the program that loads it, so a
+// plug-in loaded by a program that made no simulated game (a probe that loads it as the game
+// does) gets one on its first call, kept until the process ends.
 sim::SimHost& Host() {
+  if (sim::SimHost::Current() == nullptr) {
+    new sim::SimHost();
+  }
   return *sim::SimHost::Current();
 }
 }  // namespace
