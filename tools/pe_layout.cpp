@@ -273,7 +273,8 @@ class HeaderReader {
     }
     const std::uint64_t headers = std::min<std::uint64_t>(headersEnd_, bytes_.Size());
     regions_.push_back({0, RoundUp(headers, kPageSize), 0, headers});
-    std::uint64_t needed = 0;
+    std::uint64_t needed = 0;  // where the sections' data ends in the file
+    bool cut = false;          // some data lies past what the file's last sector holds
     for (std::size_t i = 0; i < sections_.size(); ++i) {
       const SectionHeader& section = sections_[i];
       const std::uint64_t start = section.virtualAddress;
@@ -301,8 +302,9 @@ class HeaderReader {
         region.fileOffset = section.rawOffset & ~(kSectorSize - 1);
         region.fileSize = std::min(
             RoundUp(section.rawSize + (section.rawOffset & (kSectorSize - 1)), kSectorSize), size);
-        needed = std::max(needed, std::max<std::uint64_t>(region.fileOffset + region.fileSize,
-                                                          section.rawOffset + 1));
+        needed = std::max(needed, region.fileOffset + region.fileSize);
+        cut = cut || section.rawOffset >= bytes_.Size() ||
+              region.fileOffset + region.fileSize > RoundUp(bytes_.Size(), kSectorSize);
         if ((section.characteristics & kSectionExecutable) != 0 && region.fileOffset < tableEnd_) {
           return Fail("its section table is damaged: the code of " + Named(i) +
                       " would be read from its headers");
@@ -310,7 +312,7 @@ class HeaderReader {
       }
       regions_.push_back(region);
     }
-    if (needed > RoundUp(bytes_.Size(), kSectorSize)) {
+    if (cut) {
       return CutShort(needed);
     }
     return true;
