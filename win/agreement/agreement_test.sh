@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Measures how `holdout doctor` agrees with the system's loader. make_damaged_copies makes one
 # game folder per damaged copy of the plug-in or the host; LoaderProbe.exe loads each folder's
-# plug-in under Wine, one process per folder; doctor judges the same folder. Where the loader
+# plug-in under Wine, one process per folder; doctor judges the same folders meanwhile. Where the loader
 # refuses, doctor must exit 1 and call the damaged file a PROBLEM; where it loads, doctor must
 # not call that file a PROBLEM (it may still exit 1, for the plug-in loader the folders lack).
 # The folder "intact" must load and be judged sound.
@@ -38,8 +38,8 @@ for file in plugin host; do
 done
 stricter[plugin-section-count-one-more]="$adjacent (the added, empty section lies at address 0)"
 stricter[host-section-count-one-more]=${stricter[plugin-section-count-one-more]}
-stricter[plugin-section-section12-address-of-previous]=$adjacent
-stricter[host-section-section20-address-of-previous]=$adjacent
+stricter[plugin-section-last-address-of-previous]=$adjacent
+stricter[host-section-last-address-of-previous]=$adjacent
 stricter[plugin-headers-size-huge]="the headers cannot run into the first section; Wine maps \
 the section over them"
 stricter[plugin-import-entry-wait-high-bits]="the image format requires bits 31 to 62 of an \
@@ -63,14 +63,23 @@ started=$SECONDS
 plugin_name=$(basename "$plugin") host_name=$(basename "$host")
 mapfile -t cases < <(cut -d' ' -f1 "$out/cases.txt")
 
+# doctor judges every folder (its report and exit status in reports/) while Wine loads them.
 made=$SECONDS
+mkdir "$out/reports"
+for name in "${cases[@]}"; do
+  status=0
+  "$holdout" doctor "$out/$name" >"$out/reports/$name" || status=$?
+  echo "$status" >"$out/reports/$name.status"
+done &
+judging=$!
 (cd "$out" && wine_run "$probe" "$plugin_name" "$host_name" "${cases[@]}" 2>"$out/wine.txt") |
   tr -d '\r' >"$out/loader.txt"
+loaded=$SECONDS
+wait "$judging"
 declare -A loader
 while read -r name result; do
   loader[$name]=$result
 done <"$out/loader.txt"
-loaded=$SECONDS
 
 files=0 disagreements=0 held=0
 disagree() {
@@ -78,8 +87,8 @@ disagree() {
   disagreements=$((disagreements + 1))
 }
 while read -r name damaged; do
-  status=0
-  report=$("$holdout" doctor "$out/$name") || status=$?
+  report=$(<"$out/reports/$name")
+  status=$(<"$out/reports/$name.status")
   verdicts=$(grep -E "^($plugin_name|$host_name): " <<<"$report" || true)
   says=${loader[$name]:-}
   if [ -z "$says" ]; then
@@ -119,8 +128,8 @@ done <"$out/cases.txt"
 
 echo "$(grep -c ' loaded$' "$out/loader.txt") folders loaded, $(grep -c ' refused' \
 "$out/loader.txt") refused; doctor stricter than Wine, as listed, on $held"
-echo "copies made in $((made - started)) s, loaded in $((loaded - made)) s, judged in \
-$((SECONDS - loaded)) s"
+echo "copies made in $((made - started)) s, loaded in $((loaded - made)) s while doctor \
+judged them, $((SECONDS - made)) s in all"
 echo "$files files, $disagreements disagreements"
 if [ "$disagreements" -eq 0 ]; then
   rm -rf "$out"

@@ -8,9 +8,11 @@
 // HOST itself, so HOST's tables are read for PLUGIN's imports alone. Each folder gets one line:
 // "FOLDER loaded", or "FOLDER refused REASON" with the loader's error, the unbound names, the
 // exception that ended the copy, or the status with which the copy could not start. One
-// process per folder keeps a crash in one from ending the others.
+// process per folder keeps a crash in one from ending the others; two run at a time, and the
+// lines come in the order the copies end.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -20,7 +22,9 @@
 namespace {
 
 // Loading takes a tenth of a second; a load still going after this long never ends.
-constexpr DWORD kFolderTimeoutMs = 10000;
+constexpr ULONGLONG kFolderTimeoutMs = 10000;
+// Copies loading at once, as many as a build runs jobs.
+constexpr std::size_t kParallelLoads = 2;
 
 // A crash while loading is a refusal: the game would not get past it either.
 LONG WINAPI ReportCrash(EXCEPTION_POINTERS* exception) {
@@ -51,61 +55,115 @@ int LoadInThisFolder(const char* plugin, const char* host) {
   return 0;
 }
 
-// Runs the folder's copy of this program and gives the line it printed, or, when it printed
-// none, why.
-std::string ProbeFolder(const std::string& folder, const std::string& plugin,
-                        const std::string& host) {
+// A copy of this program loading one folder.
+struct Probe {
+  std::string folder;
+  HANDLE process = nullptr;
+  HANDLE output = nullptr;  // the read end of the pipe the copy prints to
+  ULONGLONG started = 0;
+};
+
+// Starts the folder's copy of this program; gives why not when it cannot.
+std::string Start(Probe& probe, const std::string& plugin, const std::string& host) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE readEnd = nullptr;
   HANDLE writeEnd = nullptr;
-  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) {
+  if (!CreatePipe(&probe.output, &writeEnd, &inherit, 0)) {
     return "refused probe-error pipe " + std::to_string(GetLastError());
   }
-  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  SetHandleInformation(probe.output, HANDLE_FLAG_INHERIT, 0);
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdOutput = writeEnd;
   startup.hStdError = writeEnd;
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  const std::string program = folder + "\\LoaderProbe.exe";
+  const std::string program = probe.folder + "\\LoaderProbe.exe";
   std::string command = "LoaderProbe.exe --load " + plugin + " " + host;
   PROCESS_INFORMATION process{};
   const BOOL started = CreateProcessA(program.c_str(), command.data(), nullptr, nullptr, TRUE, 0,
-                                      nullptr, folder.c_str(), &startup, &process);
+                                      nullptr, probe.folder.c_str(), &startup, &process);
   CloseHandle(writeEnd);
   if (!started) {
-    CloseHandle(readEnd);
+    CloseHandle(probe.output);
     return "refused probe-error start " + std::to_string(GetLastError());
   }
-  // The copy prints one short line, which the pipe holds until it is read after the copy ends.
-  const bool ended = WaitForSingleObject(process.hProcess, kFolderTimeoutMs) == WAIT_OBJECT_0;
+  CloseHandle(process.hThread);
+  probe.process = process.hProcess;
+  probe.started = GetTickCount64();
+  return "";
+}
+
+// The line the copy printed, or, when it printed none, why; ends the copy if it still runs.
+std::string Finish(Probe& probe) {
+  const bool ended = WaitForSingleObject(probe.process, 0) == WAIT_OBJECT_0;
   if (!ended) {
-    TerminateProcess(process.hProcess, 1);
-    WaitForSingleObject(process.hProcess, INFINITE);
+    TerminateProcess(probe.process, 1);
+    WaitForSingleObject(probe.process, INFINITE);
   }
+  // The copy prints one short line, which the pipe holds until it is read after the copy ends.
   std::string output;
   char buffer[512];
   DWORD got = 0;
-  while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+  while (ReadFile(probe.output, buffer, sizeof buffer, &got, nullptr) && got > 0) {
     output.append(buffer, got);
   }
-  CloseHandle(readEnd);
-  if (!ended) {
-    output = "refused hang\n";
-  }
+  CloseHandle(probe.output);
   DWORD status = 0;
-  GetExitCodeProcess(process.hProcess, &status);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  const std::size_t end = output.find_first_of("\r\n");
-  const std::string line = output.substr(0, end);
+  GetExitCodeProcess(probe.process, &status);
+  CloseHandle(probe.process);
+  if (!ended) {
+    return "refused hang";
+  }
+  const std::string line = output.substr(0, output.find_first_of("\r\n"));
   if (line.rfind("loaded", 0) == 0 || line.rfind("refused ", 0) == 0) {
     return line;
   }
   char text[64];
   std::snprintf(text, sizeof text, "refused start-status 0x%08lX", status);
   return text;
+}
+
+void Report(const std::string& folder, const std::string& result) {
+  std::printf("%s %s\n", folder.c_str(), result.c_str());
+  std::fflush(stdout);
+}
+
+// Probes the folders, kParallelLoads at a time, and reports each as it ends.
+void ProbeFolders(const std::vector<std::string>& folders, const std::string& plugin,
+                  const std::string& host) {
+  std::vector<Probe> running;
+  std::size_t next = 0;
+  while (next < folders.size() || !running.empty()) {
+    while (running.size() < kParallelLoads && next < folders.size()) {
+      Probe probe{folders[next++]};
+      const std::string failure = Start(probe, plugin, host);
+      if (failure.empty()) {
+        running.push_back(probe);
+      } else {
+        Report(probe.folder, failure);
+      }
+    }
+    if (running.empty()) {
+      continue;
+    }
+    std::vector<HANDLE> processes;
+    ULONGLONG firstDeadline = ~0ull;
+    for (const Probe& probe : running) {
+      processes.push_back(probe.process);
+      firstDeadline = std::min(firstDeadline, probe.started + kFolderTimeoutMs);
+    }
+    const ULONGLONG now = GetTickCount64();
+    const DWORD wait = firstDeadline > now ? static_cast<DWORD>(firstDeadline - now) : 0;
+    const DWORD woken =
+        WaitForMultipleObjects(static_cast<DWORD>(processes.size()), processes.data(), FALSE, wait);
+    for (std::size_t i = running.size(); i-- > 0;) {
+      const bool ended = woken == WAIT_OBJECT_0 + i;
+      if (ended || GetTickCount64() >= running[i].started + kFolderTimeoutMs) {
+        Report(running[i].folder, Finish(running[i]));
+        running.erase(running.begin() + static_cast<std::ptrdiff_t>(i));
+      }
+    }
+  }
 }
 
 }  // namespace
@@ -118,9 +176,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: LoaderProbe.exe PLUGIN HOST FOLDER...\n");
     return 2;
   }
-  for (int i = 3; i < argc; ++i) {
-    std::printf("%s %s\n", argv[i], ProbeFolder(argv[i], argv[1], argv[2]).c_str());
-    std::fflush(stdout);
-  }
+  ProbeFolders(std::vector<std::string>(argv + 3, argv + argc), argv[1], argv[2]);
   return 0;
 }
