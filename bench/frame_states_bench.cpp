@@ -1,7 +1,7 @@
 // What one frame of the plug-in costs in each state it repeats in: idle; a run with 70 enemies;
 // a run with the banner up; the EXPLOSIVES menu open; an object held in front of the player.
 // Each benchmark reports nanoseconds per frame, heap allocations per frame and native calls per
-// frame. BM_HostRoundTrip runs a script that only waits, so subtracting its time from a state's
+// frame. HostRoundTrip runs a script that only waits, so subtracting its time from a state's
 // gives the plug-in's own cost net of the simulated host's frame round trip. Run them in the
 // order registered (no filter that skips a state, no random interleaving).
 #include <benchmark/benchmark.h>
@@ -73,14 +73,14 @@ void MeasureFrames(benchmark::State& state, sim::SimHost& host) {
   }
 }
 
-void BM_HostRoundTrip(benchmark::State& state) {
+void HostRoundTrip(benchmark::State& state) {
   sim::SimHost host;
   host.Load(&WaitingPlugin);
   host.RunFrame();
   MeasureFrames(state, host);
 }
 // Registered first: it needs its own host, before the plug-in's host exists.
-BENCHMARK(BM_HostRoundTrip);
+BENCHMARK(HostRoundTrip);
 
 // The plug-in's game folder, made new and set as the working directory: its settings turn Debug
 // on, so that F2 puts a banner over the run, and its log takes the position F2 writes. It is
@@ -104,17 +104,17 @@ enum class Stage { kIdle, kMenuOpen, kPlacement, kRun, kRunWithBanner };
 // The plug-in keeps process-wide state, so it is loaded once, into one host, and each state's
 // benchmark drives it on from where the one before left it.
 sim::SimHost& PluginAt(Stage target) {
-  static const sim::ScratchDirectory folder = MakeGameFolder();
-  static sim::SimHost* const host = [] {
+  static const sim::ScratchDirectory kFolder = MakeGameFolder();
+  static sim::SimHost* const kHost = [] {
     auto* started = new sim::SimHost;
-    started->SetExecutablePath((folder.Path() / "Host.exe").string());
+    started->SetExecutablePath((kFolder.Path() / "Host.exe").string());
     started->SetFrameDuration(16);
     started->Load(&DllMain);
     started->RunFrame();
     return started;
   }();
   static Stage stage = Stage::kIdle;
-  sim::SimHost& h = *host;
+  sim::SimHost& h = *kHost;
   while (stage < target) {
     switch (stage) {
       case Stage::kIdle:  // the EXPLOSIVES menu opens
@@ -159,29 +159,29 @@ sim::SimHost& PluginAt(Stage target) {
   return h;
 }
 
-void BM_IdleFrame(benchmark::State& state) {
+void IdleFrame(benchmark::State& state) {
   MeasureFrames(state, PluginAt(Stage::kIdle));
 }
-BENCHMARK(BM_IdleFrame);
+BENCHMARK(IdleFrame);
 
-void BM_MenuOpenFrame(benchmark::State& state) {
+void MenuOpenFrame(benchmark::State& state) {
   MeasureFrames(state, PluginAt(Stage::kMenuOpen));
 }
-BENCHMARK(BM_MenuOpenFrame);
+BENCHMARK(MenuOpenFrame);
 
-void BM_PlacementFrame(benchmark::State& state) {
+void PlacementFrame(benchmark::State& state) {
   MeasureFrames(state, PluginAt(Stage::kPlacement));
 }
-BENCHMARK(BM_PlacementFrame);
+BENCHMARK(PlacementFrame);
 
-void BM_RunFrame(benchmark::State& state) {
+void RunFrame(benchmark::State& state) {
   MeasureFrames(state, PluginAt(Stage::kRun));
 }
-BENCHMARK(BM_RunFrame);
+BENCHMARK(RunFrame);
 
-void BM_RunFrameWithBanner(benchmark::State& state) {
+void RunFrameWithBanner(benchmark::State& state) {
   MeasureFrames(state, PluginAt(Stage::kRunWithBanner));
 }
-BENCHMARK(BM_RunFrameWithBanner);
+BENCHMARK(RunFrameWithBanner);
 
 }  // namespace

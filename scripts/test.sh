@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test of Holdout on a fresh Debian machine: installs what is missing, then builds
-# and tests the Linux suite, the sanitizer builds (ASan+UBSan, TSan), a short fuzzing run, and
-# the Windows cross-build with its checks, the real DLL under Wine and the player package.
+# and tests the Linux suite, the naming rule over the sources (clang-tidy), the sanitizer builds
+# (ASan+UBSan, TSan), a short fuzzing run, and the Windows cross-build with its checks, the real
+# plug-in under Wine and the player package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/bootstrap.sh
@@ -13,7 +14,11 @@ run_preset() {
   ctest --preset "$1" --parallel 2
 }
 
-for preset in linux asan tsan; do
+run_preset linux
+echo "== names"
+scripts/check_names.sh build/linux
+
+for preset in asan tsan; do
   run_preset "$preset"
 done
 

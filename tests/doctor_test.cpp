@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 using holdout_test::BuildPe;
 using holdout_test::PeSpec;
 
-const std::vector<std::string> HostFunctions = {
+const std::vector<std::string> kHostFunctions = {
     "?nativeCall@@YAPEA_KXZ",
     "?scriptWait@@YAXK@Z",
     "?worldGetAllPeds@@YAHPEAHH@Z",
@@ -27,7 +27,7 @@ PeSpec Plugin() {
   PeSpec layout;
   layout.imports = {{"KERNEL32.dll", {"GetTickCount"}},
                     {"msvcrt.dll", {"fopen"}},
-                    {"ScriptHookFrontier.dll", HostFunctions}};
+                    {"ScriptHookFrontier.dll", kHostFunctions}};
   layout.exports = {"DllMain"};
   return layout;
 }
@@ -35,7 +35,7 @@ PeSpec Plugin() {
 PeSpec Host() {
   PeSpec layout;
   layout.imports = {{"KERNEL32.dll", {"Sleep"}}};
-  layout.exports = HostFunctions;
+  layout.exports = kHostFunctions;
   return layout;
 }
 
@@ -86,11 +86,11 @@ DoctorReport Diagnosed(const GameFolder& folder) {
 }
 
 const FileVerdict& VerdictOn(const DoctorReport& report, const std::string& file) {
-  static const FileVerdict none;
+  static const FileVerdict kNone;
   const auto found = std::find_if(report.verdicts.begin(), report.verdicts.end(),
                                   [&file](const FileVerdict& v) { return v.file == file; });
   EXPECT_NE(found, report.verdicts.end()) << file;
-  return found == report.verdicts.end() ? none : *found;
+  return found == report.verdicts.end() ? kNone : *found;
 }
 
 // The problems of one file, joined, for matching words in them.

@@ -94,10 +94,13 @@ class SteppingWord {
   SteppingWord(std::atomic<std::uint64_t>& word, int writeAt, std::function<void()> deliver)
       : word_(word), writeAt_(writeAt), deliver_(std::move(deliver)) {}
 
+  // The two operations of std::atomic the key table uses, under their standard names.
+  // NOLINTNEXTLINE(readability-identifier-naming)
   std::uint64_t load() {
     Step();
     return word_.load();
   }
+  // NOLINTNEXTLINE(readability-identifier-naming)
   bool compare_exchange_strong(std::uint64_t& expected, std::uint64_t desired) {
     Step();
     return word_.compare_exchange_strong(expected, desired);

@@ -45,10 +45,10 @@ class FrameRunner {
 
  private:
   int PageShown() const {
-    static const char* const titles[] = {"EXPLOSIVES", "COVER", "MOUNTED WEAPONS"};
+    static const char* const kTitles[] = {"EXPLOSIVES", "COVER", "MOUNTED WEAPONS"};
     for (const sim::DrawnText& text : s_.host.Screen().Texts()) {
       for (int page = 0; page < 3; ++page) {
-        if (text.text == titles[page]) {
+        if (text.text == kTitles[page]) {
           return page + 1;
         }
       }

@@ -92,7 +92,7 @@ class Picture {
   cairo_surface_t* surface_;
 };
 
-const Area WholePicture{0, 0, kPictureWidth, kPictureHeight};
+const Area kWholePicture{0, 0, kPictureWidth, kPictureHeight};
 
 // The pictures of this frame with and without the plug-in's screen, written and read back.
 struct FramePictures {
@@ -182,7 +182,7 @@ SCENARIO_TEST(ScreenPicture, TheBannerIsCentredOnTheMiddleOfTheScreen) {
   s.RunFrames(2);
   const FramePictures pictures(s);
 
-  const Area text = pictures.screen.LightPixels(WholePicture);
+  const Area text = pictures.screen.LightPixels(kWholePicture);
   EXPECT_NEAR((text.left + text.right) / 2.0, kPictureWidth / 2.0, 3.0);
   EXPECT_GT(text.right - text.left, 150);
   EXPECT_GE(text.top, kPictureHeight / 2);

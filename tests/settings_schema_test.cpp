@@ -64,12 +64,12 @@ TEST(PositionReading, SaysHowMuchWasReadAndWhyAValueIsRefused) {
     PositionVerdict verdict;
     int components;
   } cases[] = {
-      {"{1,2,3}", PositionVerdict::Used, 3},         {"{0,0,5}", PositionVerdict::Used, 3},
-      {"{1.5,2.5}", PositionVerdict::PartlyRead, 2}, {"{1 ,2,3}", PositionVerdict::PartlyRead, 1},
-      {"", PositionVerdict::NothingRead, 0},         {"1,2,3", PositionVerdict::NothingRead, 0},
-      {"{x,1,2}", PositionVerdict::NothingRead, 0},  {"{nan,1,2}", PositionVerdict::NotFinite, 3},
-      {"{1,2,1e39}", PositionVerdict::NotFinite, 3}, {"{inf}", PositionVerdict::NotFinite, 1},
-      {"{0,0,0}", PositionVerdict::Origin, 3},       {"{-0,0}", PositionVerdict::Origin, 2},
+      {"{1,2,3}", PositionVerdict::kUsed, 3},         {"{0,0,5}", PositionVerdict::kUsed, 3},
+      {"{1.5,2.5}", PositionVerdict::kPartlyRead, 2}, {"{1 ,2,3}", PositionVerdict::kPartlyRead, 1},
+      {"", PositionVerdict::kNothingRead, 0},         {"1,2,3", PositionVerdict::kNothingRead, 0},
+      {"{x,1,2}", PositionVerdict::kNothingRead, 0},  {"{nan,1,2}", PositionVerdict::kNotFinite, 3},
+      {"{1,2,1e39}", PositionVerdict::kNotFinite, 3}, {"{inf}", PositionVerdict::kNotFinite, 1},
+      {"{0,0,0}", PositionVerdict::kOrigin, 3},       {"{-0,0}", PositionVerdict::kOrigin, 2},
   };
   for (const auto& c : cases) {
     const PositionReading reading = ReadPosition(c.text);

@@ -18,14 +18,14 @@ using holdout_test::Scenario;
 using namespace spawner_test;
 namespace natives = sim::natives;
 
-const std::vector<std::string> ExplosivesRows = {
+const std::vector<std::string> kExplosivesRows = {
     "1: SMALL EXPLOSIVE", "2: MEDIUM EXPLOSIVES", "3: LARGE EXPLOSIVES",  "4: EXPLOSIVE BARREL",
     "5: EXPLOSIVE CRATE", "6: LANTERN",           "7: > DEL LAST SPAWNED"};
-const std::vector<std::string> CoverRows = {"1: WOODEN CRATES",  "2: LARGE WOODEN CRATES",
-                                            "3: WOODEN CRATE",   "4: SANDBAG",
-                                            "5: WOODEN BARRELS", "6: LARGE WAGON"};
-const std::vector<std::string> WeaponRows = {"1. GATLING GUN", "2. GATLING GUN MAXIM",
-                                             "3. HITCHKISS CANNON", "4. BREACH CANNON"};
+const std::vector<std::string> kCoverRows = {"1: WOODEN CRATES",  "2: LARGE WOODEN CRATES",
+                                             "3: WOODEN CRATE",   "4: SANDBAG",
+                                             "5: WOODEN BARRELS", "6: LARGE WAGON"};
+const std::vector<std::string> kWeaponRows = {"1. GATLING GUN", "2. GATLING GUN MAXIM",
+                                              "3. HITCHKISS CANNON", "4. BREACH CANNON"};
 
 // The menu drawn in the last frame: an opaque title bar over y 0.05..0.11, its text at
 // (0.01, 0.0633), then rows 0.04875 apart, white at alpha 150 on black at alpha 150.
@@ -69,13 +69,13 @@ SCENARIO_TEST(SpawnerMenus, MenuKeyCyclesTheMenusAsDrawnAndCancelsAPlacementInst
   Scenario s;
   s.Start();
   TapMenuKey(s);
-  ExpectMenuDrawn(s, "EXPLOSIVES", ExplosivesRows);
+  ExpectMenuDrawn(s, "EXPLOSIVES", kExplosivesRows);
   s.RunFrame();
-  ExpectMenuDrawn(s, "EXPLOSIVES", ExplosivesRows);
+  ExpectMenuDrawn(s, "EXPLOSIVES", kExplosivesRows);
   TapMenuKey(s);
-  ExpectMenuDrawn(s, "COVER", CoverRows);
+  ExpectMenuDrawn(s, "COVER", kCoverRows);
   TapMenuKey(s);
-  ExpectMenuDrawn(s, "MOUNTED WEAPONS", WeaponRows);
+  ExpectMenuDrawn(s, "MOUNTED WEAPONS", kWeaponRows);
   TapMenuKey(s);
   ExpectNothingDrawn(s);
 
@@ -88,7 +88,7 @@ SCENARIO_TEST(SpawnerMenus, MenuKeyCyclesTheMenusAsDrawnAndCancelsAPlacementInst
   EXPECT_EQ(s.host.GetWorld().objects.count(held), 0u);
   EXPECT_TRUE(s.host.GetWorld().player.controlsEnabled);
   TapMenuKey(s);
-  ExpectMenuDrawn(s, "EXPLOSIVES", ExplosivesRows);
+  ExpectMenuDrawn(s, "EXPLOSIVES", kExplosivesRows);
 }
 
 SCENARIO_TEST(SpawnerMenus, SelectKeysBeyondTheRowsKeepTheMenuAndRowsPickedTogetherAllRun) {
@@ -98,7 +98,7 @@ SCENARIO_TEST(SpawnerMenus, SelectKeysBeyondTheRowsKeepTheMenuAndRowsPickedToget
     const char* title;
     const std::vector<std::string>& rows;
   } pages[] = {
-      {"EXPLOSIVES", ExplosivesRows}, {"COVER", CoverRows}, {"MOUNTED WEAPONS", WeaponRows}};
+      {"EXPLOSIVES", kExplosivesRows}, {"COVER", kCoverRows}, {"MOUNTED WEAPONS", kWeaponRows}};
   for (const auto& page : pages) {
     TapMenuKey(s);
     s.host.TapKey(SelectKey(static_cast<int>(page.rows.size()) + 1));

@@ -47,10 +47,10 @@ SettingExplanation ExplainInteger(const SettingDescription& setting, const Setti
     problems.push_back(line.key + ": " + line.origin);
   }
   switch (setting.kind) {
-    case SettingKind::Flag:
+    case SettingKind::kFlag:
       line.value = record.*setting.flag ? "on" : "off";
       break;
-    case SettingKind::Count: {
+    case SettingKind::kCount: {
       const std::int32_t stored = record.*setting.count;
       const std::int32_t read = static_cast<std::int32_t>(reading.integer);
       line.value = std::to_string(stored);
@@ -70,7 +70,7 @@ SettingExplanation ExplainInteger(const SettingDescription& setting, const Setti
       }
       break;
     }
-    case SettingKind::KeyCode: {
+    case SettingKind::kKeyCode: {
       const std::uint32_t code = record.*setting.keyCode;
       line.value = std::to_string(code) + " (" + KeyName(code) + ")";
       if (code >= kKeyStateCount) {
@@ -84,7 +84,7 @@ SettingExplanation ExplainInteger(const SettingDescription& setting, const Setti
       }
       break;
     }
-    case SettingKind::Position:
+    case SettingKind::kPosition:
       break;
   }
   return line;
@@ -97,17 +97,17 @@ std::string PositionOrigin(const PositionReading& reading, const GivenText& give
           ? "; only its first " + std::to_string(kPositionBufferSize - 1) + " characters are read"
           : "";
   switch (reading.verdict) {
-    case PositionVerdict::Used:
+    case PositionVerdict::kUsed:
       return "file" + cut;
-    case PositionVerdict::PartlyRead:
+    case PositionVerdict::kPartlyRead:
       return "file, partly read: " + std::to_string(reading.componentsRead) +
              " of 3 components, the others are 0" + cut;
-    case PositionVerdict::NothingRead:
+    case PositionVerdict::kNothingRead:
       return "rejected: \"" + given.text.substr(0, kPositionBufferSize - 1) +
              "\" does not read as {x,y,z}; the default stays" + cut;
-    case PositionVerdict::NotFinite:
+    case PositionVerdict::kNotFinite:
       return "rejected: a component is not a finite number; the default stays";
-    case PositionVerdict::Origin:
+    case PositionVerdict::kOrigin:
       return "rejected: {0,0,0} cannot be configured; the default stays";
   }
   return "";
@@ -179,7 +179,7 @@ IniExplanation ExplainIni(const std::string& text) {
   for (const SettingDescription& setting : SettingsSchema()) {
     const SettingReading reading = ReadSetting(setting, file, record);
     const GivenText given = TextGiven(file, setting);
-    if (setting.kind != SettingKind::Position) {
+    if (setting.kind != SettingKind::kPosition) {
       explanation.settings.push_back(
           ExplainInteger(setting, reading, record, given, explanation.problems, actionsByKey));
       continue;

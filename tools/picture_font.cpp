@@ -38,7 +38,7 @@ LoadedFont Load() {
 }  // namespace
 
 cairo_font_face_t* PictureFontFace(std::string& problem) {
-  static const LoadedFont font = Load();
-  problem = font.problem;
-  return font.cairoFace;
+  static const LoadedFont kFont = Load();
+  problem = kFont.problem;
+  return kFont.cairoFace;
 }

@@ -6,6 +6,9 @@
 
 #include "platform/win32_functions.h"
 
+// The host's own names, which the binding to its exports depends on, not this project's rule.
+// NOLINTBEGIN(readability-identifier-naming)
+
 // Registers the script function the host runs on its script context; called once at load.
 HOLDOUT_HOST_API void scriptRegister(HMODULE module, void (*scriptMain)());
 // Withdraws the module's script; called once at unload.
@@ -28,3 +31,4 @@ HOLDOUT_HOST_API PUINT64 nativeCall();
 
 // Writes up to capacity ped handles of the world into peds; returns how many it wrote.
 HOLDOUT_HOST_API int worldGetAllPeds(int* peds, int capacity);
+// NOLINTEND(readability-identifier-naming)

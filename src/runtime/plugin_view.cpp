@@ -2,7 +2,7 @@
 #include "runtime/plugin_view.h"
 
 const PluginView& ObservePlugin() {
-  static const PluginView view{settings, keyStateTable,  notification,
-                               runState, placementState, frameLoop};
-  return view;
+  static const PluginView kView{settings, keyStateTable,  notification,
+                                runState, placementState, frameLoop};
+  return kView;
 }

@@ -43,14 +43,14 @@ PositionReading ReadPosition(const char* text) {
   reading.componentsRead =
       std::max(0, std::sscanf(scanned.c_str(), "{%f,%f,%f}", &v.x, &v.y, &v.z));
   if (reading.componentsRead == 0) {
-    reading.verdict = PositionVerdict::NothingRead;
+    reading.verdict = PositionVerdict::kNothingRead;
   } else if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.z)) {
-    reading.verdict = PositionVerdict::NotFinite;
+    reading.verdict = PositionVerdict::kNotFinite;
   } else if (v.x == 0.0f && v.y == 0.0f && v.z == 0.0f) {
-    reading.verdict = PositionVerdict::Origin;
+    reading.verdict = PositionVerdict::kOrigin;
   } else {
     reading.verdict =
-        reading.componentsRead == 3 ? PositionVerdict::Used : PositionVerdict::PartlyRead;
+        reading.componentsRead == 3 ? PositionVerdict::kUsed : PositionVerdict::kPartlyRead;
   }
   return reading;
 }

@@ -12,23 +12,23 @@ constexpr std::uint32_t kPositionBufferSize = 52;
 
 // How a position text read, and why an unusable one is refused.
 enum class PositionVerdict {
-  Used,         // all three components read
-  PartlyRead,   // the first one or two read; the others are 0
-  NothingRead,  // not even the first component: the text does not read as {x,y,z}
-  NotFinite,    // a component is not a finite number
-  Origin,       // every component is 0: the origin cannot be configured
+  kUsed,         // all three components read
+  kPartlyRead,   // the first one or two read; the others are 0
+  kNothingRead,  // not even the first component: the text does not read as {x,y,z}
+  kNotFinite,    // a component is not a finite number
+  kOrigin,       // every component is 0: the origin cannot be configured
 };
 
 // What a position text gives.
 struct PositionReading {
-  PositionVerdict verdict = PositionVerdict::NothingRead;
+  PositionVerdict verdict = PositionVerdict::kNothingRead;
   int componentsRead = 0;  // 0 to 3
   Vector3 value{};         // the components, the unread ones 0
 };
 
 // True for the verdicts whose value replaces the setting.
 constexpr bool IsUsable(PositionVerdict verdict) {
-  return verdict == PositionVerdict::Used || verdict == PositionVerdict::PartlyRead;
+  return verdict == PositionVerdict::kUsed || verdict == PositionVerdict::kPartlyRead;
 }
 
 // Reads a position written as "{x,y,z}" and says whether it is usable, and if not, why.

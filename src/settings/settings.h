@@ -15,6 +15,8 @@ constexpr std::int32_t kEnemySlotCapacity = 512;
 
 // Until the settings are loaded, the key codes are 0 and Debug is off; MaxEnemies and the
 // positions hold their defaults from the start.
+// The fields are named exactly as their INI keys, not by the rule for fields.
+// NOLINTBEGIN(readability-identifier-naming)
 struct Settings {
   bool Debug = false;                            // [Main] Debug
   std::int32_t MaxEnemies = kDefaultMaxEnemies;  // [Main] MaxEnemies
@@ -38,6 +40,7 @@ struct Settings {
   Vector3 EnemySpawnPositions[2] = {{2663.5693f, -1065.5358f, 46.90191f},
                                     {2668.326f, -1081.577f, 47.50891f}};
 };
+// NOLINTEND(readability-identifier-naming)
 
 // The settings record: written once by LoadSettings as the frame loop sets up, then only read.
 extern Settings settings;

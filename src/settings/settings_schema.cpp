@@ -10,7 +10,7 @@ constexpr SettingDescription Flag(const char* section, const char* key, std::int
                                   bool Settings::*field) {
   return {.section = section,
           .key = key,
-          .kind = SettingKind::Flag,
+          .kind = SettingKind::kFlag,
           .defaultValue = defaultValue,
           .flag = field};
 }
@@ -20,7 +20,7 @@ constexpr SettingDescription Count(const char* section, const char* key, std::in
                                    std::int32_t Settings::*field) {
   return {.section = section,
           .key = key,
-          .kind = SettingKind::Count,
+          .kind = SettingKind::kCount,
           .defaultValue = defaultValue,
           .minimum = minimum,
           .maximum = maximum,
@@ -31,7 +31,7 @@ constexpr SettingDescription KeyCode(const char* key, std::int32_t defaultValue,
                                      std::uint32_t Settings::*field) {
   return {.section = "KeyBinds",
           .key = key,
-          .kind = SettingKind::KeyCode,
+          .kind = SettingKind::kKeyCode,
           .defaultValue = defaultValue,
           .keyCode = field};
 }
@@ -45,7 +45,7 @@ constexpr SettingDescription SelectKey(const char* key, std::int32_t defaultValu
 }
 
 constexpr SettingDescription Position(const char* key, Vector3& (*field)(Settings&)) {
-  return {.section = "Positions", .key = key, .kind = SettingKind::Position, .position = field};
+  return {.section = "Positions", .key = key, .kind = SettingKind::kPosition, .position = field};
 }
 
 constexpr std::array kSchema = {
@@ -94,7 +94,7 @@ constexpr bool MenuSelectKeysAreOneRun() {
     return false;
   }
   for (std::size_t i = first; i < first + count; ++i) {
-    if (!kSchema[i].menuSelect || kSchema[i].kind != SettingKind::KeyCode) {
+    if (!kSchema[i].menuSelect || kSchema[i].kind != SettingKind::kKeyCode) {
       return false;
     }
   }
@@ -125,20 +125,20 @@ SettingReading ReadSetting(const SettingDescription& setting, const ProfileSourc
                            Settings& record) {
   SettingReading reading;
   switch (setting.kind) {
-    case SettingKind::Flag:
+    case SettingKind::kFlag:
       reading.integer = source.GetInt(setting.section, setting.key, setting.defaultValue);
       record.*setting.flag = reading.integer != 0;
       break;
-    case SettingKind::Count:
+    case SettingKind::kCount:
       reading.integer = source.GetInt(setting.section, setting.key, setting.defaultValue);
       record.*setting.count = std::min(
           std::max(static_cast<std::int32_t>(reading.integer), setting.minimum), setting.maximum);
       break;
-    case SettingKind::KeyCode:
+    case SettingKind::kKeyCode:
       reading.integer = source.GetInt(setting.section, setting.key, setting.defaultValue);
       record.*setting.keyCode = reading.integer;
       break;
-    case SettingKind::Position: {
+    case SettingKind::kPosition: {
       char buffer[kPositionBufferSize] = {};
       if (source.GetString(setting.section, setting.key, buffer, sizeof buffer) != 0) {
         reading.position = ReadPosition(buffer);

@@ -16,10 +16,10 @@
 
 // What a setting holds, and so how its value is read.
 enum class SettingKind {
-  Flag,      // an integer; on when not 0
-  Count,     // an integer, clamped to [minimum, maximum]
-  KeyCode,   // an integer virtual-key code, stored unchanged
-  Position,  // "{x,y,z}", taken only when it reads as a usable position
+  kFlag,      // an integer; on when not 0
+  kCount,     // an integer, clamped to [minimum, maximum]
+  kKeyCode,   // an integer virtual-key code, stored unchanged
+  kPosition,  // "{x,y,z}", taken only when it reads as a usable position
 };
 
 // How many menu select keys the settings bind: one for each row a menu lets the player pick.
@@ -29,7 +29,7 @@ constexpr std::size_t kMenuSelectKeyCount = 9;
 struct SettingDescription {
   const char* section = nullptr;                     // the INI section
   const char* key = nullptr;                         // the INI key
-  SettingKind kind = SettingKind::Flag;              // how the value is read
+  SettingKind kind = SettingKind::kFlag;             // how the value is read
   std::int32_t defaultValue = 0;                     // given to the integer reader (not positions)
   std::int32_t minimum = 0;                          // a count's lowest value
   std::int32_t maximum = 0;                          // a count's highest value

@@ -22,10 +22,10 @@ std::string BannerShown(Scenario& s) {
 }
 
 int MenuPageShown(Scenario& s) {
-  static const char* const titles[] = {"EXPLOSIVES", "COVER", "MOUNTED WEAPONS"};
+  static const char* const kTitles[] = {"EXPLOSIVES", "COVER", "MOUNTED WEAPONS"};
   for (const sim::DrawnText& text : s.host.Screen().TextsInFrame(s.host.Frame())) {
     for (int page = 0; page < 3; ++page) {
-      if (text.text == titles[page]) {
+      if (text.text == kTitles[page]) {
         return page + 1;
       }
     }

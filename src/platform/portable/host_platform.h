@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-struct HINSTANCE__ {
+struct HINSTANCE__ {  // NOLINT(readability-identifier-naming): Windows's own name
   int unused;
 };
 typedef HINSTANCE__* HINSTANCE;
