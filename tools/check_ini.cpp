@@ -133,7 +133,7 @@ std::string BindingKey(std::uint32_t Settings::*binding) {
 // The keys a frame tests for a release, first to last, as the frame loop's steps test them.
 std::vector<ReleaseTest> ReleaseOrder() {
   std::vector<ReleaseTest> order;
-  for (const FrameStep& step : FrameSteps()) {
+  for (const FrameStep& step : kFrameSteps) {
     switch (step.keys) {
       case StepKeys::kNone:
         break;
@@ -146,7 +146,7 @@ std::vector<ReleaseTest> ReleaseOrder() {
         }
         break;
       case StepKeys::kDebugFixedKey:
-        order.push_back({step.action, true, step.fixedKey});
+        order.push_back({step.description, true, step.fixedKey});
         break;
     }
   }

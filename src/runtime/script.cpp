@@ -100,46 +100,57 @@ void MenuOrPlacement(FrameLoopState& loop) {
 }
 
 // F2 with Debug on: logs the player's position and says so in the banner.
-void CapturePosition(FrameLoopState&) {
+void CapturePosition() {
   const Vector3 position = GetEntityCoords(GetPlayerPed());
   WriteLog(FormatPosition(position));
   ShowNotification(*notification, "Position saved!", kPositionSavedMs);
 }
 
-// The steps of a frame. Three of them may hold the script for several frames, and with it every
-// step after them: the activation key, when a run starts, sweeps the world one ped per frame;
-// a run tick waits for the enemy model to load before it spawns; a picked row waits for its
-// object's or weapon's model. A step added after one of these does not run in the frames such a
-// wait spans, and finds the records as the wait left them.
-constexpr FrameStep kFrameSteps[] = {
-    {"per-frame natives", StepKeys::kNone, nullptr, 0, [](FrameLoopState&) { PerFrameCalls(); }},
-    {"run HUD", StepKeys::kNone, nullptr, 0, [](FrameLoopState&) { DrawRunHud(); }},
-    {"banner", StepKeys::kNone, nullptr, 0, [](FrameLoopState&) { DrawNotification(); }},
-    {"start or end a run", StepKeys::kBinding, &Settings::ActivateMod, 0,
-     [](FrameLoopState&) { OnActivateKey(); }},
-    {"run tick", StepKeys::kNone, nullptr, 0, RunTickWhenDue},
-    {"next menu page or cancel a placement", StepKeys::kBinding, &Settings::SpawnerMenu, 0,
-     OnSpawnerMenuKey},
-    {"pick a menu row or place an object", StepKeys::kMenuSelect, nullptr, 0, MenuOrPlacement},
-    {"position capture (F2)", StepKeys::kDebugFixedKey, nullptr, kPositionCaptureKey,
-     CapturePosition},
-};
+// Does what a step of the frame does.
+void Perform(StepAction action, FrameLoopState& loop) {
+  switch (action) {
+    case StepAction::kPerFrameNatives:
+      PerFrameCalls();
+      return;
+    case StepAction::kRunHud:
+      DrawRunHud();
+      return;
+    case StepAction::kBanner:
+      DrawNotification();
+      return;
+    case StepAction::kActivate:
+      OnActivateKey();
+      return;
+    case StepAction::kRunTick:
+      RunTickWhenDue(loop);
+      return;
+    case StepAction::kMenuPage:
+      OnSpawnerMenuKey(loop);
+      return;
+    case StepAction::kMenuOrPlacement:
+      MenuOrPlacement(loop);
+      return;
+    case StepAction::kPositionCapture:
+      CapturePosition();
+      return;
+  }
+}
 
 // Runs one step: a keyed step only when its key was released.
 void RunStep(const FrameStep& step, FrameLoopState& loop) {
   switch (step.keys) {
     case StepKeys::kNone:
     case StepKeys::kMenuSelect:
-      step.run(loop);
+      Perform(step.action, loop);
       return;
     case StepKeys::kBinding:
       if (IsKeyReleased(settings.*step.binding)) {
-        step.run(loop);
+        Perform(step.action, loop);
       }
       return;
     case StepKeys::kDebugFixedKey:
       if (settings.Debug && IsKeyReleased(step.fixedKey)) {
-        step.run(loop);
+        Perform(step.action, loop);
       }
       return;
   }
@@ -168,10 +179,6 @@ void ScriptMain() {
 }
 
 }  // namespace
-
-std::span<const FrameStep> FrameSteps() {
-  return kFrameSteps;
-}
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
