@@ -53,7 +53,7 @@ struct Listing {
   }
 };
 
-// The whole file, up to MaxFileBytes; nothing with the reason in whyNot when it cannot be read.
+// The whole file, up to kMaxFileBytes; nothing with the reason in whyNot when it cannot be read.
 std::optional<std::string> ReadBytes(const fs::path& path, std::string& whyNot) {
   std::error_code error;
   if (!fs::is_regular_file(path, error)) {
@@ -272,8 +272,11 @@ std::optional<DoctorReport> Diagnose(const fs::path& folder, std::string& whyNot
                            "own: start the game with WINEDLLOVERRIDES=\"" +
                            stem + "=n,b\"");
   }
-  report.verdicts = {JudgeHost(host, plugin), loader, pluginVerdict, JudgeSettings(listing),
-                     JudgeLog(listing)};
+  const LibraryLookup inFolder = [&listing](const std::string& name) {
+    return FindLibrary(listing, name);
+  };
+  report.verdicts = {JudgeHost(host, plugin, inFolder), loader, pluginVerdict,
+                     JudgeSettings(listing), JudgeLog(listing)};
   report.willLoad = report.verdicts[0].Sound() && loader.Sound() && pluginVerdict.Sound();
   return report;
 }

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Measures how `holdout doctor` agrees with the system's loader. make_damaged_copies makes one
 # game folder per damaged copy of the plug-in or the host; LoaderProbe.exe loads each folder's
-# plug-in under Wine, one process per folder; doctor judges the same folders meanwhile. Where the loader
-# refuses, doctor must exit 1 and call the damaged file a PROBLEM; where it loads, doctor must
-# not call that file a PROBLEM (it may still exit 1, for the plug-in loader the folders lack).
+# plug-in under Wine, one process per folder; doctor judges the same folders meanwhile. Where the
+# loader refuses, doctor must exit 1 and call the damaged file a PROBLEM; where it loads, doctor
+# must not call that file a PROBLEM (it may still exit 1, for the plug-in loader the folders lack).
 # The folder "intact" must load and be judged sound.
 # Wine is more lenient than Windows in places, and there doctor holds to Windows; and a few
 # damaged files load under both, to crash at the first call through the damage, which doctor
@@ -15,10 +15,6 @@
 # Usage: agreement_test.sh MAKE_COPIES PLUGIN HOST PROBE HOLDOUT OUT WINE_DIR PREFIX
 set -euo pipefail
 make_copies=$1 plugin=$2 host=$3 probe=$4 holdout=$5 out=$6 wine_dir=$7 prefix=$8
-if [ ! -x "$holdout" ]; then
-  echo "SKIP: no Linux build of holdout at $holdout (set HOLDOUT_LINUX_HOLDOUT)"
-  exit 77
-fi
 source "$(dirname "$0")/../tests/wine_session.sh"
 
 # Cases where Wine loads what doctor calls broken, and why doctor holds to that.
