@@ -4,12 +4,14 @@
 set(HOLDOUT_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
 cmake_path(NORMAL_PATH HOLDOUT_ROOT)
 
-# The plug-in: the four subsystems.
+# The plug-in: the four subsystems. Its settings code is also a list of its own: check-ini reads
+# a player's file with it.
+file(GLOB HOLDOUT_PLUGIN_SETTINGS_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/src/settings/*.cpp)
 file(GLOB HOLDOUT_PLUGIN_SOURCES CONFIGURE_DEPENDS
   ${HOLDOUT_ROOT}/src/runtime/*.cpp
-  ${HOLDOUT_ROOT}/src/settings/*.cpp
   ${HOLDOUT_ROOT}/src/survival/*.cpp
   ${HOLDOUT_ROOT}/src/spawner/*.cpp)
+list(APPEND HOLDOUT_PLUGIN_SOURCES ${HOLDOUT_PLUGIN_SETTINGS_SOURCES})
 
 # The settings-file reader that answers the profile functions from a file's text as Windows
 # does: the simulated host's profile functions and check-ini both read with it.
@@ -24,8 +26,10 @@ list(REMOVE_ITEM HOLDOUT_SIM_HOST_SOURCES ${HOLDOUT_PROFILE_READER_SOURCES})
 # The simulated game: the world and its natives.
 file(GLOB HOLDOUT_SIM_GAME_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/game/*.cpp)
 
-# The seam as the simulated host provides it: the Win32 functions and the script context on
-# Linux, the fiber script context on Windows.
+# The seam as the simulated host provides it: the Win32 functions the plug-in calls, answered by
+# the simulated host wherever the plug-in is linked into it; the script context on Linux; the
+# fiber script context on Windows.
+file(GLOB HOLDOUT_SIM_WIN32_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/win32/*.cpp)
 file(GLOB HOLDOUT_SEAM_LINUX_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/linux/*.cpp)
 file(GLOB HOLDOUT_SEAM_WINDOWS_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/windows/*.cpp)
 
@@ -42,18 +46,20 @@ set(HOLDOUT_PLAYER_TOOL_SOURCES
   ${HOLDOUT_ROOT}/tools/pe_layout.cpp)
 
 # The developer's tools, which run the plug-in in the simulated game: demo, play, soak and the
-# pictures.
+# pictures. The soak alone, which the Windows build also has, is a list too.
+set(HOLDOUT_SOAK_TOOL_SOURCES
+  ${HOLDOUT_ROOT}/tools/session_invariants.cpp
+  ${HOLDOUT_ROOT}/tools/soak.cpp
+  ${HOLDOUT_ROOT}/tools/tool_session.cpp)
 set(HOLDOUT_DEVELOPER_TOOL_SOURCES
   ${HOLDOUT_ROOT}/tools/canvas.cpp
   ${HOLDOUT_ROOT}/tools/demo.cpp
   ${HOLDOUT_ROOT}/tools/picture_font.cpp
   ${HOLDOUT_ROOT}/tools/play.cpp
   ${HOLDOUT_ROOT}/tools/screen_picture.cpp
-  ${HOLDOUT_ROOT}/tools/session_invariants.cpp
-  ${HOLDOUT_ROOT}/tools/soak.cpp
   ${HOLDOUT_ROOT}/tools/terminal_keys.cpp
-  ${HOLDOUT_ROOT}/tools/tool_session.cpp
-  ${HOLDOUT_ROOT}/tools/views.cpp)
+  ${HOLDOUT_ROOT}/tools/views.cpp
+  ${HOLDOUT_SOAK_TOOL_SOURCES})
 
 # What each platform does its own way in the tools.
 file(GLOB HOLDOUT_TOOL_POSIX_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/tools/posix/*.cpp)

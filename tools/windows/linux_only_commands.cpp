@@ -1,17 +1,18 @@
 // The sub-commands holdout.exe leaves out. The Windows build carries what a player needs in a
-// game folder (check-ini, doctor) and the soak; the arena and the demo run in the Linux build,
-// where play has its terminal library. Asking for them says so instead of failing obscurely.
+// game folder (check-ini, doctor); the developer's commands, which play the plug-in in the
+// simulated game, run in the Linux build. Asking for them says so instead of failing obscurely.
 #include <cstdio>
 
 #include "demo.h"
 #include "play.h"
+#include "soak.h"
 
 namespace {
 
 int LinuxOnly(const char* command) {
   std::fprintf(stderr,
                "holdout.exe: '%s' is part of the Linux holdout command only; holdout.exe has "
-               "check-ini, doctor and soak\n",
+               "check-ini and doctor\n",
                command);
   return 2;
 }
@@ -24,4 +25,8 @@ int RunDemo(int, char**) {
 
 int RunPlay(int, char**) {
   return LinuxOnly("play");
+}
+
+int RunSoak(int, char**) {
+  return LinuxOnly("soak");
 }

@@ -1,6 +1,7 @@
-// The four Win32 functions the plug-in calls, for Linux: the tick count and the executable's
-// path come from the simulated host, the profile functions read the file with the portable
-// profile reader.
+// The four Win32 functions the plug-in calls, as the simulated host answers them, for every
+// program that links the plug-in into the simulated host (on Linux, and the Windows build of
+// the soak): the tick count and the executable's path come from the simulated host, the profile
+// functions read the file with the portable profile reader.
 #include <algorithm>
 #include <cstring>
 
