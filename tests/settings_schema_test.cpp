@@ -1,9 +1,11 @@
-// The settings reader over a profile source: one read per setting, in the file's reading order,
-// with the defaults and buffer size the plug-in has always passed; the position verdicts that
-// check-ini explains; positions written as text and read back; and which integer texts count as
-// numbers.
+// The settings reader over a profile source: one read per setting, with the defaults the
+// shipped Holdout.ini tells players and the buffer a position is read into; the position verdicts
+// that check-ini explains; positions written as text and read back; and which integer texts count
+// as numbers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -12,12 +14,13 @@
 
 namespace {
 
-// A profile source that answers every question with its default and records the questions.
+// A profile source that answers every question with its default and records the questions as
+// "Section/Key default" (an integer) or "Section/Key text SIZE" (a text and its buffer size).
 class RecordingSource : public ProfileSource {
  public:
   std::uint32_t GetInt(const char* section, const char* key,
                        std::int32_t defaultValue) const override {
-    reads.push_back(std::string(section) + "/" + key + " int " + std::to_string(defaultValue));
+    reads.push_back(std::string(section) + "/" + key + " " + std::to_string(defaultValue));
     return static_cast<std::uint32_t>(defaultValue);
   }
   std::uint32_t GetString(const char* section, const char* key, char* buffer,
@@ -29,21 +32,43 @@ class RecordingSource : public ProfileSource {
   mutable std::vector<std::string> reads;
 };
 
-TEST(SettingsReader, ReadsEverySettingOnceInTheFilesOrderWithItsDefault) {
+// What the shipped Holdout.ini gives players, as the reader should ask for it: every integer
+// setting with the value written there as its default, every position with the buffer a
+// position is read into.
+std::vector<std::string> ShippedReads() {
+  std::ifstream file(HOLDOUT_SHIPPED_INI, std::ios::binary);
+  std::vector<std::string> reads;
+  std::string section;
+  for (std::string line; std::getline(file, line);) {
+    if (!line.empty() && line.back() == '\r') {
+      line.pop_back();
+    }
+    if (line.empty() || line[0] == ';') {
+      continue;
+    }
+    if (line[0] == '[') {
+      section = line.substr(1, line.find(']') - 1);
+      continue;
+    }
+    const std::size_t equals = line.find('=');
+    const std::string key = line.substr(0, equals);
+    const std::string value = line.substr(equals + 1);
+    reads.push_back(section + "/" + key + " " +
+                    (value[0] == '{' ? "text " + std::to_string(kPositionBufferSize) : value));
+  }
+  return reads;
+}
+
+TEST(SettingsReader, ReadsEverySettingOnceWithTheDefaultPlayersAreShipped) {
   RecordingSource source;
   Settings record;
   ReadSettings(source, record);
-  EXPECT_EQ(source.reads,
-            (std::vector<std::string>{
-                "Main/Debug int 0", "Main/MaxEnemies int 70", "KeyBinds/ActivateMod int 114",
-                "KeyBinds/RotateObject int 81", "KeyBinds/ConfirmObject int 69",
-                "KeyBinds/ReverseRotateObject int 16", "KeyBinds/SpawnerMenu int 67",
-                "KeyBinds/MenuSelectOne int 49", "KeyBinds/MenuSelectTwo int 50",
-                "KeyBinds/MenuSelectThree int 51", "KeyBinds/MenuSelectFour int 52",
-                "KeyBinds/MenuSelectFive int 53", "KeyBinds/MenuSelectSix int 54",
-                "KeyBinds/MenuSelectSeven int 55", "KeyBinds/MenuSelectEight int 56",
-                "KeyBinds/MenuSelectNine int 57", "Positions/PlayerStartingPosition text 52",
-                "Positions/EnemySpawnPosition1 text 52", "Positions/EnemySpawnPosition2 text 52"}));
+  std::vector<std::string> reads = source.reads;
+  std::vector<std::string> shipped = ShippedReads();
+  ASSERT_FALSE(shipped.empty()) << HOLDOUT_SHIPPED_INI;
+  std::sort(reads.begin(), reads.end());
+  std::sort(shipped.begin(), shipped.end());
+  EXPECT_EQ(reads, shipped);
 }
 
 TEST(SettingsReader, LeavesAPositionAloneUnlessTheFileGivesAUsableOne) {

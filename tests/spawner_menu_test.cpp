@@ -1,6 +1,7 @@
 // The spawner menus as the player sees them and the keys that drive them: the three menus as
-// drawn (captions, colours, positions), the menu key's page cycle and its cancel while an
-// object is held, select keys beyond the last row, and several rows picked in one frame.
+// drawn (captions in stacked boxes, an opaque title over translucent rows), the menu key's page
+// cycle and its cancel while an object is held, select keys beyond the last row, and several rows
+// picked in one frame.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -27,8 +28,9 @@ const std::vector<std::string> kCoverRows = {"1: WOODEN CRATES",  "2: LARGE WOOD
 const std::vector<std::string> kWeaponRows = {"1. GATLING GUN", "2. GATLING GUN MAXIM",
                                               "3. HITCHKISS CANNON", "4. BREACH CANNON"};
 
-// The menu drawn in the last frame: an opaque title bar over y 0.05..0.11, its text at
-// (0.01, 0.0633), then rows 0.04875 apart, white at alpha 150 on black at alpha 150.
+// The menu drawn in the last frame, as a player reads it: the title, then the rows in order, each
+// caption in its own box; the boxes stacked top to bottom without a gap, one width, all
+// on the screen; each text inside its box, fully styled; the title opaque over translucent rows.
 void ExpectMenuDrawn(Scenario& s, const std::string& title, const std::vector<std::string>& rows) {
   SCOPED_TRACE(title);
   const std::vector<sim::DrawnText> texts = s.host.Screen().TextsInFrame(s.host.Frame());
@@ -36,28 +38,36 @@ void ExpectMenuDrawn(Scenario& s, const std::string& title, const std::vector<st
   ASSERT_EQ(texts.size(), rows.size() + 1);
   ASSERT_EQ(boxes.size(), rows.size() + 1);
   for (std::size_t i = 0; i < texts.size(); ++i) {
-    const bool isTitle = i == 0;
-    const float top = isTitle ? 0.05f : 0.11f + static_cast<float>(i - 1) * 0.04875f;
-    const float height = isTitle ? 0.06f : 0.05f;
-    const int alpha = isTitle ? 255 : 150;
     const sim::DrawnText& text = texts[i];
-    EXPECT_EQ(text.text, isTitle ? title : rows[i - 1]);
-    EXPECT_TRUE(text.style.Complete());
-    EXPECT_NEAR(text.x, 0.01f, 1e-5f);
-    EXPECT_NEAR(text.y, top + height * 0.22222222f, 1e-5f);
-    EXPECT_EQ(text.style.sizeX, 0.0f);
-    EXPECT_NEAR(text.style.sizeY, height * 8.0f, 1e-5f);
-    EXPECT_EQ(text.style.color, (std::array<int, 4>{255, 255, 255, alpha}));
-    EXPECT_EQ(text.style.centered, 0);
-    EXPECT_EQ(text.style.effect, (std::array<int, 5>{}));
     const sim::DrawnBox& box = boxes[i];
-    EXPECT_NEAR(box.x, 0.11f, 1e-5f);
-    EXPECT_NEAR(box.y, top + height / 2, 1e-5f);
-    EXPECT_NEAR(box.width, 0.22f, 1e-5f);
-    EXPECT_NEAR(box.height, height, 1e-5f);
-    EXPECT_EQ(box.color, (std::array<int, 4>{0, 0, 0, alpha}));
+    const float top = box.y - box.height / 2;
+    const float bottom = box.y + box.height / 2;
+    const float left = box.x - box.width / 2;
+    EXPECT_EQ(text.text, i == 0 ? title : rows[i - 1]);
+    EXPECT_TRUE(text.style.Complete());
+    EXPECT_EQ(text.style.centered, 0);
+    EXPECT_GT(box.height, 0.0f);
+    EXPECT_GE(top, 0.0f);
+    EXPECT_LE(bottom, 1.0f);
+    EXPECT_GE(left, 0.0f);
+    EXPECT_LE(left + box.width, 1.0f);
+    EXPECT_GT(text.x, left);
+    EXPECT_LT(text.x, left + box.width);
+    EXPECT_GT(text.y, top);
+    EXPECT_LT(text.y, bottom);
+    EXPECT_NE(text.style.color, box.color) << "the text stands out from its box";
+    if (i > 0) {
+      const sim::DrawnBox& above = boxes[i - 1];
+      EXPECT_LE(top, above.y + above.height / 2 + 1e-5f) << "no gap above row " << i;
+      EXPECT_GT(top, above.y) << "row " << i << " lies below the box above";
+      EXPECT_NEAR(box.x, above.x, 1e-5f);
+      EXPECT_NEAR(box.width, above.width, 1e-5f);
+      EXPECT_GT(box.color[3], 0) << "row " << i;
+      EXPECT_LT(box.color[3], 255) << "row " << i << " lets the game show through";
+    }
   }
-  EXPECT_NEAR(texts[0].y, 0.0633333f, 1e-5f);
+  EXPECT_EQ(boxes[0].color[3], 255) << "the title bar is opaque";
+  EXPECT_EQ(texts[0].style.color[3], 255);
 }
 
 void ExpectNothingDrawn(Scenario& s) {
