@@ -40,6 +40,7 @@ set(HOLDOUT_PLAYER_TOOL_SOURCES
   ${HOLDOUT_ROOT}/tools/export_binding.cpp
   ${HOLDOUT_ROOT}/tools/key_names.cpp
   ${HOLDOUT_ROOT}/tools/library_checks.cpp
+  ${HOLDOUT_ROOT}/tools/library_files.cpp
   ${HOLDOUT_ROOT}/tools/msvc_names.cpp
   ${HOLDOUT_ROOT}/tools/pe_exports.cpp
   ${HOLDOUT_ROOT}/tools/pe_image.cpp

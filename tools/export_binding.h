@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "library_checks.h"
+#include "library_files.h"
 #include "pe_exports.h"
 
 class ExportBinder {

@@ -4,10 +4,10 @@
 // it. What Holdout.asi needs is read from its own import table, never from a list of ours.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "library_files.h"
 #include "pe_image.h"
 
 // One file's verdict: what was found when it is sound, otherwise its problems and the remedy.
@@ -18,38 +18,6 @@ struct FileVerdict {
   std::string advice;                 // what to do about the problems
   bool Sound() const { return problems.empty(); }
 };
-
-// A library file as found in the game folder.
-struct FoundLibrary {
-  enum class State { kMissing, kUnreadable, kRead };
-  State state = State::kMissing;
-  std::string unreadableWhy;  // the reason, when kUnreadable
-  PeReading reading;          // the tables, when kRead
-};
-
-// Finds a library of the game folder by its file name, without regard to case as Windows does.
-using LibraryLookup = std::function<FoundLibrary(const std::string& fileName)>;
-
-// The script host's file name, as Holdout.asi's import table names it.
-inline constexpr const char* kHostFileName = "ScriptHookFrontier.dll";
-
-// The plug-in's file name: plug-in loaders load the files of the game folder ending in ".asi".
-inline constexpr const char* kPluginFileName = "Holdout.asi";
-
-// The text in ASCII lower case, as Windows compares file names.
-std::string Lower(std::string text);
-
-// The text with every byte that is not printable ASCII shown as '?': names read from a file
-// come from anywhere.
-std::string Printable(std::string text);
-
-// Whether Windows itself provides the library of this file name (or the Microsoft C++ runtime
-// that games install with themselves).
-bool IsSystemLibrary(const std::string& fileName);
-
-// The file the loader looks for when an import or a forwarder names a library: the name, with
-// ".dll" added when it has no extension.
-std::string LibraryFileName(const std::string& name);
 
 // "a", "a and b", "a, b and c".
 std::string Listed(const std::vector<std::string>& items);
