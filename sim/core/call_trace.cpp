@@ -8,8 +8,8 @@
 namespace sim {
 namespace {
 
-void WriteArgument(std::FILE* out, const ArgumentSpec& spec, std::uint64_t word) {
-  switch (spec.kind) {
+void WriteArgument(std::FILE* out, const ArgumentSpec& rule, std::uint64_t word) {
+  switch (rule.kind) {
     case ArgumentKind::kText:
       std::fprintf(out, "\"%s\"", reinterpret_cast<const char*>(word));
       return;
