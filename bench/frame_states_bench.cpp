@@ -1,11 +1,17 @@
 // What one frame of the plug-in costs in each state it repeats in: idle; a run with 70 enemies;
 // a run with the banner up; the EXPLOSIVES menu open; an object held in front of the player.
 // Each benchmark reports nanoseconds per frame, heap allocations per frame and native calls per
-// frame. HostRoundTrip runs a script that only waits, so subtracting its time from a state's
-// gives the plug-in's own cost net of the simulated host's frame round trip. Run them in the
-// order registered (no filter that skips a state, no random interleaving).
+// frame. HostRoundTrip runs a script that only waits: the simulated host's frame round trip.
+// Each state's benchmark then makes the very native calls of its frames again from outside the
+// plug-in (native_replay.h), which is what those natives cost the host, and reports the cost
+// of one of them (ns/native) and the plug-in's own time in a frame beyond the round trip and
+// its natives and its world's step (own ns/frame). These figures are CPU time of the benchmark's
+// thread, on which the script's context runs too. Run them in the order registered (no filter
+// that skips a state, no random interleaving).
 #include <benchmark/benchmark.h>
+#include <time.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -13,9 +19,11 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "core/scratch_directory.h"
 #include "core/sim_host.h"
+#include "native_replay.h"
 #include "runtime/frame_steps.h"
 #include "runtime/plugin_view.h"
 #include "runtime/script.h"
@@ -23,6 +31,8 @@
 #include "support/default_keys.h"
 
 namespace {
+
+using holdout_bench::NativeReplay;
 
 const DWORD kActivateKey = holdout_test::DefaultKey(&Settings::ActivateMod);
 const DWORD kSpawnerMenuKey = holdout_test::DefaultKey(&Settings::SpawnerMenu);
@@ -43,26 +53,51 @@ BOOL WINAPI WaitingPlugin(HINSTANCE module, DWORD reason, LPVOID) {
   return TRUE;
 }
 
-// Runs frames of `host` in the loop, with the figures every state reports. The recorders keep
-// nothing while the loop runs, so the allocations counted are the plug-in's own.
-void MeasureFrames(benchmark::State& state, sim::SimHost& host) {
+// CPU time of this thread so far, in nanoseconds.
+double ThreadCpuNs() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) * 1e9 + static_cast<double>(now.tv_nsec);
+}
+
+// HostRoundTrip's CPU time per frame, one figure per repetition.
+std::vector<double> roundTripNs;
+
+// The median of the round trips measured so far.
+double MedianRoundTripNs() {
+  std::vector<double> sorted = roundTripNs;
+  std::sort(sorted.begin(), sorted.end());
+  return sorted.empty() ? 0.0 : sorted[sorted.size() / 2];
+}
+
+constexpr std::uint32_t kCountedFrames = 100;
+
+// Runs frames of `host` in the loop, with the figures every state reports, and returns the CPU
+// time per frame. The recorders keep nothing while the loop runs, so the allocations counted
+// are the plug-in's own. With `replay`, the natives of kCountedFrames frames are recorded into
+// it before the loop.
+double MeasureFrames(benchmark::State& state, sim::SimHost& host, NativeReplay* replay) {
   host.Calls().SetEnabled(true);
   host.Calls().Clear();
-  constexpr std::uint32_t kCountedFrames = 100;
   host.RunFrames(kCountedFrames);
   const double callsPerFrame = static_cast<double>(host.Calls().All().size()) / kCountedFrames;
   host.Calls().SetEnabled(false);
   host.Calls().Clear();
   host.Screen().SetKeeping(false);
   host.Screen().Clear();
+  if (replay != nullptr) {
+    replay->Record(host, kCountedFrames);
+  }
   host.RunFrames(kCountedFrames);  // buffers that grow once reach their size
 
   const std::uint64_t allocationsBefore = holdout_test::AllocationCount();
+  const double cpuBefore = ThreadCpuNs();
   std::int64_t frames = 0;
   for (auto _ : state) {
     host.RunFrame();
     ++frames;
   }
+  const double frameNs = (ThreadCpuNs() - cpuBefore) / static_cast<double>(frames);
   state.SetItemsProcessed(frames);
   state.counters["allocs/frame"] =
       static_cast<double>(holdout_test::AllocationCount() - allocationsBefore) /
@@ -71,16 +106,43 @@ void MeasureFrames(benchmark::State& state, sim::SimHost& host) {
   if (!host.Faults().empty()) {
     state.SkipWithError(host.Faults().front().c_str());
   }
+  return frameNs;
 }
 
 void HostRoundTrip(benchmark::State& state) {
   sim::SimHost host;
   host.Load(&WaitingPlugin);
   host.RunFrame();
-  MeasureFrames(state, host);
+  roundTripNs.push_back(MeasureFrames(state, host, nullptr));
 }
 // Registered first: it needs its own host, before the plug-in's host exists.
 BENCHMARK(HostRoundTrip);
+
+// Measures frames of a state of the plug-in, then, for as many frames, makes their natives again
+// from outside it and steps a copy of its world: less the round trip, these are what the host
+// and its world spend in such a frame, and the rest is the plug-in's own.
+void MeasureState(benchmark::State& state, sim::SimHost& host) {
+  NativeReplay replay;
+  const double frameNs = MeasureFrames(state, host, &replay);
+  const double natives = state.counters["natives/frame"];
+  const auto frames = static_cast<std::int64_t>(state.iterations());
+  double cpuBefore = ThreadCpuNs();
+  for (std::int64_t i = 0; i < frames; ++i) {
+    replay.ReplayFrame(host);
+  }
+  const double nativesNs = (ThreadCpuNs() - cpuBefore) / static_cast<double>(frames);
+  if (!host.Faults().empty()) {
+    state.SkipWithError(host.Faults().front().c_str());
+  }
+  sim::World world = host.GetWorld();
+  cpuBefore = ThreadCpuNs();
+  for (std::int64_t i = 0; i < frames; ++i) {
+    world.Advance(host);
+  }
+  const double worldNs = (ThreadCpuNs() - cpuBefore) / static_cast<double>(frames);
+  state.counters["ns/native"] = natives > 0 ? nativesNs / natives : 0.0;
+  state.counters["own ns/frame"] = frameNs - MedianRoundTripNs() - nativesNs - worldNs;
+}
 
 // The plug-in's game folder, made new and set as the working directory: its settings turn Debug
 // on, so that F2 puts a banner over the run, and its log takes the position F2 writes. It is
@@ -160,27 +222,27 @@ sim::SimHost& PluginAt(Stage target) {
 }
 
 void IdleFrame(benchmark::State& state) {
-  MeasureFrames(state, PluginAt(Stage::kIdle));
+  MeasureState(state, PluginAt(Stage::kIdle));
 }
 BENCHMARK(IdleFrame);
 
 void MenuOpenFrame(benchmark::State& state) {
-  MeasureFrames(state, PluginAt(Stage::kMenuOpen));
+  MeasureState(state, PluginAt(Stage::kMenuOpen));
 }
 BENCHMARK(MenuOpenFrame);
 
 void PlacementFrame(benchmark::State& state) {
-  MeasureFrames(state, PluginAt(Stage::kPlacement));
+  MeasureState(state, PluginAt(Stage::kPlacement));
 }
 BENCHMARK(PlacementFrame);
 
 void RunFrame(benchmark::State& state) {
-  MeasureFrames(state, PluginAt(Stage::kRun));
+  MeasureState(state, PluginAt(Stage::kRun));
 }
 BENCHMARK(RunFrame);
 
 void RunFrameWithBanner(benchmark::State& state) {
-  MeasureFrames(state, PluginAt(Stage::kRunWithBanner));
+  MeasureState(state, PluginAt(Stage::kRunWithBanner));
 }
 BENCHMARK(RunFrameWithBanner);
 
