@@ -1,19 +1,26 @@
 # The player package and the pictures that come with it.
 # The player package's pictures (the HUD during a run, the COVER menu with a sandbag being
 # placed, the summary banner): the real plug-in in the simulated host, drawn by the holdout
-# command's demo. The command is a Linux program, so a native build of it is made in a
-# directory of its own, built as the linux preset builds it.
-include(ExternalProject)
-set(HOLDOUT_NATIVE_DIR ${CMAKE_BINARY_DIR}/native)
-set(HOLDOUT_NATIVE_TOOL ${HOLDOUT_NATIVE_DIR}/tools/holdout)
-ExternalProject_Add(holdout_native_tool
-  SOURCE_DIR ${CMAKE_SOURCE_DIR}
-  BINARY_DIR ${HOLDOUT_NATIVE_DIR}
-  CMAKE_ARGS -DCMAKE_BUILD_TYPE=RelWithDebInfo
-  BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target holdout
-  BUILD_BYPRODUCTS ${HOLDOUT_NATIVE_TOOL}
-  BUILD_ALWAYS ON
-  INSTALL_COMMAND "")
+# command's demo. The command is a Linux program: the one the linux preset built when its path
+# is given (scripts/test.sh does), or else a native build of it made here, in a directory of its
+# own, as the linux preset builds it. The Linux doctor's tests of this build use the same one.
+set(HOLDOUT_LINUX_HOLDOUT "" CACHE FILEPATH
+    "A Linux build of the holdout command (the linux preset's); empty: one is built here")
+if(HOLDOUT_LINUX_HOLDOUT)
+  set(HOLDOUT_NATIVE_TOOL ${HOLDOUT_LINUX_HOLDOUT})
+else()
+  include(ExternalProject)
+  set(HOLDOUT_NATIVE_DIR ${CMAKE_BINARY_DIR}/native)
+  set(HOLDOUT_NATIVE_TOOL ${HOLDOUT_NATIVE_DIR}/tools/holdout)
+  ExternalProject_Add(holdout_native_tool
+    SOURCE_DIR ${CMAKE_SOURCE_DIR}
+    BINARY_DIR ${HOLDOUT_NATIVE_DIR}
+    CMAKE_ARGS -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target holdout
+    BUILD_BYPRODUCTS ${HOLDOUT_NATIVE_TOOL}
+    BUILD_ALWAYS ON
+    INSTALL_COMMAND "")
+endif()
 set(HOLDOUT_PICTURES_DIR ${CMAKE_BINARY_DIR}/pictures)
 set(HOLDOUT_PACKAGE_PICTURES
   ${HOLDOUT_PICTURES_DIR}/hud.png ${HOLDOUT_PICTURES_DIR}/cover-menu.png
