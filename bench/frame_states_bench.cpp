@@ -4,14 +4,13 @@
 // frame. HostRoundTrip runs a script that only waits: the simulated host's frame round trip.
 // Each state's benchmark then makes the very native calls of its frames again from outside the
 // plug-in (native_replay.h), which is what those natives cost the host, and reports the cost
-// of one of them (ns/native) and the plug-in's own time in a frame beyond the round trip and
-// its natives and its world's step (own ns/frame). These figures are CPU time of the benchmark's
-// thread, on which the script's context runs too. Run them in the order registered (no filter
+// of one of them (ns/native) and the plug-in's own time in a frame beyond the round trip, its
+// natives and its world's step (own ns/frame). Run them in the order registered (no filter
 // that skips a state, no random interleaving).
 #include <benchmark/benchmark.h>
-#include <time.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -53,30 +52,39 @@ BOOL WINAPI WaitingPlugin(HINSTANCE module, DWORD reason, LPVOID) {
   return TRUE;
 }
 
-// CPU time of this thread so far, in nanoseconds.
-double ThreadCpuNs() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) * 1e9 + static_cast<double>(now.tv_nsec);
+// The breakdown of a frame is timed in kBlocks short blocks of kBlockFrames frames each,
+// alternating between what is subtracted, and each figure is the median over the blocks: the
+// parts of a frame are timed under the same conditions, and a block the machine's other work
+// interrupts moves the figure little.
+constexpr int kBlocks = 2001;
+constexpr int kBlockFrames = 20;
+
+// The time per call of kBlockFrames calls of `step`, in nanoseconds.
+template <typename Step>
+double TimeBlock(Step step) {
+  const auto before = std::chrono::steady_clock::now();
+  for (int i = 0; i < kBlockFrames; ++i) {
+    step();
+  }
+  const std::chrono::duration<double, std::nano> elapsed =
+      std::chrono::steady_clock::now() - before;
+  return elapsed.count() / kBlockFrames;
 }
 
-// HostRoundTrip's CPU time per frame, one figure per repetition.
+double Median(std::vector<double> values) {
+  std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+  return values[values.size() / 2];
+}
+
+// HostRoundTrip's median time per frame, one figure per repetition.
 std::vector<double> roundTripNs;
-
-// The median of the round trips measured so far.
-double MedianRoundTripNs() {
-  std::vector<double> sorted = roundTripNs;
-  std::sort(sorted.begin(), sorted.end());
-  return sorted.empty() ? 0.0 : sorted[sorted.size() / 2];
-}
 
 constexpr std::uint32_t kCountedFrames = 100;
 
-// Runs frames of `host` in the loop, with the figures every state reports, and returns the CPU
-// time per frame. The recorders keep nothing while the loop runs, so the allocations counted
-// are the plug-in's own. With `replay`, the natives of kCountedFrames frames are recorded into
-// it before the loop.
-double MeasureFrames(benchmark::State& state, sim::SimHost& host, NativeReplay* replay) {
+// Runs frames of `host` in the loop, with the figures every state reports. The recorders keep
+// nothing while the loop runs, so the allocations counted are the plug-in's own. With `replay`,
+// the natives of kCountedFrames frames are recorded into it before the loop.
+void MeasureFrames(benchmark::State& state, sim::SimHost& host, NativeReplay* replay) {
   host.Calls().SetEnabled(true);
   host.Calls().Clear();
   host.RunFrames(kCountedFrames);
@@ -91,57 +99,63 @@ double MeasureFrames(benchmark::State& state, sim::SimHost& host, NativeReplay* 
   host.RunFrames(kCountedFrames);  // buffers that grow once reach their size
 
   const std::uint64_t allocationsBefore = holdout_test::AllocationCount();
-  const double cpuBefore = ThreadCpuNs();
   std::int64_t frames = 0;
   for (auto _ : state) {
     host.RunFrame();
     ++frames;
   }
-  const double frameNs = (ThreadCpuNs() - cpuBefore) / static_cast<double>(frames);
   state.SetItemsProcessed(frames);
   state.counters["allocs/frame"] =
       static_cast<double>(holdout_test::AllocationCount() - allocationsBefore) /
       static_cast<double>(frames);
   state.counters["natives/frame"] = callsPerFrame;
+}
+
+// Stops the benchmark with the first thing the host's game would not have accepted.
+void ReportFaults(benchmark::State& state, const sim::SimHost& host) {
   if (!host.Faults().empty()) {
     state.SkipWithError(host.Faults().front().c_str());
   }
-  return frameNs;
 }
 
 void HostRoundTrip(benchmark::State& state) {
   sim::SimHost host;
   host.Load(&WaitingPlugin);
   host.RunFrame();
-  roundTripNs.push_back(MeasureFrames(state, host, nullptr));
+  MeasureFrames(state, host, nullptr);
+  std::vector<double> frameNs;
+  for (int block = 0; block < kBlocks; ++block) {
+    frameNs.push_back(TimeBlock([&host] { host.RunFrame(); }));
+  }
+  roundTripNs.push_back(Median(frameNs));
+  ReportFaults(state, host);
 }
 // Registered first: it needs its own host, before the plug-in's host exists.
 BENCHMARK(HostRoundTrip);
 
-// Measures frames of a state of the plug-in, then, for as many frames, makes their natives again
-// from outside it and steps a copy of its world: less the round trip, these are what the host
-// and its world spend in such a frame, and the rest is the plug-in's own.
+// Measures frames of a state of the plug-in; then, block by block, times its frames, makes
+// their natives again from outside it, and steps a copy of its world. Less the round trip,
+// the last two are what the host and its world spend in such a frame; the rest is the
+// plug-in's own.
 void MeasureState(benchmark::State& state, sim::SimHost& host) {
   NativeReplay replay;
-  const double frameNs = MeasureFrames(state, host, &replay);
-  const double natives = state.counters["natives/frame"];
-  const auto frames = static_cast<std::int64_t>(state.iterations());
-  double cpuBefore = ThreadCpuNs();
-  for (std::int64_t i = 0; i < frames; ++i) {
-    replay.ReplayFrame(host);
-  }
-  const double nativesNs = (ThreadCpuNs() - cpuBefore) / static_cast<double>(frames);
-  if (!host.Faults().empty()) {
-    state.SkipWithError(host.Faults().front().c_str());
-  }
+  MeasureFrames(state, host, &replay);
   sim::World world = host.GetWorld();
-  cpuBefore = ThreadCpuNs();
-  for (std::int64_t i = 0; i < frames; ++i) {
-    world.Advance(host);
+  std::vector<double> nativesNs;
+  std::vector<double> ownNs;
+  for (int block = 0; block < kBlocks; ++block) {
+    const double frame = TimeBlock([&host] { host.RunFrame(); });
+    const double natives = TimeBlock([&host, &replay] { replay.ReplayFrame(host); });
+    const double step = TimeBlock([&host, &world] { world.Advance(host); });
+    nativesNs.push_back(natives);
+    ownNs.push_back(frame - natives - step);
   }
-  const double worldNs = (ThreadCpuNs() - cpuBefore) / static_cast<double>(frames);
-  state.counters["ns/native"] = natives > 0 ? nativesNs / natives : 0.0;
-  state.counters["own ns/frame"] = frameNs - MedianRoundTripNs() - nativesNs - worldNs;
+  std::sort(roundTripNs.begin(), roundTripNs.end());
+  const double roundTrip = roundTripNs.empty() ? 0.0 : roundTripNs[roundTripNs.size() / 2];
+  const double natives = state.counters["natives/frame"];
+  state.counters["ns/native"] = natives > 0 ? Median(nativesNs) / natives : 0.0;
+  state.counters["own ns/frame"] = Median(ownNs) - roundTrip;
+  ReportFaults(state, host);
 }
 
 // The plug-in's game folder, made new and set as the working directory: its settings turn Debug

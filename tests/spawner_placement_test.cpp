@@ -1,8 +1,8 @@
 // Placing objects in the simulated world: where a picked object appears and where it is held
-// for each view heading, the rotate keys and their precedence over the confirm key, setting
-// down and cancelling (by the menu key or the end of a run), mounted weapons taking the
-// previous heading, delete-last, and the failures: an object the game does not create and
-// models that are unusable or never finish loading.
+// for each view heading, frame after frame as the player and the view move, the rotate keys and
+// their precedence over the confirm key, setting down and cancelling (by the menu key or the end of
+// a run), mounted weapons taking the previous heading, delete-last, and the failures: an object the
+// game does not create and models that are unusable or never finish loading.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -76,6 +76,40 @@ SCENARIO_TEST(SpawnerPlacement, ObjectAppearsAheadOfThePlayerAndIsHeldFourMetres
   }
   EXPECT_EQ(TrailingArgs(s.host.Calls().CallsTo(natives::kTeleportEntity).back(), 4),
             (std::vector<std::uint64_t>{1, 1, 1, 0}));
+}
+
+SCENARIO_TEST(SpawnerPlacement, HeldObjectFollowsThePlayerWhateverTheViewDidSinceTheFrameBefore) {
+  Scenario s;
+  sim::World& world = s.host.GetWorld();
+  world.player.position = {100.0f, 200.0f, 30.0f};
+  world.player.heading = 90.0f;  // facing the world's -x; the player's left is -y
+  s.Start();
+  PickFromPage(s, 1, {4});
+  ASSERT_NE(HeldObject(s), nullptr);
+
+  // The view stays at 0 while the player walks and then turns to face the world's -y.
+  world.viewHeading = 0.0f;
+  s.RunFrame();
+  ExpectNear(HeldObject(s)->position, 96.0f, 200.0f, 30.7f);
+  world.player.position = {110.0f, 210.0f, 35.0f};
+  s.RunFrame();
+  ExpectNear(HeldObject(s)->position, 106.0f, 210.0f, 35.7f);
+  world.player.heading = 180.0f;
+  s.RunFrame();
+  ExpectNear(HeldObject(s)->position, 110.0f, 206.0f, 35.7f);
+
+  // The view turns a quarter to the player's left, back, and there again.
+  const struct {
+    float view;
+    float x;
+    float y;
+  } views[] = {{90.0f, 114.0f, 210.0f}, {0.0f, 110.0f, 206.0f}, {90.0f, 114.0f, 210.0f}};
+  for (const auto& v : views) {
+    SCOPED_TRACE(v.view);
+    world.viewHeading = v.view;
+    s.RunFrame();
+    ExpectNear(HeldObject(s)->position, v.x, v.y, 35.7f);
+  }
 }
 
 SCENARIO_TEST(SpawnerPlacement, RotateKeysTurnTheObjectOutrankingConfirmWhichSetsItDown) {

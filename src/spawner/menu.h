@@ -1,10 +1,12 @@
 // Menu rows and menus. A menu is a title row over numbered item rows, drawn in the top-left
 // corner; rows are picked by number keys. What a row shows is its GetCaption, what picking it
-// does is its OnSelect.
+// does is its OnSelect. A row's caption is fixed: it is read once, when the row is first drawn,
+// and drawn from that copy in every later frame, so an open menu costs no caption copies.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,11 +25,11 @@ struct RGBA {
 class MenuItemBase {
  public:
   virtual ~MenuItemBase() = default;
-  // Draws the row with its top-left corner at (left, top).
+  // Draws the row with its top-left corner at (left, top), showing its caption.
   virtual void Draw(float top, float left);
   // What picking the row does; nothing here.
   virtual void OnSelect() {}
-  // The text the row shows; empty here.
+  // The text the row shows, the same every time; empty here.
   virtual std::string GetCaption() { return std::string(); }
 
   float width = 0.0f;                // normalised screen units
@@ -36,6 +38,9 @@ class MenuItemBase {
   std::uint8_t backgroundAlpha = 0;  // of the row's black rectangle
   RGBA textColor{0, 0, 0, 0};
   Menu* menu = nullptr;  // set by AddItem
+
+ private:
+  std::optional<std::string> shownCaption_;  // GetCaption's text, from the first Draw on
 };
 
 // A menu's head row: taller and opaque.
@@ -43,7 +48,7 @@ class MenuItemTitle : public MenuItemBase {
  public:
   explicit MenuItemTitle(std::string caption);
   std::string GetCaption() override { return caption; }
-  std::string caption;
+  const std::string caption;
 };
 
 // An ordinary row: white text at alpha 150 on black at alpha 150.
@@ -51,7 +56,7 @@ class MenuItemDefault : public MenuItemBase {
  public:
   explicit MenuItemDefault(std::string caption);
   std::string GetCaption() override { return caption; }
-  std::string caption;
+  const std::string caption;
 };
 
 // A row that places a static object (an explosive or a piece of cover).

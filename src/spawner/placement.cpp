@@ -6,6 +6,8 @@
 #include "spawner/placement.h"
 
 #include <cmath>
+#include <cstring>
+#include <optional>
 
 #include "runtime/keyboard.h"
 #include "runtime/model_loading.h"
@@ -40,11 +42,35 @@ void PinEntity(EntityHandle entity) {
   native::Invoke(kPinEntity, entity, 1);
 }
 
-// The angle of the hold direction: the relative view heading in radians plus half a turn.
-float HoldAngle() {
-  const float viewHeading = native::Invoke<float>(kGetRelativeViewHeading);
+// The hold point's offset from the player in the player's frame, before the height: 4 m out in
+// the direction of the relative view heading plus half a turn.
+struct HoldOffset {
+  float x;
+  float y;
+};
+
+// The hold offset for the relative view heading `viewHeading` in degrees.
+HoldOffset HoldOffsetFor(float viewHeading) {
   const float turns = viewHeading * 0.0027777778f + 0.5f;
-  return static_cast<float>(static_cast<double>(turns) * 6.283185307179586);
+  const auto angle = static_cast<float>(static_cast<double>(turns) * 6.283185307179586);
+  return {std::sin(angle) * kHoldDistance, std::cos(angle) * -kHoldDistance};
+}
+
+// The hold offset for the view heading the game reports now. The heading stays the same from
+// frame to frame while the camera does not turn, so the offset of the last heading seen is
+// kept and computed anew only for another heading (compared bit for bit, so that every heading,
+// NaN among them, gives exactly the offset HoldOffsetFor gives it).
+HoldOffset CurrentHoldOffset() {
+  static std::optional<std::uint32_t> lastHeadingBits;
+  static HoldOffset lastOffset{};
+  const float viewHeading = native::Invoke<float>(kGetRelativeViewHeading);
+  std::uint32_t bits = 0;
+  std::memcpy(&bits, &viewHeading, sizeof bits);
+  if (lastHeadingBits != bits) {
+    lastHeadingBits = bits;
+    lastOffset = HoldOffsetFor(viewHeading);
+  }
+  return lastOffset;
 }
 
 // The whole degrees of a heading the game reports, truncated toward zero. A value no whole
@@ -131,9 +157,8 @@ void UpdatePlacement() {
   if (state.placingObject == 0 || !ApplyPlacementKeys(state)) {
     return;
   }
-  const float angle = HoldAngle();
-  const Vector3 p = GetOffsetPosition(GetPlayerPed(), std::sin(angle) * kHoldDistance,
-                                      std::cos(angle) * -kHoldDistance, kHoldHeight);
+  const HoldOffset offset = CurrentHoldOffset();
+  const Vector3 p = GetOffsetPosition(GetPlayerPed(), offset.x, offset.y, kHoldHeight);
   TeleportEntity(state.placingObject, p.x, p.y, p.z, 1, 1, 1, 0);
   PinEntity(state.placingObject);
   native::Invoke(kSetObjectRotation, state.placingObject, 0.0f, 0.0f,
