@@ -47,7 +47,7 @@ bool LabelledForThreads(const std::string& testName) {
 extern "C" int pthread_create(pthread_t* thread, const pthread_attr_t* attributes,
                               void* (*start)(void*), void* argument) {
   using Create = int (*)(pthread_t*, const pthread_attr_t*, void* (*)(void*), void*);
-  static const auto next = reinterpret_cast<Create>(dlsym(RTLD_NEXT, "pthread_create"));
+  static const auto kNext = reinterpret_cast<Create>(dlsym(RTLD_NEXT, "pthread_create"));
   const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
   if (test != nullptr) {
     const std::string name = std::string(test->test_suite_name()) + "." + test->name();
@@ -58,5 +58,5 @@ extern "C" int pthread_create(pthread_t* thread, const pthread_attr_t* attribute
                     << HOLDOUT_THREAD_TESTS << "\"), or widen that filter";
     }
   }
-  return next(thread, attributes, start, argument);
+  return kNext(thread, attributes, start, argument);
 }
