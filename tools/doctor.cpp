@@ -159,19 +159,26 @@ FileVerdict JudgeLog(const Listing& listing) {
   return verdict;
 }
 
-// The plug-in loader: the first of the names loaders go by that is in the folder.
-FileVerdict JudgeLoader(const Listing& listing) {
+// The first of the names plug-in loaders go by that is in the folder; nothing when none is.
+std::optional<std::string> LoaderName(const Listing& listing) {
   for (const char* name : kPluginLoaderNames) {
-    if (!listing.Find(name)) {
-      continue;
+    if (listing.Find(name)) {
+      return name;
     }
-    FileVerdict verdict{std::string("plug-in loader ") + name, "", {}, ""};
-    if (JudgeLibraryFile(FindLibrary(listing, name), verdict)) {
+  }
+  return std::nullopt;
+}
+
+// The plug-in loader under `name`, or the want of one.
+FileVerdict JudgeLoader(const Listing& listing, const std::optional<std::string>& name) {
+  if (name) {
+    FileVerdict verdict{"plug-in loader " + *name, "", {}, ""};
+    if (JudgeLibraryFile(FindLibrary(listing, *name), verdict)) {
       verdict.finding =
           "a 64-bit DLL under a name plug-in loaders take, there to load the folder's .asi files";
     } else {
-      verdict.advice = std::string("install ") + name +
-                       " again from the script host's package, or the loader it comes with";
+      verdict.advice =
+          "install " + *name + " again from the script host's package, or the loader it comes with";
     }
     return verdict;
   }
@@ -235,7 +242,8 @@ std::optional<DoctorReport> Diagnose(const fs::path& folder, std::string& whyNot
     return std::nullopt;
   }
   const FoundLibrary host = FindLibrary(listing, kHostFileName);
-  const FileVerdict loader = JudgeLoader(listing);
+  const std::optional<std::string> loaderName = LoaderName(listing);
+  const FileVerdict loader = JudgeLoader(listing, loaderName);
   // A plug-in shipped or saved as Holdout.dll is never loaded; it is still judged, so the host
   // is compared with what it would need once renamed.
   const bool asiThere = listing.Find(kPluginFileName).has_value();
@@ -264,7 +272,7 @@ std::optional<DoctorReport> Diagnose(const fs::path& folder, std::string& whyNot
                            Listed(plugins));
   }
   if (loader.Sound() && GamesRunThroughWine()) {
-    const std::string name = loader.file.substr(loader.file.rfind(' ') + 1);
+    const std::string& name = *loaderName;
     const std::string stem = name.substr(0, name.size() - 4);
     report.notes.push_back("under Wine (and the compatibility layers built on it) the game uses " +
                            name +
