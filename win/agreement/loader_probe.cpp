@@ -25,6 +25,8 @@ namespace {
 constexpr ULONGLONG kFolderTimeoutMs = 10000;
 // Copies loading at once, as many as a build runs jobs.
 constexpr std::size_t kParallelLoads = 2;
+// Attempts after the first to start a folder's copy.
+constexpr int kStartRetries = 3;
 
 // A crash while loading is a refusal: the game would not get past it either.
 LONG WINAPI ReportCrash(EXCEPTION_POINTERS* exception) {
@@ -136,7 +138,13 @@ void ProbeFolders(const std::vector<std::string>& folders, const std::string& pl
   while (next < folders.size() || !running.empty()) {
     while (running.size() < kParallelLoads && next < folders.size()) {
       Probe probe{folders[next++]};
-      const std::string failure = Start(probe, plugin, host);
+      // Starting the copy is no verdict of the loader's: under load, Wine now and then fails
+      // to create a process, so a start is tried a few times before it is reported.
+      std::string failure = Start(probe, plugin, host);
+      for (int retry = 0; !failure.empty() && retry < kStartRetries; ++retry) {
+        Sleep(100);
+        failure = Start(probe, plugin, host);
+      }
       if (failure.empty()) {
         running.push_back(probe);
       } else {
