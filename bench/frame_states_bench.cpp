@@ -2,11 +2,13 @@
 // a run with the banner up; the EXPLOSIVES menu open; an object held in front of the player.
 // Each benchmark reports nanoseconds per frame, heap allocations per frame and native calls per
 // frame. HostRoundTrip runs a script that only waits: the simulated host's frame round trip.
-// Each state's benchmark then makes the very native calls of its frames again from outside the
-// plug-in (native_replay.h), which is what those natives cost the host, and reports the cost
-// of one of them (ns/native), the simulated world's own step (world ns/frame) and the plug-in's
-// own time in a frame beyond the round trip, its natives and the world's step (own ns/frame). Run
-// them in the order registered (no filter that skips a state, no random interleaving).
+// Each state's benchmark then times, in the same host and world, frames of two other scripts in
+// the plug-in's place: one that makes the very native calls of the plug-in's frames again
+// (native_replay.h) and one that only waits. The waiting frame is the host's round trip with the
+// world's step (round trip ns/frame); the replaying frame less the waiting one, per call, is the
+// cost of one native to the host (ns/native); the plug-in's frame less the replaying one is the
+// plug-in's own time (own ns/frame). Run them in the order registered (no filter that skips a
+// state, no random interleaving).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -15,12 +17,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "core/scratch_directory.h"
+#include "core/script_context.h"
 #include "core/sim_host.h"
 #include "native_replay.h"
 #include "runtime/frame_steps.h"
@@ -76,9 +80,6 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-// HostRoundTrip's median time per frame, one figure per repetition.
-std::vector<double> roundTripNs;
-
 constexpr std::uint32_t kCountedFrames = 100;
 
 // Runs frames of `host` in the loop, with the figures every state reports. The recorders keep
@@ -123,42 +124,58 @@ void HostRoundTrip(benchmark::State& state) {
   host.Load(&WaitingPlugin);
   host.RunFrame();
   MeasureFrames(state, host, nullptr);
-  std::vector<double> frameNs;
-  for (int block = 0; block < kBlocks; ++block) {
-    frameNs.push_back(TimeBlock([&host] { host.RunFrame(); }));
-  }
-  roundTripNs.push_back(Median(frameNs));
   ReportFaults(state, host);
 }
 // Registered first: it needs its own host, before the plug-in's host exists.
 BENCHMARK(HostRoundTrip);
 
-// Measures frames of a state of the plug-in; then, block by block, times its frames, makes
-// their natives again from outside it, and steps its world once more per frame. Less the round
-// trip, the last two are what the host and its world spend in such a frame; the rest is the
-// plug-in's own. The world stepped is the host's own, whose peds and objects lie where the
-// frames find them (a copy's would lie elsewhere in memory and step at another speed); in the
-// states measured its extra steps wound nobody, load no model and remove no corpse.
+// The recorded frames ReplayingScript makes again.
+NativeReplay* replaying = nullptr;
+
+// A script that makes the natives of one recorded frame per frame.
+void ReplayingScript() {
+  for (;;) {
+    replaying->ReplayFrame();
+    scriptWait(0);
+  }
+}
+
+// Runs one block of frames of `script` in the place of the host's script, and puts the one it
+// replaced back; returns the time per frame.
+double TimeFramesOf(sim::SimHost& host, std::unique_ptr<sim::ScriptContext>& script) {
+  script = host.SwapScriptContext(std::move(script));
+  const double frame = TimeBlock([&host] { host.RunFrame(); });
+  script = host.SwapScriptContext(std::move(script));
+  return frame;
+}
+
+// Measures frames of a state of the plug-in; then, block by block, times its frames, the frames
+// of a script making their natives again, and the frames of a script that only waits, all in
+// the same host, whose world steps in each frame as it does under the plug-in. The blocks
+// alternate, so the three are timed under the same conditions; the differences are taken block
+// by block.
 void MeasureState(benchmark::State& state, sim::SimHost& host) {
   NativeReplay replay;
   MeasureFrames(state, host, &replay);
+  replaying = &replay;
+  auto replayer = std::make_unique<sim::ScriptContext>(&ReplayingScript);
+  auto waiter = std::make_unique<sim::ScriptContext>(&WaitingScript);
+  std::vector<double> roundTripNs;
   std::vector<double> nativesNs;
-  std::vector<double> worldNs;
   std::vector<double> ownNs;
   for (int block = 0; block < kBlocks; ++block) {
     const double frame = TimeBlock([&host] { host.RunFrame(); });
-    const double natives = TimeBlock([&host, &replay] { replay.ReplayFrame(host); });
-    const double step = TimeBlock([&host] { host.GetWorld().Advance(host); });
-    nativesNs.push_back(natives);
-    worldNs.push_back(step);
-    ownNs.push_back(frame - natives - step);
+    const double replayed = TimeFramesOf(host, replayer);
+    const double waited = TimeFramesOf(host, waiter);
+    roundTripNs.push_back(waited);
+    nativesNs.push_back(replayed - waited);
+    ownNs.push_back(frame - replayed);
   }
-  std::sort(roundTripNs.begin(), roundTripNs.end());
-  const double roundTrip = roundTripNs.empty() ? 0.0 : roundTripNs[roundTripNs.size() / 2];
+  replaying = nullptr;
   const double natives = state.counters["natives/frame"];
   state.counters["ns/native"] = natives > 0 ? Median(nativesNs) / natives : 0.0;
-  state.counters["world ns/frame"] = Median(worldNs);
-  state.counters["own ns/frame"] = Median(ownNs) - roundTrip;
+  state.counters["round trip ns/frame"] = Median(roundTripNs);
+  state.counters["own ns/frame"] = Median(ownNs);
   ReportFaults(state, host);
 }
 

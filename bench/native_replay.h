@@ -1,9 +1,9 @@
 // The native calls of some frames of the plug-in, kept so that the benchmark can make exactly
 // those calls again from outside the plug-in and time what they cost the host alone. A text
 // argument is kept as a copy and passed as the copy's address; an address argument is passed
-// as the address of a copy of what it held once the game answered. Replayed frames begin a new
-// frame of the screen, as the host does, so the text handles the game answers are the recorded
-// ones.
+// as the address of a copy of what it held once the game answered. A recorded frame is made
+// again within a frame of the host, which begins a new frame of the screen, so the text handles
+// the game answers are the recorded ones.
 #pragma once
 
 #include <cstdint>
@@ -36,9 +36,8 @@ class NativeReplay {
     next_ = 0;
   }
 
-  // Makes the calls of the next recorded frame (after the last, the first again) on `host`.
-  void ReplayFrame(sim::SimHost& host) {
-    host.Screen().BeginFrame(host.Frame());
+  // Makes the calls of the next recorded frame (after the last, the first again).
+  void ReplayFrame() {
     for (const Call& call : frames_[next_]) {
       nativeInit(call.hash);
       for (std::size_t i = 0; i < call.wordCount; ++i) {

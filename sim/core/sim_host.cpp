@@ -90,6 +90,11 @@ void SimHost::RunFrame() {
   }
 }
 
+std::unique_ptr<ScriptContext> SimHost::SwapScriptContext(std::unique_ptr<ScriptContext> context) {
+  context_.swap(context);
+  return context;
+}
+
 void SimHost::RunFrames(std::uint32_t count) {
   for (std::uint32_t i = 0; i < count; ++i) {
     RunFrame();

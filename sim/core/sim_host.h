@@ -70,6 +70,12 @@ class SimHost {
   // Host calls one frame may make before the script counts as never yielding.
   void SetHostCallBudget(std::uint32_t calls) { hostCallBudget_ = calls; }
 
+  // Puts `context` in the place of the script's context and returns the one it replaced: the
+  // next frames resume it instead, under the same host, world and bookkeeping, and swapping the
+  // first back resumes that script where it stopped. A benchmark times other code this way in
+  // exactly the conditions of the plug-in's frames.
+  std::unique_ptr<ScriptContext> SwapScriptContext(std::unique_ptr<ScriptContext> context);
+
   // ---- Clocks
   std::uint32_t TickCount() const { return tick_.load(std::memory_order_relaxed); }
   void SetTickCount(std::uint32_t ms) { tick_.store(ms, std::memory_order_relaxed); }
