@@ -62,6 +62,11 @@ set(HOLDOUT_DEVELOPER_TOOL_SOURCES
   ${HOLDOUT_ROOT}/tools/views.cpp
   ${HOLDOUT_SOAK_TOOL_SOURCES})
 
+# The benchmarks of the plug-in's frames, with the test support's allocation counter, built for
+# Linux and, on request, for Windows.
+file(GLOB HOLDOUT_BENCH_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/bench/*_bench.cpp)
+list(APPEND HOLDOUT_BENCH_SOURCES ${HOLDOUT_ROOT}/tests/support/allocation_counter.cpp)
+
 # What each platform does its own way in the tools.
 file(GLOB HOLDOUT_TOOL_POSIX_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/tools/posix/*.cpp)
 file(GLOB HOLDOUT_TOOL_WINDOWS_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/tools/windows/*.cpp)
