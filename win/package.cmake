@@ -37,7 +37,8 @@ add_custom_target(holdout_pictures ALL DEPENDS ${HOLDOUT_PACKAGE_PICTURES})
 # The Linux doctor on the same game folders as holdout.exe's, made of this build's libraries.
 add_test(NAME holdout_doctor_on_windows_build
   COMMAND bash ${CMAKE_SOURCE_DIR}/tools/tests/doctor_folders.sh native ${HOLDOUT_NATIVE_TOOL}
-          $<TARGET_FILE:Holdout> $<TARGET_FILE:ScriptHookFrontier> $<TARGET_FILE:PluginLoader>)
+          $<TARGET_FILE:Holdout> $<TARGET_FILE:ScriptHookFrontier> $<TARGET_FILE:PluginLoader>
+          $<TARGET_FILE:Host>)
 
 # The player package: Holdout.asi, the commented Holdout.ini at its defaults, the player's guide
 # and its pictures, and holdout.exe, zipped (`cmake --build --preset windows --target package`).
