@@ -214,7 +214,7 @@ SCENARIO_TEST(Doctor, GivesCheckInisProblemsOneLineEachAndStillLoads) {
   const FileVerdict& ini = VerdictOn(report, "Holdout.ini");
   ASSERT_EQ(ini.problems.size(), 2u);
   EXPECT_EQ(ini.problems[0], "RotateObject = 255 can never fire");
-  EXPECT_TRUE(Says(ini.problems[1], "bound to ActivateMod and SpawnerMenu"));
+  EXPECT_TRUE(Says(ini.problems[1], "pressing F3 (114) triggers ActivateMod; SpawnerMenu"));
   EXPECT_TRUE(Says(ini.advice, "holdout check-ini"));
 
   fs::remove(folder.Path() / "Holdout.ini");
