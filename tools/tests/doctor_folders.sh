@@ -67,8 +67,13 @@ make_folder() {
 }
 
 make_folder complete
-if [ "$runner" = wine ]; then shown='\complete'; else shown="$work/complete"; fi
-expect in:complete 0 "game folder $shown"
+# The folder by its absolute path (Wine's drive Z: is the root of the file system).
+if [ "$runner" = wine ]; then
+  shown=("game folder Z:\\" '\complete')
+else
+  shown=("game folder $work/complete")
+fi
+expect in:complete 0 "${shown[@]}"
 expect complete 0 "game program: ok, Game.exe is a 64-bit program" "ScriptHookFrontier.dll: ok" "plug-in loader dinput8.dll: ok" "Holdout.asi: ok" \
   "Holdout.ini: ok" "Holdout.log: ok" "verdict: Holdout will load and work here" \
   'WINEDLLOVERRIDES="dinput8=n,b"'
