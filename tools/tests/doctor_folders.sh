@@ -5,10 +5,10 @@
 # the export worldGetAllPeds; a host whose export ordinal table points past the end of the file;
 # a text file in place of the host; no host; a Holdout.asi cut short; a folder that does not
 # exist; the mistakes players make beside a sound install (no game program, the unpacked package
-# below the game, Holdout.asi one level down, copies saved under near names); and, for
-# holdout.exe, a folder whose name the ANSI code page cannot hold. Checks each answer's message
-# and exit code, and that doctor left every folder exactly as it found it. Exits 77 (skipped)
-# when the Windows build has not been made.
+# below the game, Holdout.asi or Holdout.ini one level down, copies saved under near names); and,
+# for holdout.exe, a folder whose name the ANSI code page cannot hold. Checks each answer's
+# message and exit code, and that doctor left every folder exactly as it found it. Exits 77
+# (skipped) when the Windows build has not been made.
 # Usage: doctor_folders.sh native HOLDOUT PLUGIN HOST_DLL LOADER_DLL GAME_EXE
 #        doctor_folders.sh wine WINE_DIR PREFIX HOLDOUT_EXE PLUGIN HOST_DLL LOADER_DLL GAME_EXE
 set -euo pipefail
@@ -145,6 +145,12 @@ make_folder plugin-below
 mkdir "$work/plugin-below/scripts"
 mv "$work/plugin-below/Holdout.asi" "$work/plugin-below/scripts/Holdout (1).dll"
 expect plugin-below 1 "one level down there is" "into this folder and rename it Holdout.asi"
+
+make_folder ini-below
+mkdir "$work/ini-below/settings"
+printf '[Main]\r\nMaxEnemies=90\r\n' >"$work/ini-below/settings/Holdout.ini"
+expect ini-below 1 "Holdout.ini: PROBLEM" "one level down there is" \
+  "Holdout reads it only from the game's folder" "Holdout.ini into this folder"
 
 for near in "Holdout (1).dll" "Holdout-0.1.0.dll"; do
   make_folder "near $near"
