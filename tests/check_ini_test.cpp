@@ -215,9 +215,9 @@ SCENARIO_TEST(CheckIni, KeysThatNeverFireAreNoClash) {
   }
   EXPECT_TRUE(MentionsProblem(explanation, "write 116 for F5"));
   EXPECT_TRUE(MentionsProblem(explanation, "ConfirmObject = 7 never fires"));
-  EXPECT_TRUE(MentionsProblem(
-      ExplainIni("[KeyBinds]\nRotateObject=69\n"),
-      "holding E (69) while placing an object triggers RotateObject and ConfirmObject at once"));
+  EXPECT_TRUE(MentionsProblem(ExplainIni("[KeyBinds]\nReverseRotateObject=69\n"),
+                              "holding E (69) while placing an object triggers ConfirmObject, or, "
+                              "with RotateObject's key held too, ReverseRotateObject"));
   EXPECT_TRUE(MentionsProblem(ExplainIni("[KeyBinds]\nConfirmObject=67\n"),
                               "pressing C (67) triggers SpawnerMenu; holding it while placing an "
                               "object also triggers ConfirmObject"));

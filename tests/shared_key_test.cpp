@@ -8,6 +8,7 @@
 #include "check_ini.h"
 #include "runtime/frame_steps.h"
 #include "settings/settings.h"
+#include "spawner_steps.h"
 #include "support/default_keys.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
@@ -90,6 +91,27 @@ SCENARIO_TEST(SharedKey, ASelectKeyWinsOverThePositionCapture) {
   s.host.TapKey(kPositionCaptureKey);
   s.RunFrame();
   EXPECT_NE(s.ReadLog(), "") << "with no menu open, the capture gets the release";
+}
+
+// Turning outranks setting down: with both on one key, holding it turns the object and never
+// sets it down, as check-ini says.
+SCENARIO_TEST(SharedKey, TheRotateKeyWinsOverTheConfirmKey) {
+  const DWORD e = holdout_test::DefaultKey(&Settings::ConfirmObject);
+  const std::string ini = "[KeyBinds]\nRotateObject=" + std::to_string(e) + "\n";
+  ASSERT_TRUE(CheckIniSays(ini,
+                           "holding E (69) while placing an object triggers RotateObject; "
+                           "ConfirmObject, bound to the same key, never fires"));
+  Scenario s;
+  s.WriteIni(ini);
+  s.Start();
+  spawner_test::PickFromPage(s, 2, {1});
+  const EntityHandle object = placementState.placingObject;
+  ASSERT_NE(object, 0);
+  const std::int32_t heading = placementState.placingHeading;
+  s.host.PressKey(e);
+  s.RunFrames(10);
+  EXPECT_EQ(placementState.placingObject, object) << "never set down";
+  EXPECT_EQ(placementState.placingHeading, heading - 20) << "turned by -2 a frame";
 }
 
 }  // namespace

@@ -248,11 +248,43 @@ std::vector<ReleaseTest> ReleaseOrder() {
   return order;
 }
 
+// What holding a key bound to placement actions does while an object is being placed. The
+// placement update tests the held keys in this order, and the first match acts alone
+// (spawner/placement.cpp): RotateObject with ReverseRotateObject turns the object back, then
+// RotateObject alone turns it, then ConfirmObject sets it down.
+std::string HeldSentence(const std::string& key, const std::vector<std::string>& held,
+                         bool alsoPressed) {
+  const auto has = [&held](const char* action) {
+    return std::find(held.begin(), held.end(), action) != held.end();
+  };
+  const bool rotate = has("RotateObject");
+  const bool reverse = has("ReverseRotateObject");
+  const bool confirm = has("ConfirmObject");
+  const std::string holding = alsoPressed ? "holding it while placing an object also "
+                                          : "holding " + key + " while placing an object ";
+  const std::string confirmNever =
+      confirm ? "; ConfirmObject, bound to the same key, never fires: the object is never set down"
+              : "";
+  if (rotate && reverse) {
+    return holding +
+           "turns it the other way (RotateObject with ReverseRotateObject), never the first way" +
+           confirmNever;
+  }
+  if (rotate) {
+    return holding + "triggers RotateObject" + confirmNever;
+  }
+  if (reverse && confirm) {
+    return holding +
+           "triggers ConfirmObject, or, with RotateObject's key held too, ReverseRotateObject";
+  }
+  return holding + "triggers " + Listed(held);
+}
+
 // What pressing a key bound to several actions does. A frame tests the key for a release once
 // per action, in the frame's order, and the first test that finds the release consumes it: the
 // first action tested in every frame takes every press, one tested only while a menu is open
-// takes the presses made then. Actions tested for a key held down (turning and confirming a
-// placed object) consume nothing and act alongside.
+// takes the presses made then. The placement actions test the key held down instead
+// (HeldSentence), consuming nothing.
 std::string SharedKeySentence(std::uint32_t code, const std::vector<std::string>& actions) {
   const std::string key = KeyName(code) + " (" + std::to_string(code) + ")";
   std::vector<ReleaseTest> released;
@@ -282,10 +314,7 @@ std::string SharedKeySentence(std::uint32_t code, const std::vector<std::string>
     }
   }
   if (!held.empty()) {
-    sentence +=
-        sentence.empty()
-            ? "holding " + key + " while placing an object triggers " + Listed(held) + " at once"
-            : "; holding it while placing an object also triggers " + Listed(held);
+    sentence += (sentence.empty() ? "" : "; ") + HeldSentence(key, held, !sentence.empty());
   }
   return sentence;
 }
