@@ -368,10 +368,13 @@ int RunDoctor(int argc, char** argv) {
         "usage: holdout doctor [GAME-DIR]\n"
         "\n"
         "Tells whether Holdout will load and work in GAME-DIR (default: the current folder), and\n"
-        "if not, why and what to do: the script host must be a 64-bit DLL that exports every\n"
-        "function Holdout.asi takes from it, a plug-in loader (such as dinput8.dll) must be\n"
-        "there to load Holdout.asi, Holdout.asi a complete 64-bit DLL, Holdout.ini (if there)\n"
-        "free of problems, and Holdout.log writable. It changes no file.\n"
+        "if not, why and what to do: GAME-DIR must hold the game's 64-bit program (.exe), the\n"
+        "script host must be a 64-bit DLL that exports every function Holdout.asi takes from\n"
+        "it, a plug-in loader (such as dinput8.dll) must be there to load Holdout.asi,\n"
+        "Holdout.asi a complete 64-bit DLL, Holdout.ini (if there) free of problems, and\n"
+        "Holdout.log writable. Files out of place one level up or down, and copies saved under\n"
+        "other names (Holdout (1).dll, Holdout.ini.txt), are named with what to move or rename.\n"
+        "It changes no file.\n"
         "exit codes: 0 Holdout will load and work, 1 problems found, 2 bad usage, 3 the folder\n"
         "cannot be read\n");
     return 0;

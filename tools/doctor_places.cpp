@@ -12,8 +12,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The headers of any image lie in its first page.
-constexpr std::size_t kHeaderBytes = 4096;
+// The bytes read of each program: its first headers lie near its start, in practice within the
+// first page; the rest of a program of many megabytes is never read.
+constexpr std::size_t kHeaderBytes = 64 * 1024;
 
 // Stands for the game's folder in a command when doctor does not know where that is.
 constexpr const char* kAnyGameFolder = "<the game's folder>";

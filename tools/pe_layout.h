@@ -75,5 +75,5 @@ enum class PeKind {
   kOther,       // an image for another machine or of 32 bits
 };
 
-// The kind of image whose first bytes (at least its headers, the file's first 4 KiB) these are.
+// The kind of image whose first bytes (as far as its first headers) these are.
 PeKind ReadPeKind(std::span<const std::uint8_t> start);
