@@ -37,7 +37,11 @@ file(GLOB HOLDOUT_SEAM_WINDOWS_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/win
 set(HOLDOUT_PLAYER_TOOL_SOURCES
   ${HOLDOUT_ROOT}/tools/check_ini.cpp
   ${HOLDOUT_ROOT}/tools/doctor.cpp
+  ${HOLDOUT_ROOT}/tools/doctor_places.cpp
   ${HOLDOUT_ROOT}/tools/export_binding.cpp
+  ${HOLDOUT_ROOT}/tools/folder_listing.cpp
+  ${HOLDOUT_ROOT}/tools/ini_lines.cpp
+  ${HOLDOUT_ROOT}/tools/ini_numbers.cpp
   ${HOLDOUT_ROOT}/tools/key_names.cpp
   ${HOLDOUT_ROOT}/tools/library_checks.cpp
   ${HOLDOUT_ROOT}/tools/library_files.cpp

@@ -4,7 +4,8 @@
 // the bytes themselves as text, go through the reader of decorated function names. Besides what
 // the sanitizers catch, it checks the bounds the reader promises: at most 65536 imported
 // functions, no name longer than 4096 characters, a forwarder only where the export table says
-// so, and a readable signature never empty.
+// so, a readable signature never empty, and the quick look at the headers that doctor takes of a
+// game's program telling what the full reading tells.
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
@@ -58,6 +59,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   Check(functions <= 65536);
+  // The look at the first headers that tells a game's program apart agrees with the full reading.
+  if (reading.problem.empty()) {
+    Check(ReadPeKind(std::span<const std::uint8_t>(data, size)) ==
+          (reading.image.isDll ? PeKind::kLibrary64 : PeKind::kProgram64));
+  }
   DemangleMsvcFunction(std::string_view(reinterpret_cast<const char*>(data), size));
   return 0;
 }

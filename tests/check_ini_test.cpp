@@ -6,8 +6,10 @@
 #include <string>
 
 #include "check_ini.h"
+#include "core/profile_text.h"
 #include "core/sim_host.h"
 #include "settings/settings.h"
+#include "settings/settings_schema.h"
 #include "support/fresh_process.h"
 
 namespace {
@@ -47,8 +49,8 @@ SCENARIO_TEST(CheckIni, ExplainsClampedRejectedAndUnusableValues) {
   EXPECT_NE(Line(explanation, "MaxEnemies").origin.find("clamped"), std::string::npos);
   EXPECT_TRUE(MentionsProblem(explanation, "RotateObject = 255 can never fire"));
   EXPECT_TRUE(MentionsProblem(explanation,
-                              "ActivateMod and SpawnerMenu; a release reaches "
-                              "ActivateMod first"));
+                              "pressing F3 (114) triggers ActivateMod; SpawnerMenu, bound to the "
+                              "same key, never fires"));
   EXPECT_NE(Line(explanation, "PlayerStartingPosition").origin.find("does not read as {x,y,z}"),
             std::string::npos);
   EXPECT_NE(Line(explanation, "EnemySpawnPosition1").origin.find("not a finite number"),
@@ -77,7 +79,8 @@ SCENARIO_TEST(CheckIni, AValueThatIsNotANumberIsSaidToReadAsZero) {
   EXPECT_EQ(Line(explanation, "MaxEnemies").origin,
             "not a number: read as 0; clamped to 10, allowed are 10 to 512");
   EXPECT_EQ(Line(explanation, "ActivateMod").origin, "not a number: read as 0");
-  EXPECT_EQ(Line(explanation, "SpawnerMenu").origin, "file") << "a number followed by junk";
+  EXPECT_EQ(Line(explanation, "SpawnerMenu").origin, "file; only \"67\" is read")
+      << "a number followed by more text";
   for (const char* key : {"Debug", "MaxEnemies", "ActivateMod"}) {
     EXPECT_TRUE(MentionsProblem(explanation, std::string(key) + ": not a number: read as 0"))
         << key;
@@ -90,6 +93,134 @@ SCENARIO_TEST(CheckIni, NeedsNoHostAndLeavesThePluginsSettingsAlone) {
   EXPECT_EQ(Line(explanation, "MaxEnemies").value, "99");
   EXPECT_EQ(sim::SimHost::Current(), nullptr);
   EXPECT_EQ(settings.MaxEnemies, 33);
+}
+
+// The value the plug-in's settings reader stores for an integer setting when it reads `text`.
+std::int64_t StoredFrom(const std::string& text, const std::string& key) {
+  Settings record;
+  ReadSettings(sim::profile::ProfileText(text), record);
+  for (const SettingDescription& setting : SettingsSchema()) {
+    if (key != setting.key) {
+      continue;
+    }
+    switch (setting.kind) {
+      case SettingKind::kFlag:
+        return record.*setting.flag ? 1 : 0;
+      case SettingKind::kCount:
+        return record.*setting.count;
+      case SettingKind::kKeyCode:
+        return record.*setting.keyCode;
+      case SettingKind::kPosition:
+        break;
+    }
+  }
+  ADD_FAILURE() << "no integer setting " << key;
+  return -1;
+}
+
+// Every edit that has no effect, or another effect than written, is named with its line or key,
+// what the game does and what to write. Each claim is held to what the plug-in's own settings
+// reader stores for the file, and the fix, written as check-ini says, to what it stores then.
+SCENARIO_TEST(CheckIni, NamesWhatThePluginIgnoresOrReadsOtherwise) {
+  struct Case {
+    std::string text;   // the player's file
+    std::string words;  // what check-ini says of it
+    std::string key;    // the setting concerned...
+    std::int64_t read;  // ...and what the plug-in stores for it
+    std::string fixed;  // the file written as check-ini says
+    std::int64_t then;  // and what the plug-in stores then
+  };
+  const std::vector<Case> cases = {
+      {"[Main]\nMaxEnemys=90\n",
+       "line 2: MaxEnemys is no setting Holdout reads, so it is ignored; did you mean MaxEnemies?",
+       "MaxEnemies", 70, "[Main]\nMaxEnemies=90\n", 90},
+      {"[Key Binds]\nActivateMod=115\n",
+       "line 1: [Key Binds] is no section Holdout reads, so every line under it is ignored; did "
+       "you mean [KeyBinds]?",
+       "ActivateMod", 114, "[KeyBinds]\nActivateMod=115\n", 115},
+      {"[Settings]\nDebug=1\n", "Holdout reads [Main], [KeyBinds] and [Positions]", "Debug", 0,
+       "[Main]\nDebug=1\n", 1},
+      {"MaxEnemies=90\n[Main]\nDebug=1\n",
+       "line 1: \"MaxEnemies=90\" comes before any section header, so it is ignored; move it "
+       "under [Main]",
+       "MaxEnemies", 70, "[Main]\nMaxEnemies=90\nDebug=1\n", 90},
+      {"[Main]\nDebug=1\n[KeyBinds]\n[Main]\nMaxEnemies=90\n",
+       "line 4: [Main] again: only the first [Main] (line 1) is read, so every line under this "
+       "one is ignored",
+       "MaxEnemies", 70, "[Main]\nDebug=1\nMaxEnemies=90\n[KeyBinds]\n", 90},
+      {"[Main]\nMaxEnemies=90\nmaxenemies=200\n",
+       "line 3: MaxEnemies again in [Main]: only the first line naming it (line 2) is read",
+       "MaxEnemies", 90, "[Main]\nMaxEnemies=200\n", 200},
+      {"[Main]\nMaxEnemies\nMaxEnemies=90\n", "line 2: MaxEnemies has no '=' and value",
+       "MaxEnemies", 70, "[Main]\nMaxEnemies=90\n", 90},
+      {"[KeyBinds]\nDebug=1\n",
+       "line 2: Debug is read from [Main], not [KeyBinds], so it is ignored here", "Debug", 0,
+       "[Main]\nDebug=1\n", 1},
+      {"[Main\nMaxEnemies=90\n", "line 1: \"[Main\" lacks its closing ']'", "MaxEnemies", 70,
+       "[Main]\nMaxEnemies=90\n", 90},
+      {"[KeyBinds]\nSpawnerMenu=0X56\n",
+       "SpawnerMenu=0X56: the game reads 0 and ignores \"X56\"; write 0x56 or 86", "SpawnerMenu", 0,
+       "[KeyBinds]\nSpawnerMenu=0x56\n", 86},
+      {"[KeyBinds]\nActivateMod=70h\n",
+       "ActivateMod=70h: the game reads 70 and ignores \"h\"; write 0x70 or 112", "ActivateMod", 70,
+       "[KeyBinds]\nActivateMod=112\n", 112},
+      {"[Main]\nMaxEnemies=100 15\n",
+       "MaxEnemies=100 15: the game reads 100 and ignores \" 15\"; write 100", "MaxEnemies", 100,
+       "[Main]\nMaxEnemies=100\n", 100},
+      {"[Main]\nMaxEnemies=2e2\n",
+       "MaxEnemies=2e2: the game reads 2 and ignores \"e2\"; 2 is outside 10..512 and becomes 10; "
+       "write 200",
+       "MaxEnemies", 10, "[Main]\nMaxEnemies=200\n", 200},
+      {"[Main]\nMaxEnemies=3000000000\n",
+       "MaxEnemies=3000000000 is more than the game's 32-bit numbers hold: it wraps around to "
+       "-1294967296, which is outside 10..512 and becomes 10; write a number from 10 to 512",
+       "MaxEnemies", 10, "[Main]\nMaxEnemies=512\n", 512},
+      {"[KeyBinds]\nActivateMod=4294967411\n",
+       "ActivateMod=4294967411 is more than the game's 32-bit numbers hold: it wraps around to "
+       "115 (F4)",
+       "ActivateMod", 115, "[KeyBinds]\nActivateMod=115\n", 115},
+      {"[KeyBinds]\nActivateMod=7\n", "ActivateMod = 7 never fires: no key sends code 7",
+       "ActivateMod", 7, "[KeyBinds]\nActivateMod=118\n", 118},
+      {"[KeyBinds]\nActivateMod=F4\n",
+       "ActivateMod: not a number: read as 0; it names a key: write 115 for F4", "ActivateMod", 0,
+       "[KeyBinds]\nActivateMod=115\n", 115},
+      {"[KeyBinds]\nSpawnerMenu=vk_space\n", "it names a key: write 32 for Space", "SpawnerMenu", 0,
+       "[KeyBinds]\nSpawnerMenu=32\n", 32},
+      {"\xEF\xBB\xBF[Main]\r\nMaxEnemies=90\r\n",
+       "line 1: the file starts with a UTF-8 byte-order mark right before [Main]: Windows reads "
+       "the mark as part of that line, so it finds no [Main] and every setting under it takes "
+       "its default",
+       "MaxEnemies", 70, "\xEF\xBB\xBF\r\n[Main]\r\nMaxEnemies=90\r\n", 90},
+  };
+  for (const Case& c : cases) {
+    const IniExplanation explanation = ExplainIni(c.text);
+    EXPECT_TRUE(MentionsProblem(explanation, c.words))
+        << c.text << "\nsays:\n"
+        << ::testing::PrintToString(explanation.problems);
+    EXPECT_EQ(StoredFrom(c.text, c.key), c.read) << c.text;
+    EXPECT_EQ(StoredFrom(c.fixed, c.key), c.then) << c.fixed;
+    EXPECT_TRUE(ExplainIni(c.fixed).problems.empty())
+        << c.fixed << ::testing::PrintToString(ExplainIni(c.fixed).problems);
+  }
+}
+
+// Keys that never fire share nothing: the codes text that is no number reads as (0) and codes no
+// key sends are not said to clash.
+SCENARIO_TEST(CheckIni, KeysThatNeverFireAreNoClash) {
+  const IniExplanation explanation =
+      ExplainIni("[KeyBinds]\nActivateMod=F4\nSpawnerMenu=F5\nRotateObject=7\nConfirmObject=7\n");
+  for (const std::string& problem : explanation.problems) {
+    EXPECT_EQ(problem.find("pressing"), std::string::npos) << problem;
+    EXPECT_EQ(problem.find("holding"), std::string::npos) << problem;
+  }
+  EXPECT_TRUE(MentionsProblem(explanation, "write 116 for F5"));
+  EXPECT_TRUE(MentionsProblem(explanation, "ConfirmObject = 7 never fires"));
+  EXPECT_TRUE(MentionsProblem(ExplainIni("[KeyBinds]\nReverseRotateObject=69\n"),
+                              "holding E (69) while placing an object triggers ConfirmObject, or, "
+                              "with RotateObject's key held too, ReverseRotateObject"));
+  EXPECT_TRUE(MentionsProblem(ExplainIni("[KeyBinds]\nConfirmObject=67\n"),
+                              "pressing C (67) triggers SpawnerMenu; holding it while placing an "
+                              "object also triggers ConfirmObject"));
 }
 
 }  // namespace

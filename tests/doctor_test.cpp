@@ -46,18 +46,30 @@ PeSpec Loader() {
   return layout;
 }
 
-// A game folder of its own, removed at the end.
+PeSpec Program() {
+  PeSpec layout;
+  layout.dll = false;
+  layout.imports = {{"KERNEL32.dll", {"ExitProcess"}}};
+  return layout;
+}
+
+// A game folder "Game" in a folder of its own (so that what lies one level up is the test's),
+// removed at the end.
 class GameFolder {
  public:
   GameFolder() {
     std::string pattern = (fs::temp_directory_path() / "holdout-doctor-XXXXXX").string();
-    path_ = mkdtemp(pattern.data()) != nullptr ? pattern : "";
+    root_ = mkdtemp(pattern.data()) != nullptr ? pattern : "";
+    path_ = root_ / "Game";
+    fs::create_directory(path_);
   }
   ~GameFolder() {
     std::error_code error;
-    fs::remove_all(path_, error);
+    fs::remove_all(root_, error);
   }
+  // Writes a file; its name may lead into a subfolder ("Mods/Holdout.asi") or up ("../X").
   void Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+    fs::create_directories((path_ / name).parent_path());
     std::ofstream(path_ / name, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
@@ -65,24 +77,31 @@ class GameFolder {
   void WriteText(const std::string& name, const std::string& text) const {
     Write(name, std::vector<std::uint8_t>(text.begin(), text.end()));
   }
-  // A complete install: the host with its plug-in loader, and Holdout.asi taking three
-  // functions from the host.
+  // A complete install: the game's program, the host with its plug-in loader, and Holdout.asi
+  // taking three functions from the host.
   void Install(const PeSpec& plugin = Plugin(), const PeSpec& host = Host()) const {
+    Write("Game.exe", BuildPe(Program()).bytes);
     Write("Holdout.asi", BuildPe(plugin).bytes);
     Write("ScriptHookFrontier.dll", BuildPe(host).bytes);
     Write("dinput8.dll", BuildPe(Loader()).bytes);
   }
   const fs::path& Path() const { return path_; }
+  const fs::path& Root() const { return root_; }
 
  private:
+  fs::path root_;
   fs::path path_;
 };
 
-DoctorReport Diagnosed(const GameFolder& folder) {
+DoctorReport Diagnosed(const fs::path& path) {
   std::string whyNot;
-  const std::optional<DoctorReport> report = Diagnose(folder.Path(), whyNot);
+  const std::optional<DoctorReport> report = Diagnose(path, whyNot);
   EXPECT_TRUE(report.has_value()) << whyNot;
   return report.value_or(DoctorReport{});
+}
+
+DoctorReport Diagnosed(const GameFolder& folder) {
+  return Diagnosed(folder.Path());
 }
 
 const FileVerdict& VerdictOn(const DoctorReport& report, const std::string& file) {
@@ -195,7 +214,7 @@ SCENARIO_TEST(Doctor, GivesCheckInisProblemsOneLineEachAndStillLoads) {
   const FileVerdict& ini = VerdictOn(report, "Holdout.ini");
   ASSERT_EQ(ini.problems.size(), 2u);
   EXPECT_EQ(ini.problems[0], "RotateObject = 255 can never fire");
-  EXPECT_TRUE(Says(ini.problems[1], "bound to ActivateMod and SpawnerMenu"));
+  EXPECT_TRUE(Says(ini.problems[1], "pressing F3 (114) triggers ActivateMod; SpawnerMenu"));
   EXPECT_TRUE(Says(ini.advice, "holdout check-ini"));
 
   fs::remove(folder.Path() / "Holdout.ini");
@@ -304,6 +323,171 @@ SCENARIO_TEST(Doctor, ExitCodesAndAFolderLeftAsItWas) {
   EXPECT_EQ(RunDoctor(1, unreadable), 3);
   char* two[] = {path.data(), path.data()};
   EXPECT_EQ(RunDoctor(2, two), 2);
+}
+
+SCENARIO_TEST(Doctor, NamesTheFolderItChecksAndWhetherTheGamesProgramIsThere) {
+  const GameFolder folder;
+  folder.Install();
+  fs::current_path(folder.Path() / "..");
+  DoctorReport report = Diagnosed(fs::path("Game/."));
+  EXPECT_EQ(report.folder, folder.Path()) << "the absolute folder, not the path as given";
+  EXPECT_TRUE(Says(VerdictOn(report, "game program").finding, "Game.exe is a 64-bit program"));
+
+  fs::remove(folder.Path() / "Game.exe");
+  std::vector<std::uint8_t> old = BuildPe(Program()).bytes;
+  holdout_test::Put16(old, BuildPe(Program()).machineOffset, 0x014C);
+  folder.Write("Launcher.exe", old);
+  report = Diagnosed(folder);
+  const std::string problems = ProblemsOf(report, "game program");
+  EXPECT_TRUE(Says(problems, "no 64-bit program (.exe) in this folder")) << problems;
+  EXPECT_TRUE(Says(problems, "Launcher.exe is a 32-bit program")) << problems;
+  EXPECT_TRUE(Says(VerdictOn(report, "game program").advice, "holdout doctor \""));
+}
+
+// The package unzipped into a folder of its own inside the game's folder, and doctor run there.
+SCENARIO_TEST(Doctor, SaysWhenItRunsInTheUnpackedPackageBelowTheGame) {
+  const GameFolder folder;
+  folder.Install();
+  fs::remove(folder.Path() / "Holdout.asi");
+  const std::string package = "Holdout-0.1.0-win64/";
+  folder.Write(package + "Holdout.asi", BuildPe(Plugin()).bytes);
+  folder.Write(package + "holdout.exe", BuildPe(Program()).bytes);
+  folder.WriteText(package + "PLAYERS-GUIDE.txt", "guide\n");
+  folder.WriteText(package + "Holdout.ini", "[Main]\n");
+  const DoctorReport report = Diagnosed(folder.Path() / package);  // holdout.exe is no game
+  const std::string run = "holdout doctor \"" + folder.Path().string() + "\"";
+  const FileVerdict& place = VerdictOn(report, "game program");
+  EXPECT_TRUE(Says(ProblemsOf(report, "game program"), "Holdout's unpacked package"));
+  EXPECT_TRUE(Says(ProblemsOf(report, "game program"), (folder.Path() / "Game.exe").string()));
+  EXPECT_TRUE(Says(place.advice, "copy Holdout.asi into the game's folder")) << place.advice;
+  EXPECT_TRUE(Says(place.advice, run)) << place.advice;
+  const FileVerdict& host = VerdictOn(report, "ScriptHookFrontier.dll");
+  EXPECT_TRUE(Says(ProblemsOf(report, "ScriptHookFrontier.dll"),
+                   "one level up there is " + (folder.Path() / "ScriptHookFrontier.dll").string()));
+  EXPECT_TRUE(Says(host.advice, run)) << host.advice;
+  EXPECT_FALSE(report.willLoad);
+
+  // The game's own folder, seen from there: Holdout.asi is one level down, in the package.
+  const DoctorReport fromGame = Diagnosed(folder);
+  EXPECT_TRUE(Says(ProblemsOf(fromGame, "Holdout.asi"), "one level down there is"));
+  EXPECT_TRUE(
+      Says(VerdictOn(fromGame, "Holdout.asi").advice,
+           "move " + (folder.Path() / package / "Holdout.asi").string() + " into this folder"));
+  EXPECT_TRUE(Says(ProblemsOf(fromGame, "Holdout.ini"), "Holdout reads it only from the game's"));
+}
+
+// Files of the install found one level up or down, and what doctor says to do with them.
+SCENARIO_TEST(Doctor, NamesFilesOneLevelAwayAndWhereTheyBelong) {
+  struct Case {
+    std::string moved;   // the file moved out of the game's folder
+    std::string to;      // where to, from the game's folder
+    std::string file;    // the verdict that names it
+    std::string advice;  // words of its advice
+  };
+  const std::vector<Case> cases = {
+      {"ScriptHookFrontier.dll", "bin/ScriptHookFrontier.dll", "ScriptHookFrontier.dll",
+       "bin/ScriptHookFrontier.dll into this folder"},
+      {"Holdout.asi", "scripts/Holdout (1).dll", "Holdout.asi",
+       "into this folder and rename it Holdout.asi"},
+      {"Holdout.ini", "scripts/Holdout.ini", "Holdout.ini", "scripts/Holdout.ini into this folder"},
+      {"Holdout.ini", "../Holdout.ini", "Holdout.ini", "Holdout.ini into this folder"},
+  };
+  for (const Case& c : cases) {
+    const GameFolder folder;
+    folder.Install();
+    folder.WriteText("Holdout.ini", "[Main]\n");
+    fs::create_directories((folder.Path() / c.to).parent_path());
+    fs::rename(folder.Path() / c.moved, folder.Path() / c.to);
+    const DoctorReport report = Diagnosed(folder);
+    const std::string problems = ProblemsOf(report, c.file);
+    EXPECT_TRUE(Says(problems, "it is not in this folder, but one level")) << c.to << problems;
+    EXPECT_TRUE(Says(problems, fs::path(c.to).filename().string())) << c.to << problems;
+    EXPECT_TRUE(Says(VerdictOn(report, c.file).advice, c.advice))
+        << c.to << ": " << VerdictOn(report, c.file).advice;
+  }
+}
+
+// Copies saved under other names: a second download, a text editor's added extension, a version
+// in the name, other capitals.
+SCENARIO_TEST(Doctor, NamesNearNamesOfHoldoutsFilesAndTheirFix) {
+  struct Case {
+    std::vector<std::string> from;  // files renamed, in order...
+    std::vector<std::string> to;    // ...to these names
+    std::string file;               // the verdict that names it
+    std::string problem;            // words of its problem
+    std::string advice;             // words of its advice
+    bool loads;                     // Holdout still loads
+  };
+  const std::vector<Case> cases = {
+      {{"Holdout.ini"},
+       {"Holdout.ini.txt"},
+       "Holdout.ini",
+       "but Holdout.ini.txt is: Holdout reads only Holdout.ini",
+       "rename Holdout.ini.txt to Holdout.ini (File Explorer hides",
+       true},
+      {{"Holdout.ini"},
+       {"HOLDOUT.INI.TXT"},
+       "Holdout.ini",
+       "but HOLDOUT.INI.TXT is",
+       "rename HOLDOUT.INI.TXT to Holdout.ini",
+       true},
+      {{"Holdout.ini"},
+       {"Holdout (1).ini"},
+       "Holdout.ini",
+       "but Holdout (1).ini is",
+       "rename Holdout (1).ini to Holdout.ini",
+       true},
+      {{"Holdout.asi"},
+       {"Holdout (1).dll"},
+       "Holdout.asi",
+       "so Holdout (1).dll is never loaded",
+       "rename Holdout (1).dll to Holdout.asi",
+       false},
+      {{"Holdout.asi"},
+       {"Holdout-0.1.0.dll"},
+       "Holdout.asi",
+       "so Holdout-0.1.0.dll is never loaded",
+       "rename Holdout-0.1.0.dll to Holdout.asi",
+       false},
+      {{"Holdout.asi"},
+       {"holdout (2).ASI"},
+       "Holdout.asi",
+       "it is here as holdout (2).ASI",
+       "rename holdout (2).ASI to Holdout.asi",
+       true},
+  };
+  for (const Case& c : cases) {
+    const GameFolder folder;
+    folder.Install();
+    folder.WriteText("Holdout.ini", "[Main]\nMaxEnemies=90\n");
+    for (std::size_t i = 0; i < c.from.size(); ++i) {
+      fs::rename(folder.Path() / c.from[i], folder.Path() / c.to[i]);
+    }
+    const DoctorReport report = Diagnosed(folder);
+    EXPECT_TRUE(Says(ProblemsOf(report, c.file), c.problem))
+        << c.to[0] << ProblemsOf(report, c.file);
+    EXPECT_TRUE(Says(VerdictOn(report, c.file).advice, c.advice))
+        << c.to[0] << ": " << VerdictOn(report, c.file).advice;
+    EXPECT_EQ(report.willLoad, c.loads) << c.to[0];
+  }
+}
+
+// A near name beside the real file: a second .asi is loaded too; a second settings file is not
+// read.
+SCENARIO_TEST(Doctor, NamesASecondCopyBesideTheRealFile) {
+  const GameFolder folder;
+  folder.Install();
+  folder.WriteText("Holdout.ini", "[Main]\n");
+  folder.WriteText("Holdout.ini.txt", "[Main]\nMaxEnemies=90\n");
+  folder.Write("Holdout (1).asi", BuildPe(Plugin()).bytes);
+  const DoctorReport report = Diagnosed(folder);
+  EXPECT_TRUE(report.willLoad);
+  EXPECT_TRUE(Says(ProblemsOf(report, "Holdout.asi"), "two copies of Holdout run at once"));
+  EXPECT_EQ(VerdictOn(report, "Holdout.asi").advice, "delete Holdout (1).asi");
+  EXPECT_TRUE(Says(ProblemsOf(report, "Holdout.ini"),
+                   "Holdout.ini.txt is here too: Holdout reads only Holdout.ini, so what is "
+                   "written in Holdout.ini.txt has no effect"));
+  EXPECT_TRUE(Says(VerdictOn(report, "Holdout.ini").advice, "delete Holdout.ini.txt"));
 }
 
 }  // namespace

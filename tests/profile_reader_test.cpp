@@ -66,8 +66,10 @@ TEST(ProfileReaderTest, IntegerReads) {
       {"an unclosed header is no header", "[A]\n[B\nE=5\n", "A", "E", 0, 5},
       {"CRLF line ends", "[M]\r\nA=1\r\nB=2\r\n", "M", "B", 0, 2},
       {"no line end after the last line", "[M]\nA=1\nB=2", "M", "B", 0, 2},
-      {"a UTF-8 byte-order mark", "\xEF\xBB\xBF[Main]\r\nMaxEnemies=90\r\n", "Main", "MaxEnemies",
-       70, 90},
+      {"a UTF-8 byte-order mark hides a header right after it",
+       "\xEF\xBB\xBF[Main]\r\nMaxEnemies=90\r\n", "Main", "MaxEnemies", 70, 70},
+      {"a UTF-8 byte-order mark on a line of its own",
+       "\xEF\xBB\xBF\r\n[Main]\r\nMaxEnemies=90\r\n", "Main", "MaxEnemies", 70, 90},
       {"UTF-16, little-endian",
        std::string("\xFF\xFE[\0M\0]\0\n\0K\0=\0"
                    "9\0",

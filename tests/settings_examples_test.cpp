@@ -1,8 +1,9 @@
 // The settings examples players read, in the guide and in the comments of the shipped
 // Holdout.ini, are lines of the form "Key=value   -> claim". Each one is loaded here by the
 // plug-in's own settings code, and the outcome must be what its claim says: "used as written",
-// "partly read as {x,y,z}", "kept: the default stays" or "clamped to N". A change to the texts
-// or to the loading code that makes them disagree fails here instead of misleading a player.
+// "partly read as {x,y,z}", "kept: the default stays", "clamped to N" or "read as N". A change to
+// the texts or to the loading code that makes them disagree fails here instead of misleading a
+// player.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -105,6 +106,7 @@ void ExpectClaimHolds(const Example& example) {
 
   const std::string partly = "partly read as ";
   const std::string clamped = "clamped to ";
+  const std::string readAs = "read as ";
   if (example.claim == "used as written") {
     EXPECT_EQ(outcome.origin, "file");
     if (example.value[0] == '{') {
@@ -119,6 +121,11 @@ void ExpectClaimHolds(const Example& example) {
   } else if (StartsWith(example.claim, clamped)) {
     EXPECT_TRUE(StartsWith(outcome.origin, "clamped"));
     EXPECT_EQ(outcome.value, example.claim.substr(clamped.size()));
+  } else if (StartsWith(example.claim, readAs)) {
+    // A number other than written: the value's number, before any key name after it.
+    EXPECT_NE(outcome.origin, "file");
+    EXPECT_EQ(outcome.value.substr(0, outcome.value.find(' ')),
+              example.claim.substr(readAs.size()));
   } else {
     ADD_FAILURE() << "a claim this test does not know";
   }

@@ -1,5 +1,5 @@
-// Two actions on one key: the frame gives the release to the action check-ini names as reaching
-// it first, and the other action does nothing.
+// Two actions on one key: a press triggers the action check-ini says it triggers, and the other
+// action does nothing, or only when check-ini says it does.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +8,7 @@
 #include "check_ini.h"
 #include "runtime/frame_steps.h"
 #include "settings/settings.h"
+#include "spawner_steps.h"
 #include "support/default_keys.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
@@ -18,10 +19,9 @@ using holdout_test::Scenario;
 
 constexpr DWORD kSharedKey = 0x70;  // F1, bound to nothing by default
 
-// True when check-ini, reading `ini`, says a release of the shared key reaches `action` first.
-bool CheckIniNamesFirst(const std::string& ini, const std::string& action) {
+// True when check-ini, reading `ini`, says these words of a shared key.
+bool CheckIniSays(const std::string& ini, const std::string& words) {
   const IniExplanation explanation = ExplainIni(ini);
-  const std::string words = "; a release reaches " + action + " first";
   return std::any_of(
       explanation.problems.begin(), explanation.problems.end(),
       [&words](const std::string& problem) { return problem.find(words) != std::string::npos; });
@@ -36,7 +36,9 @@ bool Drawn(Scenario& s, const std::string& text) {
 SCENARIO_TEST(SharedKey, TheActivationKeyWinsOverTheMenuKey) {
   const std::string f1 = std::to_string(kSharedKey);
   const std::string ini = "[KeyBinds]\nActivateMod=" + f1 + "\nSpawnerMenu=" + f1 + "\n";
-  ASSERT_TRUE(CheckIniNamesFirst(ini, "ActivateMod"));
+  ASSERT_TRUE(CheckIniSays(ini,
+                           "pressing F1 (112) triggers ActivateMod; SpawnerMenu, bound to "
+                           "the same key, never fires"));
   Scenario s;
   s.WriteIni(ini);
   s.Start();
@@ -52,7 +54,9 @@ SCENARIO_TEST(SharedKey, TheActivationKeyWinsOverTheMenuKey) {
 SCENARIO_TEST(SharedKey, TheMenuKeyWinsOverASelectKey) {
   const std::string f1 = std::to_string(kSharedKey);
   const std::string ini = "[KeyBinds]\nSpawnerMenu=" + f1 + "\nMenuSelectOne=" + f1 + "\n";
-  ASSERT_TRUE(CheckIniNamesFirst(ini, "SpawnerMenu"));
+  ASSERT_TRUE(CheckIniSays(ini,
+                           "pressing F1 (112) triggers SpawnerMenu; MenuSelectOne, bound to "
+                           "the same key, never fires"));
   Scenario s;
   s.WriteIni(ini);
   s.Start();
@@ -66,7 +70,9 @@ SCENARIO_TEST(SharedKey, TheMenuKeyWinsOverASelectKey) {
 SCENARIO_TEST(SharedKey, ASelectKeyWinsOverThePositionCapture) {
   const std::string ini =
       "[Main]\nDebug=1\n[KeyBinds]\nMenuSelectNine=" + std::to_string(kPositionCaptureKey) + "\n";
-  ASSERT_TRUE(CheckIniNamesFirst(ini, "MenuSelectNine"));
+  ASSERT_TRUE(CheckIniSays(ini,
+                           "pressing F2 (113) triggers MenuSelectNine while a menu is open; "
+                           "position capture (F2) only while no menu is open"));
   const DWORD menuKey = holdout_test::DefaultKey(&Settings::SpawnerMenu);
   Scenario s;
   s.WriteIni(ini);
@@ -85,6 +91,27 @@ SCENARIO_TEST(SharedKey, ASelectKeyWinsOverThePositionCapture) {
   s.host.TapKey(kPositionCaptureKey);
   s.RunFrame();
   EXPECT_NE(s.ReadLog(), "") << "with no menu open, the capture gets the release";
+}
+
+// Turning outranks setting down: with both on one key, holding it turns the object and never
+// sets it down, as check-ini says.
+SCENARIO_TEST(SharedKey, TheRotateKeyWinsOverTheConfirmKey) {
+  const DWORD e = holdout_test::DefaultKey(&Settings::ConfirmObject);
+  const std::string ini = "[KeyBinds]\nRotateObject=" + std::to_string(e) + "\n";
+  ASSERT_TRUE(CheckIniSays(ini,
+                           "holding E (69) while placing an object triggers RotateObject; "
+                           "ConfirmObject, bound to the same key, never fires"));
+  Scenario s;
+  s.WriteIni(ini);
+  s.Start();
+  spawner_test::PickFromPage(s, 2, {1});
+  const EntityHandle object = placementState.placingObject;
+  ASSERT_NE(object, 0);
+  const std::int32_t heading = placementState.placingHeading;
+  s.host.PressKey(e);
+  s.RunFrames(10);
+  EXPECT_EQ(placementState.placingObject, object) << "never set down";
+  EXPECT_EQ(placementState.placingHeading, heading - 20) << "turned by -2 a frame";
 }
 
 }  // namespace

@@ -13,7 +13,10 @@
 #include <sstream>
 
 #include "core/profile_text.h"
+#include "ini_lines.h"
+#include "ini_numbers.h"
 #include "key_names.h"
+#include "library_checks.h"
 #include "runtime/frame_steps.h"
 #include "runtime/keyboard.h"
 #include "settings/position.h"
@@ -34,17 +37,102 @@ GivenText TextGiven(const ProfileSource& file, const SettingDescription& setting
   return {std::string(buffer, length), length == kPositionBufferSize};
 }
 
-// Explains a flag, count or key code; problems go to `problems`, shared keys to `actionsByKey`.
+// The setting's value as the game reads it: a flag's on or off, a count, a key code with its
+// key's name.
+std::string ValueRead(const SettingDescription& setting, std::uint32_t integer) {
+  switch (setting.kind) {
+    case SettingKind::kFlag:
+      return integer != 0 ? "on" : "off";
+    case SettingKind::kCount:
+      return std::to_string(static_cast<std::int32_t>(integer));
+    case SettingKind::kKeyCode:
+      return std::to_string(integer) + (IsKeyCode(integer) ? " (" + KeyName(integer) + ")" : "");
+    case SettingKind::kPosition:
+      break;
+  }
+  return "";
+}
+
+// ", which" and the predicate, for a predicate that there is.
+std::string Which(const std::string& predicate) {
+  return predicate.empty() ? "" : ", which" + predicate;
+}
+
+// What to write for a setting of this kind.
+std::string WhatToWrite(const SettingDescription& setting) {
+  switch (setting.kind) {
+    case SettingKind::kFlag:
+      return "0 or 1";
+    case SettingKind::kCount:
+      return "a number from " + std::to_string(setting.minimum) + " to " +
+             std::to_string(setting.maximum);
+    case SettingKind::kKeyCode:
+      return "a key's code (holdout check-ini --key-codes lists them)";
+    case SettingKind::kPosition:
+      break;
+  }
+  return "";
+}
+
+// What the file's text of an integer setting makes the game read, when that is not the number
+// plainly written: not a number at all, a number followed by more text, or one beyond 32 bits.
+// `then` says what the game does with the value read when that differs from it (" is outside
+// 10..512 and becomes 10").
+// Adds the sentences to `problems`.
+void ExplainNumberText(const SettingDescription& setting, const SettingReading& reading,
+                       const GivenText& given, const std::string& then, SettingExplanation& line,
+                       std::vector<std::string>& problems) {
+  if (!ReadsAsNumber(given.text)) {
+    line.origin = "not a number: read as 0";
+    line.problem = true;
+    std::string problem = line.key + ": " + line.origin;
+    if (setting.kind == SettingKind::kKeyCode) {
+      if (const std::optional<std::uint32_t> code = KeyCodeNamed(given.text)) {
+        problem += "; it names a key: write " + std::to_string(*code) + " for " + KeyName(*code);
+      } else {
+        problem +=
+            ", which no key sends, so " + line.key + " never fires; write " + WhatToWrite(setting);
+      }
+    }
+    problems.push_back(problem);
+    return;
+  }
+  const NumberText number = ExamineNumber(given.text, setting.kind != SettingKind::kKeyCode);
+  const std::string read = ValueRead(setting, reading.integer);
+  if (number.overflowed) {
+    line.origin = "file; " + number.read + " is too large and reads as " + read;
+    line.problem = true;
+    problems.push_back(line.key + "=" + number.read +
+                       " is more than the game's 32-bit numbers hold: it wraps around to " + read +
+                       Which(then) + "; write " + WhatToWrite(setting));
+  }
+  if (!number.ignored.empty()) {
+    line.origin += "; only \"" + number.read + "\" is read";
+    line.problem = true;
+    problems.push_back(line.key + "=" + given.text + ": the game reads " + number.read +
+                       " and ignores \"" + number.ignored + "\"" +
+                       (number.overflowed || then.empty() ? "" : "; " + number.read + then) +
+                       "; write " + number.instead);
+  }
+}
+
+// Explains a flag, count or key code; problems go to `problems`, keys that fire to
+// `actionsByKey`.
 SettingExplanation ExplainInteger(const SettingDescription& setting, const SettingReading& reading,
                                   const Settings& record, const GivenText& given,
                                   std::vector<std::string>& problems,
                                   std::map<std::uint32_t, std::vector<std::string>>& actionsByKey) {
   SettingExplanation line{setting.section, setting.key, "", given.text.empty() ? "default" : "file",
                           false};
-  if (!given.text.empty() && !ReadsAsNumber(given.text)) {
-    line.origin = "not a number: read as 0";
-    line.problem = true;
-    problems.push_back(line.key + ": " + line.origin);
+  std::string then;
+  if (setting.kind == SettingKind::kCount &&
+      static_cast<std::int32_t>(reading.integer) != record.*setting.count) {
+    then = " is outside " + std::to_string(setting.minimum) + ".." +
+           std::to_string(setting.maximum) + " and becomes " +
+           std::to_string(record.*setting.count);
+  }
+  if (!given.text.empty()) {
+    ExplainNumberText(setting, reading, given, then, line, problems);
   }
   switch (setting.kind) {
     case SettingKind::kFlag:
@@ -62,9 +150,7 @@ SettingExplanation ExplainInteger(const SettingDescription& setting, const Setti
       line.problem = true;
       if (line.origin == "file") {
         line.origin = "clamped: the file says " + std::to_string(read) + ", allowed are " + range;
-        problems.push_back(line.key + " " + std::to_string(read) + " is outside " +
-                           std::to_string(setting.minimum) + ".." +
-                           std::to_string(setting.maximum) + " and becomes " + line.value);
+        problems.push_back(line.key + " " + std::to_string(read) + then);
       } else {
         line.origin += "; clamped to " + line.value + ", allowed are " + range;
       }
@@ -72,13 +158,21 @@ SettingExplanation ExplainInteger(const SettingDescription& setting, const Setti
     }
     case SettingKind::kKeyCode: {
       const std::uint32_t code = record.*setting.keyCode;
-      line.value = std::to_string(code) + " (" + KeyName(code) + ")";
+      line.value = ValueRead(setting, code);
       if (code >= kKeyStateCount) {
-        line.value = std::to_string(code);
         line.problem = true;
         line.origin +=
             "; can never fire (key codes stop at " + std::to_string(kKeyStateCount - 1) + ")";
         problems.push_back(line.key + " = " + std::to_string(code) + " can never fire");
+      } else if (!IsKeyCode(code)) {
+        line.problem = true;
+        // Text that is no number already says it reads as 0, and that nothing fires.
+        if (line.origin.rfind("not a number", 0) != 0) {
+          line.origin += "; no key sends this code";
+          problems.push_back(line.key + " = " + std::to_string(code) +
+                             " never fires: no key sends code " + std::to_string(code) +
+                             " (holdout check-ini --key-codes lists the codes keys send)");
+        }
       } else {
         actionsByKey[code].push_back(line.key);
       }
@@ -118,6 +212,7 @@ struct ReleaseTest {
   std::string action;          // a binding's settings key, or what the fixed key does
   bool fixed = false;          // a fixed key, tested only while Debug is on
   std::uint32_t fixedKey = 0;  // the fixed key's code
+  bool menuSelect = false;     // a menu select key, tested only while a menu is open
 };
 
 // The settings key of a key binding.
@@ -142,7 +237,7 @@ std::vector<ReleaseTest> ReleaseOrder() {
         break;
       case StepKeys::kMenuSelect:
         for (const SettingDescription& setting : MenuSelectSettings()) {
-          order.push_back({setting.key});
+          order.push_back({setting.key, false, 0, true});
         }
         break;
       case StepKeys::kDebugFixedKey:
@@ -153,17 +248,73 @@ std::vector<ReleaseTest> ReleaseOrder() {
   return order;
 }
 
-// The actions bound to one key, and which of them a release reaches first.
-std::string SharedKeySentence(std::uint32_t code, const std::vector<std::string>& actions) {
-  std::string sentence = "key " + std::to_string(code) + " (" + KeyName(code) + ") is bound to";
-  for (std::size_t i = 0; i < actions.size(); ++i) {
-    sentence += (i == 0 ? " " : (i + 1 == actions.size() ? " and " : ", ")) + actions[i];
+// What holding a key bound to placement actions does while an object is being placed. The
+// placement update tests the held keys in this order, and the first match acts alone
+// (spawner/placement.cpp): RotateObject with ReverseRotateObject turns the object back, then
+// RotateObject alone turns it, then ConfirmObject sets it down.
+std::string HeldSentence(const std::string& key, const std::vector<std::string>& held,
+                         bool alsoPressed) {
+  const auto has = [&held](const char* action) {
+    return std::find(held.begin(), held.end(), action) != held.end();
+  };
+  const bool rotate = has("RotateObject");
+  const bool reverse = has("ReverseRotateObject");
+  const bool confirm = has("ConfirmObject");
+  const std::string holding = alsoPressed ? "holding it while placing an object also "
+                                          : "holding " + key + " while placing an object ";
+  const std::string confirmNever =
+      confirm ? "; ConfirmObject, bound to the same key, never fires: the object is never set down"
+              : "";
+  if (rotate && reverse) {
+    return holding +
+           "turns it the other way (RotateObject with ReverseRotateObject), never the first way" +
+           confirmNever;
   }
+  if (rotate) {
+    return holding + "triggers RotateObject" + confirmNever;
+  }
+  if (reverse && confirm) {
+    return holding +
+           "triggers ConfirmObject, or, with RotateObject's key held too, ReverseRotateObject";
+  }
+  return holding + "triggers " + Listed(held);
+}
+
+// What pressing a key bound to several actions does. A frame tests the key for a release once
+// per action, in the frame's order, and the first test that finds the release consumes it: the
+// first action tested in every frame takes every press, one tested only while a menu is open
+// takes the presses made then. The placement actions test the key held down instead
+// (HeldSentence), consuming nothing.
+std::string SharedKeySentence(std::uint32_t code, const std::vector<std::string>& actions) {
+  const std::string key = KeyName(code) + " (" + std::to_string(code) + ")";
+  std::vector<ReleaseTest> released;
   for (const ReleaseTest& test : ReleaseOrder()) {
     if (std::find(actions.begin(), actions.end(), test.action) != actions.end()) {
-      sentence += "; a release reaches " + test.action + " first";
-      break;
+      released.push_back(test);
     }
+  }
+  std::vector<std::string> held;
+  for (const std::string& action : actions) {
+    if (std::none_of(released.begin(), released.end(),
+                     [&action](const ReleaseTest& test) { return test.action == action; })) {
+      held.push_back(action);
+    }
+  }
+  std::string sentence;
+  if (!released.empty()) {
+    const ReleaseTest& first = released.front();
+    sentence = "pressing " + key + " triggers " + first.action +
+               (first.menuSelect ? " while a menu is open" : "");
+    for (std::size_t i = 1; i < released.size(); ++i) {
+      sentence += "; " + released[i].action +
+                  (first.menuSelect && !released[i].menuSelect
+                       ? " only while no menu is open"
+                       : ", bound to the same key, never fires (" + first.action +
+                             " takes the press first)");
+    }
+  }
+  if (!held.empty()) {
+    sentence += (sentence.empty() ? "" : "; ") + HeldSentence(key, held, !sentence.empty());
   }
   return sentence;
 }
@@ -208,6 +359,8 @@ IniExplanation ExplainIni(const std::string& text) {
   }
   explanation.problems.insert(explanation.problems.end(), positionProblems.begin(),
                               positionProblems.end());
+  const std::vector<std::string> ignored = IgnoredLines(text);
+  explanation.problems.insert(explanation.problems.end(), ignored.begin(), ignored.end());
   return explanation;
 }
 
@@ -215,12 +368,20 @@ int RunCheckIni(int argc, char** argv) {
   if (argc > 0 && std::strcmp(argv[0], "--help") == 0) {
     std::printf(
         "usage: holdout check-ini [PATH]\n"
+        "       holdout check-ini --key-codes\n"
         "\n"
         "Reads PATH (default: ./Holdout.ini) exactly as the plug-in reads its settings file and\n"
         "prints every setting with its value and where it came from: the file, the default,\n"
-        "clamped, or rejected and why; then the problems: positions that do not read, key\n"
-        "codes that can never fire, actions sharing one key.\n"
+        "clamped, or rejected and why; then the problems, each with what to write instead:\n"
+        "positions that do not read, numbers the game reads otherwise than written, key codes\n"
+        "that never fire, actions sharing one key, and every line the plug-in ignores\n"
+        "(unknown sections and keys, lines before any section, repeated sections and keys).\n"
+        "--key-codes prints the code of every key, for the [KeyBinds] settings.\n"
         "exit codes: 0 no problems, 1 problems found, 2 bad usage, 3 the file cannot be read\n");
+    return 0;
+  }
+  if (argc == 1 && std::strcmp(argv[0], "--key-codes") == 0) {
+    std::printf("%s", KeyCodeTableText().c_str());
     return 0;
   }
   if (argc > 1) {

@@ -1,10 +1,9 @@
 // doctor: finds the files of an install in the game folder (by name without regard to case, as
-// Windows does), opens them only for reading, judges each and prints one verdict per file, then
-// notes that need no remedy.
+// Windows does), or out of place one level up or down, or under near names; opens them only for
+// reading, judges each and prints one verdict per file, then notes that need no remedy.
 #include "doctor.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -12,7 +11,9 @@
 #include <iterator>
 
 #include "check_ini.h"
+#include "doctor_places.h"
 #include "file_access.h"
+#include "folder_listing.h"
 #include "plugin_loaders.h"
 #include "system_facts.h"
 
@@ -22,36 +23,6 @@ namespace fs = std::filesystem;
 
 // No script host or plug-in comes near this size; a bigger file is not one of them.
 constexpr std::uintmax_t kMaxFileBytes = 64u << 20;
-
-// True when the entry's name is `name` (plain ASCII) in other capitals or the same. Works on
-// the system's own spelling of the entry, which may hold characters no narrow string can.
-bool SameNameIgnoringCase(const fs::path::string_type& entry, const std::string& name) {
-  return entry.size() == name.size() &&
-         std::equal(entry.begin(), entry.end(), name.begin(), [](auto x, char y) {
-           return static_cast<std::uint32_t>(x) < 0x80 &&
-                  std::tolower(static_cast<int>(x)) == std::tolower(static_cast<int>(y));
-         });
-}
-
-// The entries of the folder, read once.
-struct Listing {
-  fs::path folder;
-  std::vector<fs::path> names;
-
-  // The entry of this name: spelled exactly so, or else with other capitals; nothing if none.
-  std::optional<fs::path> Find(const std::string& name) const {
-    const fs::path exact(name);
-    if (std::find(names.begin(), names.end(), exact) != names.end()) {
-      return folder / exact;
-    }
-    for (const fs::path& entry : names) {
-      if (SameNameIgnoringCase(entry.native(), name)) {
-        return folder / entry;
-      }
-    }
-    return std::nullopt;
-  }
-};
 
 // The whole file, up to kMaxFileBytes; nothing with the reason in whyNot when it cannot be read.
 std::optional<std::string> ReadBytes(const fs::path& path, std::string& whyNot) {
@@ -79,9 +50,9 @@ std::optional<std::string> ReadBytes(const fs::path& path, std::string& whyNot) 
   return bytes;
 }
 
-FoundLibrary FindLibrary(const Listing& listing, const std::string& name) {
+// The library at `path`, read and judged from its tables; missing when there is no path.
+FoundLibrary ReadLibrary(const std::optional<fs::path>& path) {
   FoundLibrary found;
-  const std::optional<fs::path> path = listing.Find(name);
   if (!path) {
     return found;
   }
@@ -96,10 +67,46 @@ FoundLibrary FindLibrary(const Listing& listing, const std::string& name) {
   return found;
 }
 
-FileVerdict JudgeSettings(const Listing& listing) {
+FoundLibrary FindLibrary(const Listing& listing, const std::string& name) {
+  return ReadLibrary(listing.Find(name));
+}
+
+// What the player should do about a near name of `wanted` in the folder.
+std::string RenameAdvice(const fs::path& file, const std::string& wanted) {
+  std::string advice = "rename " + Shown(file.filename()) + " to " + wanted;
+  if (Lower(Shown(file.extension())) == ".txt") {
+    advice +=
+        " (File Explorer hides known extensions: turn on View > File name extensions to "
+        "see the whole name)";
+  }
+  return advice;
+}
+
+FileVerdict JudgeSettings(const Listing& listing, const Surroundings& around,
+                          const FolderPlace& place) {
   FileVerdict verdict{"Holdout.ini", "", {}, ""};
   const std::optional<fs::path> path = listing.Find("Holdout.ini");
+  const std::vector<fs::path> nearNames = listing.Matching(IsSettingsNearName);
+  if (!path && !nearNames.empty()) {
+    const std::string name = Shown(nearNames.front().filename());
+    verdict.problems.push_back("it is not in this folder, but " + name +
+                               " is: Holdout reads only Holdout.ini, so every setting takes "
+                               "its default");
+    verdict.advice = RenameAdvice(nearNames.front(), "Holdout.ini");
+    return verdict;
+  }
   if (!path) {
+    std::optional<FoundNearby> nearby = FindNearby(around, IsSettingsName);
+    if (!nearby) {
+      nearby = FindNearby(around, IsSettingsNearName);
+    }
+    if (nearby) {
+      SayFoundNearby(*nearby, "Holdout.ini",
+                     "Holdout reads it only from the game's folder, so every setting takes its "
+                     "default",
+                     place, verdict);
+      return verdict;
+    }
     verdict.finding = "not in this folder, so every setting takes its default";
     return verdict;
   }
@@ -113,7 +120,15 @@ FileVerdict JudgeSettings(const Listing& listing) {
   }
   verdict.problems = ExplainIni(*text).problems;
   verdict.finding = "every setting in it is usable as written";
-  verdict.advice = "'holdout check-ini \"" + path->string() + "\"' explains every setting";
+  verdict.advice = "'holdout check-ini \"" + Shown(*path) + "\"' explains every setting";
+  for (const fs::path& other : nearNames) {
+    const std::string name = Shown(other.filename());
+    verdict.problems.push_back(name +
+                               " is here too: Holdout reads only Holdout.ini, so what "
+                               "is written in " +
+                               name + " has no effect");
+    verdict.advice = "make your changes in Holdout.ini and delete " + name + "; " + verdict.advice;
+  }
   if (const std::optional<std::string> seen = PathAsAnsiFunctionsSeeIt(listing.folder)) {
     verdict.problems.push_back(
         "the game folder's path holds characters that this system's ANSI code page cannot "
@@ -194,10 +209,7 @@ FileVerdict JudgeLoader(const Listing& listing, const std::optional<std::string>
 }
 
 bool EndsWithAsi(const fs::path& name) {
-  std::string extension = name.extension().string();
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return extension == ".asi";
+  return Lower(Shown(name.extension())) == ".asi";
 }
 
 // The folder's .asi files that take functions from the script host, by name.
@@ -228,44 +240,97 @@ void PrintVerdict(const FileVerdict& verdict) {
   std::printf("  what to do: %s\n", verdict.advice.c_str());
 }
 
+// The plug-in's verdict, named for what the loader does with the files of Holdout's names found
+// in the folder, or one level up or down; `loads` tells whether a sound copy is loaded.
+FileVerdict JudgePluginPlace(const Listing& listing, const Surroundings& around,
+                             const FolderPlace& place, FoundLibrary& plugin, bool& loads,
+                             std::vector<std::string>& notes) {
+  const std::optional<fs::path> asi = listing.Find(kPluginFileName);
+  const std::vector<fs::path> nearNames = listing.Matching(IsPluginNearName);
+  std::optional<fs::path> judged = asi;
+  if (!judged && !nearNames.empty()) {
+    // A near name ending in .asi is loaded as it is; judge it before any .dll.
+    const auto loaded = std::find_if(nearNames.begin(), nearNames.end(), EndsWithAsi);
+    judged = loaded != nearNames.end() ? *loaded : nearNames.front();
+  }
+  plugin = ReadLibrary(judged);
+  FileVerdict verdict = JudgePlugin(plugin);
+  loads = verdict.Sound() && judged && EndsWithAsi(*judged);
+  const auto lead = [&verdict](const std::string& problem, const std::string& advice) {
+    verdict.problems.insert(verdict.problems.begin(), problem);
+    verdict.advice =
+        verdict.problems.size() == 1 ? advice : advice + "; besides, " + verdict.advice;
+  };
+  if (!asi && judged) {
+    // A plug-in shipped or saved under another name: judged all the same, so the host is
+    // compared with what it would need once renamed.
+    const std::string name = Shown(judged->filename());
+    if (EndsWithAsi(*judged)) {
+      lead("it is here as " + name +
+               ": the loader loads it under that name too, but a Holdout.asi copied here later "
+               "would be loaded beside it, and two copies of Holdout would run at once",
+           RenameAdvice(*judged, kPluginFileName));
+    } else {
+      lead("it is not in this folder, but " + name +
+               " is: plug-in loaders load only files whose names end in .asi, so " + name +
+               " is never loaded",
+           RenameAdvice(*judged, kPluginFileName));
+    }
+    return verdict;
+  }
+  if (!asi) {
+    std::optional<FoundNearby> nearby = FindNearby(around, IsPluginName);
+    if (!nearby) {
+      nearby = FindNearby(around, IsPluginNearName);
+    }
+    if (nearby) {
+      SayFoundNearby(*nearby, kPluginFileName,
+                     "plug-in loaders load only the .asi files of the game's own folder", place,
+                     verdict);
+    }
+    return verdict;
+  }
+  for (const fs::path& other : nearNames) {
+    const std::string name = Shown(other.filename());
+    if (EndsWithAsi(other)) {
+      verdict.problems.push_back(name +
+                                 " is here too: the loader loads every .asi file, so two copies "
+                                 "of Holdout run at once and every key press acts twice");
+      verdict.advice = verdict.problems.size() == 1
+                           ? "delete " + name
+                           : "delete " + name + "; besides, " + verdict.advice;
+    } else {
+      notes.push_back(name +
+                      " is here too: no plug-in loader loads a .dll, so it is never loaded and "
+                      "can go");
+    }
+  }
+  return verdict;
+}
+
 }  // namespace
 
 std::optional<DoctorReport> Diagnose(const fs::path& folder, std::string& whyNot) {
-  Listing listing{folder, {}};
-  std::error_code error;
-  for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
-       entry.increment(error)) {
-    listing.names.push_back(entry->path().filename());
+  fs::path absolute = fs::absolute(folder).lexically_normal();
+  if (!absolute.has_filename() && absolute.has_relative_path()) {
+    absolute = absolute.parent_path();  // "game/." reads as "game/"
   }
-  if (error) {
-    whyNot = error.message();
+  const std::optional<Listing> listed = ListFolder(absolute, whyNot);
+  if (!listed) {
     return std::nullopt;
   }
+  const Listing& listing = *listed;
+  const Surroundings around = ListSurroundings(listing);
+  DoctorReport report;
+  report.folder = absolute;
+  const FolderPlace place = JudgePlace(listing, around);
   const FoundLibrary host = FindLibrary(listing, kHostFileName);
   const std::optional<std::string> loaderName = LoaderName(listing);
   const FileVerdict loader = JudgeLoader(listing, loaderName);
-  // A plug-in shipped or saved as Holdout.dll is never loaded; it is still judged, so the host
-  // is compared with what it would need once renamed.
-  const bool asiThere = listing.Find(kPluginFileName).has_value();
-  const bool dllThere = listing.Find("Holdout.dll").has_value();
-  const FoundLibrary plugin =
-      FindLibrary(listing, !asiThere && dllThere ? "Holdout.dll" : kPluginFileName);
-  FileVerdict pluginVerdict = JudgePlugin(plugin);
-  DoctorReport report;
-  if (!asiThere && dllThere) {
-    pluginVerdict.problems.insert(pluginVerdict.problems.begin(),
-                                  "it is not in this folder, but Holdout.dll is: plug-in loaders "
-                                  "load only files whose names end in .asi, so Holdout.dll is "
-                                  "never loaded");
-    pluginVerdict.advice =
-        pluginVerdict.problems.size() == 1
-            ? "rename Holdout.dll to Holdout.asi"
-            : "rename Holdout.dll to Holdout.asi; besides, " + pluginVerdict.advice;
-  } else if (dllThere) {
-    report.notes.push_back(
-        "Holdout.dll is here too: no plug-in loader loads a .dll, so it is never loaded and can "
-        "go");
-  }
+  FoundLibrary plugin;
+  bool pluginLoads = false;
+  const FileVerdict pluginVerdict =
+      JudgePluginPlace(listing, around, place, plugin, pluginLoads, report.notes);
   const std::vector<std::string> plugins = HostPlugins(listing);
   if (plugins.size() > 1) {
     report.notes.push_back("the loader loads these script plug-ins, which is fine: " +
@@ -283,9 +348,17 @@ std::optional<DoctorReport> Diagnose(const fs::path& folder, std::string& whyNot
   const LibraryLookup inFolder = [&listing](const std::string& name) {
     return FindLibrary(listing, name);
   };
-  report.verdicts = {JudgeHost(host, plugin, inFolder), loader, pluginVerdict,
-                     JudgeSettings(listing), JudgeLog(listing)};
-  report.willLoad = report.verdicts[0].Sound() && loader.Sound() && pluginVerdict.Sound();
+  FileVerdict hostVerdict = JudgeHost(host, plugin, inFolder);
+  if (host.state == FoundLibrary::State::kMissing) {
+    if (const std::optional<FoundNearby> nearby = FindNearby(around, IsHostName)) {
+      SayFoundNearby(*nearby, kHostFileName, "the game loads it only from its own folder", place,
+                     hostVerdict);
+    }
+  }
+  report.willLoad = hostVerdict.Sound() && loader.Sound() && pluginLoads;
+  report.verdicts = {
+      place.verdict,    hostVerdict, loader, pluginVerdict, JudgeSettings(listing, around, place),
+      JudgeLog(listing)};
   return report;
 }
 
@@ -295,10 +368,13 @@ int RunDoctor(int argc, char** argv) {
         "usage: holdout doctor [GAME-DIR]\n"
         "\n"
         "Tells whether Holdout will load and work in GAME-DIR (default: the current folder), and\n"
-        "if not, why and what to do: the script host must be a 64-bit DLL that exports every\n"
-        "function Holdout.asi takes from it, a plug-in loader (such as dinput8.dll) must be\n"
-        "there to load Holdout.asi, Holdout.asi a complete 64-bit DLL, Holdout.ini (if there)\n"
-        "free of problems, and Holdout.log writable. It changes no file.\n"
+        "if not, why and what to do: GAME-DIR must hold the game's 64-bit program (.exe), the\n"
+        "script host must be a 64-bit DLL that exports every function Holdout.asi takes from\n"
+        "it, a plug-in loader (such as dinput8.dll) must be there to load Holdout.asi,\n"
+        "Holdout.asi a complete 64-bit DLL, Holdout.ini (if there) free of problems, and\n"
+        "Holdout.log writable. Files out of place one level up or down, and copies saved under\n"
+        "other names (Holdout (1).dll, Holdout.ini.txt), are named with what to move or rename.\n"
+        "It changes no file.\n"
         "exit codes: 0 Holdout will load and work, 1 problems found, 2 bad usage, 3 the folder\n"
         "cannot be read\n");
     return 0;
@@ -315,7 +391,7 @@ int RunDoctor(int argc, char** argv) {
                  whyNot.c_str());
     return 3;
   }
-  std::printf("Holdout doctor, game folder %s\n", folder.c_str());
+  std::printf("Holdout doctor, game folder %s\n", Shown(report->folder).c_str());
   std::size_t problems = 0;
   for (const FileVerdict& verdict : report->verdicts) {
     PrintVerdict(verdict);

@@ -1,7 +1,8 @@
 // doctor: tells a player whether Holdout will load and work in a game folder, and if not,
-// exactly why and what to do. It judges the script host, the plug-in loader and Holdout.asi from
-// their tables, the settings file with check-ini's verdict, and whether the log can be written,
-// and it never writes, creates or changes a file.
+// exactly why and what to do. It judges whether the folder is a game's at all, the script host,
+// the plug-in loader and Holdout.asi from their tables, the settings file with check-ini's
+// verdict, and whether the log can be written; it names files out of place one level up or down
+// and files saved under near names, and it never writes, creates or changes a file.
 #pragma once
 
 #include <filesystem>
@@ -13,7 +14,8 @@
 
 // What doctor found in a game folder.
 struct DoctorReport {
-  std::vector<FileVerdict> verdicts;  // host, plug-in loader, Holdout.asi, .ini, .log
+  std::filesystem::path folder;       // the folder examined, as an absolute path
+  std::vector<FileVerdict> verdicts;  // game program, host, plug-in loader, Holdout.asi, .ini, .log
   std::vector<std::string> notes;     // facts that need no remedy
   bool willLoad = false;              // the host, the loader and Holdout.asi are all sound
 };

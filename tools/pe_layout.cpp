@@ -468,3 +468,24 @@ PeLayout::TextEnd PeLayout::Text(std::uint32_t rva, std::uint64_t maxLength,
 PeLayoutReading ReadPeLayout(std::span<const std::uint8_t> file) {
   return HeaderReader(file).Read();
 }
+
+PeKind ReadPeKind(std::span<const std::uint8_t> start) {
+  const CheckedBytes bytes(start);
+  const std::optional<std::uint16_t> signature = bytes.U16(0);
+  const std::optional<std::uint32_t> peOffset = bytes.U32(0x3C);
+  if (!signature || *signature != 0x5A4D || !peOffset) {
+    return PeKind::kNotAnImage;
+  }
+  const std::uint64_t coff = std::uint64_t{*peOffset} + 4;
+  const std::optional<std::uint32_t> peSignature = bytes.U32(*peOffset);
+  const std::optional<std::uint16_t> machine = bytes.U16(coff);
+  const std::optional<std::uint16_t> characteristics = bytes.U16(coff + 18);
+  const std::optional<std::uint16_t> magic = bytes.U16(coff + kCoffHeaderSize);
+  if (!peSignature || *peSignature != 0x00004550 || !machine || !characteristics || !magic) {
+    return PeKind::kNotAnImage;
+  }
+  if (*machine != kMachineAmd64 || *magic != kMagicPe32Plus) {
+    return PeKind::kOther;
+  }
+  return (*characteristics & kCharacteristicDll) != 0 ? PeKind::kLibrary64 : PeKind::kProgram64;
+}

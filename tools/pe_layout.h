@@ -65,3 +65,15 @@ struct PeLayoutReading {
 };
 
 PeLayoutReading ReadPeLayout(std::span<const std::uint8_t> file);
+
+// What the first headers of a file say it is, read from its start alone: enough to tell a game's
+// 64-bit program from a 32-bit one or a library without reading a file of many megabytes.
+enum class PeKind {
+  kNotAnImage,  // no "MZ" and "PE" signatures, or cut short inside the first headers
+  kProgram64,   // a 64-bit x86 program
+  kLibrary64,   // a 64-bit x86 library
+  kOther,       // an image for another machine or of 32 bits
+};
+
+// The kind of image whose first bytes (as far as its first headers) these are.
+PeKind ReadPeKind(std::span<const std::uint8_t> start);

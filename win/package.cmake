@@ -37,12 +37,26 @@ add_custom_target(holdout_pictures ALL DEPENDS ${HOLDOUT_PACKAGE_PICTURES})
 # The Linux doctor on the same game folders as holdout.exe's, made of this build's libraries.
 add_test(NAME holdout_doctor_on_windows_build
   COMMAND bash ${CMAKE_SOURCE_DIR}/tools/tests/doctor_folders.sh native ${HOLDOUT_NATIVE_TOOL}
-          $<TARGET_FILE:Holdout> $<TARGET_FILE:ScriptHookFrontier> $<TARGET_FILE:PluginLoader>)
+          $<TARGET_FILE:Holdout> $<TARGET_FILE:ScriptHookFrontier> $<TARGET_FILE:PluginLoader>
+          $<TARGET_FILE:Host>)
+
+# The player's texts with CRLF line ends, as Windows editors show them.
+set(HOLDOUT_PACKAGE_TEXTS_DIR ${CMAKE_BINARY_DIR}/package-texts)
+set(HOLDOUT_PACKAGE_TEXTS)
+foreach(text Holdout.ini PLAYERS-GUIDE.txt)
+  add_custom_command(
+    OUTPUT ${HOLDOUT_PACKAGE_TEXTS_DIR}/${text}
+    COMMAND ${CMAKE_COMMAND} -DIN=${CMAKE_SOURCE_DIR}/package/${text}
+            -DOUT=${HOLDOUT_PACKAGE_TEXTS_DIR}/${text} -P ${CMAKE_CURRENT_SOURCE_DIR}/crlf.cmake
+    DEPENDS ${CMAKE_SOURCE_DIR}/package/${text} ${CMAKE_CURRENT_SOURCE_DIR}/crlf.cmake
+    COMMENT "${text} with CRLF line ends")
+  list(APPEND HOLDOUT_PACKAGE_TEXTS ${HOLDOUT_PACKAGE_TEXTS_DIR}/${text})
+endforeach()
+add_custom_target(holdout_package_texts ALL DEPENDS ${HOLDOUT_PACKAGE_TEXTS})
 
 # The player package: Holdout.asi, the commented Holdout.ini at its defaults, the player's guide
 # and its pictures, and holdout.exe, zipped (`cmake --build --preset windows --target package`).
-install(FILES $<TARGET_FILE:Holdout> ${CMAKE_SOURCE_DIR}/package/Holdout.ini ${CMAKE_SOURCE_DIR}/package/PLAYERS-GUIDE.txt
-        DESTINATION .)
+install(FILES $<TARGET_FILE:Holdout> ${HOLDOUT_PACKAGE_TEXTS} DESTINATION .)
 install(FILES ${HOLDOUT_PACKAGE_PICTURES} DESTINATION .)
 install(PROGRAMS $<TARGET_FILE:holdout_exe> DESTINATION .)
 set(CPACK_GENERATOR ZIP)

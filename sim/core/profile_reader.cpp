@@ -1,6 +1,7 @@
 // INI parsing with the Win32 profile reader's rules: line-based, names case-insensitive and
 // trimmed, values trimmed, first match wins, surrounding quotes stripped from string values,
-// integers read as RtlCharToInteger reads them with base 0.
+// integers read as RtlCharToInteger reads them with base 0. A UTF-8 byte-order mark is no mark to
+// Windows's reader: it stays part of the first line, as there (Wine's reader strips it).
 #include "core/profile_reader.h"
 
 #include <algorithm>
@@ -12,9 +13,6 @@
 namespace sim::profile {
 
 namespace {
-
-// Integers are read from a value cut to this many characters, terminator included.
-constexpr std::uint32_t kIntegerBufferSize = 30;
 
 bool IsSpace(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
@@ -54,11 +52,9 @@ std::string NarrowUtf16(std::string_view bytes, bool bigEndian) {
   return narrow;
 }
 
-// The file's text without its byte-order mark; `storage` holds it when it had to be decoded.
-std::string_view Decode(std::string_view text, std::string& storage) {
-  if (StartsWith(text, "\xEF\xBB\xBF")) {
-    return text.substr(3);
-  }
+}  // namespace
+
+std::string_view DecodeText(std::string_view text, std::string& storage) {
   if (StartsWith(text, "\xFF\xFE") || StartsWith(text, "\xFE\xFF")) {
     storage = NarrowUtf16(text.substr(2), text[0] == '\xFE');
     return storage;
@@ -66,9 +62,7 @@ std::string_view Decode(std::string_view text, std::string& storage) {
   return text;
 }
 
-// The integer reading of a value: RtlCharToInteger with base 0, whose base prefixes are lower
-// case only ("0X1F" reads as 0).
-std::uint32_t ParseInteger(std::string_view text) {
+IntegerReading ReadInteger(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size() && IsSpace(text[i])) {
     ++i;
@@ -110,8 +104,10 @@ std::uint32_t ParseInteger(std::string_view text) {
     }
     value = value * base + digit;
   }
-  return negative ? 0u - value : value;
+  return {negative ? 0u - value : value, i};
 }
+
+namespace {
 
 // The default as the reader uses it: trailing spaces (not tabs) removed, leading ones kept.
 std::string_view TrimDefault(const char* defaultValue) {
@@ -127,7 +123,7 @@ std::string_view TrimDefault(const char* defaultValue) {
 std::optional<std::string> FindValue(std::string_view text, std::string_view section,
                                      std::string_view key) {
   std::string decoded;
-  text = Decode(text, decoded);
+  text = DecodeText(text, decoded);
   section = Trim(section);
   key = Trim(key);
   // Lines before the first header form a section without a name, always the first one.
@@ -191,11 +187,11 @@ std::uint32_t GetString(const std::optional<std::string>& text, const char* sect
 
 std::uint32_t GetInt(const std::optional<std::string>& text, const char* section, const char* key,
                      std::int32_t defaultValue) {
-  char buffer[kIntegerBufferSize];
+  char buffer[kIntegerTextLength + 1];
   if (GetString(text, section, key, "", buffer, sizeof buffer) == 0) {
     return static_cast<std::uint32_t>(defaultValue);
   }
-  return ParseInteger(buffer);
+  return ReadInteger(buffer).value;
 }
 
 std::optional<std::string> ReadFile(const char* path) {

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Runs `holdout doctor` (the Linux build, or holdout.exe under Wine) on game folders made from
-# the built Holdout.asi, the stand-in script host and its plug-in loader: complete; the plug-in
-# under the name Holdout.dll; no plug-in loader; a host that lacks the export worldGetAllPeds;
-# a host whose export ordinal table points past the end of the file; a text file in place of
-# the host; no host; a Holdout.asi cut short; a folder that does not exist; and, for
-# holdout.exe, a folder whose name the ANSI code page cannot hold. Checks each answer's message
-# and exit code, and that doctor left every folder exactly as it found it. Exits 77 (skipped)
-# when the DLLs have not been built.
-# Usage: doctor_folders.sh native HOLDOUT PLUGIN HOST_DLL LOADER_DLL
-#        doctor_folders.sh wine WINE_DIR PREFIX HOLDOUT_EXE PLUGIN HOST_DLL LOADER_DLL
+# the built Holdout.asi, the stand-in script host and its plug-in loader, and the stand-in game's
+# program: complete; the plug-in under the name Holdout.dll; no plug-in loader; a host that lacks
+# the export worldGetAllPeds; a host whose export ordinal table points past the end of the file;
+# a text file in place of the host; no host; a Holdout.asi cut short; a folder that does not
+# exist; the mistakes players make beside a sound install (no game program, the unpacked package
+# below the game, Holdout.asi or Holdout.ini one level down, copies saved under near names); and,
+# for holdout.exe, a folder whose name the ANSI code page cannot hold. Checks each answer's
+# message and exit code, and that doctor left every folder exactly as it found it. Exits 77
+# (skipped) when the Windows build has not been made.
+# Usage: doctor_folders.sh native HOLDOUT PLUGIN HOST_DLL LOADER_DLL GAME_EXE
+#        doctor_folders.sh wine WINE_DIR PREFIX HOLDOUT_EXE PLUGIN HOST_DLL LOADER_DLL GAME_EXE
 set -euo pipefail
 for last; do :; done
 if [ ! -f "$last" ]; then
@@ -17,7 +19,7 @@ if [ ! -f "$last" ]; then
 fi
 source "$(dirname "$0")/holdout_runner.sh"
 shift "$runner_arguments"
-plugin=$1 host=$2 loader=$3
+plugin=$1 host=$2 loader=$3 game=$4
 work=$(mktemp -d)
 trap 'rm -rf "$work"; runner_stop' EXIT
 
@@ -57,14 +59,22 @@ expect() {
 }
 
 make_folder() {
-  mkdir "$work/$1"
+  mkdir -p "$work/$1"
+  cp "$game" "$work/$1/Game.exe"
   cp "$plugin" "$work/$1/Holdout.asi"
   cp "$host" "$work/$1/ScriptHookFrontier.dll"
   cp "$loader" "$work/$1/dinput8.dll"
 }
 
 make_folder complete
-expect complete 0 "ScriptHookFrontier.dll: ok" "plug-in loader dinput8.dll: ok" "Holdout.asi: ok" \
+# The folder by its absolute path (Wine's drive Z: is the root of the file system).
+if [ "$runner" = wine ]; then
+  shown=("game folder Z:\\" '\complete')
+else
+  shown=("game folder $work/complete")
+fi
+expect in:complete 0 "${shown[@]}"
+expect complete 0 "game program: ok, Game.exe is a 64-bit program" "ScriptHookFrontier.dll: ok" "plug-in loader dinput8.dll: ok" "Holdout.asi: ok" \
   "Holdout.ini: ok" "Holdout.log: ok" "verdict: Holdout will load and work here" \
   'WINEDLLOVERRIDES="dinput8=n,b"'
 
@@ -115,6 +125,43 @@ head -c "$(($(stat -c %s "$plugin") / 2))" "$plugin" >"$work/cut-plugin/Holdout.
 expect cut-plugin 1 "Holdout.asi: PROBLEM" "it is cut short" "verdict: Holdout will not load here"
 
 expect no-such-folder 3
+
+# Mistakes beside a sound install, each named with its file and its fix.
+make_folder no-game
+rm "$work/no-game/Game.exe"
+expect no-game 1 "game program: PROBLEM" "there is no 64-bit program (.exe) in this folder"
+
+make_folder game-above
+mkdir "$work/game-above/Holdout-0.1.0-win64"
+mv "$work/game-above/Holdout.asi" "$work/game-above/Holdout-0.1.0-win64/"
+printf 'guide\r\n' >"$work/game-above/Holdout-0.1.0-win64/PLAYERS-GUIDE.txt"
+expect in:game-above/Holdout-0.1.0-win64 1 "Holdout's unpacked package" \
+  "copy Holdout.asi into the game's folder" "ScriptHookFrontier.dll: PROBLEM" \
+  "it is not in this folder, but one level up there is" "run holdout doctor \""
+expect game-above 1 "Holdout.asi: PROBLEM" "it is not in this folder, but one level down there is" \
+  "Holdout.asi into this folder"
+
+make_folder plugin-below
+mkdir "$work/plugin-below/scripts"
+mv "$work/plugin-below/Holdout.asi" "$work/plugin-below/scripts/Holdout (1).dll"
+expect plugin-below 1 "one level down there is" "into this folder and rename it Holdout.asi"
+
+make_folder ini-below
+mkdir "$work/ini-below/settings"
+printf '[Main]\r\nMaxEnemies=90\r\n' >"$work/ini-below/settings/Holdout.ini"
+expect ini-below 1 "Holdout.ini: PROBLEM" "one level down there is" \
+  "Holdout reads it only from the game's folder" "Holdout.ini into this folder"
+
+for near in "Holdout (1).dll" "Holdout-0.1.0.dll"; do
+  make_folder "near $near"
+  mv "$work/near $near/Holdout.asi" "$work/near $near/$near"
+  expect "near $near" 1 "so $near is never loaded" "rename $near to Holdout.asi"
+done
+
+make_folder ini-txt
+printf '[Main]\r\nMaxEnemies=90\r\n' >"$work/ini-txt/Holdout.ini.txt"
+expect ini-txt 1 "Holdout.ini: PROBLEM" "but Holdout.ini.txt is: Holdout reads only Holdout.ini" \
+  "rename Holdout.ini.txt to Holdout.ini"
 
 # The plug-in finds Holdout.ini through the ANSI functions; under a path the ANSI code page
 # cannot hold (Wine's is 1252 here) it never finds it. Only the Windows build can tell.

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the player package and checks what a player unpacks: exactly Holdout.asi (a 64-bit DLL
 # under the name plug-in loaders pick up), Holdout.ini, the player's guide and its three pictures
-# (each a 1280x720 PNG), and holdout.exe (a 64-bit program), the two texts as shipped from
-# package/. The two binaries carry no debug sections (their debug information stays beside the
-# build); their sizes are printed.
+# (each a 1280x720 PNG), and holdout.exe (a 64-bit program), the two texts those of package/
+# with CRLF line ends. The two binaries carry no debug sections (their debug information stays
+# beside the build); their sizes are printed.
 set -euo pipefail
 cpack=$1 build=$2 shipped=$3 objdump=$4
 work=$(mktemp -d)
@@ -36,8 +36,14 @@ for binary in Holdout.asi holdout.exe; do
   fi
   echo "$binary: $(stat -c %s "$work/unpacked/$binary") bytes"
 done
-cmp "$work/unpacked/Holdout.ini" "$shipped/Holdout.ini"
-cmp "$work/unpacked/PLAYERS-GUIDE.txt" "$shipped/PLAYERS-GUIDE.txt"
+for text in Holdout.ini PLAYERS-GUIDE.txt; do
+  # The text of package/, every line ended by CRLF.
+  cmp <(tr -d '\r' <"$work/unpacked/$text") "$shipped/$text"
+  if ! awk '!/\r$/ { bad = 1 } END { exit bad }' "$work/unpacked/$text"; then
+    echo "$text in the package has a line without a CRLF line end" >&2
+    exit 1
+  fi
+done
 for picture in cover-menu.png hud.png summary.png; do
   # The PNG signature, then the header chunk's width and height (big-endian): 1280 and 720.
   header=$(od -An -tx1 -N24 "$work/unpacked/$picture" | tr -d ' \n')

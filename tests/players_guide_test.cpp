@@ -1,0 +1,72 @@
+// The player's guide against the code it describes: its key table is the tools' key table, its
+// list of keys names every key a default binding uses and the position capture key, and its
+// example of a captured position is in the form the capture writes.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "check_ini.h"
+#include "key_names.h"
+#include "runtime/frame_steps.h"
+#include "settings/position.h"
+#include "settings/settings_schema.h"
+
+namespace {
+
+std::string Guide() {
+  std::ifstream file(HOLDOUT_PLAYERS_GUIDE, std::ios::binary);
+  EXPECT_TRUE(file) << HOLDOUT_PLAYERS_GUIDE;
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+// The guide's text from the line starting with `heading` to the next line of dashes' heading.
+std::string Section(const std::string& guide, const std::string& heading) {
+  const std::size_t start = guide.find("\n" + heading);
+  EXPECT_NE(start, std::string::npos) << heading;
+  const std::size_t underline = guide.find("\n---", start + 1);
+  const std::size_t next = guide.find("\n---", guide.find('\n', underline + 1));
+  const std::size_t end = next == std::string::npos ? guide.size() : guide.rfind("\n\n", next);
+  return start == std::string::npos ? "" : guide.substr(start, end - start);
+}
+
+TEST(PlayersGuide, HoldsTheKeyTableOfTheTools) {
+  EXPECT_NE(Guide().find("\n" + KeyCodeTableText() + "\n"), std::string::npos)
+      << "the guide's \"Key codes\" table is not the output of holdout check-ini --key-codes, "
+         "which is:\n"
+      << KeyCodeTableText();
+}
+
+TEST(PlayersGuide, ListsEveryDefaultKeyAndThePositionCaptureKey) {
+  const std::string keys = Section(Guide(), "Keys (defaults");
+  const IniExplanation defaults = ExplainIni("");
+  for (const SettingDescription& setting : SettingsSchema()) {
+    if (setting.kind == SettingKind::kKeyCode && !setting.menuSelect) {
+      const std::string name = KeyName(static_cast<std::uint32_t>(setting.defaultValue));
+      EXPECT_NE(keys.find(name), std::string::npos) << setting.key << "'s key " << name;
+    }
+  }
+  EXPECT_NE(keys.find("\n  " + KeyName(kPositionCaptureKey) + " "), std::string::npos)
+      << "the position capture key";
+}
+
+TEST(PlayersGuide, ShowsACapturedPositionInTheCapturesForm) {
+  std::istringstream arena(Section(Guide(), "Picking your own arena"));
+  std::size_t captured = 0;
+  for (std::string line; std::getline(arena, line);) {
+    const std::size_t brace = line.find_first_not_of(' ');
+    if (brace == std::string::npos || line[brace] != '{') {
+      continue;
+    }
+    ++captured;
+    const std::string text = line.substr(brace);
+    EXPECT_EQ(FormatPosition(ReadPosition(text.c_str()).value), text)
+        << "the capture writes a position so";
+  }
+  EXPECT_EQ(captured, 1u) << "the example of a captured line";
+}
+
+}  // namespace

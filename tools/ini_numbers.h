@@ -1,0 +1,18 @@
+// How the integer reader takes a setting's text: the characters it reads, the rest it ignores,
+// whether the number written is more than 32 bits hold (the value read then wraps around), and
+// what the player most likely meant, for check-ini to say what to write instead.
+#pragma once
+
+#include <string>
+
+// What the integer reader made of one setting's text.
+struct NumberText {
+  std::string read;         // the characters read: sign, base prefix and digits, as written
+  std::string ignored;      // the rest of the text, which the reader never looks at
+  bool overflowed = false;  // the number written lies outside the setting's 32-bit range
+  std::string instead;      // when text is ignored: what to write for what was most likely meant
+};
+
+// Examines a setting's text as GetPrivateProfileIntA reads it. A signed setting holds
+// -2147483648..2147483647, an unsigned one 0..4294967295.
+NumberText ExamineNumber(const std::string& text, bool isSigned);
