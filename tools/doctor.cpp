@@ -114,16 +114,24 @@ FileVerdict JudgeSettings(const Listing& listing) {
   verdict.problems = ExplainIni(*text).problems;
   verdict.finding = "every setting in it is usable as written";
   verdict.advice = "'holdout check-ini \"" + path->string() + "\"' explains every setting";
-  if (const std::optional<std::string> seen = PathAsAnsiFunctionsSeeIt(listing.folder)) {
-    verdict.problems.push_back(
-        "the game folder's path holds characters that this system's ANSI code page cannot "
-        "hold; Holdout finds its settings through the ANSI functions, which give the path back "
-        "as " +
-        *seen + ", so it never finds this file and every setting takes its default");
-    verdict.advice =
-        "move the game to a folder whose path has only characters of the system's language "
-        "(or set Windows's language for non-Unicode programs to one that holds them); " +
-        verdict.advice;
+  if (const std::optional<AnsiPathFacts> ansi = PathAsAnsiFunctionsSeeIt(listing.folder)) {
+    if (ansi->shortForm) {
+      verdict.finding +=
+          "; the folder's path holds characters this system's ANSI code page "
+          "cannot hold, so Holdout reads the file through the folder's short "
+          "name, " +
+          *ansi->shortForm;
+    } else {
+      verdict.problems.push_back(
+          "the game folder's path holds characters that this system's ANSI code page cannot "
+          "hold, and the folder has no short (8.3) name to use instead (the drive keeps none); "
+          "Holdout reads its settings through the ANSI functions, which give the path back as " +
+          ansi->seen + ", so it never finds this file and every setting takes its default");
+      verdict.advice =
+          "move the game to a folder whose path has only characters of the system's language "
+          "(or set Windows's language for non-Unicode programs to one that holds them); " +
+          verdict.advice;
+    }
   }
   return verdict;
 }
