@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "arguments.h"
 #include "check_ini.h"
 #include "file_access.h"
 #include "plugin_loaders.h"
@@ -113,7 +114,7 @@ FileVerdict JudgeSettings(const Listing& listing) {
   }
   verdict.problems = ExplainIni(*text).problems;
   verdict.finding = "every setting in it is usable as written";
-  verdict.advice = "'holdout check-ini \"" + path->string() + "\"' explains every setting";
+  verdict.advice = "'holdout check-ini \"" + ShownPath(*path) + "\"' explains every setting";
   if (const std::optional<AnsiPathFacts> ansi = PathAsAnsiFunctionsSeeIt(listing.folder)) {
     if (ansi->shortForm) {
       verdict.finding +=
@@ -312,12 +313,13 @@ int RunDoctor(int argc, char** argv) {
     return 0;
   }
   if (argc > 1) {
-    std::fprintf(stderr, "doctor: expected at most one folder (see 'holdout doctor --help')\n");
+    std::fprintf(stderr, "doctor: expected at most one folder; %s (see 'holdout doctor --help')\n",
+                 QuoteHint("doctor", argc, argv).c_str());
     return 2;
   }
   const std::string folder = argc == 1 ? argv[0] : ".";
   std::string whyNot;
-  const std::optional<DoctorReport> report = Diagnose(folder, whyNot);
+  const std::optional<DoctorReport> report = Diagnose(PathFromArgument(folder), whyNot);
   if (!report) {
     std::fprintf(stderr, "doctor: cannot read the folder '%s': %s\n", folder.c_str(),
                  whyNot.c_str());
