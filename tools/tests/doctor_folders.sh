@@ -4,7 +4,8 @@
 # under the name Holdout.dll; no plug-in loader; a host that lacks the export worldGetAllPeds;
 # a host whose export ordinal table points past the end of the file; a text file in place of
 # the host; no host; a Holdout.asi cut short; a folder that does not exist; and, for
-# holdout.exe, a folder whose name the ANSI code page cannot hold. Checks each answer's message
+# holdout.exe, a folder whose name the ANSI code page cannot hold; a folder no file can be
+# created in (under Wine, or for a user other than root). Checks each answer's message
 # and exit code, and that doctor left every folder exactly as it found it. Exits 77 (skipped)
 # when the DLLs have not been built.
 # Usage: doctor_folders.sh native HOLDOUT PLUGIN HOST_DLL LOADER_DLL
@@ -125,5 +126,17 @@ if [ "$runner" = wine ]; then
   expect "in:Spiel-日本" 0 "Holdout.ini: ok" "ANSI code page cannot hold" \
     "through the folder's short name, "
 fi
+
+# A folder the player may not add files to. Wine gives a folder an access list from its Unix
+# permissions, and holdout.exe asks that list; the Linux build asks the permissions, which
+# root passes whatever they say.
+if [ "$runner" = wine ] || [ "$(id -u)" -ne 0 ]; then
+  make_folder read-only
+  chmod 555 "$work/read-only"
+  expect read-only 1 "Holdout.log: PROBLEM" "no file can be created in this folder" \
+    "let your user account write to the game folder"
+  chmod 755 "$work/read-only"
+fi
+
 [ "$failures" -eq 0 ] && echo "PASS"
 exit "$failures"
