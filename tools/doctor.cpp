@@ -325,6 +325,7 @@ int RunDoctor(int argc, char** argv) {
                  whyNot.c_str());
     return 3;
   }
+  std::printf("holdout %s\n", HOLDOUT_VERSION);
   std::printf("Holdout doctor, game folder %s\n", folder.c_str());
   std::size_t problems = 0;
   for (const FileVerdict& verdict : report->verdicts) {
