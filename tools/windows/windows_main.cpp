@@ -48,6 +48,8 @@ std::string OwnFolder() {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // The console's code page outlives the program (the command prompt keeps it): restored below.
+  const UINT consoleCodePage = GetConsoleOutputCP();
   SetConsoleOutputCP(CP_UTF8);
   std::vector<std::string> arguments;
   for (int index = 0; index < argc; ++index) {
@@ -70,6 +72,10 @@ int wmain(int argc, wchar_t** argv) {
         "Press Enter to close this window.\n");
     std::fflush(stdout);
     std::getchar();
+  }
+  std::fflush(stdout);
+  if (consoleCodePage != 0) {
+    SetConsoleOutputCP(consoleCodePage);
   }
   return status;
 }
