@@ -49,7 +49,7 @@ expect() {
 
 chinese="游戏 文件夹"
 make_folder "$chinese"
-expect 0 doctor "$chinese" -- "game folder $chinese" "Holdout.ini: ok" \
+expect 0 doctor "$chinese" -- "$chinese" "Holdout.ini: ok" \
   "verdict: Holdout will load and work here"
 expect 0 doctor "$chinese\\\"" -- "verdict: Holdout will load and work here"
 expect 2 doctor 游戏 文件夹 -- "quotes, as in: holdout doctor \"$chinese\""
