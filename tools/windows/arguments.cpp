@@ -14,6 +14,10 @@ namespace fs = std::filesystem;
 
 const std::wstring kLongPathPrefix = L"\\\\?\\";
 
+// The longest path the C runtime opens as it is: MAX_PATH less the room Windows keeps for an
+// 8.3 file name inside a folder.
+constexpr std::size_t kLongestPlainPath = MAX_PATH - 12;
+
 fs::path FromUtf8(const std::string& text) {
   return fs::path(std::u8string(text.begin(), text.end()));
 }
@@ -29,7 +33,7 @@ fs::path PathFromArgument(const std::string& argument) {
   std::error_code error;
   const std::wstring full = fs::absolute(path, error).native();
   // Network paths, and paths that carry the prefix already, are left as they are.
-  if (error || full.size() < MAX_PATH || full.starts_with(L"\\\\")) {
+  if (error || full.size() <= kLongestPlainPath || full.starts_with(L"\\\\")) {
     return path;
   }
   const std::wstring prefixed = kLongPathPrefix + full;
@@ -40,7 +44,7 @@ fs::path PathFromArgument(const std::string& argument) {
   if (length > kLongPathPrefix.size() && length < needed) {
     shortForm.resize(length);
     shortForm.erase(0, kLongPathPrefix.size());
-    if (shortForm.size() < MAX_PATH) {
+    if (shortForm.size() <= kLongestPlainPath) {
       return shortForm;
     }
   }
