@@ -2,8 +2,8 @@
 // and becomes a wide path; a trailing '"' is what cmd leaves of "C:\Some Game\" (the backslash
 // quotes the closing quote), and no Windows name holds one. The C runtime that the standard
 // library reads folders through stops at MAX_PATH characters, so a longer path is handed over
-// as its short (8.3) form, or, where none is short enough, with the \\?\ prefix that lifts the
-// limit for the functions that take it.
+// as its short (8.3) form, or, where none is short enough, a file with the \\?\ prefix that
+// lifts the limit for the functions that take it.
 #include "arguments.h"
 
 #include <windows.h>
@@ -48,7 +48,9 @@ fs::path PathFromArgument(const std::string& argument) {
       return shortForm;
     }
   }
-  return prefixed;
+  // The C runtime's folder listing misreads the prefix (it lists the working directory), so a
+  // folder keeps its plain path, whose listing fails and says so; a file opens with the prefix.
+  return fs::is_directory(prefixed, error) ? path : fs::path(prefixed);
 }
 
 std::string ShownPath(const fs::path& path) {
