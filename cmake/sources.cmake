@@ -35,7 +35,9 @@ file(GLOB HOLDOUT_SEAM_WINDOWS_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/win
 
 # The player's tools: what holdout.exe carries (check-ini, doctor) besides the command itself.
 set(HOLDOUT_PLAYER_TOOL_SOURCES
+  ${HOLDOUT_ROOT}/tools/arguments.cpp
   ${HOLDOUT_ROOT}/tools/check_ini.cpp
+  ${HOLDOUT_ROOT}/tools/commands.cpp
   ${HOLDOUT_ROOT}/tools/doctor.cpp
   ${HOLDOUT_ROOT}/tools/doctor_places.cpp
   ${HOLDOUT_ROOT}/tools/export_binding.cpp

@@ -12,6 +12,7 @@
 #include <map>
 #include <sstream>
 
+#include "arguments.h"
 #include "core/profile_text.h"
 #include "ini_lines.h"
 #include "ini_numbers.h"
@@ -385,15 +386,18 @@ int RunCheckIni(int argc, char** argv) {
     return 0;
   }
   if (argc > 1) {
-    std::fprintf(stderr, "check-ini: expected at most one path (see 'holdout check-ini --help')\n");
+    std::fprintf(stderr,
+                 "check-ini: expected at most one path; %s (see 'holdout check-ini --help')\n",
+                 QuoteHint("check-ini", argc, argv).c_str());
     return 2;
   }
   const std::string path = argc == 1 ? argv[0] : "Holdout.ini";
-  if (std::filesystem::is_directory(path)) {
+  const std::filesystem::path filePath = PathFromArgument(path);
+  if (std::filesystem::is_directory(filePath)) {
     std::fprintf(stderr, "check-ini: cannot read '%s': it is a directory\n", path.c_str());
     return 3;
   }
-  std::ifstream file(path, std::ios::binary);
+  std::ifstream file(filePath, std::ios::binary);
   if (!file) {
     std::fprintf(stderr, "check-ini: cannot read '%s': %s\n", path.c_str(), std::strerror(errno));
     return 3;

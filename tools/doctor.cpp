@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "arguments.h"
 #include "check_ini.h"
 #include "doctor_places.h"
 #include "file_access.h"
@@ -73,8 +74,8 @@ FoundLibrary FindLibrary(const Listing& listing, const std::string& name) {
 
 // What the player should do about a near name of `wanted` in the folder.
 std::string RenameAdvice(const fs::path& file, const std::string& wanted) {
-  std::string advice = "rename " + Shown(file.filename()) + " to " + wanted;
-  if (Lower(Shown(file.extension())) == ".txt") {
+  std::string advice = "rename " + ShownPath(file.filename()) + " to " + wanted;
+  if (Lower(ShownPath(file.extension())) == ".txt") {
     advice +=
         " (File Explorer hides known extensions: turn on View > File name extensions to "
         "see the whole name)";
@@ -88,7 +89,7 @@ FileVerdict JudgeSettings(const Listing& listing, const Surroundings& around,
   const std::optional<fs::path> path = listing.Find("Holdout.ini");
   const std::vector<fs::path> nearNames = listing.Matching(IsSettingsNearName);
   if (!path && !nearNames.empty()) {
-    const std::string name = Shown(nearNames.front().filename());
+    const std::string name = ShownPath(nearNames.front().filename());
     verdict.problems.push_back("it is not in this folder, but " + name +
                                " is: Holdout reads only Holdout.ini, so every setting takes "
                                "its default");
@@ -120,25 +121,33 @@ FileVerdict JudgeSettings(const Listing& listing, const Surroundings& around,
   }
   verdict.problems = ExplainIni(*text).problems;
   verdict.finding = "every setting in it is usable as written";
-  verdict.advice = "'holdout check-ini \"" + Shown(*path) + "\"' explains every setting";
+  verdict.advice = "'holdout check-ini \"" + ShownPath(*path) + "\"' explains every setting";
   for (const fs::path& other : nearNames) {
-    const std::string name = Shown(other.filename());
+    const std::string name = ShownPath(other.filename());
     verdict.problems.push_back(name +
                                " is here too: Holdout reads only Holdout.ini, so what "
                                "is written in " +
                                name + " has no effect");
     verdict.advice = "make your changes in Holdout.ini and delete " + name + "; " + verdict.advice;
   }
-  if (const std::optional<std::string> seen = PathAsAnsiFunctionsSeeIt(listing.folder)) {
-    verdict.problems.push_back(
-        "the game folder's path holds characters that this system's ANSI code page cannot "
-        "hold; Holdout finds its settings through the ANSI functions, which give the path back "
-        "as " +
-        *seen + ", so it never finds this file and every setting takes its default");
-    verdict.advice =
-        "move the game to a folder whose path has only characters of the system's language "
-        "(or set Windows's language for non-Unicode programs to one that holds them); " +
-        verdict.advice;
+  if (const std::optional<AnsiPathFacts> ansi = PathAsAnsiFunctionsSeeIt(listing.folder)) {
+    if (ansi->shortForm) {
+      verdict.finding +=
+          "; the folder's path holds characters this system's ANSI code page "
+          "cannot hold, so Holdout reads the file through the folder's short "
+          "name, " +
+          *ansi->shortForm;
+    } else {
+      verdict.problems.push_back(
+          "the game folder's path holds characters that this system's ANSI code page cannot "
+          "hold, and the folder has no short (8.3) name to use instead (the drive keeps none); "
+          "Holdout reads its settings through the ANSI functions, which give the path back as " +
+          ansi->seen + ", so it never finds this file and every setting takes its default");
+      verdict.advice =
+          "move the game to a folder whose path has only characters of the system's language "
+          "(or set Windows's language for non-Unicode programs to one that holds them); " +
+          verdict.advice;
+    }
   }
   return verdict;
 }
@@ -209,7 +218,7 @@ FileVerdict JudgeLoader(const Listing& listing, const std::optional<std::string>
 }
 
 bool EndsWithAsi(const fs::path& name) {
-  return Lower(Shown(name.extension())) == ".asi";
+  return Lower(ShownPath(name.extension())) == ".asi";
 }
 
 // The folder's .asi files that take functions from the script host, by name.
@@ -264,7 +273,7 @@ FileVerdict JudgePluginPlace(const Listing& listing, const Surroundings& around,
   if (!asi && judged) {
     // A plug-in shipped or saved under another name: judged all the same, so the host is
     // compared with what it would need once renamed.
-    const std::string name = Shown(judged->filename());
+    const std::string name = ShownPath(judged->filename());
     if (EndsWithAsi(*judged)) {
       lead("it is here as " + name +
                ": the loader loads it under that name too, but a Holdout.asi copied here later "
@@ -291,7 +300,7 @@ FileVerdict JudgePluginPlace(const Listing& listing, const Surroundings& around,
     return verdict;
   }
   for (const fs::path& other : nearNames) {
-    const std::string name = Shown(other.filename());
+    const std::string name = ShownPath(other.filename());
     if (EndsWithAsi(other)) {
       verdict.problems.push_back(name +
                                  " is here too: the loader loads every .asi file, so two copies "
@@ -380,18 +389,20 @@ int RunDoctor(int argc, char** argv) {
     return 0;
   }
   if (argc > 1) {
-    std::fprintf(stderr, "doctor: expected at most one folder (see 'holdout doctor --help')\n");
+    std::fprintf(stderr, "doctor: expected at most one folder; %s (see 'holdout doctor --help')\n",
+                 QuoteHint("doctor", argc, argv).c_str());
     return 2;
   }
   const std::string folder = argc == 1 ? argv[0] : ".";
   std::string whyNot;
-  const std::optional<DoctorReport> report = Diagnose(folder, whyNot);
+  const std::optional<DoctorReport> report = Diagnose(PathFromArgument(folder), whyNot);
   if (!report) {
     std::fprintf(stderr, "doctor: cannot read the folder '%s': %s\n", folder.c_str(),
                  whyNot.c_str());
     return 3;
   }
-  std::printf("Holdout doctor, game folder %s\n", Shown(report->folder).c_str());
+  std::printf("holdout %s\n", HOLDOUT_VERSION);
+  std::printf("Holdout doctor, game folder %s\n", ShownPath(report->folder).c_str());
   std::size_t problems = 0;
   for (const FileVerdict& verdict : report->verdicts) {
     PrintVerdict(verdict);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <fstream>
 
+#include "arguments.h"
 #include "pe_layout.h"
 
 namespace {
@@ -63,7 +64,7 @@ Programs ProgramsIn(const Listing& listing) {
 std::string NamesOf(const std::vector<fs::path>& files) {
   std::vector<std::string> names;
   for (std::size_t i = 0; i < files.size() && i < kProgramsNamed; ++i) {
-    names.push_back(Shown(files[i].filename()));
+    names.push_back(ShownPath(files[i].filename()));
   }
   if (files.size() > kProgramsNamed) {
     names.push_back(std::to_string(files.size() - kProgramsNamed) + " more");
@@ -90,12 +91,8 @@ std::optional<fs::path> GameNearby(const Surroundings& around) {
 
 }  // namespace
 
-std::string Shown(const fs::path& path) {
-  return path.string();
-}
-
 std::string DoctorCommand(const fs::path& folder) {
-  return "holdout doctor \"" + Shown(folder) + "\"";
+  return "holdout doctor \"" + ShownPath(folder) + "\"";
 }
 
 FolderPlace JudgePlace(const Listing& listing, const Surroundings& around) {
@@ -116,7 +113,7 @@ FolderPlace JudgePlace(const Listing& listing, const Surroundings& around) {
       game ? std::string(around.parent && game->parent_path() == around.parent->folder
                              ? "one level up"
                              : "one level down") +
-                 " there is " + Shown(*game)
+                 " there is " + ShownPath(*game)
            : "";
   const std::string copyThere =
       "copy Holdout.asi into the game's folder (and Holdout.ini, unless "
@@ -152,7 +149,7 @@ void SayFoundNearby(const FoundNearby& found, const std::string& name, const std
                     const FolderPlace& place, FileVerdict& verdict) {
   const std::string where = found.above ? "one level up" : "one level down";
   const std::string sentence =
-      "it is not in this folder, but " + where + " there is " + Shown(found.path) + ": " + why;
+      "it is not in this folder, but " + where + " there is " + ShownPath(found.path) + ": " + why;
   const auto missing =
       std::find(verdict.problems.begin(), verdict.problems.end(), "it is not in this folder");
   if (missing != verdict.problems.end()) {
@@ -163,11 +160,11 @@ void SayFoundNearby(const FoundNearby& found, const std::string& name, const std
   const fs::path folder = found.path.parent_path();
   if (place.gameFolderElsewhere == folder) {
     verdict.advice =
-        "the game's folder seems to be " + Shown(folder) + ": run " + DoctorCommand(folder);
+        "the game's folder seems to be " + ShownPath(folder) + ": run " + DoctorCommand(folder);
     return;
   }
-  verdict.advice = "move " + Shown(found.path) + " into this folder";
-  if (Shown(found.path.filename()) != name) {
+  verdict.advice = "move " + ShownPath(found.path) + " into this folder";
+  if (ShownPath(found.path.filename()) != name) {
     verdict.advice += " and rename it " + name;
   }
 }

@@ -20,9 +20,6 @@ struct FolderPlace {
 
 FolderPlace JudgePlace(const Listing& listing, const Surroundings& around);
 
-// A path as doctor prints it.
-std::string Shown(const std::filesystem::path& path);
-
 // The command line that runs doctor on `folder`.
 std::string DoctorCommand(const std::filesystem::path& folder);
 

@@ -14,8 +14,10 @@
 #include <vector>
 
 #include "core/call_recorder.h"
+#include "core/code_page.h"
 #include "core/native_table.h"
 #include "core/screen_recorder.h"
+#include "core/short_names.h"
 #include "game/world.h"
 #include "runtime/host.h"
 
@@ -117,9 +119,15 @@ class SimHost {
   void SetCallTrace(std::FILE* out) { trace_ = out; }
 
   // ---- Files
-  // The path GetModuleFileNameA reports for the host executable.
+  // The path GetModuleFileNameW reports for the host executable, in UTF-8.
   const std::string& ExecutablePath() const { return executablePath_; }
   void SetExecutablePath(std::string path) { executablePath_ = std::move(path); }
+  // The ANSI code page the "A" functions translate paths through (core/code_page.h).
+  unsigned AnsiCodePage() const { return ansiCodePage_; }
+  void SetAnsiCodePage(unsigned codePage) { ansiCodePage_ = codePage; }
+  // The short (8.3) names the simulated file system gave its entries; none at first.
+  ShortNames& FileShortNames() { return shortNames_; }
+  const ShortNames& FileShortNames() const { return shortNames_; }
 
   // ---- Faults: anything the plug-in did that the game would not accept.
   void Fault(std::string message);
@@ -182,6 +190,8 @@ class SimHost {
   std::FILE* trace_ = nullptr;
 
   std::string executablePath_;
+  unsigned ansiCodePage_ = kWesternCodePage;
+  ShortNames shortNames_;
   std::vector<std::string> faults_;
 };
 

@@ -1,24 +1,45 @@
-// The four Win32 functions the plug-in calls, as the simulated host answers them, for every
-// program that links the plug-in into the simulated host (on Linux, and the Windows build of
-// the soak): the tick count and the executable's path come from the simulated host, the profile
-// functions read the file with the portable profile reader.
+// Five of the six Win32 functions the plug-in calls, as the simulated host answers them, for
+// every program that links the plug-in into the simulated host (on Linux, and the Windows build
+// of the soak): the tick count and the executable's path come from the simulated host; short
+// names from its table of them; the profile functions decode the ANSI path through the host's
+// ANSI code page and read the file with the portable profile reader. The sixth,
+// WideCharToMultiByte, is in wide_to_ansi.cpp.
 #include <algorithm>
-#include <cstring>
 
+#include "core/code_page.h"
 #include "core/profile_reader.h"
 #include "core/sim_host.h"
 #include "platform/win32_functions.h"
 
 namespace {
 
-// Windows paths as the profile functions get them, with '\\' read as a directory separator.
+// The profile file's Linux path: the ANSI path decoded as the host's code page turns it into
+// the wide path Windows opens, short names resolved, '\\' read as a directory separator.
+// Without a host, the code page is 1252 and no entry has a short name.
 std::optional<std::string> ReadProfileFile(LPCSTR fileName) {
   if (fileName == nullptr) {
     return std::nullopt;
   }
-  std::string path(fileName);
-  std::replace(path.begin(), path.end(), '\\', '/');
-  return sim::profile::ReadFile(path.c_str());
+  static const sim::ShortNames kNoShortNames;
+  const sim::SimHost* host = sim::SimHost::Current();
+  const std::optional<std::string> path = sim::Utf8FromUtf16(
+      sim::FromAnsi(fileName, host != nullptr ? host->AnsiCodePage() : sim::kWesternCodePage));
+  if (!path) {
+    return std::nullopt;
+  }
+  const sim::ShortNames& shortNames = host != nullptr ? host->FileShortNames() : kNoShortNames;
+  return sim::profile::ReadFile(shortNames.Resolve(*path).c_str());
+}
+
+// Copies `text` into a caller's buffer of `size` units as the path functions do; returns what
+// they return: the units copied, or the size needed including the terminator.
+DWORD CopyOut(const std::u16string& text, LPWSTR buffer, DWORD size) {
+  if (buffer == nullptr || text.size() >= size) {
+    return static_cast<DWORD>(text.size() + 1);
+  }
+  std::copy(text.begin(), text.end(), buffer);
+  buffer[text.size()] = u'\0';
+  return static_cast<DWORD>(text.size());
 }
 
 }  // namespace
@@ -34,20 +55,35 @@ DWORD GetTickCount() {
   return host->TickCount();
 }
 
-DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
+DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size) {
   const sim::SimHost* host = sim::SimHost::Current();
   if (module != nullptr || host == nullptr || fileName == nullptr || size == 0) {
     return 0;
   }
-  const std::string& path = host->ExecutablePath();
+  const std::u16string path = sim::Utf16FromUtf8(host->ExecutablePath());
   if (path.size() >= size) {
     // As Windows XP and later: cut, terminated, and the full buffer size returned.
-    std::memcpy(fileName, path.data(), size - 1);
-    fileName[size - 1] = '\0';
+    std::copy_n(path.begin(), size - 1, fileName);
+    fileName[size - 1] = u'\0';
     return size;
   }
-  std::memcpy(fileName, path.c_str(), path.size() + 1);
+  std::copy(path.begin(), path.end(), fileName);
+  fileName[path.size()] = u'\0';
   return static_cast<DWORD>(path.size());
+}
+
+DWORD GetShortPathNameW(LPCWSTR longPath, LPWSTR shortPath, DWORD size) {
+  const sim::SimHost* host = sim::SimHost::Current();
+  if (host == nullptr || longPath == nullptr) {
+    return 0;
+  }
+  const std::optional<std::string> path = sim::Utf8FromUtf16(longPath);
+  const std::optional<std::string> shortened =
+      path ? host->FileShortNames().Shorten(*path) : std::nullopt;
+  if (!shortened) {
+    return 0;
+  }
+  return CopyOut(sim::Utf16FromUtf8(*shortened), shortPath, size);
 }
 
 UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR fileName) {

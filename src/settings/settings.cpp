@@ -1,11 +1,12 @@
 // Loading the settings file: the settings reader run on the Win32 profile functions, against the
-// file beside the host executable.
+// file beside the host executable, under a path the ANSI profile functions can open
+// (settings/ansi_path.h); where there is none, every setting takes its default.
 #include "settings/settings.h"
 
 #include <utility>
-#include <vector>
 
 #include "platform/win32_functions.h"
+#include "settings/ansi_path.h"
 #include "settings/settings_schema.h"
 
 Settings settings;
@@ -31,25 +32,37 @@ class Win32ProfileFile : public ProfileSource {
   std::string path_;
 };
 
+// No settings file to be had: every setting takes its default.
+class NoFile : public ProfileSource {
+ public:
+  std::uint32_t GetInt(const char*, const char*, std::int32_t defaultValue) const override {
+    return static_cast<std::uint32_t>(defaultValue);
+  }
+
+  std::uint32_t GetString(const char*, const char*, char* buffer,
+                          std::uint32_t size) const override {
+    if (size > 0) {
+      buffer[0] = '\0';
+    }
+    return 0;
+  }
+};
+
 }  // namespace
 
-std::string GetIniPath() {
-  std::vector<char> buffer(64);
-  DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-  while (length == buffer.size()) {
-    buffer.assign(buffer.size() * 2, '\0');
-    length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+std::optional<std::string> GetIniPath() {
+  const std::optional<std::string> folder = AnsiFolderPath(ExecutableFolder());
+  if (!folder) {
+    return std::nullopt;
   }
-  const std::string executable(buffer.data(), length);
-  // The directory is everything up to the last separator. A name without one reads from the
-  // working directory, spelled out because the profile reader looks a bare file name up in
-  // the Windows directory.
-  const std::size_t separator = executable.find_last_of("\\/");
-  const std::string directory =
-      separator == std::string::npos ? ".\\" : executable.substr(0, separator + 1);
-  return directory + "Holdout.ini";
+  return *folder + "Holdout.ini";
 }
 
 void LoadSettings() {
-  ReadSettings(Win32ProfileFile(GetIniPath()), settings);
+  const std::optional<std::string> path = GetIniPath();
+  if (!path) {
+    ReadSettings(NoFile(), settings);
+    return;
+  }
+  ReadSettings(Win32ProfileFile(*path), settings);
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "runtime/game_types.h"
@@ -45,8 +46,9 @@ struct Settings {
 // The settings record: written once by LoadSettings as the frame loop sets up, then only read.
 extern Settings settings;
 
-// Full path of "Holdout.ini" in the host executable's directory.
-std::string GetIniPath();
+// Full path of "Holdout.ini" in the host executable's directory as the ANSI profile functions
+// can open it (settings/ansi_path.h); nothing when the folder has no such path.
+std::optional<std::string> GetIniPath();
 
 // Reads every setting from the file into `settings` with the Win32 profile functions; absent
 // values take their defaults.

@@ -6,6 +6,6 @@ bool GamesRunThroughWine() {
   return true;
 }
 
-std::optional<std::string> PathAsAnsiFunctionsSeeIt(const std::filesystem::path&) {
+std::optional<AnsiPathFacts> PathAsAnsiFunctionsSeeIt(const std::filesystem::path&) {
   return std::nullopt;
 }

@@ -1,8 +1,10 @@
 // The sub-commands holdout.exe leaves out. The Windows build carries what a player needs in a
 // game folder (check-ini, doctor); the developer's commands, which play the plug-in in the
-// simulated game, run in the Linux build. Asking for them says so instead of failing obscurely.
+// simulated game, run in the Linux build: its usage does not offer them, and asking for them
+// says so instead of failing obscurely.
 #include <cstdio>
 
+#include "commands.h"
 #include "demo.h"
 #include "play.h"
 #include "soak.h"
@@ -18,6 +20,8 @@ int LinuxOnly(const char* command) {
 }
 
 }  // namespace
+
+const bool kDeveloperCommandsRunHere = false;
 
 int RunDemo(int, char**) {
   return LinuxOnly("demo");

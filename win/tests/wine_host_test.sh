@@ -8,8 +8,8 @@
 # the spawner-menu key to check key messages reach the plug-in. A third puts a Holdout.ini that
 # turns debug on in place of the shipped one, taps F2, and checks the line the plug-in appends
 # to Holdout.log: the settings file found from the real executable path and read by the
-# system's profile functions, the log written by the real C runtime (CRLF line ends); and under
-# a folder name the ANSI code page cannot hold, that the settings file is missed. Then what
+# system's profile functions, the log written by the real C runtime (CRLF line ends); and the
+# same under a folder name the ANSI code page cannot hold. Then what
 # the loader does with other folders: a plug-in shipped as Holdout.dll is never loaded, a broken
 # .asi beside the good one does not stop it, and without the override Wine loads its own
 # dinput8.dll and no plug-in at all. Last, two plug-ins reduced to their binding show that
@@ -95,14 +95,14 @@ fi
 rm -f "$game/Holdout.log"
 
 # The same game under a folder name that the ANSI code page cannot hold (Wine's is 1252 here):
-# the plug-in finds its settings through the ANSI functions, which give the path back with '?'
-# in it, so Holdout.ini is missed and F2 logs nothing (holdout doctor warns of this).
+# the ANSI form of the path would hold '?', so the plug-in reads Holdout.ini through the
+# folder's short name, and F2 logs the position.
 unreadable_path="$work/Spiel-日本"
 cp -r "$game" "$unreadable_path"
 report=$(cd "$unreadable_path" && wine_run Host.exe --frames 6 --tap 4:0x71)
 grep -q '^event 6 script-unregistered' <<<"${report//$'\r'/}" || fail "Host.exe in $unreadable_path: $report"
-[ ! -e "$unreadable_path/Holdout.log" ] ||
-  fail "the plug-in read Holdout.ini under a path the ANSI code page cannot hold"
+[ "$(cat "$unreadable_path/Holdout.log" 2>/dev/null)" = "$expected_log" ] ||
+  fail "the plug-in missed Holdout.ini (Debug=1) under a path the ANSI code page cannot hold"
 
 # A broken .asi beside the good one: the loader reports it with the system's error and goes on.
 printf 'not a library\r\n' >"$game/Broken.asi"

@@ -14,6 +14,10 @@ typedef const char* LPCSTR;
 typedef unsigned short WORD;
 typedef unsigned char BYTE;
 typedef int BOOL;
+typedef BOOL* LPBOOL;
+typedef wchar_t WCHAR;
+typedef WCHAR* LPWSTR;
+typedef const WCHAR* LPCWSTR;
 typedef unsigned __int64 UINT64;
 typedef UINT64* PUINT64;
 
