@@ -78,6 +78,7 @@ void RunTicksOnSchedule() {
   Scenario s;
   survival_test::StartQuiet(s);
   s.host.GetWorld().player.position = survival_test::StartingPosition();
+  // The activation key, released a frame before the first frame, which starts the run.
   s.host.SetTickCount(tickSchedule->frames[0].tick - s.host.FrameDuration());
   s.host.TapKey(survival_test::kActivateKey);
   for (const TickFrame& frame : tickSchedule->frames) {
