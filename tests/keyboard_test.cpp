@@ -5,7 +5,10 @@
 // directly on the host's clock.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "runtime/frame_steps.h"
@@ -124,6 +127,98 @@ SCENARIO_TEST(KeyCodes, CodesOf255AndAboveAreNeverRecordedNorReported) {
   }
   s.RunFrame();
   EXPECT_EQ(MenuPageShown(s), 0) << "code 0x143 is not the C key";
+}
+
+// How many bytes on each side of the key table are watched for stray writes: two entries' worth.
+constexpr std::size_t kWatchedBytes = 2 * sizeof(KeyState);
+
+// The bytes just before and just after the key table. They belong to whatever the linker put
+// there (under AddressSanitizer, to the table's guard zones), so they are read without the
+// sanitizer's checks and through addresses computed as integers.
+__attribute__((no_sanitize("address"))) std::array<unsigned char, 2 * kWatchedBytes>
+BytesAroundKeyTable() {
+  const auto begin = reinterpret_cast<std::uintptr_t>(&keyStateTable);
+  const std::uintptr_t end = begin + sizeof keyStateTable;
+  std::array<unsigned char, 2 * kWatchedBytes> bytes{};
+  for (std::size_t i = 0; i < kWatchedBytes; ++i) {
+    bytes[i] = *reinterpret_cast<const volatile unsigned char*>(begin - kWatchedBytes + i);
+    bytes[kWatchedBytes + i] = *reinterpret_cast<const volatile unsigned char*>(end + i);
+  }
+  return bytes;
+}
+
+// Asks `question` about `key` while the two entries' worth of bytes just past the key table
+// hold `word`, then puts those bytes back: a question that read past the table's end would find
+// a fresh message there and answer true. The bytes are written without the sanitizer's checks,
+// which still report any read of them by the question itself.
+__attribute__((no_sanitize("address"))) bool AskWithWordPastKeyTable(
+    std::uint64_t word, bool (*question)(std::uint32_t), std::uint32_t key) {
+  const std::uintptr_t end =
+      reinterpret_cast<std::uintptr_t>(&keyStateTable) + sizeof keyStateTable;
+  unsigned char planted[sizeof word];
+  std::memcpy(planted, &word, sizeof word);
+  std::array<unsigned char, kWatchedBytes> kept{};
+  for (std::size_t i = 0; i < kWatchedBytes; ++i) {
+    auto* byte = reinterpret_cast<volatile unsigned char*>(end + i);
+    kept[i] = *byte;
+    *byte = planted[i % sizeof word];
+  }
+  const bool answer = question(key);
+  for (std::size_t i = 0; i < kWatchedBytes; ++i) {
+    *reinterpret_cast<volatile unsigned char*>(end + i) = kept[i];
+  }
+  return answer;
+}
+
+std::array<std::uint64_t, kKeyStateCount> TableWords() {
+  std::array<std::uint64_t, kKeyStateCount> words{};
+  for (std::uint32_t key = 0; key < kKeyStateCount; ++key) {
+    words[key] = keyStateTable[key].word.load();
+  }
+  return words;
+}
+
+// Every message is sent to the plug-in's own handler and table, so that a write past the table's
+// end lands in real memory: the bytes watched around it here, or the guard zone that the
+// AddressSanitizer build reports.
+SCENARIO_TEST(KeyCodes, TheLastCodeWorksAndNoCodePastItTouchesTheTableOrItsNeighbours) {
+  Scenario s;
+  s.Load();
+  // Every entry holds a press, so that a message written to the wrong entry changes its stamp.
+  for (std::uint32_t key = 0; key < kKeyStateCount; ++key) {
+    s.host.PressKey(key);
+  }
+  const struct {
+    DWORD code;
+    bool works;
+  } cases[] = {{254, true}, {255, false}, {256, false}, {0xFFFFFFFFu, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "key code " << c.code);
+    s.host.SetTickCount(s.host.TickCount() + 1000);
+    std::array<std::uint64_t, kKeyStateCount> expected = TableWords();
+    const std::array<unsigned char, 2 * kWatchedBytes> around = BytesAroundKeyTable();
+
+    s.host.PressKey(c.code);
+    EXPECT_EQ(IsKeyHeld(c.code), c.works);
+    s.host.RepeatKey(c.code);
+    EXPECT_EQ(IsKeyHeld(c.code), c.works);
+    s.host.ReleaseKey(c.code);
+    EXPECT_FALSE(IsKeyHeld(c.code));
+    EXPECT_EQ(IsKeyReleased(c.code), c.works);
+    s.host.ReleaseKey(c.code);
+    if (c.works) {
+      expected[c.code] = PackKeyMessage({s.host.TickCount(), false, true, true});
+    }
+    EXPECT_EQ(TableWords(), expected) << "only the code's own entry changes";
+    EXPECT_EQ(BytesAroundKeyTable(), around) << "nothing beside the table changes";
+    if (!c.works) {
+      const std::uint32_t now = s.host.TickCount();
+      EXPECT_FALSE(
+          AskWithWordPastKeyTable(PackKeyMessage({now, false, false, false}), &IsKeyHeld, c.code));
+      EXPECT_FALSE(AskWithWordPastKeyTable(PackKeyMessage({now, false, true, true}), &IsKeyReleased,
+                                           c.code));
+    }
+  }
 }
 
 // The binding under test in BindingNeverFires; set before each fresh process is forked.

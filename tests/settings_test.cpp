@@ -85,9 +85,9 @@ SCENARIO_TEST(Settings, EnemyLimitIsClampedAndDebugIsAnyNonZeroValue) {
   const struct {
     const char* value;
     std::int32_t expected;
-  } limits[] = {{"5", 10},    {"-3", 10},   {"10", 10},          {"11", 11},
-                {"512", 512}, {"513", 512}, {"100000", 512},     {"70", 70},
-                {"", 70},     {"lots", 10}, {"-2147483648", 10}, {"2147483647", 512}};
+  } limits[] = {{"5", 10},    {"-3", 10},          {"9", 10},          {"10", 10}, {"11", 11},
+                {"512", 512}, {"513", 512},        {"100000", 512},    {"70", 70}, {"", 70},
+                {"lots", 10}, {"-2147483648", 10}, {"2147483647", 512}};
   for (const auto& limit : limits) {
     LoadFrom(s, std::string("[Main]\nMaxEnemies=") + limit.value + "\n");
     EXPECT_EQ(settings.MaxEnemies, limit.expected) << "MaxEnemies=" << limit.value;

@@ -28,6 +28,12 @@ class Scenario {
   void Start();
   void RunFrames(std::uint32_t count) { host.RunFrames(count); }
   void RunFrame() { host.RunFrame(); }
+  // Runs one frame whose tick count is `tick`: the clock is set one frame's duration earlier,
+  // so the frame lands exactly there whatever the frame duration.
+  void RunFrameAt(std::uint32_t tick) {
+    host.SetTickCount(tick - host.FrameDuration());
+    host.RunFrame();
+  }
   // The log's contents, empty when there is none.
   std::string ReadLog() const { return folder_.ReadLog(); }
   const std::filesystem::path& Directory() const { return folder_.Path(); }
