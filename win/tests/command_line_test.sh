@@ -5,9 +5,9 @@
 # quote it; a game folder whose path is longer than MAX_PATH; a double-click (holdout.exe alone
 # on a console of its own, no arguments), which checks its own folder and waits for Enter; and
 # the usage, which offers what players use and not the developer's commands.
-# Usage: command_line_test.sh WINE_DIR PREFIX HOLDOUT_EXE PLUGIN HOST_DLL LOADER_DLL
+# Usage: command_line_test.sh WINE_DIR PREFIX HOLDOUT_EXE PLUGIN HOST_DLL LOADER_DLL GAME_EXE
 set -euo pipefail
-wine_dir=$1 prefix=$(realpath "$2") holdout_exe=$(realpath "$3") plugin=$4 host=$5 loader=$6
+wine_dir=$1 prefix=$(realpath "$2") holdout_exe=$(realpath "$3") plugin=$4 host=$5 loader=$6 game=$7
 source "$(dirname "$0")/wine_session.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"; wine_session_stop' EXIT
@@ -20,6 +20,7 @@ fail() {
 # A complete game folder at the path (relative to $work), with a settings file.
 make_folder() {
   mkdir -p "$work/$1"
+  cp "$game" "$work/$1/Game.exe"
   cp "$plugin" "$work/$1/Holdout.asi"
   cp "$host" "$work/$1/ScriptHookFrontier.dll"
   cp "$loader" "$work/$1/dinput8.dll"
