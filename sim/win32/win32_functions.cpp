@@ -35,6 +35,7 @@ DWORD GetTickCount() {
 }
 
 DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
+  const sim::SimHost::HostCode hostCode;
   const sim::SimHost* host = sim::SimHost::Current();
   if (module != nullptr || host == nullptr || fileName == nullptr || size == 0) {
     return 0;
@@ -51,11 +52,13 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
 }
 
 UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR fileName) {
+  const sim::SimHost::HostCode hostCode;
   return sim::profile::GetInt(ReadProfileFile(fileName), section, key, defaultValue);
 }
 
 DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer,
                                DWORD size, LPCSTR fileName) {
+  const sim::SimHost::HostCode hostCode;
   return sim::profile::GetString(ReadProfileFile(fileName), section, key, defaultValue, buffer,
                                  size);
 }
