@@ -23,6 +23,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <random>
 #include <string>
@@ -58,6 +59,8 @@ struct SoakOptions {
 constexpr std::uint32_t kChurnSpawnPerMille = 20;
 constexpr std::uint32_t kChurnDespawnPerMille = 10;
 constexpr int kChurnCompanions = 2;
+// Besides the armed faults, the host starts the script function again about every 20000 frames.
+constexpr double kChurnRestartChance = 0.00005;
 
 void PrintUsage() {
   std::printf(
@@ -177,7 +180,7 @@ class Soak {
         Count();
         for (const std::string& breach : invariants.Check()) {
           if (++violations <= kReportedViolations) {
-            std::fprintf(stderr, "soak: %s\n", breach.c_str());
+            std::fprintf(stderr, "soak: %s%s\n", breach.c_str(), LastArmedNote().c_str());
           }
         }
         host_.Screen().Clear();
@@ -186,10 +189,18 @@ class Soak {
     if (!host_.ProcessExited()) {
       host_.Unload();
     }
-    faultsInjected_ += injector_.Injected();
+    TallyInjected();
     std::printf("%" PRIu64 " runs, %" PRIu64 " objects held, %" PRIu64 " player deaths, %" PRIu64
                 " faults injected\n",
                 runs_, objectsHeld_, deaths_, faultsInjected_);
+    if (options_.churn) {
+      std::string byKind;
+      for (const auto& [kind, count] : injectedByKind_) {
+        byKind += (byKind.empty() ? "" : ", ") + std::string(sim::FaultKindName(kind)) + " " +
+                  std::to_string(count);
+      }
+      std::printf("faults by kind: %s; %" PRIu64 " restarts besides\n", byKind.c_str(), restarts_);
+    }
     std::printf("%" PRIu64 " frames, %" PRIu64 " violations\n", options_.frames, violations);
     return violations == 0 ? 0 : 1;
   }
@@ -256,21 +267,41 @@ class Soak {
       world.player.health = kPlayerHealth;
     }
     if (Chance(0.001)) {
-      faultsInjected_ += injector_.Injected();
+      TallyInjected();
       // Drawn in this order, so that every seed plays the sessions it always played.
       const bool persistent = Chance(0.3);
       const std::uint64_t n = 1 + random_() % 20;
       const std::uint64_t kinds =
           sim::kGameFaultKinds.size() + (options_.churn ? sim::kChurnFaultKinds.size() : 0);
       const std::uint64_t pick = random_() % kinds;
-      injector_.Arm(pick < sim::kGameFaultKinds.size()
-                        ? sim::kGameFaultKinds[pick]
-                        : sim::kChurnFaultKinds[pick - sim::kGameFaultKinds.size()],
-                    n, persistent);
+      armedKind_ = pick < sim::kGameFaultKinds.size()
+                       ? sim::kGameFaultKinds[pick]
+                       : sim::kChurnFaultKinds[pick - sim::kGameFaultKinds.size()];
+      injector_.Arm(*armedKind_, n, persistent);
     } else if (Chance(0.002)) {
       injector_.Disarm();
     }
+    if (options_.churn && Chance(kChurnRestartChance)) {
+      host_.RestartScript();
+      ++restarts_;
+    }
     ++frameCount_;
+  }
+
+  // Adds what the injector did since it was last armed to the totals.
+  void TallyInjected() {
+    faultsInjected_ += injector_.Injected();
+    if (armedKind_ && injector_.Injected() != 0) {
+      injectedByKind_[*armedKind_] += injector_.Injected();
+    }
+  }
+
+  // With --churn, which fault was armed last, to tell a violation's likely cause.
+  std::string LastArmedNote() const {
+    if (!options_.churn || !armedKind_) {
+      return "";
+    }
+    return " (last fault armed: " + std::string(sim::FaultKindName(*armedKind_)) + ")";
   }
 
   // What the session went through, from what the game shows and the plug-in's records.
@@ -305,6 +336,9 @@ class Soak {
   std::uint64_t objectsHeld_ = 0;
   std::uint64_t deaths_ = 0;
   std::uint64_t faultsInjected_ = 0;
+  std::optional<sim::FaultKind> armedKind_;
+  std::uint64_t restarts_ = 0;
+  std::map<sim::FaultKind, std::uint64_t> injectedByKind_;
 };
 
 }  // namespace

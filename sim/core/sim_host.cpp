@@ -73,8 +73,9 @@ void SimHost::ExitProcess() {
   if (entry_ == nullptr || exitDetachBegan_) {
     return;
   }
-  exitDetachBegan_ = true;
+  BeginExitDetach();
   entry_(&pluginModule, DLL_PROCESS_DETACH, &processExitMarker);
+  world_.RemoveScriptPeds();
   RetireScriptContext(std::move(context_));
   scriptMain_ = nullptr;
   keyboardHandler_.store(nullptr);
@@ -84,14 +85,7 @@ void SimHost::RestartScript() {
   if (scriptMain_ == nullptr || exitDetachBegan_) {
     return;
   }
-  for (auto ped = world_.peds.begin(); ped != world_.peds.end();) {
-    const std::int32_t handle = ped->first;
-    const bool held = ped->second.heldByScript;
-    ++ped;
-    if (held) {
-      world_.RemovePed(handle);
-    }
-  }
+  world_.RemoveScriptPeds();
   RetireScriptContext(std::move(context_));
   context_ = std::make_unique<ScriptContext>(&RunScriptFunction);
   stuck_ = false;
@@ -189,6 +183,10 @@ void SimHost::SendKeyMessage(DWORD key, WORD repeats, BYTE scanCode, BOOL isExte
 }
 
 void SimHost::Fault(std::string message) {
+  if (faultEcho_ != nullptr) {
+    std::fprintf(faultEcho_, "fault %s\n", message.c_str());
+    std::fflush(faultEcho_);
+  }
   faults_.push_back(std::move(message));
 }
 

@@ -56,9 +56,13 @@ class SimHost {
   void Unload();
   // Ends the process while the plug-in is loaded: the entry gets DLL_PROCESS_DETACH with a
   // non-null reserved argument, as at process termination, and from then on no frame runs, no
-  // key message arrives and every host function called is a fault. Load starts a new process.
+  // key message arrives and every host function called is a fault. The peds the script held
+  // go with the game. Load starts a new process.
   void ExitProcess();
   bool ProcessExited() const { return exitDetachBegan_; }
+  // Marks the process-exit detach as begun where the system itself detaches the plug-in (the
+  // stand-in game calling ExitProcess): every host function called from then on is a fault.
+  void BeginExitDetach() { exitDetachBegan_ = true; }
   // The host starts the script function again on a new script context, as when the game
   // reloads: the peds the script held are gone with the old game, the old context is never
   // resumed, and the new one starts in the next frame.
@@ -128,6 +132,9 @@ class SimHost {
   void Fault(std::string message);
   const std::vector<std::string>& Faults() const { return faults_; }
   void ClearFaults() { faults_.clear(); }
+  // Also writes every later fault to `out` as a line "fault TEXT" at once, for a process that
+  // ends before it can report.
+  void EchoFaults(std::FILE* out) { faultEcho_ = out; }
 
   // ---- Entry points of the host functions the plug-in imports.
   void OnScriptRegister(HMODULE module, void (*scriptMain)());
@@ -205,6 +212,7 @@ class SimHost {
 
   std::string executablePath_;
   std::vector<std::string> faults_;
+  std::FILE* faultEcho_ = nullptr;
 };
 
 }  // namespace sim

@@ -114,6 +114,17 @@ void World::RemovePed(std::int32_t handle) {
   }
 }
 
+void World::RemoveScriptPeds() {
+  for (auto ped = peds.begin(); ped != peds.end();) {
+    const std::int32_t handle = ped->first;
+    const bool held = ped->second.heldByScript;
+    ++ped;
+    if (held) {
+      RemovePed(handle);
+    }
+  }
+}
+
 void World::RemoveObject(std::int32_t handle) {
   if (objects.erase(handle) != 0 && churn.handlesReused) {
     freedObjectHandles_.push_back(handle);

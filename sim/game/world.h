@@ -140,6 +140,8 @@ class World {
   // nothing happens.
   void RemovePed(std::int32_t handle);
   void RemoveObject(std::int32_t handle);
+  // Takes out every ped a script holds, as a game that reloads or ends does.
+  void RemoveScriptPeds();
   // True when the ped walks about on its own: alive, held by no script, of no group.
   static bool IsAmbient(const Ped& ped) { return !ped.dead && !ped.heldByScript && ped.group == 0; }
   // The game's model of the peds that walk about on their own.
