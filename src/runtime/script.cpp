@@ -48,10 +48,23 @@ void SetUp(FrameLoopState& loop) {
   ForgetRun();
   ForgetKeys();
   LoadSettings();
-  notification = new Notification();
-  loop.menus[0] = BuildExplosivesMenu().release();
-  loop.menus[1] = BuildCoverMenu().release();
-  loop.menus[2] = BuildMountedWeaponsMenu().release();
+  // The banner and the menus are made by the first set-up and kept: a later one empties the
+  // banner and keeps the menus, which no setting changes; one that threw part-way makes only
+  // what is still missing.
+  if (notification == nullptr) {
+    notification = new Notification();
+  } else {
+    *notification = Notification{};
+  }
+  if (loop.menus[0] == nullptr) {
+    loop.menus[0] = BuildExplosivesMenu().release();
+  }
+  if (loop.menus[1] == nullptr) {
+    loop.menus[1] = BuildCoverMenu().release();
+  }
+  if (loop.menus[2] == nullptr) {
+    loop.menus[2] = BuildMountedWeaponsMenu().release();
+  }
   loop.selectKeys = MenuSelectKeys(settings);
   loop.nextTickTime = 0;
   loop.menuPage = 0;
