@@ -183,8 +183,8 @@ TEST_P(FaultSweep, EverySessionEndsWithItsInvariantsHeld) {
   const auto [session, fault] = GetParam();
   for (const bool persistent : {false, true}) {
     // A session makes thousands of allocations: past the first few, every eighth is tried.
-    const auto next = [fault](std::uint64_t n) {
-      return fault == sim::FaultKind::kAllocationFails ? n + 1 + n / 8 : n + 1;
+    const auto next = [allocations = fault == sim::FaultKind::kAllocationFails](std::uint64_t n) {
+      return allocations ? n + 1 + n / 8 : n + 1;
     };
     std::uint64_t n = 1;
     for (;; n = next(n)) {
