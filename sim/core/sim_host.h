@@ -184,7 +184,7 @@ class SimHost {
   std::unique_ptr<ScriptContext> context_;
   std::uint32_t frame_ = 0;
   bool stuck_ = false;
-  bool exitDetachBegan_ = false;
+  std::atomic<bool> exitDetachBegan_{false};  // key messages read it from any thread
   std::uint32_t hostCallsThisFrame_ = 0;
   std::uint32_t hostCallBudget_ = 1000000;
 
