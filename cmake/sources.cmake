@@ -31,6 +31,11 @@ file(GLOB HOLDOUT_SIM_GAME_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/game/*.
 # fiber script context on Windows.
 file(GLOB HOLDOUT_SIM_WIN32_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/win32/*.cpp)
 file(GLOB HOLDOUT_SEAM_LINUX_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/linux/*.cpp)
+# The program's allocation functions that let the fault injector fail the plug-in's
+# allocations: built into each Linux program that runs the plug-in, not into a library, so that
+# they replace the standard library's.
+set(HOLDOUT_ALLOCATION_FAULT_SOURCES ${HOLDOUT_ROOT}/sim/linux/allocation_failures.cpp)
+list(REMOVE_ITEM HOLDOUT_SEAM_LINUX_SOURCES ${HOLDOUT_ALLOCATION_FAULT_SOURCES})
 file(GLOB HOLDOUT_SEAM_WINDOWS_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/windows/*.cpp)
 
 # The player's tools: what holdout.exe carries (check-ini, doctor) besides the command itself.

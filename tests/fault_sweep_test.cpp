@@ -1,10 +1,13 @@
 // Swept fault injection: for every kind of fault and each of a survival and a spawner session,
 // the Nth event of that kind goes wrong (once, then from the Nth on), for N = 1, 2, 3 ... until
-// a session no longer reaches the fault. Every session runs in a fresh process, and after every
+// a session no longer reaches the fault (failed allocations, of which a session makes many, in
+// growing steps). The faults of a live world and host play in a churning world with strangers
+// and peds of the player's group about. Every session runs in a fresh process, and after every
 // frame the session invariants must hold.
 #include <gtest/gtest.h>
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <string>
 #include <tuple>
 
@@ -126,10 +129,35 @@ SweepCase sweepCase;
 bool* faultReached = static_cast<bool*>(
     mmap(nullptr, sizeof(bool), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
 
+bool IsChurnFault(sim::FaultKind kind) {
+  return std::find(sim::kChurnFaultKinds.begin(), sim::kChurnFaultKinds.end(), kind) !=
+         sim::kChurnFaultKinds.end();
+}
+
+// A world that lives: strangers walk in and off, corpses are cleared, handles come back, and
+// four strangers and two of the player's group stand about when the session begins.
+void MakeWorldLive(sim::World& world) {
+  world.churn = {.ambientSpawnPerMille = 20,
+                 .ambientDespawnPerMille = 10,
+                 .unheldCorpsesCleared = true,
+                 .handlesReused = true};
+  for (int i = 0; i < 6; ++i) {
+    sim::Ped ped;
+    ped.model = sim::World::NameHash(sim::World::kAmbientModel);
+    ped.position = {2710.0f + static_cast<float>(i), -1190.0f, 48.0f};
+    ped.group = i < 2 ? world.player.group : 0;
+    world.AddPed(ped);
+  }
+}
+
 void PlaySweepCase() {
   holdout_test::Scenario s;
   s.WriteIni("[Main]\nMaxEnemies=10\n");
+  if (IsChurnFault(sweepCase.fault)) {
+    MakeWorldLive(s.host.GetWorld());
+  }
   sim::FaultInjector injector(s.host);
+  injector.SetStateProbe(&PluginPhase);
   injector.Arm(sweepCase.fault, sweepCase.n, sweepCase.persistent);
   s.Start();
   Session session(s, std::string(sim::FaultKindName(sweepCase.fault)) + " at event " +
@@ -154,8 +182,12 @@ TEST_P(FaultSweep, EverySessionEndsWithItsInvariantsHeld) {
   ASSERT_NE(faultReached, MAP_FAILED);
   const auto [session, fault] = GetParam();
   for (const bool persistent : {false, true}) {
+    // A session makes thousands of allocations: past the first few, every eighth is tried.
+    const auto next = [allocations = fault == sim::FaultKind::kAllocationFails](std::uint64_t n) {
+      return allocations ? n + 1 + n / 8 : n + 1;
+    };
     std::uint64_t n = 1;
-    for (;; ++n) {
+    for (;; n = next(n)) {
       sweepCase = SweepCase{session, fault, n, persistent};
       *faultReached = false;
       holdout_test::RunInFreshProcess(&PlaySweepCase);
@@ -189,7 +221,23 @@ INSTANTIATE_TEST_SUITE_P(Survival, FaultSweep,
                          CaseName);
 INSTANTIATE_TEST_SUITE_P(Spawner, FaultSweep,
                          ::testing::Combine(::testing::Values(SessionKind::kSpawner),
-                                            ::testing::ValuesIn(sim::kAllFaultKinds)),
+                                            ::testing::ValuesIn(sim::kGameFaultKinds)),
+                         CaseName);
+
+// A survival session holds no object; every other fault of a live world meets both sessions.
+constexpr sim::FaultKind kLiveSurvivalFaults[] = {
+    sim::FaultKind::kSweepPedVanishes,   sim::FaultKind::kSweepPedReplaced,
+    sim::FaultKind::kSweepPedJoinsGroup, sim::FaultKind::kEnemyVanishes,
+    sim::FaultKind::kEnemyCleanedUp,     sim::FaultKind::kScriptRestart,
+    sim::FaultKind::kProcessExit,        sim::FaultKind::kAllocationFails};
+
+INSTANTIATE_TEST_SUITE_P(LiveSurvival, FaultSweep,
+                         ::testing::Combine(::testing::Values(SessionKind::kSurvival),
+                                            ::testing::ValuesIn(kLiveSurvivalFaults)),
+                         CaseName);
+INSTANTIATE_TEST_SUITE_P(LiveSpawner, FaultSweep,
+                         ::testing::Combine(::testing::Values(SessionKind::kSpawner),
+                                            ::testing::ValuesIn(sim::kChurnFaultKinds)),
                          CaseName);
 
 }  // namespace

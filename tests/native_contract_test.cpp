@@ -239,8 +239,8 @@ TEST_F(NativeContractTest, AHandleMustNameSomethingOfItsKind) {
   native::Invoke(natives::kDeletePed, &playerPed);
   ASSERT_EQ(host.Faults().size(), 3u);
   EXPECT_EQ(host.Faults()[0],
-            "GetEntityCoords argument 1 (entity): got 2147483632, expected a handle of the "
-            "player's ped, a ped, an object or a vehicle that exists, in frame 0");
+            "GetEntityCoords argument 1 (entity): got 2147483632, expected a handle the world "
+            "handed out for the player's ped, a ped, an object or a vehicle, in frame 0");
   EXPECT_EQ(host.Faults()[1],
             "IsPlayerDead argument 1 (player): got 4097, expected a handle of the player that "
             "exists, in frame 0");
@@ -251,12 +251,21 @@ TEST_F(NativeContractTest, AHandleMustNameSomethingOfItsKind) {
   EXPECT_FALSE(world.player.dead);
 }
 
-TEST_F(NativeContractTest, APedThatLeftTheWorldMayStillBeAskedAboutButNotMoved) {
-  world.peds.erase(ped);
+TEST_F(NativeContractTest, APedThatLeftTheWorldAnswersAsGoneButKeepsItsKind) {
+  world.RemovePed(ped);
   EXPECT_TRUE(native::Invoke<bool>(natives::kIsPedDead, ped, 1));
-  EXPECT_TRUE(host.Faults().empty()) << host.Faults()[0];
   native::Invoke(natives::kTeleportEntity, ped, 1.0f, 2.0f, 3.0f, 0, 0, 0, 0);
-  EXPECT_EQ(host.Faults().size(), 1u);
+  const Vector3 position = native::Invoke<Vector3>(natives::kGetEntityCoords, ped, 1, 1);
+  EXPECT_EQ(position.x, 0.0f);
+  EXPECT_EQ(position.z, 0.0f);
+  std::int32_t gone = ped;
+  native::Invoke(natives::kReleasePed, &gone);
+  native::Invoke(natives::kDeletePed, &gone);
+  EXPECT_TRUE(host.Faults().empty()) << host.Faults()[0];
+  EXPECT_TRUE(world.peds.empty());
+  native::Invoke(natives::kRemoveObject, &gone);
+  ASSERT_EQ(host.Faults().size(), 1u);
+  EXPECT_EQ(host.Faults()[0].rfind("RemoveObject argument 1 (object)", 0), 0u);
 }
 
 TEST_F(NativeContractTest, ZeroIsAHandleOnlyWhereTheContractAllowsIt) {

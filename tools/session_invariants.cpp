@@ -26,6 +26,12 @@ constexpr std::size_t kLogOverlap = 64;
 
 }  // namespace
 
+int PluginPhase() {
+  const PluginView& plugin = ObservePlugin();
+  return (plugin.run.runActive ? 1 : 0) | (plugin.frameLoop.menuPage != 0 ? 2 : 0) |
+         (plugin.placement.placingObject != 0 ? 4 : 0);
+}
+
 SessionInvariants::SessionInvariants(sim::SimHost& host, std::filesystem::path log)
     : host_(host),
       log_(std::move(log)),

@@ -2,7 +2,10 @@
 // whatever faults were injected: the player's controls are taken exactly while an object is
 // held; no living enemy outlasts its run; at most one spawner menu is on screen; the simulated
 // host saw nothing the game would refuse and the script yielded; the log only ever grew at its
-// end. The soak and the fault sweeps check these after each frame.
+// end. Among what the game refuses: a native given a handle of the wrong kind, a ped of the
+// player's group (or the player's own) deleted, an exception leaving the script function and a
+// host function called after the process-exit detach began. The soak and the fault sweeps check
+// these after each frame.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +14,10 @@
 #include <vector>
 
 #include "core/sim_host.h"
+
+// The plug-in's phase at a frame boundary, as bits: 1 a run is active, 2 a menu is open, 4 an
+// object is held; 0 idle. Fault injection strikes restarts and exits as it changes.
+int PluginPhase();
 
 class SessionInvariants {
  public:

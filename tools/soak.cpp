@@ -2,7 +2,12 @@
 // confirm keys, runs started at the starting position, enemies shot, the player killed and
 // raised again, and random faults armed from the fault injector (creations and model loads
 // failing, a crowded world, odd rotations, the player dying before a run tick, the tick count
-// jumping or wrapping). The tick count starts a minute short of its wrap. A second thread taps
+// jumping or wrapping). With --churn the world lives as a game's does (strangers walk in and off,
+// corpses are cleared, handle values come back, two of the player's group stand by) and the
+// faults of a live world and host join the mix: listed peds, enemies and the held object
+// leaving or their handles naming new peds, the script function started again, allocations of
+// the plug-in failing, the process exiting (after which the plug-in is loaded again, as by a
+// new process). The tick count starts a minute short of its wrap. A second thread taps
 // keys while frames run, as the game's keyboard does. After every frame the session invariants
 // are checked; the last line of output is "N frames, V violations". With --trace the session
 // writes its native-call trace and leaves out the keyboard thread, whose timing no seed fixes,
@@ -18,6 +23,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <random>
 #include <string>
@@ -46,11 +52,19 @@ struct SoakOptions {
   SessionOptions session;
   std::uint64_t frames = 100000;
   std::string tracePath;  // empty: no trace, and the keyboard thread taps keys
+  bool churn = false;     // a live world, and its faults mixed in
 };
+
+// The live world of --churn: how often strangers walk in and off, per mille and frame.
+constexpr std::uint32_t kChurnSpawnPerMille = 20;
+constexpr std::uint32_t kChurnDespawnPerMille = 10;
+constexpr int kChurnCompanions = 2;
+// Besides the armed faults, the host starts the script function again about every 20000 frames.
+constexpr double kChurnRestartChance = 0.00005;
 
 void PrintUsage() {
   std::printf(
-      "usage: holdout soak [--frames N] [--seed S] [--ini PATH] [--trace FILE]\n"
+      "usage: holdout soak [--frames N] [--seed S] [--ini PATH] [--churn] [--trace FILE]\n"
       "\n"
       "Plays Holdout at full speed in one long random session with random faults, checking\n"
       "after every frame that the player's controls are taken exactly while an object is held,\n"
@@ -60,6 +74,9 @@ void PrintUsage() {
       "  --frames N  frames to play (default 100000)\n"
       "  --seed S    the random seed of the session and the world (default 7)\n"
       "  --ini PATH  use this settings file instead of the soak's own (debug on, 20 enemies)\n"
+      "  --churn     a live world: strangers come and go, corpses are cleared, handles come\n"
+      "              back; and its faults too: peds, enemies and the held object leaving, the\n"
+      "              script started again, allocations failing, the process exiting\n"
       "  --trace FILE  write every native call to FILE (a new file), without the second thread\n"
       "              tapping keys, so the same seed always plays the same session\n");
 }
@@ -77,6 +94,8 @@ bool ParseOptions(int argc, char** argv, SoakOptions& options) {
         std::fprintf(stderr, "soak: --frames takes a positive whole number\n");
         return false;
       }
+    } else if (option == "--churn") {
+      options.churn = true;
     } else if (option == "--trace" && i + 1 < argc) {
       options.tracePath = argv[++i];
     } else {
@@ -135,6 +154,10 @@ class Soak {
     }
     host_.Calls().SetEnabled(false);
     host_.SetTickCount(kMinuteShortOfWrap);
+    injector_.SetStateProbe(&PluginPhase);
+    if (options.churn) {
+      MakeWorldLive(host_.GetWorld());
+    }
   }
 
   int Play(std::FILE* trace) {
@@ -151,20 +174,33 @@ class Soak {
       for (std::uint64_t frame = 1; frame < options_.frames; ++frame) {
         Act();
         host_.RunFrame();
+        if (host_.ProcessExited()) {
+          host_.Load(&DllMain);
+        }
         Count();
         for (const std::string& breach : invariants.Check()) {
           if (++violations <= kReportedViolations) {
-            std::fprintf(stderr, "soak: %s\n", breach.c_str());
+            std::fprintf(stderr, "soak: %s%s\n", breach.c_str(), LastArmedNote().c_str());
           }
         }
         host_.Screen().Clear();
       }
     }
-    host_.Unload();
-    faultsInjected_ += injector_.Injected();
+    if (!host_.ProcessExited()) {
+      host_.Unload();
+    }
+    TallyInjected();
     std::printf("%" PRIu64 " runs, %" PRIu64 " objects held, %" PRIu64 " player deaths, %" PRIu64
                 " faults injected\n",
                 runs_, objectsHeld_, deaths_, faultsInjected_);
+    if (options_.churn) {
+      std::string byKind;
+      for (const auto& [kind, count] : injectedByKind_) {
+        byKind += (byKind.empty() ? "" : ", ") + std::string(sim::FaultKindName(kind)) + " " +
+                  std::to_string(count);
+      }
+      std::printf("faults by kind: %s; %" PRIu64 " restarts besides\n", byKind.c_str(), restarts_);
+    }
     std::printf("%" PRIu64 " frames, %" PRIu64 " violations\n", options_.frames, violations);
     return violations == 0 ? 0 : 1;
   }
@@ -176,6 +212,21 @@ class Soak {
   template <typename T>
   T Pick(const std::vector<T>& from) {
     return from[random_() % from.size()];
+  }
+
+  // Turns the churn knobs and puts the player's companions beside them.
+  static void MakeWorldLive(sim::World& world) {
+    world.churn = {.ambientSpawnPerMille = kChurnSpawnPerMille,
+                   .ambientDespawnPerMille = kChurnDespawnPerMille,
+                   .unheldCorpsesCleared = true,
+                   .handlesReused = true};
+    for (int i = 0; i < kChurnCompanions; ++i) {
+      sim::Ped companion;
+      companion.model = sim::World::NameHash(sim::World::kAmbientModel);
+      companion.position = world.player.position;
+      companion.group = world.player.group;
+      world.AddPed(companion);
+    }
   }
 
   // One frame's worth of the player's and the world's random doings.
@@ -216,13 +267,41 @@ class Soak {
       world.player.health = kPlayerHealth;
     }
     if (Chance(0.001)) {
-      faultsInjected_ += injector_.Injected();
-      injector_.Arm(sim::kAllFaultKinds[random_() % sim::kAllFaultKinds.size()], 1 + random_() % 20,
-                    Chance(0.3));
+      TallyInjected();
+      // Drawn in this order, so that every seed plays the sessions it always played.
+      const bool persistent = Chance(0.3);
+      const std::uint64_t n = 1 + random_() % 20;
+      const std::uint64_t kinds =
+          sim::kGameFaultKinds.size() + (options_.churn ? sim::kChurnFaultKinds.size() : 0);
+      const std::uint64_t pick = random_() % kinds;
+      armedKind_ = pick < sim::kGameFaultKinds.size()
+                       ? sim::kGameFaultKinds[pick]
+                       : sim::kChurnFaultKinds[pick - sim::kGameFaultKinds.size()];
+      injector_.Arm(*armedKind_, n, persistent);
     } else if (Chance(0.002)) {
       injector_.Disarm();
     }
+    if (options_.churn && Chance(kChurnRestartChance)) {
+      host_.RestartScript();
+      ++restarts_;
+    }
     ++frameCount_;
+  }
+
+  // Adds what the injector did since it was last armed to the totals.
+  void TallyInjected() {
+    faultsInjected_ += injector_.Injected();
+    if (armedKind_ && injector_.Injected() != 0) {
+      injectedByKind_[*armedKind_] += injector_.Injected();
+    }
+  }
+
+  // With --churn, which fault was armed last, to tell a violation's likely cause.
+  std::string LastArmedNote() const {
+    if (!options_.churn || !armedKind_) {
+      return "";
+    }
+    return " (last fault armed: " + std::string(sim::FaultKindName(*armedKind_)) + ")";
   }
 
   // What the session went through, from what the game shows and the plug-in's records.
@@ -257,6 +336,9 @@ class Soak {
   std::uint64_t objectsHeld_ = 0;
   std::uint64_t deaths_ = 0;
   std::uint64_t faultsInjected_ = 0;
+  std::optional<sim::FaultKind> armedKind_;
+  std::uint64_t restarts_ = 0;
+  std::map<sim::FaultKind, std::uint64_t> injectedByKind_;
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 // then either plays the fault or hands the call to the game's own handler.
 #include "core/fault_injector.h"
 
+#include <atomic>
 #include <cstring>
 #include <limits>
 #include <utility>
@@ -17,6 +18,21 @@ constexpr std::uint32_t kDayMs = 24u * 60u * 60u * 1000u;
 constexpr std::uint32_t kOneSecondShortOfWrap = 0xFFFFFFFFu - 999u;
 // The model of the bystanders a crowded world is filled with.
 constexpr std::string_view kBystanderModel = "bystander";
+// The model of the enemies the plug-in sends against the player.
+constexpr std::string_view kEnemyModel = "A_M_M_RANCHER_01";
+
+// The injector armed with kAllocationFails, if any: the allocation functions reach it here.
+std::atomic<FaultInjector*> allocationInjector{nullptr};
+
+// A new ped under the handle `handle`, whose old ped has just left: a stranger, or one of the
+// player's group.
+void HandleComesBack(World& world, std::int32_t handle, bool ofPlayersGroup) {
+  Ped newcomer;
+  newcomer.model = World::NameHash(kBystanderModel);
+  newcomer.position = world.player.position;
+  newcomer.group = ofPlayersGroup ? world.player.group : 0;
+  world.peds[handle] = newcomer;
+}
 
 // Overwrites the z component of a Vector3 result (the float in the low half of word 2).
 void SetResultZ(const NativeCall& call, float z) {
@@ -49,6 +65,24 @@ std::string_view FaultKindName(FaultKind kind) {
       return "tick-jump";
     case FaultKind::kTickWrap:
       return "tick-wrap";
+    case FaultKind::kSweepPedVanishes:
+      return "sweep-ped-vanishes";
+    case FaultKind::kSweepPedReplaced:
+      return "sweep-ped-replaced";
+    case FaultKind::kSweepPedJoinsGroup:
+      return "sweep-ped-joins-group";
+    case FaultKind::kEnemyVanishes:
+      return "enemy-vanishes";
+    case FaultKind::kEnemyCleanedUp:
+      return "enemy-cleaned-up";
+    case FaultKind::kHeldObjectVanishes:
+      return "held-object-vanishes";
+    case FaultKind::kScriptRestart:
+      return "script-restart";
+    case FaultKind::kProcessExit:
+      return "process-exit";
+    case FaultKind::kAllocationFails:
+      return "allocation-fails";
   }
   return "unknown";
 }
@@ -56,10 +90,15 @@ std::string_view FaultKindName(FaultKind kind) {
 FaultInjector::FaultInjector(SimHost& host) : host_(host) {
   WrapNatives();
   host_.SetPedListHook([this](int capacity) {
+    World& world = host_.GetWorld();
+    if (armed_ && (kind_ == FaultKind::kSweepPedVanishes || kind_ == FaultKind::kSweepPedReplaced ||
+                   kind_ == FaultKind::kSweepPedJoinsGroup)) {
+      listed_.resize(static_cast<std::size_t>(capacity));
+      listed_.resize(static_cast<std::size_t>(world.ListPeds(listed_.data(), capacity)));
+    }
     if (!Strikes(FaultKind::kPedListFull)) {
       return;
     }
-    World& world = host_.GetWorld();
     const Vec3 around = world.player.position;
     while (static_cast<int>(world.peds.size()) + 1 < capacity) {
       Ped bystander;
@@ -87,10 +126,117 @@ FaultInjector::FaultInjector(SimHost& host) : host_(host) {
     if (Strikes(FaultKind::kTickWrap)) {
       host_.SetTickCount(kOneSecondShortOfWrap);
     }
+    StrikeWorld();
+    if (StateChanged()) {
+      if (Strikes(FaultKind::kScriptRestart)) {
+        host_.RestartScript();
+      }
+      if (Strikes(FaultKind::kProcessExit)) {
+        host_.ExitProcess();
+      }
+    }
   });
 }
 
+FaultInjector::~FaultInjector() {
+  Disarm();
+}
+
+void FaultInjector::Disarm() {
+  armed_ = false;
+  FaultInjector* self = this;
+  allocationInjector.compare_exchange_strong(self, nullptr);
+}
+
+bool FaultInjector::StateChanged() {
+  if (!probe_) {
+    return true;
+  }
+  const int state = probe_();
+  const bool changed = state != lastState_;
+  lastState_ = state;
+  return changed;
+}
+
+void FaultInjector::StrikeWorld() {
+  if (!armed_) {
+    return;
+  }
+  switch (kind_) {
+    case FaultKind::kSweepPedVanishes:
+    case FaultKind::kSweepPedReplaced:
+    case FaultKind::kSweepPedJoinsGroup:
+      StrikeSweepPed();
+      return;
+    case FaultKind::kEnemyVanishes:
+    case FaultKind::kEnemyCleanedUp:
+      StrikeEnemy();
+      return;
+    case FaultKind::kHeldObjectVanishes: {
+      World& world = host_.GetWorld();
+      if (!world.player.controlsEnabled && world.objects.count(world.lastObjectHandle) != 0 &&
+          Strikes(kind_)) {
+        world.RemoveObject(world.lastObjectHandle);
+      }
+      return;
+    }
+    default:
+      return;
+  }
+}
+
+// The last listed ped the sweep has still to delete goes: it is as far from its turn as can be.
+void FaultInjector::StrikeSweepPed() {
+  World& world = host_.GetWorld();
+  while (!listed_.empty()) {
+    const std::int32_t handle = listed_.back();
+    const Ped* ped = world.FindPed(handle);
+    if (ped == nullptr || ped->group == world.player.group) {
+      listed_.pop_back();
+      continue;
+    }
+    if (!Strikes(kind_)) {
+      return;
+    }
+    listed_.pop_back();
+    world.RemovePed(handle);
+    if (kind_ != FaultKind::kSweepPedVanishes) {
+      HandleComesBack(world, handle, kind_ == FaultKind::kSweepPedJoinsGroup);
+    }
+    return;
+  }
+}
+
+void FaultInjector::StrikeEnemy() {
+  World& world = host_.GetWorld();
+  const std::uint32_t enemyModel = World::NameHash(kEnemyModel);
+  for (const auto& [handle, ped] : world.peds) {
+    if (ped.model != enemyModel || ped.dead || !ped.heldByScript) {
+      continue;
+    }
+    if (Strikes(kind_)) {
+      const std::int32_t gone = handle;
+      world.RemovePed(gone);
+      if (kind_ == FaultKind::kEnemyCleanedUp) {
+        HandleComesBack(world, gone, true);
+      }
+    }
+    return;
+  }
+}
+
+bool AllocationFails() {
+  FaultInjector* injector = allocationInjector.load(std::memory_order_relaxed);
+  return injector != nullptr && SimHost::InPluginCode() &&
+         injector->Strikes(FaultKind::kAllocationFails);
+}
+
 void FaultInjector::Arm(FaultKind kind, std::uint64_t n, bool persistent) {
+  Disarm();
+  if (kind == FaultKind::kAllocationFails) {
+    allocationInjector.store(this);
+  }
+  listed_.clear();
   armed_ = true;
   kind_ = kind;
   countdown_ = n == 0 ? 1 : n;

@@ -31,6 +31,10 @@ void RetireScriptContext(std::unique_ptr<ScriptContext> context) {
 
 // True on the thread that runs frames, and so the script; key messages may come from others.
 thread_local bool onFrameThread = false;
+// How deep the frame thread is in host and Win32 functions the script called.
+thread_local int hostCodeDepth = 0;
+// What the entry gets as its reserved argument when the process ends: any non-null pointer.
+int processExitMarker = 0;
 
 }  // namespace
 
@@ -55,12 +59,67 @@ SimHost* SimHost::Current() {
 
 void SimHost::Load(PluginEntry entry) {
   entry_ = entry;
+  exitDetachBegan_ = false;
   entry_(&pluginModule, DLL_PROCESS_ATTACH, nullptr);
 }
 
 void SimHost::Unload() {
   if (entry_ != nullptr) {
     entry_(&pluginModule, DLL_PROCESS_DETACH, nullptr);
+  }
+}
+
+void SimHost::ExitProcess() {
+  if (entry_ == nullptr || exitDetachBegan_) {
+    return;
+  }
+  BeginExitDetach();
+  entry_(&pluginModule, DLL_PROCESS_DETACH, &processExitMarker);
+  world_.RemoveScriptPeds();
+  RetireScriptContext(std::move(context_));
+  scriptMain_ = nullptr;
+  keyboardHandler_.store(nullptr);
+}
+
+void SimHost::RestartScript() {
+  if (scriptMain_ == nullptr || exitDetachBegan_) {
+    return;
+  }
+  world_.RemoveScriptPeds();
+  RetireScriptContext(std::move(context_));
+  context_ = std::make_unique<ScriptContext>(&RunScriptFunction);
+  stuck_ = false;
+}
+
+void SimHost::RunScriptFunction() {
+  void (*scriptMain)() = currentHost != nullptr ? currentHost->scriptMain_ : nullptr;
+  if (scriptMain == nullptr) {
+    return;
+  }
+  try {
+    scriptMain();
+  } catch (const std::exception& error) {
+    const HostCode host;
+    currentHost->Fault(std::string("an exception left the script function: ") + error.what());
+  }
+}
+
+bool SimHost::InPluginCode() {
+  return onFrameThread && hostCodeDepth == 0;
+}
+
+SimHost::HostCode::HostCode() {
+  ++hostCodeDepth;
+}
+
+SimHost::HostCode::~HostCode() {
+  --hostCodeDepth;
+}
+
+void SimHost::NoteHostFunction(const char* function) {
+  if (exitDetachBegan_) {
+    Fault(std::string(function) + " called after the process-exit detach began, in frame " +
+          std::to_string(frame_));
   }
 }
 
@@ -77,10 +136,12 @@ void SimHost::RunFrame() {
   }
   world_.Advance(*this);
   screen_.BeginFrame(frame_);
-  if (!context_ || stuck_) {
+  if (!context_ || stuck_ || exitDetachBegan_) {
     return;
   }
   hostCallsThisFrame_ = 0;
+  // The script yields only from scriptWait, which is no host code, or when abandoned.
+  hostCodeDepth = 0;
   onFrameThread = true;
   context_->Resume();
   onFrameThread = false;
@@ -121,12 +182,16 @@ void SimHost::TapKey(DWORD key) {
 void SimHost::SendKeyMessage(DWORD key, WORD repeats, BYTE scanCode, BOOL isExtended,
                              BOOL isWithAlt, BOOL wasDownBefore, BOOL isUpNow) {
   const KeyboardHandler handler = keyboardHandler_.load();
-  if (handler != nullptr) {
+  if (handler != nullptr && !exitDetachBegan_) {
     handler(key, repeats, scanCode, isExtended, isWithAlt, wasDownBefore, isUpNow);
   }
 }
 
 void SimHost::Fault(std::string message) {
+  if (faultEcho_ != nullptr) {
+    std::fprintf(faultEcho_, "fault %s\n", message.c_str());
+    std::fflush(faultEcho_);
+  }
   faults_.push_back(std::move(message));
 }
 
@@ -134,7 +199,7 @@ void SimHost::OnScriptRegister(HMODULE, void (*scriptMain)()) {
   events_.push_back({HostEvent::kScriptRegistered, frame_});
   scriptMain_ = scriptMain;
   RetireScriptContext(std::move(context_));
-  context_ = std::make_unique<ScriptContext>(scriptMain_);
+  context_ = std::make_unique<ScriptContext>(&RunScriptFunction);
   stuck_ = false;
 }
 

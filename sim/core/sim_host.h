@@ -54,8 +54,21 @@ class SimHost {
   // ---- Loading
   // Calls the plug-in's entry with DLL_PROCESS_ATTACH, as Windows does on LoadLibrary.
   void Load(PluginEntry entry);
-  // Calls the entry with DLL_PROCESS_DETACH.
+  // Calls the entry with DLL_PROCESS_DETACH, as FreeLibrary does.
   void Unload();
+  // Ends the process while the plug-in is loaded: the entry gets DLL_PROCESS_DETACH with a
+  // non-null reserved argument, as at process termination, and from then on no frame runs, no
+  // key message arrives and every host function called is a fault. The peds the script held
+  // go with the game. Load starts a new process.
+  void ExitProcess();
+  bool ProcessExited() const { return exitDetachBegan_; }
+  // Marks the process-exit detach as begun where the system itself detaches the plug-in (the
+  // stand-in game calling ExitProcess): every host function called from then on is a fault.
+  void BeginExitDetach() { exitDetachBegan_ = true; }
+  // The host starts the script function again on a new script context, as when the game
+  // reloads: the peds the script held are gone with the old game, the old context is never
+  // resumed, and the new one starts in the next frame.
+  void RestartScript();
   // The module handle the plug-in was given.
   HMODULE Module() const;
   // Registrations and unregistrations, in the order they came.
@@ -133,6 +146,9 @@ class SimHost {
   void Fault(std::string message);
   const std::vector<std::string>& Faults() const { return faults_; }
   void ClearFaults() { faults_.clear(); }
+  // Also writes every later fault to `out` as a line "fault TEXT" at once, for a process that
+  // ends before it can report.
+  void EchoFaults(std::FILE* out) { faultEcho_ = out; }
 
   // ---- Entry points of the host functions the plug-in imports.
   void OnScriptRegister(HMODULE module, void (*scriptMain)());
@@ -146,12 +162,30 @@ class SimHost {
   int OnWorldGetAllPeds(int* peds, int capacity);
   // Counts a host call made by the script; abandons a script that never yields.
   void CountHostCall();
+  // Every host function records its call: one made after the process-exit detach began is a
+  // fault.
+  void NoteHostFunction(const char* function);
+  // True while the plug-in's own code runs on the frame thread: inside its script function and
+  // outside any host or Win32 function it called. What it allocates then is its own.
+  static bool InPluginCode();
+  // Marks a host or Win32 function's body, which is the host's code and not the plug-in's.
+  class HostCode {
+   public:
+    HostCode();
+    ~HostCode();
+    HostCode(const HostCode&) = delete;
+    HostCode& operator=(const HostCode&) = delete;
+  };
 
  private:
   static constexpr std::size_t kMaxArguments = 32;
   // Values a random argument takes between two checks that they reach every step of its range.
   // A fair draw leaves one of 36 steps empty over 1000 values with a chance below 1 in 10^10.
   static constexpr std::uint64_t kCoverageSamples = 1000;
+
+  // The script context's entry: runs the registered script function and reports an exception
+  // that leaves it, which in a game would unwind through the host's frames.
+  static void RunScriptFunction();
 
   // Counts the random arguments of the call being made in the world's records; a record whose
   // range still has gaps after each kCoverageSamples values is a fault.
@@ -164,6 +198,7 @@ class SimHost {
   std::unique_ptr<ScriptContext> context_;
   std::uint32_t frame_ = 0;
   bool stuck_ = false;
+  std::atomic<bool> exitDetachBegan_{false};  // key messages read it from any thread
   std::uint32_t hostCallsThisFrame_ = 0;
   std::uint32_t hostCallBudget_ = 1000000;
 
@@ -193,6 +228,7 @@ class SimHost {
   unsigned ansiCodePage_ = kWesternCodePage;
   ShortNames shortNames_;
   std::vector<std::string> faults_;
+  std::FILE* faultEcho_ = nullptr;
 };
 
 }  // namespace sim

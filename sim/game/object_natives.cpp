@@ -5,9 +5,10 @@
 // sits at the address it is given and writes 0 there, as it takes the address for that purpose;
 // a repeated removal passes a handle of an object that is gone, which does nothing. The host
 // has checked each call against its contract first: the frame questions ask about an entity
-// that exists, and only the player's controls are switched. Creating an entity of a model that
-// has not loaded is a fault; a released model is unloaded at once, so the next request loads it
-// anew.
+// the world handed out, and only the player's controls are switched. Creating an entity of a model
+// that has not loaded is a fault; a released model is unloaded at once, so the next request loads
+// it anew. An entity the world handed out may have left it since: questions about it then answer
+// zero and changes to it do nothing, as in the game.
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -56,27 +57,29 @@ std::int32_t AddObject(const NativeCall& call, const char* native, bool isVehicl
                     ", which is not loaded");
     return 0;
   }
-  const std::int32_t handle = world.nextObjectHandle++;
-  WorldObject& object = world.objects[handle];
+  WorldObject object;
   object.model = model;
   object.isVehicle = isVehicle;
   object.position = position;
   object.rotation = Vec3{0.0f, 0.0f, heading};
-  return handle;
+  return world.AddObject(object);
 }
 
 void DefineFrameQuestions(NativeTable& table) {
   table.Define(
       natives::kGetOffsetPosition, "GetOffsetPosition",
-      {Handle("entity", kAnyEntity), Float("x"), Float("y"), Float("z")}, ResultKind::kVector,
-      [](const NativeCall& call) {
+      {Handle("entity", kAnyEntity, Presence::kOnceExisting), Float("x"), Float("y"), Float("z")},
+      ResultKind::kVector, [](const NativeCall& call) {
         const World::EntityFrame frame = call.host.GetWorld().FrameOf(call.Int(0));
+        if (frame.position == nullptr) {
+          return;
+        }
         const Vec3 p = OffsetInFrame(frame, Vec3{call.Float(1), call.Float(2), call.Float(3)});
         call.ReturnVector(p.x, p.y, p.z);
       });
   table.Define(natives::kGetRotation, "GetRotation",
-               {Handle("entity", kAnyEntity), Fixed("flag", 1)}, ResultKind::kVector,
-               [](const NativeCall& call) {
+               {Handle("entity", kAnyEntity, Presence::kOnceExisting), Fixed("flag", 1)},
+               ResultKind::kVector, [](const NativeCall& call) {
                  const Vec3 rotation = call.host.GetWorld().FrameOf(call.Int(0)).rotation;
                  call.ReturnVector(rotation.x, rotation.y, rotation.z);
                });
@@ -132,15 +135,16 @@ void DefineCreation(NativeTable& table) {
 }
 
 void DefineHandling(NativeTable& table) {
-  table.Define(natives::kPinEntity, "PinEntity", {Handle("entity", kAnyEntity), Fixed("flag", 1)},
+  table.Define(natives::kPinEntity, "PinEntity",
+               {Handle("entity", kAnyEntity, Presence::kOnceExisting), Fixed("flag", 1)},
                ResultKind::kNone, [](const NativeCall& call) {
                  if (WorldObject* object = ObjectOf(call.host.GetWorld(), call.Int(0))) {
                    object->pinned = call.Int(1) != 0;
                  }
                });
   table.Define(natives::kSetObjectRotation, "SetObjectRotation",
-               {Handle("entity", kAnyEntity), FixedFloat("x", 0.0f), FixedFloat("y", 0.0f),
-                Float("heading"), Fixed("flag 1", 1), Fixed("flag 2", 1)},
+               {Handle("entity", kAnyEntity, Presence::kOnceExisting), FixedFloat("x", 0.0f),
+                FixedFloat("y", 0.0f), Float("heading"), Fixed("flag 1", 1), Fixed("flag 2", 1)},
                ResultKind::kNone, [](const NativeCall& call) {
                  if (WorldObject* object = ObjectOf(call.host.GetWorld(), call.Int(0))) {
                    object->rotation = Vec3{call.Float(1), call.Float(2), call.Float(3)};
@@ -150,7 +154,7 @@ void DefineHandling(NativeTable& table) {
                {HandleAddress("object", kObjectEntity | kVehicleEntity, Presence::kOnceExisting)},
                ResultKind::kNone, [](const NativeCall& call) {
                  std::int32_t* handle = call.Address<std::int32_t>(0);
-                 call.host.GetWorld().objects.erase(*handle);
+                 call.host.GetWorld().RemoveObject(*handle);
                  *handle = 0;
                });
 }

@@ -2,7 +2,9 @@
 // dead and in which group, finding a safe spot for one, and letting go of or deleting them.
 // Only peds the script holds (it created or claimed them) can be deleted; the game refuses the
 // others silently. Releasing a ped the script does not hold is a fault: the plug-in has no
-// business doing it. DeletePed and ReleasePed take the address of the handle variable and write
+// business doing it; so is deleting one of the player's group, which the player would miss.
+// Releasing or deleting a ped that has left the world does nothing, and asking about it finds
+// it dead. DeletePed and ReleasePed take the address of the handle variable and write
 // 0 there when they act. A ped the plug-in learnt of earlier (an enemy in its slot, a ped of the
 // sweep's list) may have left the world by the time it asks about it; those arguments take any
 // ped handle the world once handed out. The player's own ped can never be deleted or released.
@@ -125,7 +127,10 @@ void DefineOwnership(NativeTable& table) {
                [](const NativeCall& call) {
                  std::int32_t* handle = call.Address<std::int32_t>(0);
                  Ped* ped = call.host.GetWorld().FindPed(*handle);
-                 if (ped == nullptr || !ped->heldByScript) {
+                 if (ped == nullptr) {
+                   return;
+                 }
+                 if (!ped->heldByScript) {
                    call.host.Fault("ReleasePed of ped " + std::to_string(*handle) +
                                    ", which the script does not hold");
                    return;
@@ -143,7 +148,12 @@ void DefineOwnership(NativeTable& table) {
                  if (ped == nullptr || !ped->heldByScript) {
                    return;
                  }
-                 world.peds.erase(*handle);
+                 if (ped->group == world.player.group) {
+                   call.host.Fault("DeletePed of ped " + std::to_string(*handle) +
+                                   ", one of the player's group");
+                   return;
+                 }
+                 world.RemovePed(*handle);
                  *handle = 0;
                });
 }

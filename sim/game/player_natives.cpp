@@ -1,7 +1,9 @@
 // Natives about the player, entity positions and distances, the game clock, and the calls the
 // plug-in makes on the player in every run tick (accepted and recorded, changing nothing). The
 // host has checked each call against its contract before a handler runs, so a handle argument
-// names what the contract says: the one local player, or an entity that exists.
+// names what the contract says: the one local player, or an entity the world handed out. An
+// entity may have left the world since the plug-in learnt of it: its position then reads as
+// zero and moving it does nothing, as in the game.
 #include <cmath>
 
 #include "core/sim_host.h"
@@ -19,7 +21,7 @@ using contract::Handle;
 // The entity and position that TeleportEntity takes, followed by its four flags.
 ArgumentForm TeleportForm(std::int32_t flag1, std::int32_t flag2, std::int32_t flag3,
                           std::int32_t flag4) {
-  return {Handle("entity", kAnyEntity),
+  return {Handle("entity", kAnyEntity, Presence::kOnceExisting),
           Float("x"),
           Float("y"),
           Float("z"),
@@ -41,18 +43,21 @@ void DefineRunTickCalls(NativeTable& table) {
 
 void DefineEntityPositions(NativeTable& table) {
   table.Define(natives::kGetEntityCoords, "GetEntityCoords",
-               {Handle("entity", kAnyEntity), Fixed("flag 1", 1), Fixed("flag 2", 1)},
+               {Handle("entity", kAnyEntity, Presence::kOnceExisting), Fixed("flag 1", 1),
+                Fixed("flag 2", 1)},
                ResultKind::kVector, [](const NativeCall& call) {
-                 const Vec3& position = *call.host.GetWorld().FrameOf(call.Int(0)).position;
-                 call.ReturnVector(position.x, position.y, position.z);
+                 if (const Vec3* position = call.host.GetWorld().FrameOf(call.Int(0)).position) {
+                   call.ReturnVector(position->x, position->y, position->z);
+                 }
                });
   // A run moves the player's ped with the flags 0, 0, 0, 0; a placement moves the held object
   // with 1, 1, 1, 0.
   table.DefineForms(natives::kTeleportEntity, "TeleportEntity",
                     {TeleportForm(0, 0, 0, 0), TeleportForm(1, 1, 1, 0)}, ResultKind::kNone,
                     [](const NativeCall& call) {
-                      *call.host.GetWorld().FrameOf(call.Int(0)).position =
-                          Vec3{call.Float(1), call.Float(2), call.Float(3)};
+                      if (Vec3* position = call.host.GetWorld().FrameOf(call.Int(0)).position) {
+                        *position = Vec3{call.Float(1), call.Float(2), call.Float(3)};
+                      }
                     });
   // Computed in 32-bit floats, as the game does.
   table.Define(natives::kGetDistanceBetweenPoints, "GetDistanceBetweenPoints",

@@ -1,5 +1,6 @@
 // The simulated world's per-frame life (models finishing their loads, attackers closing in and
-// shooting, released corpses being cleared away) and its ped listing.
+// shooting, corpses being cleared away, ambient peds walking in and off when the churn knobs say
+// so), its ped listing and the handing out and freeing of handle values.
 #include "game/world.h"
 
 #include <cmath>
@@ -22,12 +23,47 @@ void World::Advance(SimHost& host) {
     if (!current.dead && current.attackTarget != 0) {
       Attack(current, frameSeconds);
     }
-    if (current.dead && current.released && corpseLifetimeFrames != 0 &&
+    if (Clearable(current) && corpseLifetimeFrames != 0 &&
         ++current.corpseFrames >= corpseLifetimeFrames) {
-      ped = peds.erase(ped);
+      const std::int32_t handle = ped->first;
+      ++ped;
+      RemovePed(handle);
     } else {
       ++ped;
     }
+  }
+  WalkInAndOff(player.position);
+}
+
+bool World::Clearable(const Ped& ped) const {
+  return ped.dead && (ped.released || (churn.unheldCorpsesCleared && !ped.heldByScript));
+}
+
+bool World::Chance(std::uint32_t perMille) {
+  return perMille != 0 && NextRandom() % 1000 < perMille;
+}
+
+void World::WalkInAndOff(const Vec3& around) {
+  if (churn.ambientDespawnPerMille == 0 && churn.ambientSpawnPerMille == 0) {
+    return;
+  }
+  std::vector<std::int32_t> ambient;
+  for (const auto& [handle, ped] : peds) {
+    if (IsAmbient(ped)) {
+      ambient.push_back(handle);
+    }
+  }
+  if (!ambient.empty() && Chance(churn.ambientDespawnPerMille)) {
+    RemovePed(ambient[NextRandom() % ambient.size()]);
+  }
+  if (ambient.size() < churn.ambientLimit && Chance(churn.ambientSpawnPerMille)) {
+    constexpr std::uint64_t kSpread = 101;  // metres either way, in whole metres
+    Ped walker;
+    walker.model = NameHash(kAmbientModel);
+    walker.position = {around.x + static_cast<float>(NextRandom() % kSpread) - 50.0f,
+                       around.y + static_cast<float>(NextRandom() % kSpread) - 50.0f, around.z};
+    walker.heading = static_cast<float>(NextRandom() % 360);
+    AddPed(walker);
   }
 }
 
@@ -45,10 +81,54 @@ int World::ListPeds(int* handles, int capacity) const {
   return count;
 }
 
+namespace {
+
+// The next handle value: the oldest freed one when there is one, or else a new one.
+std::int32_t TakeHandle(std::deque<std::int32_t>& freed, std::int32_t& next) {
+  if (freed.empty()) {
+    return next++;
+  }
+  const std::int32_t handle = freed.front();
+  freed.pop_front();
+  return handle;
+}
+
+}  // namespace
+
 std::int32_t World::AddPed(const Ped& ped) {
-  const std::int32_t handle = nextPedHandle++;
+  const std::int32_t handle = TakeHandle(freedPedHandles_, nextPedHandle);
   peds[handle] = ped;
   return handle;
+}
+
+std::int32_t World::AddObject(const WorldObject& object) {
+  const std::int32_t handle = TakeHandle(freedObjectHandles_, nextObjectHandle);
+  objects[handle] = object;
+  lastObjectHandle = handle;
+  return handle;
+}
+
+void World::RemovePed(std::int32_t handle) {
+  if (peds.erase(handle) != 0 && churn.handlesReused) {
+    freedPedHandles_.push_back(handle);
+  }
+}
+
+void World::RemoveScriptPeds() {
+  for (auto ped = peds.begin(); ped != peds.end();) {
+    const std::int32_t handle = ped->first;
+    const bool held = ped->second.heldByScript;
+    ++ped;
+    if (held) {
+      RemovePed(handle);
+    }
+  }
+}
+
+void World::RemoveObject(std::int32_t handle) {
+  if (objects.erase(handle) != 0 && churn.handlesReused) {
+    freedObjectHandles_.push_back(handle);
+  }
 }
 
 World::EntityFrame World::FrameOf(std::int32_t entity) {

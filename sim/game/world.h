@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <string>
 #include <string_view>
@@ -60,6 +61,17 @@ struct Ped {
   std::map<std::string, std::int32_t> decorators;  // integer decorators, by name
 };
 
+// The world's own comings and goings, as a game has them. Every knob defaults to the calm world
+// the plug-in was first tried in: nobody walks in or off, and a handle value is never handed out
+// twice.
+struct Churn {
+  std::uint32_t ambientSpawnPerMille = 0;    // chance per frame that an ambient ped walks in
+  std::uint32_t ambientDespawnPerMille = 0;  // chance per frame that an ambient ped walks off
+  std::size_t ambientLimit = 12;             // ambient peds walk in only while fewer are about
+  bool unheldCorpsesCleared = false;         // dead peds no script holds vanish like released ones
+  bool handlesReused = false;                // freed handle values come back for new entities
+};
+
 // How a model behaves when the plug-in asks for it. Models nobody configured behave as defaults.
 struct Model {
   bool available = true;        // IsModelAvailable
@@ -108,6 +120,8 @@ class World {
   std::uint32_t hitChancePercent = 2;  // per frame, per attacker in range
   std::int32_t hitDamage = 5;          // health taken by one hit
   std::uint32_t corpseLifetimeFrames = 600;  // released dead peds vanish after this; 0 = never
+  Churn churn;                               // off: the calm world
+  std::int32_t lastObjectHandle = 0;         // the object or vehicle created last; 0 = none
   // The values seen in each random argument, by native hash and argument index (from 0).
   std::map<std::pair<std::uint64_t, std::size_t>, RandomRange> randomValues;
 
@@ -118,8 +132,20 @@ class World {
 
   // Restarts the world's random sequence.
   void Seed(std::uint64_t seed) { random_ = seed; }
-  // Adds a ped under a new handle and returns the handle.
+  // Adds a ped under a new handle (a freed one when handles are reused) and returns the handle.
   std::int32_t AddPed(const Ped& ped);
+  // Adds an object or vehicle likewise.
+  std::int32_t AddObject(const WorldObject& object);
+  // Takes the ped or the object out of the world; its handle value is freed. No such entity:
+  // nothing happens.
+  void RemovePed(std::int32_t handle);
+  void RemoveObject(std::int32_t handle);
+  // Takes out every ped a script holds, as a game that reloads or ends does.
+  void RemoveScriptPeds();
+  // True when the ped walks about on its own: alive, held by no script, of no group.
+  static bool IsAmbient(const Ped& ped) { return !ped.dead && !ped.heldByScript && ped.group == 0; }
+  // The game's model of the peds that walk about on their own.
+  static constexpr std::string_view kAmbientModel = "bystander";
   // Where an entity (the player's ped, another ped, an object or a vehicle) stands, and how it
   // is turned in degrees (peds turn about z only); `position` is null when no entity has that
   // handle.
@@ -154,6 +180,15 @@ class World {
   void Attack(Ped& attacker, float frameSeconds);
   // Takes `damage` off the target's health; the target dies at 0.
   void Wound(std::int32_t target, std::int32_t damage);
+  // True with a chance of `perMille` in 1000; draws nothing when the chance is 0.
+  bool Chance(std::uint32_t perMille);
+  // Ambient peds walking in and off, as the churn knobs say.
+  void WalkInAndOff(const Vec3& around);
+  // True when a dead ped is one the game clears away after a while.
+  bool Clearable(const Ped& ped) const;
+
+  std::deque<std::int32_t> freedPedHandles_;     // oldest first; only when handles are reused
+  std::deque<std::int32_t> freedObjectHandles_;  // likewise
 
   std::uint64_t random_ = 0x5EED;
 };

@@ -11,6 +11,7 @@ extern "C" {
 
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength, LPSTR multiByte,
                         int size, LPCSTR defaultChar, LPBOOL usedDefaultChar) {
+  const sim::SimHost::HostCode hostCode;
   const sim::SimHost* host = sim::SimHost::Current();
   if (host == nullptr || wide == nullptr || size < 0 || defaultChar != nullptr) {
     return 0;

@@ -56,6 +56,7 @@ DWORD GetTickCount() {
 }
 
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size) {
+  const sim::SimHost::HostCode hostCode;
   const sim::SimHost* host = sim::SimHost::Current();
   if (module != nullptr || host == nullptr || fileName == nullptr || size == 0) {
     return 0;
@@ -73,6 +74,7 @@ DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size) {
 }
 
 DWORD GetShortPathNameW(LPCWSTR longPath, LPWSTR shortPath, DWORD size) {
+  const sim::SimHost::HostCode hostCode;
   const sim::SimHost* host = sim::SimHost::Current();
   if (host == nullptr || longPath == nullptr) {
     return 0;
@@ -87,11 +89,13 @@ DWORD GetShortPathNameW(LPCWSTR longPath, LPWSTR shortPath, DWORD size) {
 }
 
 UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR fileName) {
+  const sim::SimHost::HostCode hostCode;
   return sim::profile::GetInt(ReadProfileFile(fileName), section, key, defaultValue);
 }
 
 DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer,
                                DWORD size, LPCSTR fileName) {
+  const sim::SimHost::HostCode hostCode;
   return sim::profile::GetString(ReadProfileFile(fileName), section, key, defaultValue, buffer,
                                  size);
 }

@@ -15,7 +15,7 @@ std::uint32_t TickCount() {
 }  // namespace
 
 void OnKeyboardMessage(DWORD key, WORD, BYTE, BOOL, BOOL isWithAlt, BOOL wasDownBefore,
-                       BOOL isUpNow) {
+                       BOOL isUpNow) noexcept {
   if (key >= kKeyStateCount) {
     return;
   }
@@ -26,6 +26,12 @@ void OnKeyboardMessage(DWORD key, WORD, BYTE, BOOL, BOOL isWithAlt, BOOL wasDown
   const KeyMessage message{now == 0 ? 0xFFFFFFFFu : now, isWithAlt != 0, wasDownBefore != 0,
                            isUpNow != 0};
   keyStateTable[key].word.store(PackKeyMessage(message));
+}
+
+void ForgetKeys() {
+  for (KeyState& entry : keyStateTable) {
+    entry.word.store(0);
+  }
 }
 
 bool IsKeyReleased(std::uint32_t key) {

@@ -31,9 +31,13 @@ using KeyStateTable = std::array<KeyState, kKeyStateCount>;
 // The key state table: OnKeyboardMessage stamps an entry, IsKeyReleased consumes it.
 extern KeyStateTable keyStateTable;
 
-// The handler registered with the host: records the message in the key's entry.
+// The handler registered with the host: records the message in the key's entry. Nothing in it
+// can throw, so no exception ever unwinds into the host's frames.
 void OnKeyboardMessage(DWORD key, WORD repeats, BYTE scanCode, BOOL isExtended, BOOL isWithAlt,
-                       BOOL wasDownBefore, BOOL isUpNow);
+                       BOOL wasDownBefore, BOOL isUpNow) noexcept;
+// Empties every entry, as right after load: no key message from before the script function
+// started again fires.
+void ForgetKeys();
 
 // True once for a release less than 100 ms old; consumes the entry. False for codes >= 255.
 bool IsKeyReleased(std::uint32_t key);

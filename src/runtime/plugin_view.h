@@ -9,16 +9,20 @@
 //
 // | record         | owner: who writes it                      | when                           |
 // |----------------|-------------------------------------------|--------------------------------|
-// | settings       | LoadSettings (settings/settings.h)        | once, as the frame loop sets   |
-// |                |                                           | up; only read after that       |
+// | settings       | LoadSettings (settings/settings.h)        | as the frame loop sets up, at  |
+// |                |                                           | each start of the script       |
+// |                |                                           | function; only read after that |
 // | keyStateTable  | OnKeyboardMessage stamps an entry;        | any key message, from any      |
-// |                | IsKeyReleased consumes it (keyboard.h)    | thread; a key test             |
+// |                | IsKeyReleased consumes it; ForgetKeys     | thread; a key test; each start |
+// |                | empties it (keyboard.h)                   | of the script function         |
 // | notification   | the frame loop creates it; then only      | set-up; a banner is shown      |
 // |                | ShowNotification writes it (screen.h)     |                                |
 // | runState       | the run (survival/run.h); its enemy slot  | activation key; run ticks;     |
-// |                | table only through survival/enemies.h     | the run's end                  |
+// |                | table only through survival/enemies.h,    | the run's end; each start of   |
+// |                | but ForgetRun resets the record whole     | the script function            |
 // | placementState | the placement (spawner/placement.h)       | a row is picked; a frame with  |
-// |                |                                           | no menu open; cancel; run end  |
+// |                |                                           | no menu open; cancel; run end; |
+// |                |                                           | each start of the script       |
 // | frameLoop      | the frame loop (runtime/script.h)         | set-up; every frame            |
 #pragma once
 

@@ -4,6 +4,7 @@
 #include "runtime/script.h"
 
 #include <cstdlib>
+#include <exception>
 
 #include "runtime/frame_steps.h"
 #include "runtime/keyboard.h"
@@ -39,12 +40,31 @@ void PerFrameCalls() {
   native::Invoke(kPerFrameCallD, 0);
 }
 
+// Sets the records up as right after load: on the first start of the script function, and
+// again whenever the host starts it anew (a game reloading, say), when a run or placement from
+// before is left, its handles forgotten and the player's controls given back.
 void SetUp(FrameLoopState& loop) {
+  ForgetPlacement();
+  ForgetRun();
+  ForgetKeys();
   LoadSettings();
-  notification = new Notification();
-  loop.menus[0] = BuildExplosivesMenu().release();
-  loop.menus[1] = BuildCoverMenu().release();
-  loop.menus[2] = BuildMountedWeaponsMenu().release();
+  // The banner and the menus are made by the first set-up and kept: a later one empties the
+  // banner and keeps the menus, which no setting changes; one that threw part-way makes only
+  // what is still missing.
+  if (notification == nullptr) {
+    notification = new Notification();
+  } else {
+    *notification = Notification{};
+  }
+  if (loop.menus[0] == nullptr) {
+    loop.menus[0] = BuildExplosivesMenu().release();
+  }
+  if (loop.menus[1] == nullptr) {
+    loop.menus[1] = BuildCoverMenu().release();
+  }
+  if (loop.menus[2] == nullptr) {
+    loop.menus[2] = BuildMountedWeaponsMenu().release();
+  }
   loop.selectKeys = MenuSelectKeys(settings);
   loop.nextTickTime = 0;
   loop.menuPage = 0;
@@ -156,19 +176,30 @@ void RunStep(const FrameStep& step, FrameLoopState& loop) {
   }
 }
 
-// One game frame: every step in order, then the yield to the game.
-void RunFrame(FrameLoopState& loop) {
+// One game frame's steps, in order.
+void RunSteps(FrameLoopState& loop) {
   for (const FrameStep& step : kFrameSteps) {
     RunStep(step, loop);
   }
-  scriptWait(0);
 }
 
-// Sets up and then runs one pass per game frame, forever.
+// Sets up and then runs one pass per game frame, forever, each ending with the yield to the
+// game. A frame that throws (an allocation failing, say) is abandoned where it threw and the
+// loop goes on with the next frame, so that no exception unwinds through the host's frames; a
+// set-up that throws is done again in the next frame.
 [[noreturn]] void FrameLoop() {
-  SetUp(frameLoop);
+  bool setUp = false;
   for (;;) {
-    RunFrame(frameLoop);
+    try {
+      if (!setUp) {
+        SetUp(frameLoop);
+        setUp = true;
+      }
+      RunSteps(frameLoop);
+    } catch (const std::exception&) {
+      // The frame ends here; the next one starts afresh from the records as they are.
+    }
+    scriptWait(0);
   }
 }
 
@@ -180,11 +211,14 @@ void ScriptMain() {
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
+// A detach with a non-null reserved argument is the process ending: every other thread is gone
+// and the host may be torn down already, so nothing outside the plug-in is touched. Only an
+// unload (FreeLibrary, reserved null) withdraws the script and the handler.
+extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH) {
     scriptRegister(module, ScriptMain);
     keyboardHandlerRegister(OnKeyboardMessage);
-  } else if (reason == DLL_PROCESS_DETACH) {
+  } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
     scriptUnregister(module);
     keyboardHandlerUnregister(OnKeyboardMessage);
   }

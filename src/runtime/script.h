@@ -24,7 +24,8 @@ struct FrameLoopState {
 // The frame loop's record, written only by the frame loop.
 extern FrameLoopState frameLoop;
 
-// Library entry point. Attach registers the script, then the keyboard handler; detach withdraws
-// them in the same order. Always returns TRUE.
+// Library entry point. Attach registers the script, then the keyboard handler; an unload's
+// detach withdraws them in the same order, and the process-exit detach (reserved not null)
+// touches nothing outside the plug-in. Always returns TRUE.
 extern "C" HOLDOUT_PLUGIN_EXPORT BOOL WINAPI DllMain(HINSTANCE module, DWORD reason,
                                                      LPVOID reserved);

@@ -175,6 +175,13 @@ void CancelPlacement() {
   SetPlayerEnabled(GetPlayer(), true);
 }
 
+void ForgetPlacement() {
+  if (placementState.placingObject != 0) {
+    SetPlayerEnabled(GetPlayer(), true);
+  }
+  placementState = PlacementState{};
+}
+
 void HoldMountedWeapon(EntityHandle vehicle) {
   SetPlayerEnabled(GetPlayer(), false);
   placementState.placingObject = vehicle;

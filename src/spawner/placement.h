@@ -26,3 +26,7 @@ void CancelPlacement();
 void HoldMountedWeapon(EntityHandle vehicle);
 // OnSelect of the delete row: removes the last confirmed object, if there is one.
 void DeleteLastSpawned();
+// Leaves whatever placement the script function was in before it was started again: the
+// player's controls are given back when an object was held, and the record is as right after
+// load, its handles forgotten.
+void ForgetPlacement();

@@ -42,6 +42,14 @@ EntityHandle SpawnEnemy(Vector3& position) {
   return ped;
 }
 
+// The game hands a freed handle value out again: when the new enemy's handle still sits in
+// another slot, that slot's enemy left the world, and the slot is emptied rather than share the
+// new enemy (which would count its death twice and release it twice).
+void ForgetReusedHandle(EntityHandle enemy) {
+  EntityHandle* const slots = runState.enemySlots;
+  std::replace(slots, slots + settings.MaxEnemies, enemy, EntityHandle{0});
+}
+
 }  // namespace
 
 void ServiceEnemySlot(std::int32_t slotIndex, std::int32_t& killCount) {
@@ -61,6 +69,7 @@ void ServiceEnemySlot(std::int32_t slotIndex, std::int32_t& killCount) {
   if (enemy != 0) {
     native::Invoke(kSetDecoratorInt, enemy, kEnemyDecorator, 0);
     native::Invoke(kTaskAttackPed, enemy, GetPlayerPed(), 0, 16);
+    ForgetReusedHandle(enemy);
   }
   runState.enemySlots[slotIndex] = enemy;
 }

@@ -105,6 +105,10 @@ void OnActivateKey() {
   TeleportEntity(GetPlayerPed(), start.x, start.y, start.z, 0, 0, 0, 0);
 }
 
+void ForgetRun() {
+  runState = RunState{};
+}
+
 void RunTick() {
   const std::uint32_t slot = runState.slotCursor % static_cast<std::uint32_t>(settings.MaxEnemies);
   ServiceEnemySlot(static_cast<std::int32_t>(slot), runState.killCount);

@@ -26,3 +26,6 @@ extern RunState runState;
 void OnActivateKey();
 // One step of an active run: service a slot, end the run on the player's death. May yield frames.
 void RunTick();
+// Leaves whatever run the script function was in before it was started again: the record is as
+// right after load, and the enemies' handles are forgotten, for they may name other peds now.
+void ForgetRun();

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# A short soak of the holdout command (the Linux build, or holdout.exe under Wine): it must end
-# with "N frames, 0 violations" and exit 0.
+# A short soak of the holdout command (the Linux build, or holdout.exe under Wine), in the calm
+# world and then with --churn: each must end with "N frames, 0 violations" and exit 0.
 # Usage: soak.sh native HOLDOUT FRAMES
 #        soak.sh wine WINE_DIR PREFIX HOLDOUT_EXE FRAMES
 set -euo pipefail
@@ -9,12 +9,14 @@ shift "$runner_arguments"
 frames=$1
 trap runner_stop EXIT
 
-status=0
-report=$(run_holdout soak --frames "$frames" --seed 11) || status=$?
-echo "$report"
-last=$(tail -n 1 <<<"$report")
-if [ "$status" -ne 0 ] || [ "$last" != "$frames frames, 0 violations" ]; then
-  echo "FAIL: soak exited $status, ending '$last'"
-  exit 1
-fi
+for world in "" --churn; do
+  status=0
+  report=$(run_holdout soak --frames "$frames" --seed 11 $world) || status=$?
+  echo "$report"
+  last=$(tail -n 1 <<<"$report")
+  if [ "$status" -ne 0 ] || [ "$last" != "$frames frames, 0 violations" ]; then
+    echo "FAIL: soak ${world:-(calm)} exited $status, ending '$last'"
+    exit 1
+  fi
+done
 echo "PASS"

@@ -3,7 +3,9 @@
 // its folder is found first), and the loader loads every *.asi plug-in of the folder. Each
 // plug-in that loaded gets the simulated host's clock in place of the system tick count; frames
 // run on the script context; the plug-ins are unloaded and a line-based report says what they
-// did.
+// did. With --exit the process ends instead by ExitProcess while the plug-ins are loaded, as a
+// game that quits: Windows then detaches them with the process-exit reason, and any host
+// function they call from then on is reported as it happens.
 #include <psapi.h>
 #include <windows.h>
 
@@ -206,6 +208,15 @@ int main(int argc, char** argv) {
     return 1;
   }
   RunFrames(host, options);
+  if (options.exitProcess) {
+    PrintReport(host);
+    std::printf("exit-process\n");
+    std::fflush(stdout);
+    const UINT status = host.Faults().empty() && !refused ? 0 : 1;
+    host.EchoFaults(stdout);
+    host.BeginExitDetach();
+    ExitProcess(status);
+  }
   for (HMODULE plugin : plugins) {
     if (!FreeLibrary(plugin)) {
       host.Fault("FreeLibrary failed with error " + std::to_string(GetLastError()));

@@ -41,6 +41,10 @@ bool ParseHostOptions(int argc, char** argv, HostOptions& options, std::string& 
       options.help = true;
       continue;
     }
+    if (option == "--exit") {
+      options.exitProcess = true;
+      continue;
+    }
     if (i + 1 >= argc) {
       error = option + ": unknown option or missing value";
       return false;
@@ -82,8 +86,12 @@ const char* HostUsage() {
          "  --frame-ms MS     milliseconds each frame advances the clocks\n"
          "  --tap FRAME:KEY   press and release virtual key KEY just before frame FRAME\n"
          "                    (FRAME from 1; may be given more than once)\n"
+         "  --exit            after the frames, report and end the process by ExitProcess with\n"
+         "                    the plug-ins loaded, as a game that quits; a host function called\n"
+         "                    after that is reported at once as a fault\n"
          "Report lines: 'loader loaded FILE', 'loader failed FILE: error N (TEXT)',\n"
          "'plugin FILE', 'event FRAME NAME', 'call FRAME NATIVE ARGS...', 'fault TEXT',\n"
-         "'ticks-read N', 'frames N'. Exit status 0 when a plug-in ran without faults, 1\n"
+         "'ticks-read N', 'frames N', 'exit-process'. Exit status 0 when a plug-in ran without "
+         "faults, 1\n"
          "otherwise, 2 on bad usage.\n";
 }

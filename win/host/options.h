@@ -19,6 +19,7 @@ struct HostOptions {
   std::optional<std::uint32_t> startTick;  // the host's own start value when absent
   std::optional<std::uint32_t> frameMs;    // the host's own frame length when absent
   std::vector<KeyTap> taps;
+  bool exitProcess = false;  // end by ExitProcess with the plug-ins loaded, not by unloading them
   bool help = false;
 };
 

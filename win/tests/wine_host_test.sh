@@ -12,8 +12,9 @@
 # same under a folder name the ANSI code page cannot hold. Then what
 # the loader does with other folders: a plug-in shipped as Holdout.dll is never loaded, a broken
 # .asi beside the good one does not stop it, and without the override Wine loads its own
-# dinput8.dll and no plug-in at all. Last, two plug-ins reduced to their binding show that
-# Host.exe tells a binding the game would load from one it would refuse.
+# dinput8.dll and no plug-in at all. Then two plug-ins reduced to their binding show that
+# Host.exe tells a binding the game would load from one it would refuse. Last, the game quits
+# by ExitProcess with the plug-in loaded, and the plug-in calls nothing of the host's then.
 # Usage: wine_host_test.sh BUILD_DIR BIN_DIR WINE_DIR PREFIX
 set -euo pipefail
 build=$1 bin_dir=$2 wine_dir=$3 prefix=$4
@@ -148,6 +149,15 @@ expect_refusal "$work/binding-gcc_symbol" \
   --frames 0
 [ "$(grep -c '^fault LoadLibrary(.*error 127' <<<"$refusal")" -eq 9 ] ||
   fail "expected one loader error for each of the nine host functions: $refusal"
+
+# The game quits while the plug-in is loaded: ExitProcess detaches it with the process-exit
+# reason, after which it must call no host function (the host reports any such call as a fault
+# line as it happens) and withdraw nothing.
+run_host --frames 5 --exit
+grep -qx 'exit-process' <<<"$report" || fail "Host.exe --exit did not reach ExitProcess"
+exit_events=$(awk '$1 == "event" { print $3 }' <<<"$report" | tr '\n' ' ')
+[ "$exit_events" = "script-registered keyboard-handler-registered " ] ||
+  fail "events before the process exit were '$exit_events'"
 
 [ "$failures" -eq 0 ] && echo "PASS"
 exit "$failures"

@@ -1,0 +1,61 @@
+// The program's allocation functions on Linux. They count every allocation, so that a test can
+// hold the plug-in's idle frames at none, and they let the fault injector make an allocation of
+// the plug-in's own code fail as an exhausted heap would: operator new throws std::bad_alloc
+// when sim::AllocationFails says so. Memory comes from malloc and goes back to free, which the
+// sanitizers still watch, so every new and delete stay matched.
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "core/fault_injector.h"
+
+namespace {
+
+std::atomic<std::uint64_t> allocations{0};
+
+void* Allocate(std::size_t size) {
+  allocations.fetch_add(1, std::memory_order_relaxed);
+  if (sim::AllocationFails()) {
+    throw std::bad_alloc();
+  }
+  if (void* block = std::malloc(size == 0 ? 1 : size)) {
+    return block;
+  }
+  throw std::bad_alloc();
+}
+
+void* AllocateOrNull(std::size_t size) noexcept {
+  allocations.fetch_add(1, std::memory_order_relaxed);
+  return std::malloc(size == 0 ? 1 : size);
+}
+
+}  // namespace
+
+std::uint64_t sim::AllocationsMade() {
+  return allocations.load(std::memory_order_relaxed);
+}
+
+void* operator new(std::size_t size) {
+  return Allocate(size);
+}
+void* operator new[](std::size_t size) {
+  return Allocate(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  return AllocateOrNull(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+  return AllocateOrNull(size);
+}
+void operator delete(void* block) noexcept {
+  std::free(block);
+}
+void operator delete[](void* block) noexcept {
+  std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+  std::free(block);
+}
+void operator delete[](void* block, std::size_t) noexcept {
+  std::free(block);
+}
