@@ -22,6 +22,7 @@ ExternalProject_Add(google_benchmark_windows
 
 add_executable(holdout_bench_exe
   ${HOLDOUT_BENCH_SOURCES}
+  ${HOLDOUT_ALLOCATION_FAULT_SOURCES}
   ${HOLDOUT_PLUGIN_SOURCES}
   ${HOLDOUT_SIM_HOST_SOURCES}
   ${HOLDOUT_SIM_GAME_SOURCES}
