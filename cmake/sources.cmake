@@ -30,6 +30,10 @@ file(GLOB HOLDOUT_SIM_GAME_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/game/*.
 # the simulated host wherever the plug-in is linked into it; the script context on Linux; the
 # fiber script context on Windows.
 file(GLOB HOLDOUT_SIM_WIN32_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/win32/*.cpp)
+# A Windows program that runs the plug-in in the simulated host keeps the system's
+# WideCharToMultiByte, which the C++ runtime calls too: the simulated one stays out.
+set(HOLDOUT_SIM_WIN32_WINDOWS_SOURCES ${HOLDOUT_SIM_WIN32_SOURCES})
+list(FILTER HOLDOUT_SIM_WIN32_WINDOWS_SOURCES EXCLUDE REGEX "/wide_to_ansi\\.cpp$")
 file(GLOB HOLDOUT_SEAM_LINUX_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/linux/*.cpp)
 # The program's allocation functions that let the fault injector fail the plug-in's
 # allocations: built into each Linux program that runs the plug-in, not into a library, so that

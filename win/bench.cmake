@@ -27,7 +27,7 @@ add_executable(holdout_bench_exe
   ${HOLDOUT_SIM_HOST_SOURCES}
   ${HOLDOUT_SIM_GAME_SOURCES}
   ${HOLDOUT_PROFILE_READER_SOURCES}
-  ${HOLDOUT_SIM_WIN32_SOURCES}
+  ${HOLDOUT_SIM_WIN32_WINDOWS_SOURCES}
   ${HOLDOUT_SEAM_WINDOWS_SOURCES})
 set_target_properties(holdout_bench_exe PROPERTIES OUTPUT_NAME holdout_bench)
 add_dependencies(holdout_bench_exe google_benchmark_windows)

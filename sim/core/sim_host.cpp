@@ -31,8 +31,11 @@ void RetireScriptContext(std::unique_ptr<ScriptContext> context) {
 
 // True on the thread that runs frames, and so the script; key messages may come from others.
 thread_local bool onFrameThread = false;
-// How deep the frame thread is in host and Win32 functions the script called.
-thread_local int hostCodeDepth = 0;
+// How deep the frame thread is in host and Win32 functions the script called. Only the frame
+// thread counts it, and others read it only behind onFrameThread, so relaxed loads and stores
+// do; a thread-local count would cost a call into the C runtime's emulated thread-local storage
+// on every host call of the Windows build.
+std::atomic<int> hostCodeDepth{0};
 // What the entry gets as its reserved argument when the process ends: any non-null pointer.
 int processExitMarker = 0;
 
@@ -105,15 +108,15 @@ void SimHost::RunScriptFunction() {
 }
 
 bool SimHost::InPluginCode() {
-  return onFrameThread && hostCodeDepth == 0;
+  return onFrameThread && hostCodeDepth.load(std::memory_order_relaxed) == 0;
 }
 
 SimHost::HostCode::HostCode() {
-  ++hostCodeDepth;
+  hostCodeDepth.store(hostCodeDepth.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
 }
 
 SimHost::HostCode::~HostCode() {
-  --hostCodeDepth;
+  hostCodeDepth.store(hostCodeDepth.load(std::memory_order_relaxed) - 1, std::memory_order_relaxed);
 }
 
 void SimHost::NoteHostFunction(const char* function) {
@@ -141,7 +144,7 @@ void SimHost::RunFrame() {
   }
   hostCallsThisFrame_ = 0;
   // The script yields only from scriptWait, which is no host code, or when abandoned.
-  hostCodeDepth = 0;
+  hostCodeDepth.store(0, std::memory_order_relaxed);
   onFrameThread = true;
   context_->Resume();
   onFrameThread = false;
