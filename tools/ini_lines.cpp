@@ -21,20 +21,6 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 // Characters of a line shown in a sentence at most.
 constexpr std::size_t kShownLength = 40;
 
-bool IsSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsSpace(text.front())) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && IsSpace(text.back())) {
-    text.remove_suffix(1);
-  }
-  return text;
-}
-
 std::string LowerName(std::string_view text) {
   std::string lower(text);
   std::transform(lower.begin(), lower.end(), lower.begin(),
@@ -124,7 +110,7 @@ class Walk {
 
   void Line(int number, std::string_view line) {
     if (number == 1 && line.substr(0, kUtf8Mark.size()) == kUtf8Mark) {
-      line = Trim(line.substr(kUtf8Mark.size()));
+      line = sim::profile::TrimProfileSpace(line.substr(kUtf8Mark.size()));
       if (!line.empty() && line.front() == '[' && line.find(']') != std::string_view::npos) {
         const std::string header(line.substr(0, line.find(']') + 1));
         said.push_back(At(number) + "the file starts with a UTF-8 byte-order mark right before " +
@@ -147,11 +133,11 @@ class Walk {
                        "\" lacks its closing ']', so it is no section header and is ignored");
         return;
       }
-      Header(number, Trim(line.substr(1, close - 1)));
+      Header(number, sim::profile::TrimProfileSpace(line.substr(1, close - 1)));
       return;
     }
     const std::size_t equals = line.find('=');
-    const std::string_view key = Trim(line.substr(0, equals));
+    const std::string_view key = sim::profile::TrimProfileSpace(line.substr(0, equals));
     const SettingDescription* setting = SettingOf(key);
     if (place_ == Place::kIgnoredSection) {
       return;
@@ -262,7 +248,7 @@ std::vector<std::string> IgnoredLines(const std::string& text) {
     if (end == std::string_view::npos) {
       end = decoded.size();
     }
-    walk.Line(number + 1, Trim(decoded.substr(position, end - position)));
+    walk.Line(number + 1, sim::profile::TrimProfileSpace(decoded.substr(position, end - position)));
     position = end + 1;
   }
   return walk.said;

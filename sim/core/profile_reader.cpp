@@ -18,16 +18,6 @@ bool IsSpace(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsSpace(text.front())) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && IsSpace(text.back())) {
-    text.remove_suffix(1);
-  }
-  return text;
-}
-
 bool SameName(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return std::tolower(static_cast<unsigned char>(x)) ==
@@ -53,6 +43,16 @@ std::string NarrowUtf16(std::string_view bytes, bool bigEndian) {
 }
 
 }  // namespace
+
+std::string_view TrimProfileSpace(std::string_view text) {
+  while (!text.empty() && IsSpace(text.front())) {
+    text.remove_prefix(1);
+  }
+  while (!text.empty() && IsSpace(text.back())) {
+    text.remove_suffix(1);
+  }
+  return text;
+}
 
 std::string_view DecodeText(std::string_view text, std::string& storage) {
   if (StartsWith(text, "\xFF\xFE") || StartsWith(text, "\xFE\xFF")) {
@@ -124,8 +124,8 @@ std::optional<std::string> FindValue(std::string_view text, std::string_view sec
                                      std::string_view key) {
   std::string decoded;
   text = DecodeText(text, decoded);
-  section = Trim(section);
-  key = Trim(key);
+  section = TrimProfileSpace(section);
+  key = TrimProfileSpace(key);
   // Lines before the first header form a section without a name, always the first one.
   bool inSection = section.empty();
   bool sectionSeen = inSection;
@@ -135,7 +135,7 @@ std::optional<std::string> FindValue(std::string_view text, std::string_view sec
     if (end == std::string_view::npos) {
       end = text.size();
     }
-    const std::string_view line = Trim(text.substr(position, end - position));
+    const std::string_view line = TrimProfileSpace(text.substr(position, end - position));
     position = end + 1;
     if (!line.empty() && line.front() == '[') {
       const std::size_t close = line.rfind(']');
@@ -143,7 +143,7 @@ std::optional<std::string> FindValue(std::string_view text, std::string_view sec
         if (inSection) {
           return std::nullopt;  // only the first matching section is searched
         }
-        inSection = !sectionSeen && SameName(Trim(line.substr(1, close - 1)), section);
+        inSection = !sectionSeen && SameName(TrimProfileSpace(line.substr(1, close - 1)), section);
         sectionSeen = sectionSeen || inSection;
         continue;
       }
@@ -152,14 +152,14 @@ std::optional<std::string> FindValue(std::string_view text, std::string_view sec
       continue;
     }
     const std::size_t equals = line.find('=');
-    if (!SameName(Trim(line.substr(0, equals)), key)) {
+    if (!SameName(TrimProfileSpace(line.substr(0, equals)), key)) {
       continue;
     }
     // The first line naming the key decides, even one without a value.
     if (equals == std::string_view::npos) {
       return std::nullopt;
     }
-    return std::string(Trim(line.substr(equals + 1)));
+    return std::string(TrimProfileSpace(line.substr(equals + 1)));
   }
   return std::nullopt;
 }

@@ -23,6 +23,10 @@ constexpr std::uint32_t kIntegerTextLength = 29;
 std::optional<std::string> FindValue(std::string_view text, std::string_view section,
                                      std::string_view key);
 
+// `text` without the white space (space, tab, CR, LF, VT, FF) the reader ignores around names,
+// values and lines.
+std::string_view TrimProfileSpace(std::string_view text);
+
 // The text as the reader parses it: UTF-16 (with its byte-order mark) made 8-bit, ASCII kept and
 // every other character '?'; any other text unchanged. `storage` holds a decoded text.
 std::string_view DecodeText(std::string_view text, std::string& storage);
