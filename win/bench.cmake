@@ -20,26 +20,13 @@ ExternalProject_Add(google_benchmark_windows
              -DBENCHMARK_ENABLE_GTEST_TESTS=OFF -DBENCHMARK_ENABLE_WERROR=OFF
   BUILD_BYPRODUCTS <INSTALL_DIR>/lib/libbenchmark.a <INSTALL_DIR>/lib/libbenchmark_main.a)
 
-add_executable(holdout_bench_exe
-  ${HOLDOUT_BENCH_SOURCES}
-  ${HOLDOUT_ALLOCATION_FAULT_SOURCES}
-  ${HOLDOUT_PLUGIN_SOURCES}
-  ${HOLDOUT_SIM_HOST_SOURCES}
-  ${HOLDOUT_SIM_GAME_SOURCES}
-  ${HOLDOUT_PROFILE_READER_SOURCES}
-  ${HOLDOUT_SIM_WIN32_WINDOWS_SOURCES}
-  ${HOLDOUT_SEAM_WINDOWS_SOURCES})
+holdout_simulated_windows_program(holdout_bench_exe ${HOLDOUT_BENCH_SOURCES}
+                                   ${HOLDOUT_ALLOCATION_FAULT_SOURCES})
 set_target_properties(holdout_bench_exe PROPERTIES OUTPUT_NAME holdout_bench)
 add_dependencies(holdout_bench_exe google_benchmark_windows)
 target_include_directories(holdout_bench_exe PRIVATE ${holdout_benchmark_dir}/install/include
-                           ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src
-                           ${CMAKE_SOURCE_DIR}/sim ${CMAKE_SOURCE_DIR}/src/platform/portable)
+                                                     ${CMAKE_SOURCE_DIR}/tests)
 target_compile_definitions(holdout_bench_exe PRIVATE BENCHMARK_STATIC_DEFINE)
 target_link_libraries(holdout_bench_exe PRIVATE
   ${holdout_benchmark_dir}/install/lib/libbenchmark_main.a
   ${holdout_benchmark_dir}/install/lib/libbenchmark.a shlwapi)
-target_link_options(holdout_bench_exe PRIVATE -static)
-target_compile_options(holdout_bench_exe PRIVATE -Wno-restrict)
-set_source_files_properties(${CMAKE_SOURCE_DIR}/sim/windows/script_context_windows.cpp
-  TARGET_DIRECTORY holdout_bench_exe PROPERTIES
-  COMPILE_OPTIONS "-include;${CMAKE_SOURCE_DIR}/sim/windows/win32_prelude.h")
