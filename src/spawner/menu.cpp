@@ -20,14 +20,12 @@ void SetRowSize(MenuItemBase& item, float height, std::uint8_t alpha) {
 }  // namespace
 
 void MenuItemBase::Draw(float top, float left) {
-  if (!shownCaption_) {
-    shownCaption_ = GetCaption();
-  }
   SetTextSize(0.0f, height * 8.0f);
   SetTextColor(textColor.r, textColor.g, textColor.b, textColor.a);
   SetTextCentered(0);
   SetTextEffect(0, 0, 0, 0, 0);
-  DrawScreenText(left + textOffsetX, top + height * 0.22222222f, shownCaption_->c_str());
+  const std::string caption = GetCaption();
+  DrawScreenText(left + textOffsetX, top + height * 0.22222222f, caption.c_str());
   DrawRectangle(left + width * 0.5f, top + height * 0.5f, width, height, backgroundAlpha);
 }
 

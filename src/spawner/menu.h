@@ -1,12 +1,11 @@
 // Menu rows and menus. A menu is a title row over numbered item rows, drawn in the top-left
 // corner; rows are picked by number keys. What a row shows is its GetCaption, what picking it
-// does is its OnSelect. A row's caption is fixed: it is read once, when the row is first drawn,
-// and drawn from that copy in every later frame, so an open menu costs no caption copies.
+// does is its OnSelect. The caption is taken through GetCaption every time a row is drawn, so a
+// row class that overrides it changes what the row shows from the next frame on.
 #pragma once
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,7 +28,7 @@ class MenuItemBase {
   virtual void Draw(float top, float left);
   // What picking the row does; nothing here.
   virtual void OnSelect() {}
-  // The text the row shows, the same every time; empty here.
+  // The text the row shows, asked for at every draw; empty here.
   virtual std::string GetCaption() { return std::string(); }
 
   float width = 0.0f;                // normalised screen units
@@ -38,9 +37,6 @@ class MenuItemBase {
   std::uint8_t backgroundAlpha = 0;  // of the row's black rectangle
   RGBA textColor{0, 0, 0, 0};
   Menu* menu = nullptr;  // set by AddItem
-
- private:
-  std::optional<std::string> shownCaption_;  // GetCaption's text, from the first Draw on
 };
 
 // A menu's head row: taller and opaque.
