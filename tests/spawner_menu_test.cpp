@@ -1,13 +1,17 @@
 // The spawner menus as the player sees them and the keys that drive them: the three menus as
 // drawn (captions in stacked boxes, an opaque title over translucent rows), the menu key's page
 // cycle and its cancel while an object is held, select keys beyond the last row, and several rows
-// picked in one frame.
+// picked in one frame; the rows' fixed sizes, colours and places, and captions asked for at every
+// draw.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
 #include "game/game_natives.h"
+#include "runtime/script.h"
+#include "spawner/menu.h"
 #include "spawner/placement.h"
 #include "spawner_steps.h"
 #include "support/fresh_process.h"
@@ -135,6 +139,65 @@ SCENARIO_TEST(SpawnerMenus, SelectKeysBeyondTheRowsKeepTheMenuAndRowsPickedToget
   EXPECT_EQ(s.host.GetWorld().objects.size(), 1u);
   s.RunFrame();
   ExpectNothingDrawn(s);
+}
+
+// The rows' sizes, colours and places, as fixed numbers: the title bar 0.22 x 0.06 at the top
+// 0.05, opaque; each row 0.22 x 0.05, at alpha 150, overlapping the one above by 2.5 % of its
+// height; every caption 0.01 in from the left edge and 2/9 of its row down, white, not centred.
+SCENARIO_TEST(SpawnerMenus, RowsHaveTheirFixedSizesColoursAndPlaces) {
+  Scenario s;
+  s.Start();
+  TapMenuKey(s);
+  const std::vector<sim::DrawnText> texts = s.host.Screen().TextsInFrame(s.host.Frame());
+  const std::vector<sim::DrawnBox> boxes = s.host.Screen().BoxesInFrame(s.host.Frame());
+  ASSERT_EQ(texts.size(), 8u);
+  ASSERT_EQ(boxes.size(), 8u);
+  constexpr float kTolerance = 1e-5f;
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    SCOPED_TRACE(texts[i].text);
+    const bool title = i == 0;
+    const float top = title ? 0.05f : 0.11f + static_cast<float>(i - 1) * 0.04875f;
+    const float height = title ? 0.06f : 0.05f;
+    const int alpha = title ? 255 : 150;
+    EXPECT_NEAR(texts[i].x, 0.01f, kTolerance);
+    EXPECT_NEAR(texts[i].y, top + height * 2.0f / 9.0f, kTolerance);
+    EXPECT_EQ(texts[i].style.sizeX, 0.0f);
+    EXPECT_NEAR(texts[i].style.sizeY, title ? 0.48f : 0.4f, kTolerance);
+    EXPECT_EQ(texts[i].style.color, (std::array<int, 4>{255, 255, 255, alpha}));
+    EXPECT_EQ(texts[i].style.centered, 0);
+    EXPECT_EQ(texts[i].style.effect, (std::array<int, 5>{0, 0, 0, 0, 0}));
+    EXPECT_NEAR(boxes[i].x, 0.11f, kTolerance);
+    EXPECT_NEAR(boxes[i].y, top + height / 2.0f, kTolerance);
+    EXPECT_NEAR(boxes[i].width, 0.22f, kTolerance);
+    EXPECT_NEAR(boxes[i].height, height, kTolerance);
+    EXPECT_EQ(boxes[i].color, (std::array<int, 4>{0, 0, 0, alpha}));
+  }
+}
+
+// A row class whose caption is whatever its text source holds when the row is drawn.
+class ChangingCaptionRow : public MenuItemDefault {
+ public:
+  explicit ChangingCaptionRow(const std::string& source)
+      : MenuItemDefault("unused"), source_(source) {}
+  std::string GetCaption() override { return source_; }
+
+ private:
+  const std::string& source_;
+};
+
+SCENARIO_TEST(SpawnerMenus, RowShowsWhatItsCaptionSaysAtEachDraw) {
+  Scenario s;
+  s.Start();
+  std::string source = "7: A CAPTION LONGER THAN ANY HELD IN PLACE";
+  AddItem(*frameLoop.menus[1], new ChangingCaptionRow(source));
+  TapMenuKey(s, 2);
+  EXPECT_EQ(s.host.Screen().TextsInFrame(s.host.Frame()).back().text, source);
+  source = "7: CHANGED";
+  s.RunFrame();
+  EXPECT_EQ(s.host.Screen().TextsInFrame(s.host.Frame()).back().text, "7: CHANGED");
+  source = "7: AND CHANGED AGAIN, STILL LONGER THAN ANY HELD IN PLACE";
+  s.RunFrame();
+  EXPECT_EQ(s.host.Screen().TextsInFrame(s.host.Frame()).back().text, source);
 }
 
 }  // namespace

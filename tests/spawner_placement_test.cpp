@@ -232,6 +232,34 @@ SCENARIO_TEST(SpawnerPlacement, WeaponTakesThePreviousHeadingAndDeleteReachesOnl
   EXPECT_EQ(s.host.GetWorld().objects.count(cover), 1u) << "out of the delete row's reach";
 }
 
+// The game clears the last confirmed object away and hands its freed handle value to the next
+// object created. Rows 1 and 7 picked in one frame then hold a new object under the handle the
+// delete row remembers: the held object stays, and the player keeps holding it.
+SCENARIO_TEST(SpawnerPlacement, DeleteRowLeavesTheHeldObjectAloneWhenItsHandleIsTheLastConfirmed) {
+  Scenario s;
+  s.host.GetWorld().churn.handlesReused = true;
+  s.Start();
+  PickFromPage(s, 1, {1});
+  const EntityHandle first = Held();
+  Confirm(s);
+  ASSERT_EQ(placementState.lastSpawnedObject, first);
+  s.host.GetWorld().RemoveObject(first);
+
+  PickFromPage(s, 1, {1, 7});
+  ASSERT_EQ(placementState.placingObject, first) << "the freed handle came back";
+  EXPECT_EQ(s.host.Calls().Count(natives::kRemoveObject), 0u);
+  ASSERT_NE(HeldObject(s), nullptr);
+  EXPECT_FALSE(s.host.GetWorld().player.controlsEnabled);
+  s.RunFrame();
+  EXPECT_NE(HeldObject(s), nullptr);
+  Confirm(s);
+  EXPECT_TRUE(s.host.GetWorld().player.controlsEnabled);
+  EXPECT_EQ(s.host.GetWorld().objects.count(first), 1u);
+
+  PickFromPage(s, 1, {7});
+  EXPECT_EQ(s.host.GetWorld().objects.count(first), 0u) << "once set down, it is the row's";
+}
+
 SCENARIO_TEST(SpawnerPlacement, ObjectTheGameDoesNotCreateLeavesThePlayerFreeAndSaysSo) {
   Scenario s;
   s.host.GetWorld().objectSpawnsFail = true;

@@ -187,9 +187,12 @@ void HoldMountedWeapon(EntityHandle vehicle) {
   placementState.placingObject = vehicle;
 }
 
+// The object being placed is never the delete row's to remove. The two handles can be equal: the
+// game may clear the last confirmed object away and hand its freed handle value to the object
+// picked next, and a row picked in the same frame as the delete row then holds it.
 void DeleteLastSpawned() {
   PlacementState& state = placementState;
-  if (state.lastSpawnedObject == 0) {
+  if (state.lastSpawnedObject == 0 || state.lastSpawnedObject == state.placingObject) {
     return;
   }
   RemoveObject(&state.lastSpawnedObject);

@@ -24,7 +24,8 @@ void CancelPlacement();
 // Begins placing a mounted weapon just created: the player's controls are taken away and the
 // weapon keeps the heading of the previous placement.
 void HoldMountedWeapon(EntityHandle vehicle);
-// OnSelect of the delete row: removes the last confirmed object, if there is one.
+// OnSelect of the delete row: removes the last confirmed object, if there is one and it is not
+// the object being placed.
 void DeleteLastSpawned();
 // Leaves whatever placement the script function was in before it was started again: the
 // player's controls are given back when an object was held, and the record is as right after
