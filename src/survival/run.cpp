@@ -3,6 +3,8 @@
 // death, and the end of a run shows and logs its summary and deletes its enemies.
 #include "survival/run.h"
 
+#include <utility>
+
 #include "runtime/host.h"
 #include "runtime/native.h"
 #include "runtime/natives.h"
@@ -75,14 +77,17 @@ void ClearRun() {
   ClearEnemySlots();
 }
 
-// Ends the run: cancels a placement, shows and logs the summary.
+// Ends the run: cancels a placement, shows and logs the summary. The summary is built before
+// ClearRun stops the run's clock (or the time would read 0:00) and then moved, never copied: an
+// allocation that fails while it is built leaves the run active, to end at the next run tick,
+// and once the run is cleared nothing allocates before the banner holds the summary, so a
+// failure after that can cost only the log's own write.
 void EndRun() {
   CancelPlacement();
-  // Built before ClearRun stops the run's clock, or the time would read 0:00.
-  const SummaryText summary = BuildSummaryText();
+  SummaryText summary = BuildSummaryText();
   ClearRun();
-  ShowNotification(*notification, summary.bannerForm, kSummaryShownMs);
-  WriteLog(summary.logForm);
+  ShowNotification(*notification, std::move(summary.bannerForm), kSummaryShownMs);
+  WriteLog(std::move(summary.logForm));
 }
 
 }  // namespace
