@@ -81,16 +81,18 @@ SCENARIO_TEST(PositionCapture, WritesThePositionInTheFormTheSettingsFileReads) {
   EXPECT_EQ(readBack.y, start.y);
   EXPECT_EQ(readBack.z, start.z);
 
-  // Coordinates of any size are written whole, however long the line grows.
-  std::string expected = s.ReadLog();
-  const float extremes[][3] = {
-      {3e38f, -3e38f, 3.4028235e38f}, {-1e-30f, 1e30f, 0.0f}, {-3.4028235e38f, 0.5f, -0.5f}};
-  for (const auto& p : extremes) {
-    CaptureAt(s, p[0], p[1], p[2]);
-    expected += FormatPosition({p[0], p[1], p[2]}) + "\n";
-  }
-  EXPECT_GT(FormatPosition({3e38f, -3e38f, 3.4028235e38f}).size(), 63u);
-  EXPECT_EQ(s.ReadLog(), expected);
+  // Coordinates of any size are written whole, however long the line grows: every digit of
+  // the float's exact value, five decimals after the point.
+  CaptureAt(s, 3e38f, -3e38f, 3.4028235e38f);
+  CaptureAt(s, -1e-30f, 1e30f, 0.0f);
+  CaptureAt(s, -3.4028235e38f, 0.5f, -0.5f);
+  EXPECT_EQ(s.ReadLog(),
+            "{2726.15820,-1067.72778,47.40460}\n"
+            "{300000000549775575777803994281145270272.00000,"
+            "-300000000549775575777803994281145270272.00000,"
+            "340282346638528859811704183484516925440.00000}\n"
+            "{-0.00000,1000000015047466219876688855040.00000,0.00000}\n"
+            "{-340282346638528859811704183484516925440.00000,0.50000,-0.50000}\n");
 }
 
 SCENARIO_TEST(PositionCapture, NeedsDebug) {

@@ -6,10 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
+#include "core/fault_injector.h"
+#include "core/script_context.h"
 #include "game/game_natives.h"
+#include "runtime/host.h"
 #include "runtime/script.h"
 #include "spawner/menu.h"
 #include "spawner/placement.h"
@@ -198,6 +203,49 @@ SCENARIO_TEST(SpawnerMenus, RowShowsWhatItsCaptionSaysAtEachDraw) {
   source = "7: AND CHANGED AGAIN, STILL LONGER THAN ANY HELD IN PLACE";
   s.RunFrame();
   EXPECT_EQ(s.host.Screen().TextsInFrame(s.host.Frame()).back().text, source);
+}
+
+// A row counted while it lives, to find rows that nobody owns.
+int rowsAlive = 0;
+class CountedRow : public MenuItemDefault {
+ public:
+  CountedRow() : MenuItemDefault("row") { ++rowsAlive; }
+  ~CountedRow() override { --rowsAlive; }
+};
+
+Menu menuUnderTest;
+
+// Adds three rows on the script context, where the plug-in's allocations can be made to fail;
+// a row or a list that cannot be allocated leaves that row out.
+void AddThreeRows() {
+  for (int i = 0; i < 3; ++i) {
+    try {
+      AddItem(menuUnderTest, new CountedRow());
+    } catch (const std::bad_alloc&) {
+    }
+  }
+  scriptWait(0);
+}
+
+// Three rows make six allocations: each row, and the list growing to take it. Whichever fails,
+// no row is left without an owner, and every row the menu holds points back at it.
+TEST(AddItem, ARowTheListCannotTakeIsDeletedAndTheMenuKeepsItsRows) {
+  static std::uint64_t failing = 0;
+  for (failing = 1; failing <= 6; ++failing) {
+    holdout_test::RunInFreshProcess([] {
+      sim::SimHost host;
+      sim::FaultInjector injector(host);
+      injector.Arm(sim::FaultKind::kAllocationFails, failing);
+      host.SwapScriptContext(std::make_unique<sim::ScriptContext>(&AddThreeRows));
+      host.RunFrame();
+      EXPECT_TRUE(injector.Reached()) << "allocation " << failing;
+      EXPECT_EQ(menuUnderTest.items.size(), 2u) << "allocation " << failing;
+      EXPECT_EQ(rowsAlive, 2) << "allocation " << failing;
+      for (const std::unique_ptr<MenuItemBase>& row : menuUnderTest.items) {
+        EXPECT_EQ(row->menu, &menuUnderTest);
+      }
+    });
+  }
 }
 
 }  // namespace

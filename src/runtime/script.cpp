@@ -4,7 +4,6 @@
 #include "runtime/script.h"
 
 #include <cstdlib>
-#include <exception>
 
 #include "runtime/frame_steps.h"
 #include "runtime/keyboard.h"
@@ -184,9 +183,9 @@ void RunSteps(FrameLoopState& loop) {
 }
 
 // Sets up and then runs one pass per game frame, forever, each ending with the yield to the
-// game. A frame that throws (an allocation failing, say) is abandoned where it threw and the
-// loop goes on with the next frame, so that no exception unwinds through the host's frames; a
-// set-up that throws is done again in the next frame.
+// game. A frame that throws anything (an allocation failing, say) is abandoned where it threw
+// and the loop goes on with the next frame, so that no exception unwinds through the host's
+// frames; a set-up that throws is done again in the next frame.
 [[noreturn]] void FrameLoop() {
   bool setUp = false;
   for (;;) {
@@ -196,7 +195,7 @@ void RunSteps(FrameLoopState& loop) {
         setUp = true;
       }
       RunSteps(frameLoop);
-    } catch (const std::exception&) {
+    } catch (...) {
       // The frame ends here; the next one starts afresh from the records as they are.
     }
     scriptWait(0);

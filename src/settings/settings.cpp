@@ -58,11 +58,15 @@ std::optional<std::string> GetIniPath() {
   return *folder + "Holdout.ini";
 }
 
+// Every load starts from the defaults, so a value the file no longer gives takes its default
+// when the script function starts again; the record changes only once the whole file is read.
 void LoadSettings() {
+  Settings loaded;
   const std::optional<std::string> path = GetIniPath();
-  if (!path) {
-    ReadSettings(NoFile(), settings);
-    return;
+  if (path) {
+    ReadSettings(Win32ProfileFile(*path), loaded);
+  } else {
+    ReadSettings(NoFile(), loaded);
   }
-  ReadSettings(Win32ProfileFile(*path), settings);
+  settings = loaded;
 }

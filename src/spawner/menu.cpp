@@ -1,6 +1,8 @@
 // Menu rows and menus: construction, drawing, and the banner reachable from a row.
 #include "spawner/menu.h"
 
+#include <utility>
+
 #include "runtime/screen.h"
 
 namespace {
@@ -43,9 +45,12 @@ MenuItemStaticCover::MenuItemStaticCover(std::uint32_t model, std::string text)
 MenuItemMountedWeapon::MenuItemMountedWeapon(std::string model, std::string text)
     : MenuItemDefault(std::move(text)), modelName(std::move(model)) {}
 
+// The row is owned from the start: when the list cannot grow, the row is deleted and the menu is
+// as it was.
 void AddItem(Menu& menu, MenuItemBase* item) {
+  std::unique_ptr<MenuItemBase> row(item);
+  menu.items.push_back(std::move(row));
   item->menu = &menu;
-  menu.items.emplace_back(item);
 }
 
 void AttachMenu(Notification& record, Menu& menu) {

@@ -87,7 +87,8 @@ struct Menu {
 
 constexpr int kMenuRowLimit = 11;  // rows drawn at most
 
-// Appends `item` to the menu, which takes ownership, and points the item at the menu.
+// Appends `item` to the menu, which takes ownership, and points the item at the menu. Should the
+// list fail to grow, the item is deleted, the menu is unchanged, and the failure is passed on.
 void AddItem(Menu& menu, MenuItemBase* item);
 // Makes `record` the banner the menu's rows show their messages in.
 void AttachMenu(Notification& record, Menu& menu);

@@ -42,9 +42,12 @@ EntityHandle SpawnEnemy(Vector3& position) {
   return ped;
 }
 
-// The game hands a freed handle value out again: when the new enemy's handle still sits in
-// another slot, that slot's enemy left the world, and the slot is emptied rather than share the
-// new enemy (which would count its death twice and release it twice).
+// The game hands a freed handle value out again. This covers one case of it only: the value
+// coming back as the plug-in's own next enemy. When the new enemy's handle still sits in another
+// slot, that slot's enemy left the world, and the slot is emptied rather than share the new enemy
+// (which would count its death twice and release it twice). A value that comes back as a ped the
+// plug-in did not create stays in its slot: the natives give no way to tell that ped from the
+// enemy, so its death counts as a kill and it is released like one.
 void ForgetReusedHandle(EntityHandle enemy) {
   EntityHandle* const slots = runState.enemySlots;
   std::replace(slots, slots + settings.MaxEnemies, enemy, EntityHandle{0});
