@@ -3,7 +3,10 @@
 // hands control back to the game until the next frame.
 #include "runtime/script.h"
 
+#include <cstddef>
 #include <cstdlib>
+#include <iterator>
+#include <utility>
 
 #include "runtime/frame_steps.h"
 #include "runtime/keyboard.h"
@@ -126,60 +129,54 @@ void CapturePosition() {
 }
 
 // Does what a step of the frame does.
-void Perform(StepAction action, FrameLoopState& loop) {
-  switch (action) {
-    case StepAction::kPerFrameNatives:
-      PerFrameCalls();
-      return;
-    case StepAction::kRunHud:
-      DrawRunHud();
-      return;
-    case StepAction::kBanner:
-      DrawNotification();
-      return;
-    case StepAction::kActivate:
-      OnActivateKey();
-      return;
-    case StepAction::kRunTick:
-      RunTickWhenDue(loop);
-      return;
-    case StepAction::kMenuPage:
-      OnSpawnerMenuKey(loop);
-      return;
-    case StepAction::kMenuOrPlacement:
-      MenuOrPlacement(loop);
-      return;
-    case StepAction::kPositionCapture:
-      CapturePosition();
-      return;
+template <StepAction action>
+void Perform(FrameLoopState& loop) {
+  if constexpr (action == StepAction::kPerFrameNatives) {
+    PerFrameCalls();
+  } else if constexpr (action == StepAction::kRunHud) {
+    DrawRunHud();
+  } else if constexpr (action == StepAction::kBanner) {
+    DrawNotification();
+  } else if constexpr (action == StepAction::kActivate) {
+    OnActivateKey();
+  } else if constexpr (action == StepAction::kRunTick) {
+    RunTickWhenDue(loop);
+  } else if constexpr (action == StepAction::kMenuPage) {
+    OnSpawnerMenuKey(loop);
+  } else if constexpr (action == StepAction::kMenuOrPlacement) {
+    MenuOrPlacement(loop);
+  } else {
+    static_assert(action == StepAction::kPositionCapture, "every step's action is performed");
+    CapturePosition();
   }
 }
 
-// Runs one step: a keyed step only when its key was released.
-void RunStep(const FrameStep& step, FrameLoopState& loop) {
-  switch (step.keys) {
-    case StepKeys::kNone:
-    case StepKeys::kMenuSelect:
-      Perform(step.action, loop);
+// Runs the table's step `index`: a keyed step only when its key was released. The step is
+// known when the plug-in is compiled, so a frame runs as the table's steps in straight-line
+// code, with no loop over the table and no branch on what a step is.
+template <std::size_t index>
+void RunStep(FrameLoopState& loop) {
+  constexpr FrameStep kStep = kFrameSteps[index];
+  if constexpr (kStep.keys == StepKeys::kBinding) {
+    if (!IsKeyReleased(settings.*kStep.binding)) {
       return;
-    case StepKeys::kBinding:
-      if (IsKeyReleased(settings.*step.binding)) {
-        Perform(step.action, loop);
-      }
+    }
+  } else if constexpr (kStep.keys == StepKeys::kDebugFixedKey) {
+    if (!settings.Debug || !IsKeyReleased(kStep.fixedKey)) {
       return;
-    case StepKeys::kDebugFixedKey:
-      if (settings.Debug && IsKeyReleased(step.fixedKey)) {
-        Perform(step.action, loop);
-      }
-      return;
+    }
   }
+  Perform<kStep.action>(loop);
 }
 
-// One game frame's steps, in order.
+// One game frame's steps, in the table's order.
+template <std::size_t... indices>
+void RunSteps(FrameLoopState& loop, std::index_sequence<indices...>) {
+  (RunStep<indices>(loop), ...);
+}
+
 void RunSteps(FrameLoopState& loop) {
-  for (const FrameStep& step : kFrameSteps) {
-    RunStep(step, loop);
-  }
+  RunSteps(loop, std::make_index_sequence<std::size(kFrameSteps)>());
 }
 
 // Sets up and then runs one pass per game frame, forever, each ending with the yield to the
