@@ -13,33 +13,21 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <memory>
-#include <optional>
-#include <string>
 #include <utility>
 #include <vector>
 
-#include "core/scratch_directory.h"
 #include "core/script_context.h"
 #include "core/sim_host.h"
 #include "native_replay.h"
-#include "runtime/frame_steps.h"
-#include "runtime/plugin_view.h"
-#include "runtime/script.h"
+#include "plugin_states.h"
 #include "support/allocation_counter.h"
-#include "support/default_keys.h"
 
 namespace {
 
 using holdout_bench::NativeReplay;
-
-const DWORD kActivateKey = holdout_test::DefaultKey(&Settings::ActivateMod);
-const DWORD kSpawnerMenuKey = holdout_test::DefaultKey(&Settings::SpawnerMenu);
-const DWORD kSelectOneKey = holdout_test::DefaultSelectKey(1);
+using holdout_bench::PluginAt;
+using holdout_bench::PluginStage;
 
 void WaitingScript() {
   for (;;) {
@@ -179,105 +167,28 @@ void MeasureState(benchmark::State& state, sim::SimHost& host) {
   ReportFaults(state, host);
 }
 
-// The plug-in's game folder, made new and set as the working directory: its settings turn Debug
-// on, so that F2 puts a banner over the run, and its log takes the position F2 writes. It is
-// removed when the benchmark ends.
-sim::ScratchDirectory MakeGameFolder() {
-  std::string error;
-  std::optional<sim::ScratchDirectory> folder =
-      sim::ScratchDirectory::Create("holdout-bench", error);
-  if (!folder) {
-    std::fprintf(stderr, "cannot make a game folder: %s\n", error.c_str());
-    std::exit(3);
-  }
-  std::ofstream(folder->Path() / "Holdout.ini", std::ios::binary) << "[Main]\nDebug=1\n";
-  std::filesystem::current_path(folder->Path());
-  return std::move(*folder);
-}
-
-// The states in the order their benchmarks run.
-enum class Stage { kIdle, kMenuOpen, kPlacement, kRun, kRunWithBanner };
-
-// The plug-in keeps process-wide state, so it is loaded once, into one host, and each state's
-// benchmark drives it on from where the one before left it.
-sim::SimHost& PluginAt(Stage target) {
-  static const sim::ScratchDirectory kFolder = MakeGameFolder();
-  static sim::SimHost* const kHost = [] {
-    auto* started = new sim::SimHost;
-    started->SetExecutablePath((kFolder.Path() / "Host.exe").string());
-    started->SetFrameDuration(16);
-    started->Load(&DllMain);
-    started->RunFrame();
-    return started;
-  }();
-  static Stage stage = Stage::kIdle;
-  sim::SimHost& h = *kHost;
-  while (stage < target) {
-    switch (stage) {
-      case Stage::kIdle:  // the EXPLOSIVES menu opens
-        h.TapKey(kSpawnerMenuKey);
-        h.RunFrames(2);
-        stage = Stage::kMenuOpen;
-        break;
-      case Stage::kMenuOpen:  // its first row is picked: a small explosive is held
-        h.TapKey(kSelectOneKey);
-        h.RunFrames(5);
-        stage = Stage::kPlacement;
-        break;
-      case Stage::kPlacement: {
-        // The placement is cancelled and a run starts at the starting position, where nothing
-        // wounds the player; then frames of 100 ms, one run tick each, fill every enemy slot.
-        h.TapKey(kSpawnerMenuKey);
-        h.RunFrames(2);
-        h.GetWorld().hitChancePercent = 0;
-        const Vector3& start = ObservePlugin().settings.PlayerStartingPosition;
-        h.GetWorld().player.position = {start.x, start.y, start.z};
-        h.TapKey(kActivateKey);
-        h.RunFrames(2);
-        h.SetFrameDuration(100);
-        h.RunFrames(2 * static_cast<std::uint32_t>(ObservePlugin().settings.MaxEnemies) + 50);
-        stage = Stage::kRun;
-        break;
-      }
-      case Stage::kRun:
-        // F2 shows "Position saved!" for a second of tick count. The tick count is moved far
-        // ahead and then held still, so the banner never expires, and the run's deadline, left
-        // far behind, keeps one run tick due in every frame as it catches up.
-        h.SetFrameDuration(0);
-        h.SetTickCount(h.TickCount() + 0x40000000u);
-        h.TapKey(kPositionCaptureKey);
-        h.RunFrame();
-        stage = Stage::kRunWithBanner;
-        break;
-      case Stage::kRunWithBanner:
-        break;
-    }
-  }
-  return h;
-}
-
 void IdleFrame(benchmark::State& state) {
-  MeasureState(state, PluginAt(Stage::kIdle));
+  MeasureState(state, PluginAt(PluginStage::kIdle));
 }
 BENCHMARK(IdleFrame);
 
 void MenuOpenFrame(benchmark::State& state) {
-  MeasureState(state, PluginAt(Stage::kMenuOpen));
+  MeasureState(state, PluginAt(PluginStage::kMenuOpen));
 }
 BENCHMARK(MenuOpenFrame);
 
 void PlacementFrame(benchmark::State& state) {
-  MeasureState(state, PluginAt(Stage::kPlacement));
+  MeasureState(state, PluginAt(PluginStage::kPlacement));
 }
 BENCHMARK(PlacementFrame);
 
 void RunFrame(benchmark::State& state) {
-  MeasureState(state, PluginAt(Stage::kRun));
+  MeasureState(state, PluginAt(PluginStage::kRun));
 }
 BENCHMARK(RunFrame);
 
 void RunFrameWithBanner(benchmark::State& state) {
-  MeasureState(state, PluginAt(Stage::kRunWithBanner));
+  MeasureState(state, PluginAt(PluginStage::kRunWithBanner));
 }
 BENCHMARK(RunFrameWithBanner);
 

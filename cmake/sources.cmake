@@ -80,7 +80,11 @@ set(HOLDOUT_DEVELOPER_TOOL_SOURCES
 # The benchmarks of the plug-in's frames, with the test support's allocation counter, built for
 # Linux and, on request, for Windows.
 file(GLOB HOLDOUT_BENCH_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/bench/*_bench.cpp)
-list(APPEND HOLDOUT_BENCH_SOURCES ${HOLDOUT_ROOT}/tests/support/allocation_counter.cpp)
+list(APPEND HOLDOUT_BENCH_SOURCES ${HOLDOUT_ROOT}/bench/plugin_states.cpp
+     ${HOLDOUT_ROOT}/tests/support/allocation_counter.cpp)
+# The program the instruction check counts the frames of, in the same states.
+set(HOLDOUT_INSTRUCTION_SOURCES ${HOLDOUT_ROOT}/bench/frame_instructions.cpp
+    ${HOLDOUT_ROOT}/bench/plugin_states.cpp)
 
 # What each platform does its own way in the tools.
 file(GLOB HOLDOUT_TOOL_POSIX_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/tools/posix/*.cpp)

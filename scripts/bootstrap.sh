@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ clang clang-tidy llvm libclang-rt-14-dev
+  cmake ninja-build g++ clang clang-tidy llvm libclang-rt-14-dev valgrind
   libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix wine64
   libncurses-dev tmux llvm-14
