@@ -11,8 +11,6 @@
 #include <string_view>
 
 #include "plugin_states.h"
-#include "runtime/script.h"
-#include "spawner/menu.h"
 
 namespace {
 
@@ -22,15 +20,6 @@ using holdout_bench::PluginStage;
 
 constexpr std::string_view kCaptionCopies = "menu-caption-copies";
 constexpr std::uint32_t kWarmUpFrames = 200;
-
-// The caption copies of one frame of `menu`: the title's and each drawn row's.
-std::size_t CopyCaptions(const Menu& menu) {
-  std::size_t characters = menu.title->GetCaption().size();
-  for (std::size_t row = 0; row < menu.items.size() && row < kMenuRowLimit; ++row) {
-    characters += menu.items[row]->GetCaption().size();
-  }
-  return characters;
-}
 
 int Usage() {
   std::fprintf(stderr, "usage: holdout_frame_instructions STATE FRAMES | --states\n");
@@ -47,7 +36,7 @@ extern "C" __attribute__((noinline)) std::size_t HoldoutCountedFrames(sim::SimHo
   std::size_t characters = 0;
   for (std::uint32_t frame = 0; frame < frames; ++frame) {
     if (captionsOnly) {
-      characters += CopyCaptions(*frameLoop.menus[0]);
+      characters += holdout_bench::CopyOpenMenuCaptions();
     } else {
       host.RunFrame();
     }

@@ -13,6 +13,7 @@
 #include "runtime/frame_steps.h"
 #include "runtime/plugin_view.h"
 #include "runtime/script.h"
+#include "spawner/menu.h"
 #include "support/default_keys.h"
 
 namespace holdout_bench {
@@ -95,6 +96,18 @@ sim::SimHost& PluginAt(PluginStage target) {
     }
   }
   return h;
+}
+
+std::size_t CopyOpenMenuCaptions() {
+  if (frameLoop.menuPage == 0) {
+    return 0;
+  }
+  const Menu& menu = *frameLoop.menus[frameLoop.menuPage - 1];
+  std::size_t characters = menu.title->GetCaption().size();
+  for (std::size_t row = 0; row < menu.items.size() && row < kMenuRowLimit; ++row) {
+    characters += menu.items[row]->GetCaption().size();
+  }
+  return characters;
 }
 
 }  // namespace holdout_bench

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string_view>
 
 #include "core/sim_host.h"
@@ -31,5 +32,10 @@ inline constexpr std::array<PluginStageName, 5> kPluginStageNames = {{
 // directory, driven on from where the last call left it until it reaches `target`. A state
 // already passed stays passed: the plug-in keeps process-wide state, so it is loaded once.
 sim::SimHost& PluginAt(PluginStage target);
+
+// Makes the caption copies of one frame of the open menu, as drawing it asks for them: the
+// title's and each drawn row's GetCaption, by value. Returns their length, so that no copy can
+// be left out by the compiler. With no menu open, nothing.
+std::size_t CopyOpenMenuCaptions();
 
 }  // namespace holdout_bench

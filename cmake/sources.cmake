@@ -19,6 +19,11 @@ set(HOLDOUT_PROFILE_READER_SOURCES
   ${HOLDOUT_ROOT}/sim/core/profile_reader.cpp
   ${HOLDOUT_ROOT}/sim/core/profile_text.cpp)
 
+# The plug-in's small-block heap: Holdout.asi's own allocation functions take memory from it,
+# and so do the Windows programs that run the plug-in in the simulated host.
+set(HOLDOUT_SMALL_BLOCK_SOURCES ${HOLDOUT_ROOT}/src/platform/small_blocks.cpp)
+set(HOLDOUT_PLUGIN_ALLOCATION_SOURCES ${HOLDOUT_ROOT}/src/platform/windows/allocation_functions.cpp)
+
 # The simulated host: script context, native table and contracts, recorders, fault injection.
 file(GLOB HOLDOUT_SIM_HOST_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/core/*.cpp)
 list(REMOVE_ITEM HOLDOUT_SIM_HOST_SOURCES ${HOLDOUT_PROFILE_READER_SOURCES})
@@ -41,6 +46,11 @@ file(GLOB HOLDOUT_SEAM_LINUX_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/linux
 set(HOLDOUT_ALLOCATION_FAULT_SOURCES ${HOLDOUT_ROOT}/sim/linux/allocation_failures.cpp)
 list(REMOVE_ITEM HOLDOUT_SEAM_LINUX_SOURCES ${HOLDOUT_ALLOCATION_FAULT_SOURCES})
 file(GLOB HOLDOUT_SEAM_WINDOWS_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/windows/*.cpp)
+# Where a Windows program's allocation functions take memory: the plug-in's small-block heap,
+# as in Holdout.asi. (A Linux program's memory source, malloc, is among the Linux seam's files.)
+set(HOLDOUT_MEMORY_SOURCE_WINDOWS_SOURCES ${HOLDOUT_ROOT}/sim/windows/memory_from_small_blocks.cpp)
+list(REMOVE_ITEM HOLDOUT_SEAM_WINDOWS_SOURCES ${HOLDOUT_MEMORY_SOURCE_WINDOWS_SOURCES})
+list(APPEND HOLDOUT_MEMORY_SOURCE_WINDOWS_SOURCES ${HOLDOUT_SMALL_BLOCK_SOURCES})
 
 # The player's tools: what holdout.exe carries (check-ini, doctor) besides the command itself.
 set(HOLDOUT_PLAYER_TOOL_SOURCES

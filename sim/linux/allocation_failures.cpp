@@ -1,13 +1,14 @@
-// The program's allocation functions on Linux. They count every allocation, so that a test can
-// hold the plug-in's idle frames at none, and they let the fault injector make an allocation of
-// the plug-in's own code fail as an exhausted heap would: operator new throws std::bad_alloc
-// when sim::AllocationFails says so. Memory comes from malloc and goes back to free, which the
-// sanitizers still watch, so every new and delete stay matched.
+// The allocation functions of a program that runs the plug-in in the simulated host. They count
+// every allocation, so that a test can hold the plug-in's idle frames at none, and they let the
+// fault injector make an allocation of the plug-in's own code fail as an exhausted heap would:
+// operator new throws std::bad_alloc when sim::AllocationFails says so. Memory comes from the
+// platform's memory source (core/memory_source.h): on Linux malloc, which the sanitizers still
+// watch, so every new and delete stay matched.
 #include <atomic>
-#include <cstdlib>
 #include <new>
 
 #include "core/fault_injector.h"
+#include "core/memory_source.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ void* Allocate(std::size_t size) {
   if (sim::AllocationFails()) {
     throw std::bad_alloc();
   }
-  if (void* block = std::malloc(size == 0 ? 1 : size)) {
+  if (void* block = sim::TakeMemory(size == 0 ? 1 : size)) {
     return block;
   }
   throw std::bad_alloc();
@@ -26,7 +27,7 @@ void* Allocate(std::size_t size) {
 
 void* AllocateOrNull(std::size_t size) noexcept {
   allocations.fetch_add(1, std::memory_order_relaxed);
-  return std::malloc(size == 0 ? 1 : size);
+  return sim::TakeMemory(size == 0 ? 1 : size);
 }
 
 }  // namespace
@@ -48,14 +49,14 @@ void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
   return AllocateOrNull(size);
 }
 void operator delete(void* block) noexcept {
-  std::free(block);
+  sim::GiveMemoryBack(block);
 }
 void operator delete[](void* block) noexcept {
-  std::free(block);
+  sim::GiveMemoryBack(block);
 }
 void operator delete(void* block, std::size_t) noexcept {
-  std::free(block);
+  sim::GiveMemoryBack(block);
 }
 void operator delete[](void* block, std::size_t) noexcept {
-  std::free(block);
+  sim::GiveMemoryBack(block);
 }
