@@ -129,34 +129,34 @@ void CapturePosition() {
 }
 
 // Does what a step of the frame does.
-template <StepAction action>
+template <StepAction Action>
 void Perform(FrameLoopState& loop) {
-  if constexpr (action == StepAction::kPerFrameNatives) {
+  if constexpr (Action == StepAction::kPerFrameNatives) {
     PerFrameCalls();
-  } else if constexpr (action == StepAction::kRunHud) {
+  } else if constexpr (Action == StepAction::kRunHud) {
     DrawRunHud();
-  } else if constexpr (action == StepAction::kBanner) {
+  } else if constexpr (Action == StepAction::kBanner) {
     DrawNotification();
-  } else if constexpr (action == StepAction::kActivate) {
+  } else if constexpr (Action == StepAction::kActivate) {
     OnActivateKey();
-  } else if constexpr (action == StepAction::kRunTick) {
+  } else if constexpr (Action == StepAction::kRunTick) {
     RunTickWhenDue(loop);
-  } else if constexpr (action == StepAction::kMenuPage) {
+  } else if constexpr (Action == StepAction::kMenuPage) {
     OnSpawnerMenuKey(loop);
-  } else if constexpr (action == StepAction::kMenuOrPlacement) {
+  } else if constexpr (Action == StepAction::kMenuOrPlacement) {
     MenuOrPlacement(loop);
   } else {
-    static_assert(action == StepAction::kPositionCapture, "every step's action is performed");
+    static_assert(Action == StepAction::kPositionCapture, "every step's action is performed");
     CapturePosition();
   }
 }
 
-// Runs the table's step `index`: a keyed step only when its key was released. The step is
+// Runs the table's step `Index`: a keyed step only when its key was released. The step is
 // known when the plug-in is compiled, so a frame runs as the table's steps in straight-line
 // code, with no loop over the table and no branch on what a step is.
-template <std::size_t index>
+template <std::size_t Index>
 void RunStep(FrameLoopState& loop) {
-  constexpr FrameStep kStep = kFrameSteps[index];
+  constexpr FrameStep kStep = kFrameSteps[Index];
   if constexpr (kStep.keys == StepKeys::kBinding) {
     if (!IsKeyReleased(settings.*kStep.binding)) {
       return;
@@ -170,9 +170,9 @@ void RunStep(FrameLoopState& loop) {
 }
 
 // One game frame's steps, in the table's order.
-template <std::size_t... indices>
-void RunSteps(FrameLoopState& loop, std::index_sequence<indices...>) {
-  (RunStep<indices>(loop), ...);
+template <std::size_t... Indices>
+void RunSteps(FrameLoopState& loop, std::index_sequence<Indices...>) {
+  (RunStep<Indices>(loop), ...);
 }
 
 void RunSteps(FrameLoopState& loop) {
