@@ -27,10 +27,13 @@ FrameLoopState frameLoop;
 
 namespace {
 
-constexpr NativeHash kPerFrameCallA = 0x7A556143A1C03898;
-constexpr NativeHash kPerFrameCallB = 0x606374EBFC27B133;
-constexpr NativeHash kPerFrameCallC = 0x1F91D44490E1EA0C;
-constexpr NativeHash kPerFrameCallD = 0xFEDFA97638D61D4A;
+// The four per-frame calls, each made first in every frame with the integer 0. The game keeps
+// what they govern to itself: the plug-in relies on nothing they do beyond taking that 0, and the
+// simulated game checks only the argument.
+constexpr NativeHash kPerFrameCallA = 0x7A556143A1C03898;  // the first of every frame
+constexpr NativeHash kPerFrameCallB = 0x606374EBFC27B133;  // the second
+constexpr NativeHash kPerFrameCallC = 0x1F91D44490E1EA0C;  // the third
+constexpr NativeHash kPerFrameCallD = 0xFEDFA97638D61D4A;  // the fourth
 
 constexpr std::uint32_t kRunTickIntervalMs = 100;
 constexpr std::uint32_t kPositionSavedMs = 1000;

@@ -7,7 +7,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <optional>
 
 #include "runtime/keyboard.h"
 #include "runtime/model_loading.h"
@@ -60,17 +59,18 @@ HoldOffset HoldOffsetFor(float viewHeading) {
 // frame to frame while the camera does not turn, so the offset of the last heading seen is
 // kept and computed anew only for another heading (compared bit for bit, so that every heading,
 // NaN among them, gives exactly the offset HoldOffsetFor gives it).
-HoldOffset CurrentHoldOffset() {
-  static std::optional<std::uint32_t> lastHeadingBits;
-  static HoldOffset lastOffset{};
+HoldOffset CurrentHoldOffset(PlacementState& state) {
   const float viewHeading = native::Invoke<float>(kGetRelativeViewHeading);
   std::uint32_t bits = 0;
   std::memcpy(&bits, &viewHeading, sizeof bits);
-  if (lastHeadingBits != bits) {
-    lastHeadingBits = bits;
-    lastOffset = HoldOffsetFor(viewHeading);
+  if (!state.holdOffsetKnown || state.holdOffsetHeadingBits != bits) {
+    const HoldOffset offset = HoldOffsetFor(viewHeading);
+    state.holdOffsetKnown = true;
+    state.holdOffsetHeadingBits = bits;
+    state.holdOffsetX = offset.x;
+    state.holdOffsetY = offset.y;
   }
-  return lastOffset;
+  return {state.holdOffsetX, state.holdOffsetY};
 }
 
 // The whole degrees of a heading the game reports, truncated toward zero. A value no whole
@@ -157,7 +157,7 @@ void UpdatePlacement() {
   if (state.placingObject == 0 || !ApplyPlacementKeys(state)) {
     return;
   }
-  const HoldOffset offset = CurrentHoldOffset();
+  const HoldOffset offset = CurrentHoldOffset(state);
   const Vector3 p = GetOffsetPosition(GetPlayerPed(), offset.x, offset.y, kHoldHeight);
   TeleportEntity(state.placingObject, p.x, p.y, p.z, 1, 1, 1, 0);
   PinEntity(state.placingObject);

@@ -12,6 +12,12 @@ struct PlacementState {
   EntityHandle placingObject = 0;      // the object being placed; 0 = none
   std::int32_t placingHeading = 0;     // whole degrees, not wrapped
   EntityHandle lastSpawnedObject = 0;  // the last confirmed object; 0 = none
+  // The hold offset of the last relative view heading seen (compared bit for bit), kept so that
+  // it is computed anew only when the camera turns.
+  bool holdOffsetKnown = false;
+  std::uint32_t holdOffsetHeadingBits = 0;
+  float holdOffsetX = 0.0f;
+  float holdOffsetY = 0.0f;
 };
 
 // The placement record, written only by the placement's operations.

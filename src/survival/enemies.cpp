@@ -10,7 +10,7 @@
 #include "runtime/model_loading.h"
 #include "runtime/natives.h"
 #include "settings/settings.h"
-#include "survival/run.h"
+#include "survival/run_state.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "runtime/natives.h"
 #include "runtime/screen.h"
 #include "settings/settings.h"
-#include "survival/run.h"
+#include "survival/run_state.h"
 
 namespace {
 

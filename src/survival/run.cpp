@@ -23,10 +23,12 @@ constexpr NativeHash kGetDistanceBetweenPoints = 0x0BE7F4E3CDBAFB28;
 constexpr NativeHash kIsPlayerDead = 0x2E9C3FCB6798F397;
 constexpr NativeHash kPrepareSound = 0x0F2A2175734926D8;
 constexpr NativeHash kPlaySound = 0x67C540AA08E4A6F5;
-constexpr NativeHash kRunTickCallA = 0x55F37F5F3F2475E1;
-constexpr NativeHash kSetPlayerValueA = 0x093A9D1F72DF0D19;
-constexpr NativeHash kSetPlayerValueB = 0xA80FF73F772ACF6A;
-constexpr NativeHash kSetGlobalFloatA = 0xD7FA719CB54866C2;
+// The four calls that end every run tick. The game keeps what they govern to itself: the
+// plug-in relies on nothing they do, and the simulated game checks only their arguments.
+constexpr NativeHash kRunTickCallA = 0x55F37F5F3F2475E1;     // no arguments
+constexpr NativeHash kSetPlayerValueA = 0x093A9D1F72DF0D19;  // a value of the player's, set to 0
+constexpr NativeHash kSetPlayerValueB = 0xA80FF73F772ACF6A;  // another, set to 0
+constexpr NativeHash kSetGlobalFloatA = 0xD7FA719CB54866C2;  // a game-wide value, set to 0.0
 
 constexpr float kStartRadius = 100.0f;
 constexpr std::uint32_t kSummaryShownMs = 6000;
