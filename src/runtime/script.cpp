@@ -61,14 +61,10 @@ void SetUp(FrameLoopState& loop) {
   } else {
     *notification = Notification{};
   }
-  if (loop.menus[0] == nullptr) {
-    loop.menus[0] = BuildExplosivesMenu().release();
-  }
-  if (loop.menus[1] == nullptr) {
-    loop.menus[1] = BuildCoverMenu().release();
-  }
-  if (loop.menus[2] == nullptr) {
-    loop.menus[2] = BuildMountedWeaponsMenu().release();
+  for (std::size_t page = 0; page < kSpawnerMenus.size(); ++page) {
+    if (loop.menus[page] == nullptr) {
+      loop.menus[page] = kSpawnerMenus[page].build().release();
+    }
   }
   loop.selectKeys = MenuSelectKeys(settings);
   loop.nextTickTime = 0;

@@ -8,10 +8,9 @@
 
 #include "runtime/host.h"
 #include "settings/settings_schema.h"
+#include "spawner/catalogues.h"
 
-struct Menu;
-
-constexpr int kMenuPageCount = 3;  // the menus, in build order
+constexpr int kMenuPageCount = static_cast<int>(kSpawnerMenus.size());  // the menus, in build order
 
 // What the frame loop holds for the life of the script.
 struct FrameLoopState {

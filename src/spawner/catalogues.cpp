@@ -41,20 +41,20 @@ void AddCatalogueRows(Menu& menu, const CatalogueEntry (&catalogue)[6]) {
 }  // namespace
 
 std::unique_ptr<Menu> BuildExplosivesMenu() {
-  std::unique_ptr<Menu> menu = StartMenu("EXPLOSIVES");
+  std::unique_ptr<Menu> menu = StartMenu(kExplosivesTitle);
   AddCatalogueRows(*menu, kExplosivesCatalogue);
   AddItem(*menu, new MenuDeleteLastSpawnedObject(RowCaption(7, "> DEL LAST SPAWNED")));
   return menu;
 }
 
 std::unique_ptr<Menu> BuildCoverMenu() {
-  std::unique_ptr<Menu> menu = StartMenu("COVER");
+  std::unique_ptr<Menu> menu = StartMenu(kCoverTitle);
   AddCatalogueRows(*menu, kCoverCatalogue);
   return menu;
 }
 
 std::unique_ptr<Menu> BuildMountedWeaponsMenu() {
-  std::unique_ptr<Menu> menu = StartMenu("MOUNTED WEAPONS");
+  std::unique_ptr<Menu> menu = StartMenu(kMountedWeaponsTitle);
   AddItem(*menu, new MenuItemMountedWeapon("gatling_gun", "1. GATLING GUN"));
   AddItem(*menu, new MenuItemMountedWeapon("gatlingMaxim02", "2. GATLING GUN MAXIM"));
   AddItem(*menu, new MenuItemMountedWeapon("hotchkiss_cannon", "3. HITCHKISS CANNON"));
