@@ -19,9 +19,16 @@ set(HOLDOUT_PROFILE_READER_SOURCES
   ${HOLDOUT_ROOT}/sim/core/profile_reader.cpp
   ${HOLDOUT_ROOT}/sim/core/profile_text.cpp)
 
+# The program's allocation functions that let the fault injector fail the plug-in's
+# allocations: built into each program that runs the plug-in in the simulated host (on Linux and
+# on Windows), not into a library or the stand-in host's DLL, so that they replace the standard
+# library's.
+set(HOLDOUT_ALLOCATION_FAULT_SOURCES ${HOLDOUT_ROOT}/sim/core/allocation_failures.cpp)
+
 # The simulated host: script context, native table and contracts, recorders, fault injection.
 file(GLOB HOLDOUT_SIM_HOST_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/core/*.cpp)
-list(REMOVE_ITEM HOLDOUT_SIM_HOST_SOURCES ${HOLDOUT_PROFILE_READER_SOURCES})
+list(REMOVE_ITEM HOLDOUT_SIM_HOST_SOURCES ${HOLDOUT_PROFILE_READER_SOURCES}
+     ${HOLDOUT_ALLOCATION_FAULT_SOURCES})
 
 # The simulated game: the world and its natives.
 file(GLOB HOLDOUT_SIM_GAME_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/game/*.cpp)
@@ -35,11 +42,6 @@ file(GLOB HOLDOUT_SIM_WIN32_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/win32/
 set(HOLDOUT_SIM_WIN32_WINDOWS_SOURCES ${HOLDOUT_SIM_WIN32_SOURCES})
 list(FILTER HOLDOUT_SIM_WIN32_WINDOWS_SOURCES EXCLUDE REGEX "/wide_to_ansi\\.cpp$")
 file(GLOB HOLDOUT_SEAM_LINUX_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/linux/*.cpp)
-# The program's allocation functions that let the fault injector fail the plug-in's
-# allocations: built into each Linux program that runs the plug-in, not into a library, so that
-# they replace the standard library's.
-set(HOLDOUT_ALLOCATION_FAULT_SOURCES ${HOLDOUT_ROOT}/sim/linux/allocation_failures.cpp)
-list(REMOVE_ITEM HOLDOUT_SEAM_LINUX_SOURCES ${HOLDOUT_ALLOCATION_FAULT_SOURCES})
 file(GLOB HOLDOUT_SEAM_WINDOWS_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/windows/*.cpp)
 
 # The player's tools: what holdout.exe carries (check-ini, doctor) besides the command itself.

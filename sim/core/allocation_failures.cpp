@@ -1,8 +1,12 @@
-// The program's allocation functions on Linux. They count every allocation, so that a test can
-// hold the plug-in's idle frames at none, and they let the fault injector make an allocation of
-// the plug-in's own code fail as an exhausted heap would: operator new throws std::bad_alloc
-// when sim::AllocationFails says so. Memory comes from malloc and goes back to free, which the
-// sanitizers still watch, so every new and delete stay matched.
+// The program's allocation functions, for every program that runs the plug-in in the simulated
+// host: the Linux tests and tools, and the Windows soak and benchmarks, which the cross compiler
+// builds with the Windows C runtime. They count every allocation, so that a test can hold the
+// plug-in's idle frames at none, and they let the fault injector make an allocation of the
+// plug-in's own code fail as an exhausted heap would: operator new throws std::bad_alloc when
+// sim::AllocationFails says so, and the failure is counted. Memory comes from malloc and goes
+// back to free (the sanitizers still watch them on Linux; on Windows the C runtime's heap, as the
+// game gives the plug-in), so every new and delete stay matched. They are built into each
+// program, never into a library, so that they replace the standard library's.
 #include <atomic>
 #include <cstdlib>
 #include <new>
@@ -12,10 +16,12 @@
 namespace {
 
 std::atomic<std::uint64_t> allocations{0};
+std::atomic<std::uint64_t> failures{0};
 
 void* Allocate(std::size_t size) {
   allocations.fetch_add(1, std::memory_order_relaxed);
   if (sim::AllocationFails()) {
+    failures.fetch_add(1, std::memory_order_relaxed);
     throw std::bad_alloc();
   }
   if (void* block = std::malloc(size == 0 ? 1 : size)) {
@@ -33,6 +39,10 @@ void* AllocateOrNull(std::size_t size) noexcept {
 
 std::uint64_t sim::AllocationsMade() {
   return allocations.load(std::memory_order_relaxed);
+}
+
+std::uint64_t sim::AllocationsFailed() {
+  return failures.load(std::memory_order_relaxed);
 }
 
 void* operator new(std::size_t size) {
