@@ -66,6 +66,7 @@ set(HOLDOUT_PLAYER_TOOL_SOURCES
 # The developer's tools, which run the plug-in in the simulated game: demo, play, soak and the
 # pictures. The soak alone, which the Windows build also has, is a list too.
 set(HOLDOUT_SOAK_TOOL_SOURCES
+  ${HOLDOUT_ROOT}/tools/player_outcomes.cpp
   ${HOLDOUT_ROOT}/tools/session_invariants.cpp
   ${HOLDOUT_ROOT}/tools/soak.cpp
   ${HOLDOUT_ROOT}/tools/tool_session.cpp)
