@@ -24,9 +24,16 @@ set(HOLDOUT_PROFILE_READER_SOURCES
 set(HOLDOUT_SMALL_BLOCK_SOURCES ${HOLDOUT_ROOT}/src/platform/small_blocks.cpp)
 set(HOLDOUT_PLUGIN_ALLOCATION_SOURCES ${HOLDOUT_ROOT}/src/platform/windows/allocation_functions.cpp)
 
+# The program's allocation functions that let the fault injector fail the plug-in's
+# allocations: built into each program that runs the plug-in in the simulated host (on Linux and
+# on Windows), not into a library or the stand-in host's DLL, so that they replace the standard
+# library's.
+set(HOLDOUT_ALLOCATION_FAULT_SOURCES ${HOLDOUT_ROOT}/sim/core/allocation_failures.cpp)
+
 # The simulated host: script context, native table and contracts, recorders, fault injection.
 file(GLOB HOLDOUT_SIM_HOST_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/core/*.cpp)
-list(REMOVE_ITEM HOLDOUT_SIM_HOST_SOURCES ${HOLDOUT_PROFILE_READER_SOURCES})
+list(REMOVE_ITEM HOLDOUT_SIM_HOST_SOURCES ${HOLDOUT_PROFILE_READER_SOURCES}
+     ${HOLDOUT_ALLOCATION_FAULT_SOURCES})
 
 # The simulated game: the world and its natives.
 file(GLOB HOLDOUT_SIM_GAME_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/game/*.cpp)
@@ -40,11 +47,6 @@ file(GLOB HOLDOUT_SIM_WIN32_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/win32/
 set(HOLDOUT_SIM_WIN32_WINDOWS_SOURCES ${HOLDOUT_SIM_WIN32_SOURCES})
 list(FILTER HOLDOUT_SIM_WIN32_WINDOWS_SOURCES EXCLUDE REGEX "/wide_to_ansi\\.cpp$")
 file(GLOB HOLDOUT_SEAM_LINUX_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/linux/*.cpp)
-# The program's allocation functions that let the fault injector fail the plug-in's
-# allocations: built into each Linux program that runs the plug-in, not into a library, so that
-# they replace the standard library's.
-set(HOLDOUT_ALLOCATION_FAULT_SOURCES ${HOLDOUT_ROOT}/sim/linux/allocation_failures.cpp)
-list(REMOVE_ITEM HOLDOUT_SEAM_LINUX_SOURCES ${HOLDOUT_ALLOCATION_FAULT_SOURCES})
 file(GLOB HOLDOUT_SEAM_WINDOWS_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/windows/*.cpp)
 # Where a Windows program's allocation functions take memory: the plug-in's small-block heap,
 # as in Holdout.asi. (A Linux program's memory source, malloc, is among the Linux seam's files.)
@@ -74,6 +76,7 @@ set(HOLDOUT_PLAYER_TOOL_SOURCES
 # The developer's tools, which run the plug-in in the simulated game: demo, play, soak and the
 # pictures. The soak alone, which the Windows build also has, is a list too.
 set(HOLDOUT_SOAK_TOOL_SOURCES
+  ${HOLDOUT_ROOT}/tools/player_outcomes.cpp
   ${HOLDOUT_ROOT}/tools/session_invariants.cpp
   ${HOLDOUT_ROOT}/tools/soak.cpp
   ${HOLDOUT_ROOT}/tools/tool_session.cpp)

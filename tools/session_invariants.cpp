@@ -1,4 +1,4 @@
-// The invariants read the simulated world and screen as the game would show them, and the
+// The invariants read the simulated world, screen and log as the game would show them, and the
 // plug-in's placement and run records read-only.
 #include "session_invariants.h"
 
@@ -8,11 +8,10 @@
 #include <string_view>
 
 #include "runtime/plugin_view.h"
+#include "spawner/catalogues.h"
 #include "survival/enemies.h"
 
 namespace {
-
-constexpr std::string_view kMenuTitles[] = {"EXPLOSIVES", "COVER", "MOUNTED WEAPONS"};
 
 // The log from byte `from` on.
 std::string ReadFrom(const std::filesystem::path& path, std::size_t from) {
@@ -36,18 +35,13 @@ SessionInvariants::SessionInvariants(sim::SimHost& host, std::filesystem::path l
     : host_(host),
       log_(std::move(log)),
       logSeen_(ReadFrom(log_, 0)),
-      logVerified_(logSeen_.size()) {}
+      logVerified_(logSeen_.size()),
+      outcomes_(host) {}
 
 std::vector<std::string> SessionInvariants::Check() {
   std::vector<std::string> broken;
   const std::string frame = "frame " + std::to_string(host_.Frame()) + ": ";
   const sim::World& world = host_.GetWorld();
-
-  const bool placing = ObservePlugin().placement.placingObject != 0;
-  if (world.player.controlsEnabled == placing) {
-    broken.push_back(frame + (placing ? "an object is held but the player's controls are on"
-                                      : "nothing is held but the player's controls are off"));
-  }
 
   if (!ObservePlugin().run.runActive) {
     const std::uint32_t enemyModel = sim::World::NameHash(kEnemyModelName);
@@ -61,8 +55,8 @@ std::vector<std::string> SessionInvariants::Check() {
 
   int menusShown = 0;
   for (const sim::DrawnText& text : host_.Screen().TextsInFrame(host_.Frame())) {
-    for (const std::string_view title : kMenuTitles) {
-      menusShown += text.text == title ? 1 : 0;
+    for (const SpawnerMenu& menu : kSpawnerMenus) {
+      menusShown += text.text == menu.title ? 1 : 0;
     }
   }
   if (menusShown > 1) {
@@ -79,6 +73,7 @@ std::vector<std::string> SessionInvariants::Check() {
   // A log that grows is read from a little before its old end; whenever it has doubled since
   // it was last read whole, it is read whole again. So every byte is compared with what was
   // seen before, at a cost that stays in proportion to the log's size.
+  const std::size_t logBefore = logSeen_.size();
   std::error_code error;
   const std::uintmax_t size = std::filesystem::file_size(log_, error);
   if (error) {
@@ -95,5 +90,8 @@ std::vector<std::string> SessionInvariants::Check() {
     logSeen_.replace(from, std::string::npos, read);
     logVerified_ = whole ? logSeen_.size() : logVerified_;
   }
+  const std::string_view logAdded =
+      logSeen_.size() > logBefore ? std::string_view(logSeen_).substr(logBefore) : "";
+  outcomes_.Check(logAdded, frame, broken);
   return broken;
 }

@@ -7,13 +7,15 @@
 // faults of a live world and host join the mix: listed peds, enemies and the held object
 // leaving or their handles naming new peds, the script function started again, allocations of
 // the plug-in failing, the process exiting (after which the plug-in is loaded again, as by a
-// new process). The tick count starts a minute short of its wrap. A second thread taps
+// new process). --faults narrows the mix to the kinds it names. The tick count starts a minute
+// short of its wrap. A second thread taps
 // keys while frames run, as the game's keyboard does. After every frame the session invariants
 // are checked; the last line of output is "N frames, V violations". With --trace the session
 // writes its native-call trace and leaves out the keyboard thread, whose timing no seed fixes,
 // so the same seed gives the same trace from any build that behaves the same.
 #include "soak.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -27,6 +29,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -53,6 +56,7 @@ struct SoakOptions {
   std::uint64_t frames = 100000;
   std::string tracePath;  // empty: no trace, and the keyboard thread taps keys
   bool churn = false;     // a live world, and its faults mixed in
+  std::vector<sim::FaultKind> faults;  // the kinds armed; empty: those of the world played
 };
 
 // The live world of --churn: how often strangers walk in and off, per mille and frame.
@@ -64,7 +68,8 @@ constexpr double kChurnRestartChance = 0.00005;
 
 void PrintUsage() {
   std::printf(
-      "usage: holdout soak [--frames N] [--seed S] [--ini PATH] [--churn] [--trace FILE]\n"
+      "usage: holdout soak [--frames N] [--seed S] [--ini PATH] [--churn] [--faults KINDS]\n"
+      "                    [--trace FILE]\n"
       "\n"
       "Plays Holdout at full speed in one long random session with random faults, checking\n"
       "after every frame that the player's controls are taken exactly while an object is held,\n"
@@ -77,8 +82,43 @@ void PrintUsage() {
       "  --churn     a live world: strangers come and go, corpses are cleared, handles come\n"
       "              back; and its faults too: peds, enemies and the held object leaving, the\n"
       "              script started again, allocations failing, the process exiting\n"
+      "  --faults KINDS  arm only these kinds of fault, named with commas between (say\n"
+      "              allocation-fails,tick-jump); the names are those the report gives\n"
       "  --trace FILE  write every native call to FILE (a new file), without the second thread\n"
       "              tapping keys, so the same seed always plays the same session\n");
+}
+
+// Every kind of fault the soak can arm, in the order it draws them from.
+std::vector<sim::FaultKind> FaultKinds(bool churn) {
+  std::vector<sim::FaultKind> kinds(sim::kGameFaultKinds.begin(), sim::kGameFaultKinds.end());
+  if (churn) {
+    kinds.insert(kinds.end(), sim::kChurnFaultKinds.begin(), sim::kChurnFaultKinds.end());
+  }
+  return kinds;
+}
+
+// The kinds named in `names`, with commas between; false at a name no kind has.
+bool ParseFaultKinds(std::string_view names, std::vector<sim::FaultKind>& kinds) {
+  const std::vector<sim::FaultKind> known = FaultKinds(true);
+  while (!names.empty()) {
+    const std::size_t end = std::min(names.find(','), names.size());
+    const std::string_view name = names.substr(0, end);
+    names.remove_prefix(std::min(end + 1, names.size()));
+    const auto kind = std::find_if(known.begin(), known.end(), [name](sim::FaultKind k) {
+      return sim::FaultKindName(k) == name;
+    });
+    if (kind == known.end()) {
+      std::fprintf(stderr, "soak: --faults: no fault is called '%.*s'\n",
+                   static_cast<int>(name.size()), name.data());
+      return false;
+    }
+    kinds.push_back(*kind);
+  }
+  if (kinds.empty()) {
+    std::fprintf(stderr, "soak: --faults takes the names of one or more kinds of fault\n");
+    return false;
+  }
+  return true;
 }
 
 bool ParseOptions(int argc, char** argv, SoakOptions& options) {
@@ -96,6 +136,10 @@ bool ParseOptions(int argc, char** argv, SoakOptions& options) {
       }
     } else if (option == "--churn") {
       options.churn = true;
+    } else if (option == "--faults" && i + 1 < argc) {
+      if (!ParseFaultKinds(argv[++i], options.faults)) {
+        return false;
+      }
     } else if (option == "--trace" && i + 1 < argc) {
       options.tracePath = argv[++i];
     } else {
@@ -148,7 +192,8 @@ class Soak {
         session_(options.session, {2700.0f, -1200.0f, 48.0f}, std::move(directory)),
         host_(session_.Host()),
         injector_(host_),
-        random_(options.session.seed) {
+        random_(options.session.seed),
+        faultKinds_(options.faults.empty() ? FaultKinds(options.churn) : options.faults) {
     if (options.session.iniPath.empty()) {
       std::ofstream(session_.Directory() / "Holdout.ini", std::ios::binary) << kSoakSettings;
     }
@@ -193,14 +238,12 @@ class Soak {
     std::printf("%" PRIu64 " runs, %" PRIu64 " objects held, %" PRIu64 " player deaths, %" PRIu64
                 " faults injected\n",
                 runs_, objectsHeld_, deaths_, faultsInjected_);
-    if (options_.churn) {
-      std::string byKind;
-      for (const auto& [kind, count] : injectedByKind_) {
-        byKind += (byKind.empty() ? "" : ", ") + std::string(sim::FaultKindName(kind)) + " " +
-                  std::to_string(count);
-      }
-      std::printf("faults by kind: %s; %" PRIu64 " restarts besides\n", byKind.c_str(), restarts_);
+    std::string byKind;
+    for (const auto& [kind, count] : injectedByKind_) {
+      byKind += (byKind.empty() ? "" : ", ") + std::string(sim::FaultKindName(kind)) + " " +
+                std::to_string(count);
     }
+    std::printf("faults by kind: %s; %" PRIu64 " restarts besides\n", byKind.c_str(), restarts_);
     std::printf("%" PRIu64 " frames, %" PRIu64 " violations\n", options_.frames, violations);
     return violations == 0 ? 0 : 1;
   }
@@ -271,12 +314,7 @@ class Soak {
       // Drawn in this order, so that every seed plays the sessions it always played.
       const bool persistent = Chance(0.3);
       const std::uint64_t n = 1 + random_() % 20;
-      const std::uint64_t kinds =
-          sim::kGameFaultKinds.size() + (options_.churn ? sim::kChurnFaultKinds.size() : 0);
-      const std::uint64_t pick = random_() % kinds;
-      armedKind_ = pick < sim::kGameFaultKinds.size()
-                       ? sim::kGameFaultKinds[pick]
-                       : sim::kChurnFaultKinds[pick - sim::kGameFaultKinds.size()];
+      armedKind_ = faultKinds_[random_() % faultKinds_.size()];
       injector_.Arm(*armedKind_, n, persistent);
     } else if (Chance(0.002)) {
       injector_.Disarm();
@@ -296,9 +334,9 @@ class Soak {
     }
   }
 
-  // With --churn, which fault was armed last, to tell a violation's likely cause.
+  // Which fault was armed last, to tell a violation's likely cause.
   std::string LastArmedNote() const {
-    if (!options_.churn || !armedKind_) {
+    if (!armedKind_) {
       return "";
     }
     return " (last fault armed: " + std::string(sim::FaultKindName(*armedKind_)) + ")";
@@ -327,6 +365,7 @@ class Soak {
   sim::SimHost& host_;
   sim::FaultInjector injector_;
   std::mt19937_64 random_;
+  std::vector<sim::FaultKind> faultKinds_;  // what Act arms from
   std::vector<HeldKey> held_;
   std::uint64_t frameCount_ = 0;
   bool wasRunning_ = false;

@@ -176,7 +176,7 @@ void FaultInjector::StrikeWorld() {
       World& world = host_.GetWorld();
       if (!world.player.controlsEnabled && world.objects.count(world.lastObjectHandle) != 0 &&
           Strikes(kind_)) {
-        world.RemoveObject(world.lastObjectHandle);
+        world.ObjectLeaves(world.lastObjectHandle);
       }
       return;
     }

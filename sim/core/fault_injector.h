@@ -64,9 +64,11 @@ constexpr std::array<FaultKind, 9> kChurnFaultKinds = {
 // True when this allocation is to fail: the plug-in's own code allocates on the frame thread
 // and an injector armed with kAllocationFails strikes. The allocation functions ask it.
 bool AllocationFails();
-// Allocations made so far by this process, all threads: counted by the allocation functions of
-// the Linux programs that run the plug-in.
+// Allocations made so far by this process, all threads, and those of them that failed as
+// AllocationFails said: counted by the allocation functions of the programs that run the
+// plug-in (core/allocation_failures.cpp).
 std::uint64_t AllocationsMade();
+std::uint64_t AllocationsFailed();
 
 // The kind's name, for messages ("creation-fails", ...).
 std::string_view FaultKindName(FaultKind kind);

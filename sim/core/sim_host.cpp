@@ -91,6 +91,7 @@ void SimHost::RestartScript() {
   world_.RemoveScriptPeds();
   RetireScriptContext(std::move(context_));
   context_ = std::make_unique<ScriptContext>(&RunScriptFunction);
+  ++scriptStarts_;
   stuck_ = false;
 }
 
@@ -203,6 +204,7 @@ void SimHost::OnScriptRegister(HMODULE, void (*scriptMain)()) {
   scriptMain_ = scriptMain;
   RetireScriptContext(std::move(context_));
   context_ = std::make_unique<ScriptContext>(&RunScriptFunction);
+  ++scriptStarts_;
   stuck_ = false;
 }
 

@@ -73,6 +73,9 @@ class SimHost {
   HMODULE Module() const;
   // Registrations and unregistrations, in the order they came.
   const std::vector<HostEventRecord>& Events() const { return events_; }
+  // How often a script function was started on a new script context: at each registration and
+  // each restart.
+  std::uint64_t ScriptStarts() const { return scriptStarts_; }
 
   // ---- Frames
   // Advances the clocks by one frame and resumes the script until its next scriptWait.
@@ -195,6 +198,7 @@ class SimHost {
   PluginEntry entry_ = nullptr;
   std::vector<HostEventRecord> events_;
   void (*scriptMain_)() = nullptr;
+  std::uint64_t scriptStarts_ = 0;
   std::unique_ptr<ScriptContext> context_;
   std::uint32_t frame_ = 0;
   bool stuck_ = false;

@@ -103,7 +103,8 @@ std::int32_t World::AddPed(const Ped& ped) {
 
 std::int32_t World::AddObject(const WorldObject& object) {
   const std::int32_t handle = TakeHandle(freedObjectHandles_, nextObjectHandle);
-  objects[handle] = object;
+  WorldObject& added = objects[handle] = object;
+  added.serial = ++objectsCreated;
   lastObjectHandle = handle;
   return handle;
 }
@@ -128,6 +129,13 @@ void World::RemoveScriptPeds() {
 void World::RemoveObject(std::int32_t handle) {
   if (objects.erase(handle) != 0 && churn.handlesReused) {
     freedObjectHandles_.push_back(handle);
+  }
+}
+
+void World::ObjectLeaves(std::int32_t handle) {
+  if (objects.count(handle) != 0) {
+    ++objectsLeftOnTheirOwn;
+    RemoveObject(handle);
   }
 }
 

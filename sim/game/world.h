@@ -98,6 +98,8 @@ struct WorldObject {
   Vec3 rotation;                                   // degrees; z is the heading
   bool pinned = false;                             // held in place, unmoved by physics
   std::map<std::string, std::int32_t> decorators;  // boolean decorators as 0 or 1, by name
+  std::uint64_t serial = 0;  // the how-manyth object the world created, from 1: tells apart
+                             // objects that had the same handle
 };
 
 class World {
@@ -122,6 +124,8 @@ class World {
   std::uint32_t corpseLifetimeFrames = 600;  // released dead peds vanish after this; 0 = never
   Churn churn;                               // off: the calm world
   std::int32_t lastObjectHandle = 0;         // the object or vehicle created last; 0 = none
+  std::uint64_t objectsCreated = 0;          // objects and vehicles created so far
+  std::uint64_t objectsLeftOnTheirOwn = 0;   // of them, those the game took away (ObjectLeaves)
   // The values seen in each random argument, by native hash and argument index (from 0).
   std::map<std::pair<std::uint64_t, std::size_t>, RandomRange> randomValues;
 
@@ -140,6 +144,9 @@ class World {
   // nothing happens.
   void RemovePed(std::int32_t handle);
   void RemoveObject(std::int32_t handle);
+  // The game takes an object away on its own, at no script's request: removed as by
+  // RemoveObject, and counted in objectsLeftOnTheirOwn.
+  void ObjectLeaves(std::int32_t handle);
   // Takes out every ped a script holds, as a game that reloads or ends does.
   void RemoveScriptPeds();
   // True when the ped walks about on its own: alive, held by no script, of no group.

@@ -1,5 +1,5 @@
-// The count comes from the allocation functions every Linux program that runs the plug-in has
-// (sim/linux/allocation_failures.cpp), which forward to malloc and free.
+// The count comes from the allocation functions every program that runs the plug-in has
+// (sim/core/allocation_failures.cpp), which forward to malloc and free.
 #include "support/allocation_counter.h"
 
 #include "core/fault_injector.h"

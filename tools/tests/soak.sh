@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# A short soak of the holdout command (the Linux build, or holdout.exe under Wine), in the calm
-# world and then with --churn: each must end with "N frames, 0 violations" and exit 0.
+# A short soak of the holdout command (the Linux build, or holdout-soak.exe under Wine), in the
+# calm world, with --churn, and with allocations failing as the only faults: each must end with
+# "N frames, 0 violations" and exit 0, and the last must have failed allocations.
 # Usage: soak.sh native HOLDOUT FRAMES
 #        soak.sh wine WINE_DIR PREFIX HOLDOUT_EXE FRAMES
 set -euo pipefail
@@ -9,7 +10,7 @@ shift "$runner_arguments"
 frames=$1
 trap runner_stop EXIT
 
-for world in "" --churn; do
+for world in "" --churn "--faults allocation-fails"; do
   status=0
   report=$(run_holdout soak --frames "$frames" --seed 11 $world) || status=$?
   echo "$report"
@@ -19,4 +20,8 @@ for world in "" --churn; do
     exit 1
   fi
 done
+if ! grep -q '^faults by kind: allocation-fails [1-9]' <<<"$report"; then
+  echo "FAIL: no allocation failed in the soak of --faults allocation-fails"
+  exit 1
+fi
 echo "PASS"
