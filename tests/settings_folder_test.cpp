@@ -1,7 +1,6 @@
-// The settings file in folders whose names the ANSI code page cannot hold: the plug-in reads it
-// through the exact ANSI path, else the folder's short name, and never through a path that
-// names another file; with neither, every setting takes its default. Also the simulated
-// conversions these cases stand on, where they differ from a plain copy.
+// The settings file in folders named in any language and in deep folders: the plug-in reads it
+// through the folder's own wide path, or past the profile functions' limit its short form; with
+// neither, every setting takes its default. Also the simulated functions these cases stand on.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -25,76 +24,74 @@ void WriteMaxEnemies(const fs::path& folder, int value) {
   std::ofstream(folder / "Holdout.ini") << "[Main]\r\nMaxEnemies=" << value << "\r\n";
 }
 
-SCENARIO_TEST(SettingsFolder, ReadThroughAPathThatNamesTheFolderItself) {
-  struct Case {
-    const char* folder;     // UTF-8
-    unsigned codePage;      // the system's ANSI code page
-    const char* shortName;  // the folder's short name; nullptr: none
-    int expected;           // MaxEnemies as read
-    const char* pathEnd;    // how the path handed to the profile functions ends
-  };
-  const Case cases[] = {
-      {"Plain Game", sim::kWesternCodePage, nullptr, 100, "/Plain Game/Holdout.ini"},
-      // The code page holds é as one byte: the path is handed over in it, not as UTF-8.
-      {"Caf\xC3\xA9", sim::kWesternCodePage, "CAFE~1", 100, "/Caf\xE9/Holdout.ini"},
-      {"Spiel-\xE6\x97\xA5\xE6\x9C\xAC", sim::kWesternCodePage, "SPIEL-~1", 100,
-       "/SPIEL-~1/Holdout.ini"},
-      {"Spiel-\xE6\x97\xA5\xE6\x9C\xAC", sim::kUtf8CodePage, nullptr, 100,
-       "/Spiel-\xE6\x97\xA5\xE6\x9C\xAC/Holdout.ini"},
-      // No short name (turned off on the volume): the defaults, not a '?' path.
-      {"Spiel-\xE6\x97\xA5\xE6\x9C\xAC", sim::kWesternCodePage, nullptr, 70, nullptr},
-      // The best-fit look-alike of Ā is A: "Arvalds" is another folder, whose file is not ours.
-      {"\xC4\x80rvalds", sim::kWesternCodePage, nullptr, 70, nullptr},
-      {"\xC4\x80rvalds", sim::kWesternCodePage, "ARVALD~1", 100, "/ARVALD~1/Holdout.ini"},
-      // A character beyond the 16-bit range, which UTF-16 holds as a pair.
-      {"Game-\xF0\x9F\x8E\xAE", sim::kWesternCodePage, "GAME-~1", 100, "/GAME-~1/Holdout.ini"},
-  };
+// The settings file's path in UTF-8, as the tests name folders.
+std::optional<std::string> IniPath() {
+  const std::optional<std::u16string> path = GetIniPath();
+  return path ? sim::Utf8FromUtf16(*path) : std::nullopt;
+}
+
+// Every folder is read as itself, whatever the ANSI code page holds and whether the volume keeps
+// short names: no path names another folder, such as the look-alike that best fit makes of a
+// name the code page cannot hold.
+SCENARIO_TEST(SettingsFolder, ReadThroughTheFoldersOwnWidePath) {
+  const char* const folders[] = {"Plain Game", "Caf\xC3\xA9", "Spiel-\xE6\x97\xA5\xE6\x9C\xAC",
+                                 "\xC4\x80rvalds", "Game-\xF0\x9F\x8E\xAE"};
   Scenario s;
   int index = 0;
-  for (const Case& c : cases) {
-    // Each case in a parent of its own, beside a folder named as Ā's look-alike would have it.
-    const fs::path parent = s.Directory() / std::to_string(++index);
-    WriteMaxEnemies(parent / "Arvalds", 33);
-    const fs::path folder =
-        parent / fs::path(std::u8string(reinterpret_cast<const char8_t*>(c.folder)));
-    WriteMaxEnemies(folder, 100);
-    s.host.SetAnsiCodePage(c.codePage);
-    if (c.shortName != nullptr) {
-      s.host.FileShortNames().Add(folder, c.shortName);
+  for (const char* name : folders) {
+    for (const unsigned codePage : {sim::kWesternCodePage, sim::kUtf8CodePage}) {
+      const fs::path parent = s.Directory() / std::to_string(++index);
+      WriteMaxEnemies(parent / "Arvalds", 33);
+      const fs::path folder =
+          parent / fs::path(std::u8string(reinterpret_cast<const char8_t*>(name)));
+      WriteMaxEnemies(folder, 100);
+      s.host.SetAnsiCodePage(codePage);
+      s.host.SetExecutablePath((folder / "Game.exe").string());
+      EXPECT_EQ(IniPath(), (folder / "Holdout.ini").string()) << name;
+      settings = Settings{};
+      LoadSettings();
+      EXPECT_EQ(settings.MaxEnemies, 100) << name << " in code page " << codePage;
     }
-    s.host.SetExecutablePath((folder / "Game.exe").string());
-    const std::string what = std::string(c.folder) + (c.shortName ? " with a short name" : "");
-
-    const std::optional<std::string> path = GetIniPath();
-    if (c.pathEnd == nullptr) {
-      EXPECT_EQ(path, std::nullopt) << what;
-    } else {
-      ASSERT_TRUE(path.has_value()) << what;
-      EXPECT_TRUE(path->ends_with(c.pathEnd)) << what << ": " << *path;
-    }
-    settings = Settings{};
-    LoadSettings();
-    EXPECT_EQ(settings.MaxEnemies, c.expected) << what;
   }
 }
 
-// A short name stands for its folder only under that folder's parent, and a part of the path
-// above the folder can be the one that needs it.
-SCENARIO_TEST(SettingsFolder, ShortNamesOfFoldersAboveAndBeside) {
+// Past the profile functions' 259 characters the file is read under the folder's short form,
+// where the volume keeps short names; a part of the path above the folder can be the one that
+// gives it. Without short names such a folder's settings take their defaults.
+SCENARIO_TEST(SettingsFolder, PathsPastTheProfileFunctionsLimit) {
   Scenario s;
-  const fs::path upper = s.Directory() / fs::path(u8"\u6E38\u620F");
+  const fs::path upper = s.Directory() / fs::path(u8"\u6E38\u620F") / std::string(240, 'x');
   WriteMaxEnemies(upper / "Game", 45);
-  WriteMaxEnemies(s.Directory() / "Other" / "GAME~1", 12);
-  s.host.FileShortNames().Add(upper, "GAME~1");
   s.host.SetExecutablePath((upper / "Game" / "Game.exe").string());
-  ASSERT_EQ(GetIniPath(), s.Directory().string() + "/GAME~1/Game/Holdout.ini");
+  ASSERT_GE((upper / "Game" / "Holdout.ini").string().size(), 260u);
+  EXPECT_EQ(IniPath(), std::nullopt) << "no short names on this volume";
   LoadSettings();
-  EXPECT_EQ(settings.MaxEnemies, 45);
-  s.host.SetExecutablePath((s.Directory() / "Other" / "GAME~1" / "Game.exe").string());
-  EXPECT_EQ(GetIniPath(), s.Directory().string() + "/Other/GAME~1/Holdout.ini");
+  EXPECT_EQ(settings.MaxEnemies, 70);
+
+  s.host.FileShortNames().Add(upper, "XXXXXX~1");
+  ASSERT_EQ(IniPath(),
+            s.Directory().string() + "/\xE6\xB8\xB8\xE6\x88\x8F/XXXXXX~1/Game/Holdout.ini");
   settings = Settings{};
   LoadSettings();
-  EXPECT_EQ(settings.MaxEnemies, 12);
+  EXPECT_EQ(settings.MaxEnemies, 45);
+}
+
+// The wide profile functions open no path of 260 characters or more, the \\?\ prefix aside,
+// as Wine's do.
+SCENARIO_TEST(SettingsFolder, WideProfileFunctionsStopAtMaxPath) {
+  Scenario s;
+  std::string folder = s.Directory().string() + "/";
+  folder += std::string(259 - folder.size() - std::string("/Holdout.ini").size(), 'y');
+  WriteMaxEnemies(folder, 41);
+  const std::u16string path = sim::Utf16FromUtf8(folder + "/Holdout.ini");
+  ASSERT_EQ(path.size(), 259u);
+  EXPECT_EQ(GetPrivateProfileIntW(u"Main", u"MaxEnemies", 70, path.c_str()), 41u);
+  EXPECT_EQ(GetPrivateProfileIntW(u"Main", u"MaxEnemies", 70, (u"\\\\?\\" + path).c_str()), 41u)
+      << "the prefix does not count";
+  WriteMaxEnemies(folder + "z", 42);
+  EXPECT_EQ(GetPrivateProfileIntW(u"Main", u"MaxEnemies", 70,
+                                  sim::Utf16FromUtf8(folder + "z/Holdout.ini").c_str()),
+            70u);
 }
 
 // The conversion function's contract where callers depend on it: a size query, the default

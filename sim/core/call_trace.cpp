@@ -66,7 +66,11 @@ void WriteTracedCall(std::FILE* out, std::uint32_t frame, const NativeEntry& ent
     WriteArgument(out, form[i], call.args[i]);
   }
   std::fputc(')', out);
-  WriteAnswer(out, entry.contract.result, call.result);
+  if (call.result == nullptr) {
+    std::fputs(" -> null", out);
+  } else {
+    WriteAnswer(out, entry.contract.result, call.result);
+  }
   std::fputc('\n', out);
 }
 

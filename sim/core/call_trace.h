@@ -13,7 +13,8 @@
 
 namespace sim {
 
-// Writes "FRAME Name(arg, arg, ...) -> answer" for one answered call to `out`.
+// Writes "FRAME Name(arg, arg, ...) -> answer" for one answered call to `out`; a call the host
+// answered with no result area (call.result null) ends in "-> null".
 void WriteTracedCall(std::FILE* out, std::uint32_t frame, const NativeEntry& entry,
                      const ArgumentForm& form, const NativeCall& call);
 

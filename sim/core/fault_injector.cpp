@@ -83,6 +83,10 @@ std::string_view FaultKindName(FaultKind kind) {
       return "process-exit";
     case FaultKind::kAllocationFails:
       return "allocation-fails";
+    case FaultKind::kNullResult:
+      return "null-result";
+    case FaultKind::kHandleWrittenWide:
+      return "handle-written-wide";
   }
   return "unknown";
 }
@@ -119,6 +123,7 @@ FaultInjector::FaultInjector(SimHost& host) : host_(host) {
       SetResultZ(call, 1e30f);
     }
   });
+  host_.SetWithholdHook([this](std::uint64_t) { return Strikes(FaultKind::kNullResult); });
   host_.SetFrameHook([this] {
     if (Strikes(FaultKind::kTickJump)) {
       host_.SetTickCount(host_.TickCount() + kDayMs);
@@ -277,6 +282,21 @@ void FaultInjector::WrapNatives() {
   answerZero(natives::kIsModelAvailable, FaultKind::kModelUnavailable);
   answerZero(natives::kIsModelValid, FaultKind::kModelInvalid);
   answerZero(natives::kHasModelLoaded, FaultKind::kModelNeverLoads);
+
+  // The handle variable is written back as a 64-bit word after the game's own handler ran.
+  for (const std::uint64_t hash :
+       {natives::kDeletePed, natives::kReleasePed, natives::kRemoveObject}) {
+    NativeHandler game = table.Override(hash, nullptr);
+    table.Override(hash, [this, game](const NativeCall& call) {
+      if (game) {
+        game(call);
+      }
+      if (Strikes(FaultKind::kHandleWrittenWide)) {
+        const std::int64_t wide = *call.Address<std::int32_t>(0);
+        std::memcpy(call.Address<void>(0), &wide, sizeof wide);
+      }
+    });
+  }
 
   NativeHandler playerDead = table.Override(natives::kIsPlayerDead, nullptr);
   table.Override(natives::kIsPlayerDead, [this, playerDead](const NativeCall& call) {

@@ -6,7 +6,8 @@
 // what a live game and host do on their own: a ped the sweep listed leaving the world or its
 // handle coming back as a new ped, a stranger or one of the player's group; an enemy leaving or
 // cleared away; the held object leaving; the host starting the script function again; an
-// allocation of the plug-in's code failing; the process exiting.
+// allocation of the plug-in's code failing; the process exiting. And what a host built by
+// others may answer: no result area at all, or a handle variable written back as 64 bits.
 // Sweeping N from 1 until the fault is no longer reached drives every failure path a session
 // can meet. The injector wraps the natives' handlers and the host's hooks; it lives as long as
 // the host it was made for, and only one injector serves a host.
@@ -47,6 +48,9 @@ enum class FaultKind {
   kScriptRestart,    // the host starts the script function again
   kProcessExit,      // the process exits
   kAllocationFails,  // an allocation of the plug-in's own code throws std::bad_alloc
+  // What the host answers:
+  kNullResult,         // a native call is not run and nativeCall answers a null result area
+  kHandleWrittenWide,  // a native given a handle variable's address writes it back as 64 bits
 };
 
 // The kinds of the game answering badly, which a calm world also meets.

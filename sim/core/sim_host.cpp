@@ -291,6 +291,13 @@ PUINT64 SimHost::OnNativeCall() {
     return reinterpret_cast<PUINT64>(result_);
   }
   RecordRandomArguments(pendingHash_, *entry, *form);
+  if (withholdHook_ && withholdHook_(pendingHash_)) {
+    if (trace_ != nullptr) {
+      WriteTracedCall(trace_, frame_, *entry, *form,
+                      NativeCall{pendingArgs_, pendingCount_, nullptr, *this});
+    }
+    return nullptr;
+  }
   if (entry->handler) {
     entry->handler(NativeCall{pendingArgs_, pendingCount_, result_, *this});
   }

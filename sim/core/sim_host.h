@@ -127,6 +127,11 @@ class SimHost {
   void SetAnswerHook(std::function<void(std::uint64_t hash, const NativeCall& call)> hook) {
     answerHook_ = std::move(hook);
   }
+  // Runs before the game answers a call that keeps its contract; true makes the host run no
+  // native and answer with a null result area.
+  void SetWithholdHook(std::function<bool(std::uint64_t hash)> hook) {
+    withholdHook_ = std::move(hook);
+  }
   // Runs when the plug-in asks for the world's peds, with the capacity it offers.
   void SetPedListHook(std::function<void(int capacity)> hook) { pedListHook_ = std::move(hook); }
 
@@ -226,6 +231,7 @@ class SimHost {
   std::function<void()> frameHook_;
   std::function<void(int)> pedListHook_;
   std::function<void(std::uint64_t, const NativeCall&)> answerHook_;
+  std::function<bool(std::uint64_t)> withholdHook_;
   std::FILE* trace_ = nullptr;
 
   std::string executablePath_;

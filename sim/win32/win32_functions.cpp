@@ -1,8 +1,9 @@
-// Five of the six Win32 functions the plug-in calls, as the simulated host answers them, for
+// All but one of the Win32 functions the plug-in calls, as the simulated host answers them, for
 // every program that links the plug-in into the simulated host (on Linux, and the Windows build
 // of the soak): the tick count and the executable's path come from the simulated host; short
 // names from its table of them; the profile functions decode the ANSI path through the host's
-// ANSI code page and read the file with the portable profile reader. The sixth,
+// ANSI code page (the wide ones take the wide path, up to MAX_PATH) and read the file with the
+// portable profile reader. The last,
 // WideCharToMultiByte, is in wide_to_ansi.cpp.
 #include <algorithm>
 
@@ -29,6 +30,41 @@ std::optional<std::string> ReadProfileFile(LPCSTR fileName) {
   }
   const sim::ShortNames& shortNames = host != nullptr ? host->FileShortNames() : kNoShortNames;
   return sim::profile::ReadFile(shortNames.Resolve(*path).c_str());
+}
+
+// The profile file's Linux path from a wide path: none when it is too long for the profile
+// functions (MAX_PATH with its terminator, as Wine measures it; a \\?\ prefix is taken away
+// first and does not count); short names resolved, '\\' read as a directory separator.
+std::optional<std::string> ReadWideProfileFile(LPCWSTR fileName) {
+  if (fileName == nullptr) {
+    return std::nullopt;
+  }
+  std::u16string wide(reinterpret_cast<const char16_t*>(fileName));
+  const std::u16string_view prefix = u"\\\\?\\";
+  if (wide.starts_with(prefix)) {
+    wide.erase(0, prefix.size());
+  }
+  if (wide.size() >= MAX_PATH) {
+    return std::nullopt;
+  }
+  const std::optional<std::string> path = sim::Utf8FromUtf16(wide);
+  if (!path) {
+    return std::nullopt;
+  }
+  static const sim::ShortNames kNoShortNames;
+  const sim::SimHost* host = sim::SimHost::Current();
+  const sim::ShortNames& shortNames = host != nullptr ? host->FileShortNames() : kNoShortNames;
+  return sim::profile::ReadFile(shortNames.Resolve(*path).c_str());
+}
+
+// A wide name or text in the ANSI code page the profile reader works in (its names and values
+// are plain ASCII where they matter; any other character becomes '?').
+std::string Narrow(LPCWSTR text) {
+  std::string narrow;
+  for (; text != nullptr && *text != 0; ++text) {
+    narrow += *text < 0x80 ? static_cast<char>(*text) : '?';
+  }
+  return narrow;
 }
 
 // Copies `text` into a caller's buffer of `size` units as the path functions do; returns what
@@ -98,5 +134,33 @@ DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, 
   const sim::SimHost::HostCode hostCode;
   return sim::profile::GetString(ReadProfileFile(fileName), section, key, defaultValue, buffer,
                                  size);
+}
+
+UINT GetPrivateProfileIntW(LPCWSTR section, LPCWSTR key, INT defaultValue, LPCWSTR fileName) {
+  const sim::SimHost::HostCode hostCode;
+  return sim::profile::GetInt(ReadWideProfileFile(fileName), Narrow(section).c_str(),
+                              Narrow(key).c_str(), defaultValue);
+}
+
+// The value as the ANSI reader gives it, widened through the host's ANSI code page.
+DWORD GetPrivateProfileStringW(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValue, LPWSTR buffer,
+                               DWORD size, LPCWSTR fileName) {
+  const sim::SimHost::HostCode hostCode;
+  if (buffer == nullptr || size == 0) {
+    return 0;
+  }
+  std::string narrow(size, '\0');
+  const DWORD length = sim::profile::GetString(ReadWideProfileFile(fileName),
+                                               Narrow(section).c_str(), Narrow(key).c_str(),
+                                               Narrow(defaultValue).c_str(), narrow.data(), size);
+  const sim::SimHost* host = sim::SimHost::Current();
+  std::u16string wide = sim::FromAnsi(
+      narrow.substr(0, length), host != nullptr ? host->AnsiCodePage() : sim::kWesternCodePage);
+  if (wide.size() >= size) {
+    wide.resize(size - 1);
+  }
+  std::copy(wide.begin(), wide.end(), buffer);
+  buffer[wide.size()] = u'\0';
+  return static_cast<DWORD>(wide.size());
 }
 }

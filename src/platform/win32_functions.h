@@ -1,4 +1,4 @@
-// The six Win32 functions the plug-in calls, each with the contract it relies on. The same
+// The Win32 functions the plug-in calls, each with the contract it relies on. The same
 // declarations serve both builds: on Windows they repeat those of <windows.h> (brought in by the
 // platform header) and bind to KERNEL32; on Linux the simulated host defines them.
 #pragma once
@@ -30,4 +30,12 @@ WINBASEAPI UINT WINAPI GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT def
 // and zero-terminated; returns the characters copied.
 WINBASEAPI DWORD WINAPI GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue,
                                                  LPSTR buffer, DWORD size, LPCSTR fileName);
+// The wide forms of the two above: the same reading of the file, whose encoding they take from
+// the file as the ANSI ones do, opened by its wide path. Under Wine they open a path of at most
+// MAX_PATH - 1 characters, a \\?\ prefix aside; Windows documents no limit of
+// theirs, and the plug-in keeps to Wine's.
+WINBASEAPI UINT WINAPI GetPrivateProfileIntW(LPCWSTR section, LPCWSTR key, INT defaultValue,
+                                             LPCWSTR fileName);
+WINBASEAPI DWORD WINAPI GetPrivateProfileStringW(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValue,
+                                                 LPWSTR buffer, DWORD size, LPCWSTR fileName);
 }

@@ -1,7 +1,7 @@
 // The plug-in's one seam to the script host: the nine functions ScriptHookFrontier.dll exports,
 // declared with C++ linkage and Windows types so both sides of the DLL boundary agree. The
 // platform header (chosen by the build) supplies the types; platform/win32_functions.h declares
-// the six Win32 functions the plug-in calls besides.
+// the Win32 functions the plug-in calls besides.
 #pragma once
 
 #include "platform/win32_functions.h"

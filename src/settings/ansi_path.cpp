@@ -3,8 +3,6 @@
 // handed to the functions as they are.
 #include "settings/ansi_path.h"
 
-#include <vector>
-
 #include "platform/win32_functions.h"
 
 namespace {
@@ -67,17 +65,4 @@ std::optional<std::string> AnsiFolderPath(const std::u16string& folder) {
   }
   shortForm.resize(length);
   return ExactAnsiPath(shortForm);
-}
-
-std::u16string ExecutableFolder() {
-  std::vector<WCHAR> buffer(64);
-  DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-  while (length == buffer.size()) {
-    buffer.assign(buffer.size() * 2, 0);
-    length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-  }
-  const std::u16string executable(reinterpret_cast<const char16_t*>(buffer.data()), length);
-  const std::size_t separator = executable.find_last_of(u"\\/");
-  return separator == std::u16string::npos ? std::u16string(u".\\")
-                                           : executable.substr(0, separator + 1);
 }

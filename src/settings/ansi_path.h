@@ -17,7 +17,3 @@ std::optional<std::string> ExactAnsiPath(const std::u16string& path);
 // The folder (its path ending in a separator) as the ANSI functions can open it: its exact ANSI
 // form, or else that of its short form; nothing when neither exists.
 std::optional<std::string> AnsiFolderPath(const std::u16string& folder);
-
-// The host executable's folder, read in full in the wide form, ending in a separator; ".\" when
-// the executable's path names no folder (the working directory).
-std::u16string ExecutableFolder();

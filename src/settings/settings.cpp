@@ -1,35 +1,58 @@
-// Loading the settings file: the settings reader run on the Win32 profile functions, against the
-// file beside the host executable, under a path the ANSI profile functions can open
-// (settings/ansi_path.h); where there is none, every setting takes its default.
+// Loading the settings file: the settings reader run on the wide Win32 profile functions, against
+// the file beside the host executable, under a path they can open (settings/profile_path.h);
+// where there is none, every setting takes its default.
 #include "settings/settings.h"
 
 #include <utility>
 
 #include "platform/win32_functions.h"
-#include "settings/ansi_path.h"
+#include "settings/profile_path.h"
 #include "settings/settings_schema.h"
 
 Settings settings;
 
 namespace {
 
-// The settings file as the Win32 profile functions read it; holds its path for the whole load.
+// A section or key name (plain ASCII) in the wide form.
+std::u16string WideName(const char* name) {
+  return std::u16string(name, name + std::char_traits<char>::length(name));
+}
+
+const WCHAR* Wide(const std::u16string& text) {
+  return reinterpret_cast<const WCHAR*>(text.c_str());
+}
+
+// The settings file as the wide Win32 profile functions read it; holds its path for the whole
+// load. A value is handed to the reader with every character beyond ASCII as '?': no setting
+// reads such a character as part of a number or a position, whichever it is.
 class Win32ProfileFile : public ProfileSource {
  public:
-  explicit Win32ProfileFile(std::string path) : path_(std::move(path)) {}
+  explicit Win32ProfileFile(std::u16string path) : path_(std::move(path)) {}
 
   std::uint32_t GetInt(const char* section, const char* key,
                        std::int32_t defaultValue) const override {
-    return GetPrivateProfileIntA(section, key, defaultValue, path_.c_str());
+    return GetPrivateProfileIntW(Wide(WideName(section)), Wide(WideName(key)), defaultValue,
+                                 Wide(path_));
   }
 
   std::uint32_t GetString(const char* section, const char* key, char* buffer,
                           std::uint32_t size) const override {
-    return GetPrivateProfileStringA(section, key, "", buffer, size, path_.c_str());
+    if (size == 0) {
+      return 0;
+    }
+    std::u16string wide(size, u'\0');
+    const DWORD length =
+        GetPrivateProfileStringW(Wide(WideName(section)), Wide(WideName(key)), Wide(u""),
+                                 reinterpret_cast<WCHAR*>(wide.data()), size, Wide(path_));
+    for (DWORD i = 0; i < length; ++i) {
+      buffer[i] = wide[i] < 0x80 ? static_cast<char>(wide[i]) : '?';
+    }
+    buffer[length] = '\0';
+    return length;
   }
 
  private:
-  std::string path_;
+  std::u16string path_;
 };
 
 // No settings file to be had: every setting takes its default.
@@ -50,19 +73,15 @@ class NoFile : public ProfileSource {
 
 }  // namespace
 
-std::optional<std::string> GetIniPath() {
-  const std::optional<std::string> folder = AnsiFolderPath(ExecutableFolder());
-  if (!folder) {
-    return std::nullopt;
-  }
-  return *folder + "Holdout.ini";
+std::optional<std::u16string> GetIniPath() {
+  return ProfileFilePath(ExecutableFolder(), u"Holdout.ini");
 }
 
 // Every load starts from the defaults, so a value the file no longer gives takes its default
 // when the script function starts again; the record changes only once the whole file is read.
 void LoadSettings() {
   Settings loaded;
-  const std::optional<std::string> path = GetIniPath();
+  const std::optional<std::u16string> path = GetIniPath();
   if (path) {
     ReadSettings(Win32ProfileFile(*path), loaded);
   } else {

@@ -46,9 +46,9 @@ struct Settings {
 // The settings record: written once by LoadSettings as the frame loop sets up, then only read.
 extern Settings settings;
 
-// Full path of "Holdout.ini" in the host executable's directory as the ANSI profile functions
-// can open it (settings/ansi_path.h); nothing when the folder has no such path.
-std::optional<std::string> GetIniPath();
+// Full wide path of "Holdout.ini" in the host executable's directory as the profile functions
+// can open it (settings/profile_path.h); nothing when the folder has no such path.
+std::optional<std::u16string> GetIniPath();
 
 // Reads every setting from the file into `settings` with the Win32 profile functions; absent
 // values take their defaults.

@@ -33,6 +33,7 @@ typedef const WCHAR* LPCWSTR;
 #define WINBASEAPI
 #define TRUE 1
 #define FALSE 0
+#define MAX_PATH 260
 #define CP_ACP 0
 #define CP_UTF8 65001
 #define WC_NO_BEST_FIT_CHARS 0x00000400
