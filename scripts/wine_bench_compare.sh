@@ -40,26 +40,31 @@ wine_dir=/usr/lib/wine
 prefix=$PWD/build/wine-bench/wine-prefix
 source win/tests/wine_session.sh
 
-# Runs one build's benchmarks and appends "BUILD STATE MEASURE VALUE" lines to the results.
+# Runs one build's benchmarks and appends "BUILD STATE MEASURE VALUE" lines to the results. The
+# benchmark's JSON report gives each figure on a line of its own, "NAME": VALUE.
 run_build() {
   local build=$1 exe=$2
-  wine_run "$exe" --benchmark_format=csv 2>/dev/null | awk -F, -v build="$build" '
-    NR == 1 {
-      for (i = 1; i <= NF; i++) { name = $i; gsub("\"", "", name); column[name] = i }
-      next
+  wine_run "$exe" --benchmark_format=json 2>/dev/null | tr -d '\r' | awk -v build="$build" '
+    function finish() {
+      if (state != "" && ("own ns/frame" in value)) {
+        floor = ("floor ns/frame" in value) ? value["floor ns/frame"] \
+                                             : value["ns/native"] * value["natives/frame"]
+        print build, state, "floor", floor
+        print build, state, "own", value["own ns/frame"]
+        print build, state, "net", value["real_time"] - value["round trip ns/frame"]
+        if ("caption copies ns/frame" in value)
+          print build, state, "captions", value["caption copies ns/frame"]
+      }
+      state = ""
+      delete value
     }
-    {
-      state = $1; gsub("\"", "", state)
-      if (!("own ns/frame" in column) || $column["own ns/frame"] == "") next
-      roundTrip = $column["round trip ns/frame"]
-      floor = ("floor ns/frame" in column) ? $column["floor ns/frame"] \
-                                           : $column["ns/native"] * $column["natives/frame"]
-      print build, state, "floor", floor
-      print build, state, "own", $column["own ns/frame"]
-      print build, state, "net", $column["real_time"] - roundTrip
-      if (("caption copies ns/frame" in column) && $column["caption copies ns/frame"] != "")
-        print build, state, "captions", $column["caption copies ns/frame"]
-    }' >>"$results"
+    /^ *"name": / { finish(); state = $0; sub(/^ *"name": "/, "", state); sub(/",?$/, "", state) }
+    /^ *"[^"]+": -?[0-9]/ {
+      key = $0; sub(/^ *"/, "", key); sub(/": .*$/, "", key)
+      number = $0; sub(/^.*": /, "", number); sub(/,$/, "", number)
+      value[key] = number + 0
+    }
+    END { finish() }' >>"$results"
 }
 
 for round in $(seq "$rounds"); do
