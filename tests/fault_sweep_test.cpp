@@ -213,7 +213,9 @@ constexpr sim::FaultKind kSurvivalFaults[] = {
     sim::FaultKind::kCreationFails, sim::FaultKind::kModelUnavailable,
     sim::FaultKind::kModelInvalid,  sim::FaultKind::kModelNeverLoads,
     sim::FaultKind::kPedListFull,   sim::FaultKind::kPlayerDies,
-    sim::FaultKind::kTickJump,      sim::FaultKind::kTickWrap};
+    sim::FaultKind::kTickJump,      sim::FaultKind::kTickWrap,
+    sim::FaultKind::kPedListEmpty,  sim::FaultKind::kPedCountNegative,
+    sim::FaultKind::kPedCountOverCapacity};
 
 INSTANTIATE_TEST_SUITE_P(Survival, FaultSweep,
                          ::testing::Combine(::testing::Values(SessionKind::kSurvival),
