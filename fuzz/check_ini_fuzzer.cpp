@@ -231,10 +231,9 @@ void CheckLines(const std::string& text, const IniExplanation& explanation) {
 
 // The check-ini command on the bytes as a file; its output goes nowhere.
 int CheckIniExitStatus(const std::uint8_t* data, std::size_t size) {
-  static const std::string path =
-      (std::filesystem::temp_directory_path() /
-       ("holdout-check-ini-fuzz-" + std::to_string(getpid()) + ".ini"))
-          .string();
+  static const std::string path = (std::filesystem::temp_directory_path() /
+                                   ("holdout-check-ini-fuzz-" + std::to_string(getpid()) + ".ini"))
+                                      .string();
   static const bool quiet = std::freopen("/dev/null", "w", stdout) != nullptr;
   Check(quiet, "the command's output can be put aside");
   {
