@@ -174,7 +174,7 @@ void PlaySweepCase() {
 class FaultSweep : public ::testing::TestWithParam<std::tuple<SessionKind, sim::FaultKind>> {};
 
 TEST_P(FaultSweep, EverySessionEndsWithItsInvariantsHeld) {
-#if defined(__SANITIZE_THREAD__)
+#if HOLDOUT_THREAD_SANITIZER
   // The sessions run on one thread, so ThreadSanitizer has nothing to find in them, and its
   // forks are slow: the plain and the AddressSanitizer builds sweep.
   GTEST_SKIP() << "single-threaded sweeps run in the plain and AddressSanitizer builds";
