@@ -185,7 +185,7 @@ void PlaySweepCase() {
 class FaultSweep : public ::testing::TestWithParam<std::tuple<SessionKind, sim::FaultKind>> {};
 
 TEST_P(FaultSweep, EverySessionEndsWithItsInvariantsHeld) {
-#if defined(__SANITIZE_THREAD__)
+#if HOLDOUT_THREAD_SANITIZER
   // The sessions run on one thread, so ThreadSanitizer has nothing to find in them, and its
   // forks are slow: the plain and the AddressSanitizer builds sweep.
   GTEST_SKIP() << "single-threaded sweeps run in the plain and AddressSanitizer builds";
@@ -220,7 +220,9 @@ constexpr sim::FaultKind kSurvivalFaults[] = {
     sim::FaultKind::kCreationFails, sim::FaultKind::kModelUnavailable,
     sim::FaultKind::kModelInvalid,  sim::FaultKind::kModelNeverLoads,
     sim::FaultKind::kPedListFull,   sim::FaultKind::kPlayerDies,
-    sim::FaultKind::kTickJump,      sim::FaultKind::kTickWrap};
+    sim::FaultKind::kTickJump,      sim::FaultKind::kTickWrap,
+    sim::FaultKind::kPedListEmpty,  sim::FaultKind::kPedCountNegative,
+    sim::FaultKind::kPedCountOverCapacity};
 
 INSTANTIATE_TEST_SUITE_P(Survival, FaultSweep,
                          ::testing::Combine(::testing::Values(SessionKind::kSurvival),

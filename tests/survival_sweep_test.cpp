@@ -1,8 +1,10 @@
 // The sweep at the start of a run in the simulated game: foreign peds deleted one per frame
 // before the run's first tick, the player's group spared, only the first 512 listed peds seen,
-// the slot table emptied, and the player's own ped kept whatever group the game reports for it.
+// the slot table emptied, the player's own ped kept whatever group the game reports for it, and
+// only the handles the host wrote acted on, whatever count it answers.
 #include <gtest/gtest.h>
 
+#include "core/fault_injector.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
 #include "survival/run.h"
@@ -107,6 +109,40 @@ SCENARIO_TEST(Sweep, NeverTouchesThePlayersOwnPed) {
   }
   EXPECT_TRUE(runState.runActive);
   EXPECT_TRUE(s.host.Faults().empty());
+}
+
+// Starts a run among 40 foreign peds while the host answers the sweep's ped list with `fault`;
+// returns how many peds the sweep deleted before the run's first tick.
+std::size_t DeletionsWithPedListFault(Scenario& s, sim::FaultKind fault) {
+  StartQuiet(s);
+  sim::FaultInjector injector(s.host);
+  injector.Arm(fault, 1);
+  AddPeds(s.host.GetWorld(), 40, 0x77);
+  StartRunAtStart(s);
+  EXPECT_TRUE(RunUntil(
+      s, [&] { return TicksInFrame(s, s.host.Frame()) == 1; }, 1000))
+      << "the run starts";
+  EXPECT_TRUE(injector.Reached());
+  EXPECT_TRUE(s.host.Faults().empty()) << "no handle the host never wrote is passed to the game";
+  return s.host.Calls().Count(natives::kDeletePed);
+}
+
+SCENARIO_TEST(Sweep, AHostAnsweringNoPedsLeavesEveryPed) {
+  Scenario s;
+  EXPECT_EQ(DeletionsWithPedListFault(s, sim::FaultKind::kPedListEmpty), 0u);
+  EXPECT_EQ(s.host.GetWorld().peds.size(), 41u) << "the 40 peds and the first enemy";
+}
+
+SCENARIO_TEST(Sweep, AHostAnsweringANegativeCountLeavesEveryPed) {
+  Scenario s;
+  EXPECT_EQ(DeletionsWithPedListFault(s, sim::FaultKind::kPedCountNegative), 0u);
+  EXPECT_EQ(s.host.GetWorld().peds.size(), 41u) << "the 40 peds and the first enemy";
+}
+
+SCENARIO_TEST(Sweep, AHostCountingMorePedsThanTheListHoldsIsReadToTheListsEnd) {
+  Scenario s;
+  // The player's ped is the first of the 512 the host writes.
+  EXPECT_EQ(DeletionsWithPedListFault(s, sim::FaultKind::kPedCountOverCapacity), 511u);
 }
 
 }  // namespace

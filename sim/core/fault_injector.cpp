@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <utility>
 
 #include "core/sim_host.h"
@@ -34,6 +35,17 @@ void HandleComesBack(World& world, std::int32_t handle, bool ofPlayersGroup) {
   world.peds[handle] = newcomer;
 }
 
+// Adds bystanders around the player until the world holds `count` peds, the player's own included.
+void CrowdWorld(World& world, int count) {
+  const Vec3 around = world.player.position;
+  while (static_cast<int>(world.peds.size()) + 1 < count) {
+    Ped bystander;
+    bystander.model = World::NameHash(kBystanderModel);
+    bystander.position = {around.x + 30.0f, around.y + 30.0f, around.z};
+    world.AddPed(bystander);
+  }
+}
+
 // Overwrites the z component of a Vector3 result (the float in the low half of word 2).
 void SetResultZ(const NativeCall& call, float z) {
   std::uint32_t bits = 0;
@@ -55,6 +67,12 @@ std::string_view FaultKindName(FaultKind kind) {
       return "model-never-loads";
     case FaultKind::kPedListFull:
       return "ped-list-full";
+    case FaultKind::kPedListEmpty:
+      return "ped-list-empty";
+    case FaultKind::kPedCountNegative:
+      return "ped-count-negative";
+    case FaultKind::kPedCountOverCapacity:
+      return "ped-count-over-capacity";
     case FaultKind::kRotationNaN:
       return "rotation-nan";
     case FaultKind::kRotationHuge:
@@ -93,23 +111,28 @@ std::string_view FaultKindName(FaultKind kind) {
 
 FaultInjector::FaultInjector(SimHost& host) : host_(host) {
   WrapNatives();
-  host_.SetPedListHook([this](int capacity) {
+  host_.SetPedListHook([this](int* peds, int capacity) -> std::optional<int> {
     World& world = host_.GetWorld();
     if (armed_ && (kind_ == FaultKind::kSweepPedVanishes || kind_ == FaultKind::kSweepPedReplaced ||
                    kind_ == FaultKind::kSweepPedJoinsGroup)) {
       listed_.resize(static_cast<std::size_t>(capacity));
       listed_.resize(static_cast<std::size_t>(world.ListPeds(listed_.data(), capacity)));
     }
-    if (!Strikes(FaultKind::kPedListFull)) {
-      return;
+    if (Strikes(FaultKind::kPedListFull)) {
+      CrowdWorld(world, capacity);
     }
-    const Vec3 around = world.player.position;
-    while (static_cast<int>(world.peds.size()) + 1 < capacity) {
-      Ped bystander;
-      bystander.model = World::NameHash(kBystanderModel);
-      bystander.position = {around.x + 30.0f, around.y + 30.0f, around.z};
-      world.AddPed(bystander);
+    if (Strikes(FaultKind::kPedListEmpty)) {
+      return 0;
     }
+    if (Strikes(FaultKind::kPedCountNegative)) {
+      return -1;
+    }
+    if (Strikes(FaultKind::kPedCountOverCapacity)) {
+      CrowdWorld(world, capacity + 1);
+      world.ListPeds(peds, capacity);
+      return static_cast<int>(world.peds.size()) + 1;
+    }
+    return std::nullopt;
   });
   // A rotation's heading goes wrong after the game answered, outside its contract.
   host_.SetAnswerHook([this](std::uint64_t hash, const NativeCall& call) {

@@ -1,7 +1,8 @@
 // Countdown fault injection into the simulated game. Armed with a kind of fault and a count N,
 // the injector lets the first N-1 events of that kind pass and makes the Nth go wrong (and every
 // later one, when persistent): a creation that creates nothing, a model that is unavailable,
-// invalid or never loads, a ped list filled to its capacity, a rotation whose heading is NaN or
+// invalid or never loads, a ped list filled to its capacity, a ped count of 0, negative or beyond
+// the list's capacity, a rotation whose heading is NaN or
 // huge, the player dying just before a run tick asks, the tick count jumping or wrapping. Then
 // what a live game and host do on their own: a ped the sweep listed leaving the world or its
 // handle coming back as a new ped, a stranger or one of the player's group; an enemy leaving or
@@ -29,6 +30,11 @@ enum class FaultKind {
   kModelInvalid,      // IsModelValid answers 0
   kModelNeverLoads,   // HasModelLoaded answers 0 (persistent: the model never loads)
   kPedListFull,       // worldGetAllPeds finds the world crowded to the list's capacity
+  kPedListEmpty,      // worldGetAllPeds answers 0 and writes nothing
+  kPedCountNegative,  // worldGetAllPeds answers -1, as for an error, and writes nothing
+  // The world holds more peds than the list's capacity: worldGetAllPeds fills the list and
+  // answers how many there are.
+  kPedCountOverCapacity,
   kRotationNaN,       // GetRotation's heading is NaN
   kRotationHuge,      // GetRotation's heading is 1e30
   kPlayerDies,        // the player dies just before IsPlayerDead answers
@@ -54,11 +60,12 @@ enum class FaultKind {
 };
 
 // The kinds of the game answering badly, which a calm world also meets.
-constexpr std::array<FaultKind, 10> kGameFaultKinds = {
+constexpr std::array<FaultKind, 13> kGameFaultKinds = {
     FaultKind::kCreationFails,   FaultKind::kModelUnavailable, FaultKind::kModelInvalid,
     FaultKind::kModelNeverLoads, FaultKind::kPedListFull,      FaultKind::kRotationNaN,
     FaultKind::kRotationHuge,    FaultKind::kPlayerDies,       FaultKind::kTickJump,
-    FaultKind::kTickWrap};
+    FaultKind::kTickWrap,        FaultKind::kPedListEmpty,     FaultKind::kPedCountNegative,
+    FaultKind::kPedCountOverCapacity};
 // The kinds of a live game and host going their own way.
 constexpr std::array<FaultKind, 9> kChurnFaultKinds = {
     FaultKind::kSweepPedVanishes, FaultKind::kSweepPedReplaced, FaultKind::kSweepPedJoinsGroup,

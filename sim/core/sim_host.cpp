@@ -350,7 +350,9 @@ void SimHost::RecordRandomArguments(std::uint64_t hash, const NativeEntry& entry
 int SimHost::OnWorldGetAllPeds(int* peds, int capacity) {
   CountHostCall();
   if (pedListHook_) {
-    pedListHook_(capacity);
+    if (const std::optional<int> answer = pedListHook_(peds, capacity)) {
+      return *answer;
+    }
   }
   return world_.ListPeds(peds, capacity);
 }

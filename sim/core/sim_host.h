@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -132,8 +133,12 @@ class SimHost {
   void SetWithholdHook(std::function<bool(std::uint64_t hash)> hook) {
     withholdHook_ = std::move(hook);
   }
-  // Runs when the plug-in asks for the world's peds, with the capacity it offers.
-  void SetPedListHook(std::function<void(int capacity)> hook) { pedListHook_ = std::move(hook); }
+  // Runs when the plug-in asks for the world's peds, with the list and the capacity it offers.
+  // An answer it gives is what the host returns, the list holding what the hook wrote into it;
+  // without one the host lists the world's peds.
+  void SetPedListHook(std::function<std::optional<int>(int* peds, int capacity)> hook) {
+    pedListHook_ = std::move(hook);
+  }
 
   // ---- The native-call trace (core/call_trace.h): every answered call, as it is made, to
   // `out`; nullptr stops it. The caller keeps the stream open while it is set.
@@ -229,7 +234,7 @@ class SimHost {
   std::uint64_t result_[3] = {};
 
   std::function<void()> frameHook_;
-  std::function<void(int)> pedListHook_;
+  std::function<std::optional<int>(int*, int)> pedListHook_;
   std::function<void(std::uint64_t, const NativeCall&)> answerHook_;
   std::function<bool(std::uint64_t)> withholdHook_;
   std::FILE* trace_ = nullptr;
