@@ -42,10 +42,10 @@ file(GLOB HOLDOUT_SIM_GAME_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/game/*.
 # the simulated host wherever the plug-in is linked into it; the script context on Linux; the
 # fiber script context on Windows.
 file(GLOB HOLDOUT_SIM_WIN32_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/win32/*.cpp)
-# A Windows program that runs the plug-in in the simulated host keeps the system's
-# WideCharToMultiByte, which the C++ runtime calls too: the simulated one stays out.
+# A Windows program that runs the plug-in in the simulated host keeps the system's file
+# functions, which the C++ runtime calls too: the simulated ones stay out.
 set(HOLDOUT_SIM_WIN32_WINDOWS_SOURCES ${HOLDOUT_SIM_WIN32_SOURCES})
-list(FILTER HOLDOUT_SIM_WIN32_WINDOWS_SOURCES EXCLUDE REGEX "/wide_to_ansi\\.cpp$")
+list(FILTER HOLDOUT_SIM_WIN32_WINDOWS_SOURCES EXCLUDE REGEX "/file_functions\\.cpp$")
 file(GLOB HOLDOUT_SEAM_LINUX_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/linux/*.cpp)
 file(GLOB HOLDOUT_SEAM_WINDOWS_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/windows/*.cpp)
 # Where a Windows program's allocation functions take memory: the plug-in's small-block heap,

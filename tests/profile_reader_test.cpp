@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/code_page.h"
 #include "core/profile_reader.h"
 #include "core/scratch_directory.h"
 #include "platform/win32_functions.h"
@@ -147,9 +148,9 @@ TEST(ProfileReaderTest, WindowsPathsReachTheFile) {
   const std::filesystem::path& directory = scratch->Path();
   std::filesystem::create_directories(directory / "sub");
   std::ofstream(directory / "sub" / "Holdout.ini") << "[Main]\r\nMaxEnemies=90\r\n";
-  const std::string path = directory.string() + "\\sub\\Holdout.ini";
-  EXPECT_EQ(GetPrivateProfileIntA("Main", "MaxEnemies", 70, path.c_str()), 90u);
-  EXPECT_EQ(GetPrivateProfileIntA("Main", "MaxEnemies", 70, (path + ".missing").c_str()), 70u);
+  const std::u16string path = sim::Utf16FromUtf8(directory.string() + "\\sub\\Holdout.ini");
+  EXPECT_EQ(GetPrivateProfileIntW(u"Main", u"MaxEnemies", 70, path.c_str()), 90u);
+  EXPECT_EQ(GetPrivateProfileIntW(u"Main", u"MaxEnemies", 70, (path + u".missing").c_str()), 70u);
 }
 
 }  // namespace

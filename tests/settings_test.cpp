@@ -175,8 +175,7 @@ SCENARIO_TEST(Settings, APositionIsTakenOnlyWhenItGivesAUsableFiniteValue) {
 
 // The settings file's path in UTF-8, as the tests name folders.
 std::optional<std::string> IniPath() {
-  const std::optional<std::u16string> path = GetIniPath();
-  return path ? sim::Utf8FromUtf16(*path) : std::nullopt;
+  return sim::Utf8FromUtf16(GetIniPath());
 }
 
 SCENARIO_TEST(IniPath, IsTheHostExecutablesDirectoryWhateverItsName) {
@@ -207,22 +206,35 @@ SCENARIO_TEST(IniPath, IsTheHostExecutablesDirectoryWhateverItsName) {
   LoadSettings();
   EXPECT_EQ(settings.MaxEnemies, 11) << "a name without a directory";
 
-  // Names longer than the first buffers of 64, 128 and 256 characters, on a volume that keeps
-  // short names: a path too long for the profile functions is handed over in its short form.
+  // Names longer than the first buffers of 64, 128 and 256 characters, on a volume without
+  // short names: a path too long for the profile functions is read through a copy.
   std::filesystem::path deep = s.Directory();
-  std::string shortDeep = s.Directory().string();
   for (int level = 0; level < 4; ++level) {
     deep /= std::string(90, static_cast<char>('a' + level));
-    shortDeep += "/" + std::string(6, static_cast<char>('A' + level)) + "~1";
     std::filesystem::create_directory(deep);
-    s.host.FileShortNames().Add(deep, std::string(6, static_cast<char>('A' + level)) + "~1");
     std::ofstream(deep / "Holdout.ini") << "[Main]\nMaxEnemies=" << 20 + level << "\n";
     s.host.SetExecutablePath((deep / "Host.exe").string());
-    const bool fits = (deep / "Holdout.ini").string().size() < 260;
-    ASSERT_EQ(IniPath(), fits ? (deep / "Holdout.ini").string() : shortDeep + "/Holdout.ini");
+    ASSERT_EQ(IniPath(), (deep / "Holdout.ini").string());
     settings = Settings{};
     LoadSettings();
     EXPECT_EQ(settings.MaxEnemies, 20 + level) << deep.string().size() << " characters";
+  }
+
+  // A game started by a path with short names, on a volume that keeps them, reports its folder
+  // so, and the file is found by it.
+  const std::string shortDeep = s.Directory().string() + "/AAAAAA~1/BBBBBB~1/CCCCCC~1/dddd" +
+                                std::string(86, 'd') + "/Host.exe";
+  std::filesystem::path named = s.Directory();
+  for (int level = 0; level < 3; ++level) {
+    named /= std::string(90, static_cast<char>('a' + level));
+    s.host.FileShortNames().Add(named, std::string(6, static_cast<char>('A' + level)) + "~1");
+  }
+  for (const std::string& executable :
+       {s.Directory().string() + "/AAAAAA~1/Host.exe", shortDeep}) {
+    s.host.SetExecutablePath(executable);
+    settings = Settings{};
+    LoadSettings();
+    EXPECT_EQ(settings.MaxEnemies, executable == shortDeep ? 23 : 20) << executable;
   }
 }
 

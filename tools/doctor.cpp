@@ -16,6 +16,7 @@
 #include "file_access.h"
 #include "folder_listing.h"
 #include "plugin_loaders.h"
+#include "settings/profile_path.h"
 #include "system_facts.h"
 
 namespace {
@@ -130,23 +131,21 @@ FileVerdict JudgeSettings(const Listing& listing, const Surroundings& around,
                                name + " has no effect");
     verdict.advice = "make your changes in Holdout.ini and delete " + name + "; " + verdict.advice;
   }
-  if (const std::optional<AnsiPathFacts> ansi = PathAsAnsiFunctionsSeeIt(listing.folder)) {
-    if (ansi->shortForm) {
-      verdict.finding +=
-          "; the folder's path holds characters this system's ANSI code page "
-          "cannot hold, so Holdout reads the file through the folder's short "
-          "name, " +
-          *ansi->shortForm;
+  if (const std::optional<SettingsCopyFacts> copy = SettingsReadThroughCopy(listing.folder)) {
+    const std::string tooLong = "its full path has " + std::to_string(copy->pathLength) +
+                                " characters, more than the " +
+                                std::to_string(kProfilePathCapacity - 1) +
+                                " Windows's settings functions open, so Holdout reads a copy of "
+                                "it that it makes in the temp folder";
+    if (copy->whyNoCopy.empty()) {
+      verdict.finding += "; " + tooLong + ", " + copy->tempFolder + ", and deletes once read";
     } else {
-      verdict.problems.push_back(
-          "the game folder's path holds characters that this system's ANSI code page cannot "
-          "hold, and the folder has no short (8.3) name to use instead (the drive keeps none); "
-          "Holdout reads its settings through the ANSI functions, which give the path back as " +
-          ansi->seen + ", so it never finds this file and every setting takes its default");
+      verdict.problems.push_back(tooLong + ", but " + copy->whyNoCopy +
+                                 ", so every setting takes its default");
       verdict.advice =
-          "move the game to a folder whose path has only characters of the system's language "
-          "(or set Windows's language for non-Unicode programs to one that holds them); " +
-          verdict.advice;
+          "move the game to a folder whose path is shorter (Holdout.ini's full path under " +
+          std::to_string(kProfilePathCapacity) +
+          " characters), or set the TMP variable to a folder you can write to; " + verdict.advice;
     }
   }
   return verdict;

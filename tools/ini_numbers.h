@@ -13,6 +13,6 @@ struct NumberText {
   std::string instead;      // when text is ignored: what to write for what was most likely meant
 };
 
-// Examines a setting's text as GetPrivateProfileIntA reads it. A signed setting holds
+// Examines a setting's text as GetPrivateProfileIntW reads it. A signed setting holds
 // -2147483648..2147483647, an unsigned one 0..4294967295.
 NumberText ExamineNumber(const std::string& text, bool isSigned);

@@ -1,10 +1,11 @@
 // Facts of the system doctor runs on that change what a player must do: whether the game runs
 // through Wine (where a game folder's proxy DLL is used only when Wine is told to prefer it),
-// and whether a folder's path survives the system's ANSI code page, or else has a short form
-// that does (the plug-in reads its settings file through the ANSI functions). One implementation
-// per platform, chosen by the build.
+// and whether Holdout reads its settings file from the folder itself or, the file's path being
+// too long for the profile functions, from a copy it makes in the temp folder, and whether that
+// copy can be made. One implementation per platform, chosen by the build.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -13,17 +14,17 @@
 // program itself runs under Wine.
 bool GamesRunThroughWine();
 
-// What the ANSI functions make of a folder's path that holds characters the system's ANSI code
-// page cannot hold exactly.
-struct AnsiPathFacts {
-  // The full path as the ANSI functions give it back (each such character as '?' or a
-  // look-alike).
-  std::string seen;
-  // The path the plug-in hands the ANSI functions instead, the folder's short (8.3) form, when
-  // there is one that the code page holds; nothing when there is none.
-  std::optional<std::string> shortForm;
+// How Holdout reads a settings file whose full path the profile functions cannot open.
+struct SettingsCopyFacts {
+  // The characters of the file's full path, as the game reports its folder (its long names).
+  std::size_t pathLength = 0;
+  // The temp folder Holdout copies the file into, as shown; empty when the system names none.
+  std::string tempFolder;
+  // What stops the copy, naming the folder; empty when a copy can be made there.
+  std::string whyNoCopy;
 };
 
-// The facts when the folder's full path does not survive the ANSI code page; nothing when it
-// does, or where programs see paths as they are (Linux).
-std::optional<AnsiPathFacts> PathAsAnsiFunctionsSeeIt(const std::filesystem::path& folder);
+// The facts for Holdout.ini in `folder` when its full path is too long for the profile
+// functions; nothing when it is not, or where the path the game sees is not known (Linux, where
+// Wine chooses the drive letter, and its temp folder is in its own prefix).
+std::optional<SettingsCopyFacts> SettingsReadThroughCopy(const std::filesystem::path& folder);

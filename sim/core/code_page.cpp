@@ -4,7 +4,6 @@
 #include "core/code_page.h"
 
 #include <array>
-#include <utility>
 
 namespace sim {
 
@@ -15,29 +14,6 @@ constexpr std::array<char16_t, 32> kWesternHighBlock = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-// A few entries of 1252's best-fit table: letters shown as the plain letter they resemble.
-constexpr std::array<std::pair<char16_t, char>, 6> kWesternBestFit = {
-    {{0x0100, 'A'}, {0x0101, 'a'}, {0x0112, 'E'}, {0x0113, 'e'}, {0x0141, 'L'}, {0x0142, 'l'}}};
-
-std::optional<char> WesternByte(char16_t unit, bool exactOnly) {
-  if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) {
-    return static_cast<char>(unit);
-  }
-  for (std::size_t index = 0; index < kWesternHighBlock.size(); ++index) {
-    if (kWesternHighBlock[index] == unit) {
-      return static_cast<char>(0x80 + index);
-    }
-  }
-  if (!exactOnly) {
-    for (const auto& [letter, lookAlike] : kWesternBestFit) {
-      if (letter == unit) {
-        return lookAlike;
-      }
-    }
-  }
-  return std::nullopt;
-}
 
 bool IsHighSurrogate(char32_t unit) {
   return unit >= 0xD800 && unit <= 0xDBFF;
@@ -119,21 +95,6 @@ std::u16string Utf16FromUtf8(std::string_view text) {
     }
     index += length;
   }
-  return out;
-}
-
-AnsiText ToAnsi(std::u16string_view text, unsigned codePage, bool exactOnly) {
-  AnsiText out;
-  ForEachCodePoint(text, [&](char32_t point) {
-    if (codePage == kUtf8CodePage) {
-      AppendUtf8(IsHighSurrogate(point) || IsLowSurrogate(point) ? 0xFFFD : point, out.bytes);
-      return;
-    }
-    const std::optional<char> byte =
-        point > 0xFFFF ? std::nullopt : WesternByte(static_cast<char16_t>(point), exactOnly);
-    out.bytes += byte.value_or('?');
-    out.usedDefault = out.usedDefault || !byte;
-  });
   return out;
 }
 

@@ -1,6 +1,7 @@
 // The Win32 profile (INI) reader for hosts without Windows: the same answers as
-// GetPrivateProfileStringA and GetPrivateProfileIntA give, checked against Wine's implementation
-// of them on a corpus of INI files (tests/profile_corpus). Parsing works on text in memory;
+// GetPrivateProfileStringW and GetPrivateProfileIntW give, as 8-bit text (the simulated wide
+// functions widen it), checked against Wine's implementation of them on a corpus of INI files
+// (tests/profile_corpus). Parsing works on text in memory;
 // reading the file is the caller's job.
 #pragma once
 
@@ -40,7 +41,7 @@ struct IntegerReading {
 };
 IntegerReading ReadInteger(std::string_view text);
 
-// GetPrivateProfileStringA on a text (nullopt: no file). Copies the value, or `defaultValue`
+// GetPrivateProfileStringW on a text (nullopt: no file), in 8-bit text. Copies the value, or `defaultValue`
 // without its trailing spaces, with one pair of matching surrounding quotes removed, into
 // buffer, cut to size - 1 characters and zero-terminated; returns the characters copied.
 // Writes nothing when size is 0. A null section or key reads as an absent key.
@@ -48,7 +49,7 @@ std::uint32_t GetString(const std::optional<std::string>& text, const char* sect
                         const char* key, const char* defaultValue, char* buffer,
                         std::uint32_t size);
 
-// GetPrivateProfileIntA on a text (nullopt: no file): the first kIntegerTextLength characters of
+// GetPrivateProfileIntW on a text (nullopt: no file): the first kIntegerTextLength characters of
 // the value read by ReadInteger, or `defaultValue` when the key is absent or its value empty.
 std::uint32_t GetInt(const std::optional<std::string>& text, const char* section, const char* key,
                      std::int32_t defaultValue);

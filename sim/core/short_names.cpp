@@ -52,28 +52,10 @@ std::vector<ShortNames::WalkedPart> ShortNames::Walk(const std::string& path) co
       }
       real /= name;
     }
-    parts.push_back({given, c, real});
+    parts.push_back({given, real});
     given.clear();
   }
   return parts;
-}
-
-std::optional<std::string> ShortNames::Shorten(const std::string& path) const {
-  std::error_code error;
-  if (!fs::exists(Resolve(path), error)) {
-    return std::nullopt;
-  }
-  std::string shortened;
-  for (const WalkedPart& part : Walk(path)) {
-    const fs::path normal = Normal(part.real);
-    const auto entry = std::find_if(entries_.begin(), entries_.end(),
-                                    [&](const Entry& e) { return e.path == normal; });
-    shortened += entry == entries_.end() || part.given.empty() ? part.given : entry->shortName;
-    if (part.separator != '\0') {
-      shortened += part.separator;
-    }
-  }
-  return shortened;
 }
 
 std::string ShortNames::Resolve(const std::string& path) const {

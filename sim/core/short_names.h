@@ -1,12 +1,12 @@
 // The short (8.3) names of the simulated file system. Windows gives a file or folder whose name
 // is not a valid 8.3 name a second, short one (such as SPIEL-~1) where the volume makes them;
-// GetShortPathName spells a path with them, and every file function accepts them. Linux has no
+// a path may spell a part by it (GetModuleFileNameW does, for a game started by such a path),
+// and every file function accepts them. Linux has no
 // such names, so the simulated world holds a table of them: an entry left out has none, as on a
 // volume with short names turned off. Paths are UTF-8 with '/' or '\' between their parts.
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,20 +17,14 @@ class ShortNames {
   // Gives the existing file or folder at `path` the short name `shortName`.
   void Add(const std::filesystem::path& path, std::string shortName);
 
-  // The path with each part that has a short name spelled by it, the separators kept;
-  // nothing when the path does not lead to an existing file or folder.
-  std::optional<std::string> Shorten(const std::string& path) const;
-
   // The Linux path of a path that may spell parts by their short names (in any case), with
   // '/' between its parts.
   std::string Resolve(const std::string& path) const;
 
  private:
-  // A part of a path as given, the separator after it ('\0' after the last) and the real path
-  // up to and including it.
+  // A part of a path as given and the real path up to and including it.
   struct WalkedPart {
     std::string given;
-    char separator;
     std::filesystem::path real;
   };
   std::vector<WalkedPart> Walk(const std::string& path) const;

@@ -46,6 +46,7 @@ SimHost::SimHost() {
   std::error_code error;
   const std::filesystem::path directory = std::filesystem::current_path(error);
   executablePath_ = (directory / "Host.exe").string();
+  tempFolder_ = std::filesystem::temp_directory_path(error).string();
   InstallGameNatives(*this);
 }
 

@@ -148,7 +148,11 @@ class SimHost {
   // The path GetModuleFileNameW reports for the host executable, in UTF-8.
   const std::string& ExecutablePath() const { return executablePath_; }
   void SetExecutablePath(std::string path) { executablePath_ = std::move(path); }
-  // The ANSI code page the "A" functions translate paths through (core/code_page.h).
+  // The folder GetTempPathW reports, in UTF-8: the system's temporary directory at first.
+  const std::string& TempFolder() const { return tempFolder_; }
+  void SetTempFolder(std::string folder) { tempFolder_ = std::move(folder); }
+  // The ANSI code page the wide profile functions read a file without a byte-order mark in
+  // (core/code_page.h).
   unsigned AnsiCodePage() const { return ansiCodePage_; }
   void SetAnsiCodePage(unsigned codePage) { ansiCodePage_ = codePage; }
   // The short (8.3) names the simulated file system gave its entries; none at first.
@@ -240,6 +244,7 @@ class SimHost {
   std::FILE* trace_ = nullptr;
 
   std::string executablePath_;
+  std::string tempFolder_;
   unsigned ansiCodePage_ = kWesternCodePage;
   ShortNames shortNames_;
   std::vector<std::string> faults_;

@@ -11,31 +11,33 @@ WINBASEAPI DWORD WINAPI GetTickCount();
 // Full path of the module's file (null: the host executable) into fileName, zero-terminated;
 // returns the characters copied, or size when the name was cut to fit.
 WINBASEAPI DWORD WINAPI GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size);
-// The short form of an existing file's or folder's path: each part that has a short (8.3) name
-// spelled by it, the others as they are. Returns the characters copied; when size is too small,
-// the size needed including the terminating zero; 0 on failure (no such path).
-WINBASEAPI DWORD WINAPI GetShortPathNameW(LPCWSTR longPath, LPWSTR shortPath, DWORD size);
-// Converts wideLength UTF-16 units to the code page into multiByte (size 0: only counts);
-// returns the bytes written or needed, 0 on failure. A character the code page cannot hold
-// becomes the default character and sets *usedDefaultChar; WC_NO_BEST_FIT_CHARS turns
-// look-alikes into the default character too. With CP_UTF8 as the code page, usedDefaultChar
-// must be null and flags 0 or WC_ERR_INVALID_CHARS (which fails on an unpaired surrogate).
-WINBASEAPI int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength,
-                                          LPSTR multiByte, int size, LPCSTR defaultChar,
-                                          LPBOOL usedDefaultChar);
-// The integer value of section/key in the profile file, or defaultValue when it is absent or empty.
-WINBASEAPI UINT WINAPI GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue,
-                                             LPCSTR fileName);
-// Copies the text value of section/key (or defaultValue) into buffer, cut to size - 1 characters
-// and zero-terminated; returns the characters copied.
-WINBASEAPI DWORD WINAPI GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue,
-                                                 LPSTR buffer, DWORD size, LPCSTR fileName);
-// The wide forms of the two above: the same reading of the file, whose encoding they take from
-// the file as the ANSI ones do, opened by its wide path. Under Wine they open a path of at most
-// MAX_PATH - 1 characters, a \\?\ prefix aside; Windows documents no limit of
-// theirs, and the plug-in keeps to Wine's.
+// The integer value of section/key in the profile file, or defaultValue when it is absent or
+// empty. The file's encoding is taken from the file itself (UTF-16 by its byte-order mark, else
+// the ANSI code page). Under Wine the file's path may have at most MAX_PATH - 1 characters, a
+// \\?\ prefix aside: a longer one reads as no file. Windows documents no limit of its own, and
+// the plug-in keeps to Wine's.
 WINBASEAPI UINT WINAPI GetPrivateProfileIntW(LPCWSTR section, LPCWSTR key, INT defaultValue,
                                              LPCWSTR fileName);
+// Copies the text value of section/key (or defaultValue) into buffer, cut to size - 1 characters
+// and zero-terminated; returns the characters copied. The file as for GetPrivateProfileIntW.
 WINBASEAPI DWORD WINAPI GetPrivateProfileStringW(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValue,
                                                  LPWSTR buffer, DWORD size, LPCWSTR fileName);
+// The folder for temporary files (from the TMP or TEMP variable, or the user's profile), ending
+// in a backslash, into buffer; returns the characters copied, or, when size is too small, the
+// size needed including the terminator; 0 on failure. The folder need not exist.
+WINBASEAPI DWORD WINAPI GetTempPathW(DWORD size, LPWSTR buffer);
+// With unique 0: creates a new empty file "<folder>\<up to 3 characters of prefix><hex>.TMP"
+// under a number no file of the folder has, writes its path into tempFileName (room for
+// MAX_PATH characters) and returns the number; 0 when the folder does not exist, is longer
+// than MAX_PATH - 14 characters, or takes no new file.
+WINBASEAPI UINT WINAPI GetTempFileNameW(LPCWSTR pathName, LPCWSTR prefix, UINT unique,
+                                        LPWSTR tempFileName);
+// Copies a file's bytes and attributes (a read-only file's copy is read-only too) to newFile,
+// replacing it unless failIfExists; nonzero on success. A path of MAX_PATH characters or more
+// needs the \\?\ prefix, which takes a full path with backslashes as it is.
+WINBASEAPI BOOL WINAPI CopyFileW(LPCWSTR existingFile, LPCWSTR newFile, BOOL failIfExists);
+// Sets a file's attributes (FILE_ATTRIBUTE_NORMAL: none, so not read-only); nonzero on success.
+WINBASEAPI BOOL WINAPI SetFileAttributesW(LPCWSTR fileName, DWORD attributes);
+// Deletes a file; refuses a read-only one. Nonzero on success.
+WINBASEAPI BOOL WINAPI DeleteFileW(LPCWSTR fileName);
 }

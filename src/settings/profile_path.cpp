@@ -1,8 +1,10 @@
-// The settings file's path for the wide profile functions, through GetModuleFileNameW and
-// GetShortPathNameW. Where WCHAR is wchar_t (the system headers) it is UTF-16 all the same, so
+// The settings file's path for the wide profile functions, through GetModuleFileNameW, and its
+// copy in the temp folder, through GetTempPathW, GetTempFileNameW, CopyFileW and
+// SetFileAttributesW. Where WCHAR is wchar_t (the system headers) it is UTF-16 all the same, so
 // the UTF-16 strings here are handed to the functions as they are.
 #include "settings/profile_path.h"
 
+#include <string_view>
 #include <vector>
 
 #include "platform/win32_functions.h"
@@ -11,41 +13,38 @@ namespace {
 
 static_assert(sizeof(WCHAR) == sizeof(char16_t), "WCHAR is a UTF-16 unit on every build");
 
-bool Fits(const std::u16string& path) {
-  return path.size() < kProfilePathCapacity;
+// The start of the copy's file name ("Hol1A2B.TMP").
+constexpr char16_t kCopyPrefix[] = u"Hol";
+
+const WCHAR* Wide(const std::u16string& text) {
+  return reinterpret_cast<const WCHAR*>(text.c_str());
 }
 
-// The folder's short form, or nothing when the system gives none.
-std::optional<std::u16string> ShortForm(const std::u16string& folder) {
-  const WCHAR* const wide = reinterpret_cast<const WCHAR*>(folder.c_str());
-  const DWORD needed = GetShortPathNameW(wide, nullptr, 0);
-  if (needed == 0) {
-    return std::nullopt;
+WCHAR* Wide(std::u16string& text) {
+  return reinterpret_cast<WCHAR*>(text.data());
+}
+
+// The path with the \\?\ prefix that lifts MAX_PATH for the file functions: a network path
+// (\\server\share) as \\?\UNC\server\share; a path that has the prefix already, or another
+// form starting with two backslashes, as it is.
+std::u16string LongPathForm(const std::u16string& path) {
+  const std::u16string_view longPrefix = u"\\\\?\\";
+  const std::u16string_view networkPrefix = u"\\\\";
+  if (path.starts_with(longPrefix) || path.starts_with(u"\\\\.\\")) {
+    return path;
   }
-  std::u16string shortForm(needed, u'\0');
-  const DWORD length = GetShortPathNameW(wide, reinterpret_cast<WCHAR*>(shortForm.data()), needed);
-  if (length == 0 || length >= needed) {
-    return std::nullopt;
+  if (path.starts_with(networkPrefix)) {
+    return std::u16string(u"\\\\?\\UNC\\") + path.substr(networkPrefix.size());
   }
-  shortForm.resize(length);
-  return shortForm;
+  return std::u16string(longPrefix) + path;
+}
+
+// The characters of a zero-terminated text at the start of `buffer`, without the terminator.
+void CutAtTerminator(std::u16string& buffer) {
+  buffer.resize(std::char_traits<char16_t>::length(buffer.c_str()));
 }
 
 }  // namespace
-
-std::optional<std::u16string> ProfileFilePath(const std::u16string& folder,
-                                              std::u16string_view name) {
-  std::u16string path = folder + std::u16string(name);
-  if (Fits(path)) {
-    return path;
-  }
-  const std::optional<std::u16string> shortFolder = ShortForm(folder);
-  if (!shortFolder) {
-    return std::nullopt;
-  }
-  path = *shortFolder + std::u16string(name);
-  return Fits(path) ? std::optional<std::u16string>(path) : std::nullopt;
-}
 
 std::u16string ExecutableFolder() {
   std::vector<WCHAR> buffer(64);
@@ -58,4 +57,42 @@ std::u16string ExecutableFolder() {
   const std::size_t separator = executable.find_last_of(u"\\/");
   return separator == std::u16string::npos ? std::u16string(u".\\")
                                            : executable.substr(0, separator + 1);
+}
+
+bool ProfileFunctionsOpen(const std::u16string& path) {
+  return path.size() < kProfilePathCapacity;
+}
+
+std::optional<std::u16string> TempFolderForCopy() {
+  std::u16string folder(kTempFolderCapacity + 1, u'\0');
+  const DWORD length = GetTempPathW(static_cast<DWORD>(folder.size()), Wide(folder));
+  if (length == 0 || length > kTempFolderCapacity) {
+    return std::nullopt;
+  }
+  folder.resize(length);
+  return folder;
+}
+
+// Every allocation comes before GetTempFileNameW creates the file, so that nothing can throw
+// between the file's creation and the return that hands it to the caller to delete.
+std::optional<std::u16string> CopyForProfileFunctions(const std::u16string& path) {
+  const std::u16string source = LongPathForm(path);
+  const std::optional<std::u16string> folder = TempFolderForCopy();
+  if (!folder) {
+    return std::nullopt;
+  }
+  // Room for the MAX_PATH characters GetTempFileNameW may write, whose folder is short enough
+  // that the name always fits.
+  std::optional<std::u16string> copy(std::in_place, kProfilePathCapacity, u'\0');
+  if (GetTempFileNameW(Wide(*folder), reinterpret_cast<const WCHAR*>(kCopyPrefix), 0, Wide(*copy)) == 0) {
+    return std::nullopt;
+  }
+  CutAtTerminator(*copy);
+  if (CopyFileW(Wide(source), Wide(*copy), FALSE) == 0) {
+    DeleteFileW(Wide(*copy));
+    return std::nullopt;
+  }
+  // A read-only file's copy is read-only too, and DeleteFileW refuses such a file.
+  SetFileAttributesW(Wide(*copy), FILE_ATTRIBUTE_NORMAL);
+  return copy;
 }

@@ -1,8 +1,10 @@
 // Loading the settings file: the settings reader run on the wide Win32 profile functions, against
-// the file beside the host executable, under a path they can open (settings/profile_path.h);
-// where there is none, every setting takes its default.
+// the file beside the host executable, or, where its path is too long for them, against a copy
+// of it in the temp folder (settings/profile_path.h); where no file can be read, every setting
+// takes its default.
 #include "settings/settings.h"
 
+#include <optional>
 #include <utility>
 
 #include "platform/win32_functions.h"
@@ -71,19 +73,29 @@ class NoFile : public ProfileSource {
   }
 };
 
+// Deletes the settings file's copy in the temp folder when the load that made it ends.
+struct CopyDeletion {
+  const std::u16string& copy;
+  ~CopyDeletion() { DeleteFileW(Wide(copy)); }
+};
+
 }  // namespace
 
-std::optional<std::u16string> GetIniPath() {
-  return ProfileFilePath(ExecutableFolder(), u"Holdout.ini");
+std::u16string GetIniPath() {
+  return ExecutableFolder() + u"Holdout.ini";
 }
 
 // Every load starts from the defaults, so a value the file no longer gives takes its default
 // when the script function starts again; the record changes only once the whole file is read.
+// A copy made for the load is deleted however the load ends, an exception included.
 void LoadSettings() {
   Settings loaded;
-  const std::optional<std::u16string> path = GetIniPath();
-  if (path) {
-    ReadSettings(Win32ProfileFile(*path), loaded);
+  const std::u16string path = GetIniPath();
+  if (ProfileFunctionsOpen(path)) {
+    ReadSettings(Win32ProfileFile(path), loaded);
+  } else if (const std::optional<std::u16string> copy = CopyForProfileFunctions(path)) {
+    const CopyDeletion deletion{*copy};
+    ReadSettings(Win32ProfileFile(*copy), loaded);
   } else {
     ReadSettings(NoFile(), loaded);
   }

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "runtime/game_types.h"
@@ -46,9 +45,8 @@ struct Settings {
 // The settings record: written once by LoadSettings as the frame loop sets up, then only read.
 extern Settings settings;
 
-// Full wide path of "Holdout.ini" in the host executable's directory as the profile functions
-// can open it (settings/profile_path.h); nothing when the folder has no such path.
-std::optional<std::u16string> GetIniPath();
+// Full wide path of "Holdout.ini" in the host executable's directory.
+std::u16string GetIniPath();
 
 // Reads every setting from the file into `settings` with the Win32 profile functions; absent
 // values take their defaults.

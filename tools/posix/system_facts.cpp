@@ -1,11 +1,11 @@
-// System facts on Linux: a Windows game here runs through Wine, and file names reach programs
-// as their bytes, with no code page between.
+// System facts on Linux: a Windows game here runs through Wine, which chooses the drive letter
+// the game sees its folder under, and whose temp folder is in its own prefix.
 #include "system_facts.h"
 
 bool GamesRunThroughWine() {
   return true;
 }
 
-std::optional<AnsiPathFacts> PathAsAnsiFunctionsSeeIt(const std::filesystem::path&) {
+std::optional<SettingsCopyFacts> SettingsReadThroughCopy(const std::filesystem::path&) {
   return std::nullopt;
 }

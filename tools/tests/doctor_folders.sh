@@ -5,11 +5,10 @@
 # the export worldGetAllPeds; a host whose export ordinal table points past the end of the file;
 # a text file in place of the host; no host; a Holdout.asi cut short; a folder that does not
 # exist; the mistakes players make beside a sound install (no game program, the unpacked package
-# below the game, Holdout.asi or Holdout.ini one level down, copies saved under near names); and,
-# for holdout.exe, a folder whose name the ANSI code page cannot hold; a folder no file can be
-# created in (under Wine, or for a user other than root). Checks each answer's message and exit
-# code, and that doctor left every folder exactly as it found it. Exits 77 (skipped) when the
-# Windows build has not been made.
+# below the game, Holdout.asi or Holdout.ini one level down, copies saved under near names); a
+# folder named in Chinese; and a folder no file can be created in (under Wine, or for a user
+# other than root). Checks each answer's message and exit code, and that doctor left every
+# folder exactly as it found it. Exits 77 (skipped) when the Windows build has not been made.
 # Usage: doctor_folders.sh native HOLDOUT PLUGIN HOST_DLL LOADER_DLL GAME_EXE
 #        doctor_folders.sh wine WINE_DIR PREFIX HOLDOUT_EXE PLUGIN HOST_DLL LOADER_DLL GAME_EXE
 set -euo pipefail
@@ -164,15 +163,11 @@ printf '[Main]\r\nMaxEnemies=90\r\n' >"$work/ini-txt/Holdout.ini.txt"
 expect ini-txt 1 "Holdout.ini: PROBLEM" "but Holdout.ini.txt is: Holdout reads only Holdout.ini" \
   "rename Holdout.ini.txt to Holdout.ini"
 
-# The plug-in reads Holdout.ini through the ANSI functions; under a path the ANSI code page
-# cannot hold (Wine's is 1252 here) it uses the folder's short name, which Wine makes for every
-# long name. Only the Windows build can tell.
-if [ "$runner" = wine ]; then
-  make_folder "Spiel-日本"
-  printf '[Main]\r\nDebug=0\r\n' >"$work/Spiel-日本/Holdout.ini"
-  expect "in:Spiel-日本" 0 "Holdout.ini: ok" "ANSI code page cannot hold" \
-    "through the folder's short name, "
-fi
+# The plug-in reads Holdout.ini through the folder's own wide path, so a folder named outside
+# the ANSI code page (Wine's is 1252 here) is as good as any.
+make_folder "游戏-Spiel"
+printf '[Main]\r\nDebug=0\r\n' >"$work/游戏-Spiel/Holdout.ini"
+expect "in:游戏-Spiel" 0 "Holdout.ini: ok" "verdict: Holdout will load and work here"
 
 # A folder the player may not add files to. Wine gives a folder an access list from its Unix
 # permissions, and holdout.exe asks that list; the Linux build asks the permissions, which

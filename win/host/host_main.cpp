@@ -62,12 +62,23 @@ const char* EventName(sim::HostEvent event) {
 constexpr const char* kHostLibrary = "ScriptHookFrontier.dll";
 constexpr const char* kPluginLoader = "dinput8.dll";
 
-// A module's file name without its folder.
+// A module's file name without its folder, in UTF-8. The full path is read in its wide form at
+// any length, as a game folder may be deeper than MAX_PATH or named in any language.
 std::string FileNameOf(HMODULE module) {
-  char path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameA(module, path, sizeof path);
-  const std::string full(path, length);
-  return full.substr(full.find_last_of("\\/") + 1);
+  std::wstring path(MAX_PATH, L'\0');
+  DWORD length = GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
+  while (length == path.size()) {
+    path.resize(path.size() * 2);
+    length = GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
+  }
+  path.resize(length);
+  const std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
+  const int size = WideCharToMultiByte(CP_UTF8, 0, name.c_str(), static_cast<int>(name.size()),
+                                       nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, name.c_str(), static_cast<int>(name.size()), utf8.data(), size,
+                      nullptr, nullptr);
+  return utf8;
 }
 
 bool EndsWithAsi(const std::string& name) {

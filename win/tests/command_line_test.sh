@@ -2,7 +2,8 @@
 # holdout.exe under Wine as players start it on Windows: a game folder named in Chinese (outside
 # the ANSI code page) with a space in its name, given as one argument; the same path as cmd
 # leaves "...\Game\" (a trailing quote); the path unquoted, in pieces, which gets the hint to
-# quote it; a game folder whose path is longer than MAX_PATH; a double-click (holdout.exe alone
+# quote it; a game folder whose path is longer than MAX_PATH, whose settings file is read through
+# a copy in the temp folder, and the same with no temp folder to copy it to; a double-click (holdout.exe alone
 # on a console of its own, no arguments), which checks its own folder and waits for Enter; and
 # the usage, which offers what players use and not the developer's commands.
 # Usage: command_line_test.sh WINE_DIR PREFIX HOLDOUT_EXE PLUGIN HOST_DLL LOADER_DLL GAME_EXE
@@ -68,9 +69,33 @@ done
 make_folder "$long"
 windows_long=${long//\//\\}
 echo "a folder of $((${#work} + ${#long} + 2)) characters"
-expect 0 doctor "$windows_long" -- "Holdout.asi: ok" "verdict: Holdout will load and work here"
+expect 0 doctor "$windows_long" -- "Holdout.asi: ok" "Holdout.ini: ok" \
+  "so Holdout reads a copy of it that it makes in the temp folder, C:\\users\\" \
+  "verdict: Holdout will load and work here"
 expect 0 check-ini "$windows_long\\Holdout.ini" -- "$windows_long\\Holdout.ini, as the plug-in" \
   "MaxEnemies             = 100"
+
+# The same where that copy cannot be made: TMP, where Windows takes the temp folder from, names
+# a folder that does not exist. Wine sets TMP itself for a program started from Linux, so a
+# batch file sets it (cmd reads the file in the ANSI code page: the folder's path is ASCII).
+plain_long="Plain"
+while [ $(((${#work} + ${#plain_long}) < 300)) -eq 1 ]; do
+  plain_long+="/$(printf 'Level%.0s' {1..10})"
+done
+make_folder "$plain_long"
+printf '@set TMP=C:\\no-such-folder\r\n@"Z:%s" doctor "%s"\r\n' "${holdout_exe//\//\\}" \
+  "${plain_long//\//\\}" >"$work/no-temp.cmd"
+status=0
+output=$(cd "$work" && wine_run cmd /c no-temp.cmd 2>&1) || status=$?
+output=${output//$'\r'/}
+echo "holdout.exe doctor with TMP missing -> exit $status"
+[ "$status" -eq 1 ] || fail "doctor with TMP missing exited with $status, not 1"
+for text in "Holdout.ini: PROBLEM" "so Holdout reads a copy of it that it makes in the temp folder" \
+  "but the temp folder C:\\no-such-folder\\ does not exist, so every setting takes its default" \
+  "or set the TMP variable to a folder you can write to" "verdict:"; do
+  grep -qF -- "$text" <<<"$output" || fail "doctor with TMP missing did not say: $text"
+done
+grep -q "will load and work here" <<<"$output" && fail "doctor with TMP missing said all is well"
 
 usage=$(wine_run "$holdout_exe" --help) || fail "holdout.exe --help failed"
 for word in check-ini doctor --version help; do

@@ -9,7 +9,8 @@
 # turns debug on in place of the shipped one, taps F2, and checks the line the plug-in appends
 # to Holdout.log: the settings file found from the real executable path and read by the
 # system's profile functions, the log written by the real C runtime (CRLF line ends); and the
-# same under a folder name the ANSI code page cannot hold. Then what
+# same in a folder named in Chinese and in one whose Holdout.ini has a path past MAX_PATH, read
+# through a copy in the temp folder that is deleted again. Then what
 # the loader does with other folders: a plug-in shipped as Holdout.dll is never loaded, a broken
 # .asi beside the good one does not stop it, and without the override Wine loads its own
 # dinput8.dll and no plug-in at all. Then two plug-ins reduced to their binding show that
@@ -95,15 +96,43 @@ elif [ "$(cat "$game/Holdout.log")" != "$expected_log" ]; then
 fi
 rm -f "$game/Holdout.log"
 
-# The same game under a folder name that the ANSI code page cannot hold (Wine's is 1252 here):
-# the ANSI form of the path would hold '?', so the plug-in reads Holdout.ini through the
-# folder's short name, and F2 logs the position.
-unreadable_path="$work/Spiel-日本"
-cp -r "$game" "$unreadable_path"
-report=$(cd "$unreadable_path" && wine_run Host.exe --frames 6 --tap 4:0x71)
-grep -q '^event 6 script-unregistered' <<<"${report//$'\r'/}" || fail "Host.exe in $unreadable_path: $report"
-[ "$(cat "$unreadable_path/Holdout.log" 2>/dev/null)" = "$expected_log" ] ||
-  fail "the plug-in missed Holdout.ini (Debug=1) under a path the ANSI code page cannot hold"
+# Runs the game of FOLDER by its full path from the working directory WORKING (where the log
+# goes), taps F2 with Debug=1 in its Holdout.ini, and checks the logged position: the setting
+# took effect. Checks too that no copy of Holdout.ini is left in the prefix's temp folders.
+expect_debug_setting_read() {
+  local folder=$1 working=$2 what=$3 output
+  mkdir -p "$working"
+  rm -f "$working/Holdout.log"
+  output=$(cd "$working" && wine_run "$folder/Host.exe" --frames 6 --tap 4:0x71) || true
+  output=${output//$'\r'/}
+  grep -q '^event 6 script-unregistered' <<<"$output" || fail "Host.exe $what did not run: $output"
+  grep '^fault ' <<<"$output" && fail "faults reported $what"
+  [ "$(cat "$working/Holdout.log" 2>/dev/null)" = "$expected_log" ] ||
+    fail "the plug-in missed Holdout.ini (Debug=1) $what"
+  local left
+  left=$(find "$WINEPREFIX/drive_c/users" -iname 'hol*.tmp' | wc -l)
+  [ "$left" -eq 0 ] || fail "$left copies of Holdout.ini left in the temp folder $what"
+}
+
+# The same game in a folder named in Chinese, outside Wine's ANSI code page (1252 here): the
+# plug-in opens the folder's own wide path.
+chinese="$work/游戏 Spiel"
+cp -r "$game" "$chinese"
+expect_debug_setting_read "$chinese" "$chinese" "in a folder named in Chinese"
+
+# The same game in a folder whose Holdout.ini has a path of more than 300 characters, which the
+# profile functions do not open: the plug-in reads a copy it makes in the temp folder, also of a
+# read-only file, and deletes it. Wine cannot enter a working directory that long, so the game
+# runs by its full path from a shorter one.
+deep="$work/deep"
+while [ $(("${#deep}" + 2 + 12)) -le 300 ]; do
+  deep+="/$(printf 'Level%.0s' {1..10})"
+done
+mkdir -p "$(dirname "$deep")"
+cp -r "$game" "$deep"
+chmod 444 "$deep/Holdout.ini"
+echo "Holdout.ini at a path of $(("${#deep}" + 2 + 12)) characters under Wine"
+expect_debug_setting_read "$deep" "$work/deep-run" "in a folder past MAX_PATH"
 
 # A broken .asi beside the good one: the loader reports it with the system's error and goes on.
 printf 'not a library\r\n' >"$game/Broken.asi"

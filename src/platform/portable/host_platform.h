@@ -21,9 +21,6 @@ typedef int INT;
 typedef unsigned long long UINT64;
 typedef UINT64* PUINT64;
 typedef void* LPVOID;
-typedef BOOL* LPBOOL;
-typedef char* LPSTR;
-typedef const char* LPCSTR;
 // UTF-16 as on Windows, whatever the width of the platform's wchar_t.
 typedef char16_t WCHAR;
 typedef WCHAR* LPWSTR;
@@ -34,10 +31,8 @@ typedef const WCHAR* LPCWSTR;
 #define TRUE 1
 #define FALSE 0
 #define MAX_PATH 260
-#define CP_ACP 0
-#define CP_UTF8 65001
-#define WC_NO_BEST_FIT_CHARS 0x00000400
-#define WC_ERR_INVALID_CHARS 0x00000080
+#define FILE_ATTRIBUTE_READONLY 0x00000001
+#define FILE_ATTRIBUTE_NORMAL 0x00000080
 #define DLL_PROCESS_DETACH 0
 #define DLL_PROCESS_ATTACH 1
 #define DLL_THREAD_ATTACH 2

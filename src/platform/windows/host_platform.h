@@ -1,4 +1,4 @@
-// Windows types and the six Win32 functions the plug-in uses, from the real system headers.
+// Windows types and the Win32 functions the plug-in uses, from the real system headers.
 // The host functions are imported from ScriptHookFrontier.dll unless a build that defines them
 // (the stand-in host) says otherwise.
 #pragma once

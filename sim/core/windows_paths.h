@@ -1,0 +1,34 @@
+// How the simulated Windows finds the file or folder that a Win32 function's path names. Its
+// paths are the Linux paths of the files, in UTF-16, with '\' read as a separator too and any
+// part spelled by its short (8.3) name from the host's table (core/short_names.h). Without the
+// \\?\ prefix, a path of MAX_PATH (260) characters or more names nothing, as for a program that
+// has not opted into long paths on Windows; the prefix lifts that limit and is taken away.
+// The read-only attribute is kept as Wine keeps it: a file without write permission.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace sim {
+
+constexpr std::size_t kMaxPath = 260;
+constexpr std::u16string_view kLongPathPrefix = u"\\\\?\\";
+
+// The path without its \\?\ prefix, if it has one.
+std::u16string_view WithoutLongPathPrefix(std::u16string_view path);
+
+// True when the file functions take the path: it has the \\?\ prefix or fewer than MAX_PATH
+// characters.
+bool FileFunctionsTake(std::u16string_view path);
+
+// The Linux path that a path names, its prefix taken away and short names resolved (those of
+// the current host; none without one); nothing when it holds a surrogate without its partner.
+std::optional<std::string> LinuxPath(std::u16string_view path);
+
+// The read-only attribute of an existing file.
+bool IsReadOnly(const std::string& path);
+void SetReadOnly(const std::string& path, bool readOnly);
+
+}  // namespace sim
