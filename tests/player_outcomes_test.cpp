@@ -176,6 +176,32 @@ SCENARIO_TEST(PlayerOutcomes, AnObjectIsHeldSetDownOrGone) {
       << Joined(breaches);
 }
 
+// The run's end cancels the held object and, in the same frame, the menu key and row 1 begin a
+// new placement, the game handing the new object the freed handle: a new placement, no breach.
+SCENARIO_TEST(PlayerOutcomes, ACancelAndANewPlacementUnderTheFreedHandleInOneFrameIsNoBreach) {
+  holdout_test::Scenario s;
+  survival_test::StartQuiet(s);
+  s.host.GetWorld().churn.handlesReused = true;
+  CheckedSpawner spawner{s};
+  survival_test::StartRunAtStart(s);
+  ASSERT_EQ(Joined(spawner.Frames(30)), "");
+  ASSERT_EQ(Joined(spawner.HoldNew()), "");
+  const std::int32_t held = placementState.placingObject;
+  ASSERT_NE(held, 0);
+
+  s.host.GetWorld().KillPlayer();
+  std::vector<std::string> breaches;
+  while (runState.runActive) {
+    s.host.TapKey(spawner_test::kMenuKey);
+    s.host.TapKey(spawner_test::SelectKey(1));
+    for (std::string& breach : spawner.Frames(1)) {
+      breaches.push_back(std::move(breach));
+    }
+  }
+  ASSERT_EQ(placementState.placingObject, held) << "the new object has the freed handle";
+  EXPECT_EQ(Joined(breaches), "");
+}
+
 SCENARIO_TEST(PlayerOutcomes, ANewStartForgetsTheObjectsBeforeIt) {
   holdout_test::Scenario s;
   s.Start();

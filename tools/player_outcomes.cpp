@@ -164,7 +164,10 @@ void PlayerOutcomes::CheckObjects(FrameFacts& facts, const std::string& frame,
       continue;
     }
     if (serial == heldSerial_) {
-      if (placement.placingObject == handle) {
+      // Still held under its handle while no object has it: deleted from the player's hands. A
+      // newer object under the handle, held, is a new placement begun in the same frame as the
+      // old one ended, the game handing the new object the freed handle.
+      if (placement.placingObject == handle && serialOf(handle) == 0) {
         broken.push_back(frame + "object " + std::to_string(handle) +
                          " was deleted while the player still holds it");
         heldGoneTold_ = true;
