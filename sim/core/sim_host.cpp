@@ -7,6 +7,7 @@
 
 #include "core/call_trace.h"
 #include "core/contract_check.h"
+#include "core/number_locale.h"
 #include "core/script_context.h"
 #include "game/game_natives.h"
 
@@ -50,6 +51,9 @@ SimHost::SimHost() {
 }
 
 SimHost::~SimHost() {
+  if (decimalCommaSet_) {
+    SetClassicLocale();
+  }
   RetireScriptContext(std::move(context_));
   if (currentHost == this) {
     currentHost = nullptr;
@@ -189,6 +193,11 @@ void SimHost::SendKeyMessage(DWORD key, WORD repeats, BYTE scanCode, BOOL isExte
   if (handler != nullptr && !exitDetachBegan_) {
     handler(key, repeats, scanCode, isExtended, isWithAlt, wasDownBefore, isUpNow);
   }
+}
+
+bool SimHost::SetDecimalCommaLocale() {
+  decimalCommaSet_ = decimalCommaSet_ || sim::SetDecimalCommaLocale();
+  return decimalCommaSet_;
 }
 
 void SimHost::Fault(std::string message) {

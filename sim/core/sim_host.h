@@ -150,6 +150,11 @@ class SimHost {
   ShortNames& FileShortNames() { return shortNames_; }
   const ShortNames& FileShortNames() const { return shortNames_; }
 
+  // ---- The process's locale (core/number_locale.h), shared by every module as on Windows
+  // Sets it to one whose numbers take a decimal comma, as the game or another plug-in may; false
+  // when the system has none. The host sets "C" back when it goes.
+  bool SetDecimalCommaLocale();
+
   // ---- Faults: anything the plug-in did that the game would not accept.
   void Fault(std::string message);
   const std::vector<std::string>& Faults() const { return faults_; }
@@ -234,6 +239,7 @@ class SimHost {
   std::function<bool(std::uint64_t)> withholdHook_;
   std::FILE* trace_ = nullptr;
 
+  bool decimalCommaSet_ = false;
   std::string executablePath_;
   unsigned ansiCodePage_ = kWesternCodePage;
   ShortNames shortNames_;
