@@ -18,6 +18,7 @@
 #include "core/native_table.h"
 #include "core/screen_recorder.h"
 #include "core/short_names.h"
+#include "core/windows_keyboard.h"
 #include "game/world.h"
 #include "runtime/host.h"
 
@@ -102,14 +103,25 @@ class SimHost {
   std::uint32_t FrameDuration() const { return frameMs_; }
   void SetFrameDuration(std::uint32_t ms) { frameMs_ = ms; }
 
-  // ---- Keyboard (any thread)
+  // ---- Keyboard (any thread), as Windows reports it to the game's window
+  // (core/windows_keyboard.h): only the key pressed last auto-repeats, Alt held makes system-key
+  // messages, and a window without the focus gets nothing.
+  // The key goes down (`withAlt`: an Alt key is held besides) and becomes the one that repeats.
   void PressKey(DWORD key, bool withAlt = false);
-  void RepeatKey(DWORD key, bool withAlt = false);
+  // The keyboard's auto-repeat of `key`, one message for `repeats` repeats: sent only while the
+  // key is down and the last one pressed; false when nothing was sent.
+  bool RepeatKey(DWORD key, WORD repeats = 1);
   void ReleaseKey(DWORD key, bool withAlt = false);
   // A press and a release between two frames.
   void TapKey(DWORD key);
+  // A message exactly as given, when the window has the focus.
   void SendKeyMessage(DWORD key, WORD repeats, BYTE scanCode, BOOL isExtended, BOOL isWithAlt,
                       BOOL wasDownBefore, BOOL isUpNow);
+  // The game's window loses or gains the keyboard focus (the player switching to another window
+  // and back): no key-up comes for the keys still down, nor any message while it is away.
+  void SetWindowFocused(bool focused) { keyboard_.SetFocused(focused); }
+  bool WindowFocused() const { return keyboard_.Focused(); }
+  bool AnyKeyDown() const { return keyboard_.AnyKeyDown(); }
   bool KeyboardHandlerRegistered() const { return keyboardHandler_.load() != nullptr; }
 
   // ---- The simulated game
@@ -200,6 +212,10 @@ class SimHost {
   // that leaves it, which in a game would unwind through the host's frames.
   static void RunScriptFunction();
 
+  // Gives a key message to the plug-in's keyboard handler, if one is registered and the process
+  // has not begun to exit.
+  void DeliverKeyMessage(const KeyStroke& stroke);
+
   // Counts the random arguments of the call being made in the world's records; a record whose
   // range still has gaps after each kCoverageSamples values is a fault.
   void RecordRandomArguments(std::uint64_t hash, const NativeEntry& entry,
@@ -221,6 +237,7 @@ class SimHost {
   std::uint32_t frameMs_ = 16;
 
   std::atomic<KeyboardHandler> keyboardHandler_{nullptr};
+  WindowsKeyboard keyboard_{[this](const KeyStroke& stroke) { DeliverKeyMessage(stroke); }};
 
   NativeTable natives_;
   CallRecorder calls_;
