@@ -1,15 +1,18 @@
 // The player's guide against the code it describes: its key table is the tools' key table, its
-// list of keys names every key a default binding uses and the position capture key, and its
-// example of a captured position is in the form the capture writes.
+// list of keys names every key a default binding uses and the position capture key, the times it
+// gives for held keys are the key table's held window, and its example of a captured position
+// is in the form the capture writes.
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 
 #include "check_ini.h"
 #include "key_names.h"
 #include "runtime/frame_steps.h"
+#include "runtime/key_entry.h"
 #include "settings/position.h"
 #include "settings/settings_schema.h"
 
@@ -51,6 +54,24 @@ TEST(PlayersGuide, ListsEveryDefaultKeyAndThePositionCaptureKey) {
   }
   EXPECT_NE(keys.find("\n  " + KeyName(kPositionCaptureKey) + " "), std::string::npos)
       << "the position capture key";
+}
+
+TEST(PlayersGuide, GivesTheHeldWindowOfTheKeyTableForTwoKeysAndSwitchingWindows) {
+  const std::string keys = Section(Guide(), "Keys (defaults");
+  ASSERT_EQ(kKeyHoldWindowMs % 1000, 0u);
+  const std::string seconds = std::to_string(kKeyHoldWindowMs / 1000);
+  for (const std::string paragraph : {"Holding two keys.", "Switching windows."}) {
+    const std::size_t start = keys.find(paragraph);
+    ASSERT_NE(start, std::string::npos) << paragraph;
+    const std::string text = keys.substr(start, keys.find("\n\n", start) - start);
+    std::size_t times = 0;
+    const std::regex time("([0-9]+) seconds");
+    for (auto match = std::sregex_iterator(text.begin(), text.end(), time);
+         match != std::sregex_iterator(); ++match, ++times) {
+      EXPECT_EQ((*match)[1], seconds) << paragraph << ": the held window is " << seconds << " s";
+    }
+    EXPECT_GT(times, 0u) << paragraph;
+  }
 }
 
 TEST(PlayersGuide, ShowsACapturedPositionInTheCapturesForm) {

@@ -53,7 +53,8 @@ TEST(PositionCorpus, AMalformedEscapeIsNamedWithItsLine) {
     EXPECT_FALSE(position_corpus::AnswerCorpus(cut, answers, error)) << cut;
   }
   ASSERT_TRUE(position_corpus::AnswerCorpus("{1,\\x32,\\t3}\r\n\n{\\\\}", answers, error));
-  EXPECT_EQ(answers, "{1,\\x32,\\t3} -> taken {1,2,3}\n{\\\\} -> refused\n");
+  EXPECT_EQ(answers,
+            "{1,\\x32,\\t3} -> taken {1,2,3} written {1.00000,2.00000,3.00000}\n{\\\\} -> refused\n");
 }
 
 }  // namespace

@@ -91,8 +91,15 @@ class Arena {
     keys_ = std::make_unique<TerminalKeys>(
         std::set<std::uint32_t>{keys.RotateObject, keys.ReverseRotateObject, keys.ConfirmObject},
         [this](std::uint32_t key, bool wasDown, bool isUp) {
-          host_.SendKeyMessage(key, 1, 0, FALSE, FALSE, wasDown ? TRUE : FALSE,
-                               isUp ? TRUE : FALSE);
+          // The keyboard as Windows reports it: a repeat reaches the plug-in only for the key
+          // pressed last.
+          if (isUp) {
+            host_.ReleaseKey(key);
+          } else if (wasDown) {
+            host_.RepeatKey(key);
+          } else {
+            host_.PressKey(key);
+          }
         });
     const auto framePeriod = std::chrono::microseconds(1000000 / options_.framesPerSecond);
     const auto started = std::chrono::steady_clock::now();

@@ -1,18 +1,19 @@
 // The soak plays one long session at full speed: random taps of every bound key, held rotate and
-// confirm keys, runs started at the starting position, enemies shot, the player killed and
-// raised again, and random faults armed from the fault injector (creations and model loads
-// failing, a crowded world, odd rotations, the player dying before a run tick, the tick count
-// jumping or wrapping). With --churn the world lives as a game's does (strangers walk in and off,
-// corpses are cleared, handle values come back, two of the player's group stand by) and the
-// faults of a live world and host join the mix: listed peds, enemies and the held object
-// leaving or their handles naming new peds, the script function started again, allocations of
-// the plug-in failing, the process exiting (after which the plug-in is loaded again, as by a
-// new process). --faults narrows the mix to the kinds it names. The tick count starts a minute
-// short of its wrap. A second thread taps
-// keys while frames run, as the game's keyboard does. After every frame the session invariants
-// are checked; the last line of output is "N frames, V violations". With --trace the session
-// writes its native-call trace and leaves out the keyboard thread, whose timing no seed fixes,
-// so the same seed gives the same trace from any build that behaves the same.
+// confirm keys (on the keyboard as Windows reports it: only the key pressed last repeats), runs
+// started at the starting position, enemies shot, the player killed and raised again, and
+// random faults armed from the fault injector (creations and model loads failing, a crowded
+// world, odd rotations, the player dying before a run tick, the tick count jumping or wrapping,
+// the window losing the focus while a key is down). With --churn the world lives as a game's
+// does (strangers walk in and off, corpses are cleared, handle values come back, two of the
+// player's group stand by) and the faults of a live world and host join the mix: listed peds,
+// enemies and the held object leaving or their handles naming new peds, the script function
+// started again, allocations of the plug-in failing, the process exiting (after which the
+// plug-in is loaded again, as by a new process). --faults narrows the mix to the kinds it names.
+// The tick count starts a minute short of its wrap. A second thread taps keys while frames run,
+// as the game's keyboard does. After every frame the session invariants are checked; the last
+// line of output is "N frames, V violations". With --trace the session writes its native-call
+// trace and leaves out the keyboard thread, whose timing no seed fixes, so the same seed gives
+// the same trace from any build that behaves the same.
 #include "soak.h"
 
 #include <algorithm>
@@ -282,8 +283,12 @@ class Soak {
       const Settings& keys = ObservePlugin().settings;
       const DWORD key =
           Pick(std::vector<DWORD>{keys.RotateObject, keys.ReverseRotateObject, keys.ConfirmObject});
-      host_.PressKey(key);
-      held_.push_back({key, frameCount_ + 1 + random_() % 60});
+      const std::uint64_t releaseAt = frameCount_ + 1 + random_() % 60;
+      // A key the player holds already cannot go down again.
+      if (std::none_of(held_.begin(), held_.end(), [key](const HeldKey& h) { return h.key == key; })) {
+        host_.PressKey(key);
+        held_.push_back({key, releaseAt});
+      }
     }
     for (std::size_t i = 0; i < held_.size();) {
       if (held_[i].releaseAt <= frameCount_) {
@@ -291,7 +296,7 @@ class Soak {
         held_[i] = held_.back();
         held_.pop_back();
       } else {
-        host_.RepeatKey(held_[i].key);
+        host_.RepeatKey(held_[i].key);  // sent for the key pressed last only
         ++i;
       }
     }

@@ -55,9 +55,7 @@ void TerminalKeys::OnTerminalKey(int terminalKey, std::uint64_t nowMs) {
   }
   held->second.lastSeenMs = nowMs;
   held->second.repeating = true;
-  if (held->second.withShift) {
-    send_(kShiftKey, true, false);
-  }
+  // Only the key pressed last repeats, as on Windows: the letter, not the Shift held with it.
   send_(key, true, false);
 }
 

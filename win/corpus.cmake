@@ -46,18 +46,34 @@ holdout_wine_corpus_test(profile_reader_matches_wine
 # it (the build machine's compiler and glibc).
 set(HOLDOUT_POSITION_PROBE_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/position_probe.cpp
+  ${CMAKE_SOURCE_DIR}/sim/core/number_locale.cpp
   ${CMAKE_SOURCE_DIR}/tests/support/position_corpus.cpp
   ${CMAKE_SOURCE_DIR}/src/settings/position.cpp)
 add_executable(PositionProbe ${HOLDOUT_POSITION_PROBE_SOURCES})
 target_include_directories(PositionProbe PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests
+                                                 ${CMAKE_SOURCE_DIR}/sim
                                                  ${CMAKE_SOURCE_DIR}/src/platform/windows)
 target_link_options(PositionProbe PRIVATE -static)
+set(HOLDOUT_POSITION_PROBE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/tests/support/position_corpus.h ${CMAKE_SOURCE_DIR}/src/settings/position.h
+  ${CMAKE_SOURCE_DIR}/sim/core/number_locale.h)
+set(HOLDOUT_POSITION_PROBE_INCLUDES ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests
+                                    ${CMAKE_SOURCE_DIR}/sim ${CMAKE_SOURCE_DIR}/src/platform/portable)
 holdout_wine_corpus_test(position_reader_matches_wine
   WHAT "the position reader" WINDOWS_PROBE PositionProbe LINE_ENDS console
   CORPUS ${CMAKE_SOURCE_DIR}/tests/position_corpus
-  LINUX_SOURCES ${HOLDOUT_POSITION_PROBE_SOURCES}
-  LINUX_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/position_corpus.h
-                ${CMAKE_SOURCE_DIR}/src/settings/position.h
-  LINUX_INCLUDES ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests
-                 ${CMAKE_SOURCE_DIR}/src/platform/portable
+  LINUX_SOURCES ${HOLDOUT_POSITION_PROBE_SOURCES} LINUX_DEPENDS ${HOLDOUT_POSITION_PROBE_DEPENDS}
+  LINUX_INCLUDES ${HOLDOUT_POSITION_PROBE_INCLUDES}
   ARGUMENTS @CORPUS@/texts.txt)
+# The same corpus with the process's locale set to one with a decimal comma, as a module of the
+# game may set it: the answers are those recorded, unchanged.
+include(${CMAKE_SOURCE_DIR}/cmake/decimal_comma_locale.cmake)
+holdout_wine_corpus_test(position_reader_ignores_the_locale
+  WHAT "the position reader under a decimal-comma locale" WINDOWS_PROBE PositionProbe
+  LINE_ENDS console CORPUS ${CMAKE_SOURCE_DIR}/tests/position_corpus
+  LINUX_SOURCES ${HOLDOUT_POSITION_PROBE_SOURCES} LINUX_DEPENDS ${HOLDOUT_POSITION_PROBE_DEPENDS}
+  LINUX_INCLUDES ${HOLDOUT_POSITION_PROBE_INCLUDES}
+  ARGUMENTS @CORPUS@/texts.txt --decimal-comma)
+add_dependencies(position_reader_ignores_the_locale_linux_probe holdout_decimal_comma_locale)
+set_tests_properties(position_reader_ignores_the_locale PROPERTIES
+                     ENVIRONMENT LOCPATH=${HOLDOUT_LOCALE_DIR})

@@ -2,19 +2,27 @@
 // prints the answers. Built twice, as PositionProbe.exe with the Windows build's compiler and C
 // runtime (run under Wine) and with the build machine's compiler and glibc, so that the two
 // readings can be compared. Answer lines hold no carriage return of their own, so the line
-// ends the Windows console adds can be stripped before comparing.
-// Usage: position_probe CORPUS
+// ends the Windows console adds can be stripped before comparing. With --decimal-comma the probe
+// first sets the process's locale to one that writes numbers with a decimal comma, as a module
+// of the game may, and fails when the system has none: the answers must not change.
+// Usage: position_probe CORPUS [--decimal-comma]
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "core/number_locale.h"
 #include "support/position_corpus.h"
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: position_probe CORPUS\n");
+  const bool decimalComma = argc == 3 && std::string(argv[2]) == "--decimal-comma";
+  if (argc != 2 && !decimalComma) {
+    std::fprintf(stderr, "usage: position_probe CORPUS [--decimal-comma]\n");
     return 2;
+  }
+  if (decimalComma && !sim::SetDecimalCommaLocale()) {
+    std::fprintf(stderr, "position probe: no locale with a decimal comma on this system\n");
+    return 1;
   }
   std::ifstream corpus(argv[1], std::ios::binary);
   if (!corpus) {

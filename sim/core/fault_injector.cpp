@@ -105,6 +105,8 @@ std::string_view FaultKindName(FaultKind kind) {
       return "null-result";
     case FaultKind::kHandleWrittenWide:
       return "handle-written-wide";
+    case FaultKind::kFocusLost:
+      return "focus-lost";
   }
   return "unknown";
 }
@@ -155,6 +157,7 @@ FaultInjector::FaultInjector(SimHost& host) : host_(host) {
       host_.SetTickCount(kOneSecondShortOfWrap);
     }
     StrikeWorld();
+    StrikeFocus();
     if (StateChanged()) {
       if (Strikes(FaultKind::kScriptRestart)) {
         host_.RestartScript();
@@ -168,6 +171,23 @@ FaultInjector::FaultInjector(SimHost& host) : host_(host) {
 
 FaultInjector::~FaultInjector() {
   Disarm();
+  if (focusReturnsAt_ != 0) {
+    host_.SetWindowFocused(true);
+  }
+}
+
+// The window away from the focus gets it back in time, armed or not; while a key is down, it
+// may lose it.
+void FaultInjector::StrikeFocus() {
+  if (focusReturnsAt_ != 0 && host_.Frame() >= focusReturnsAt_) {
+    host_.SetWindowFocused(true);
+    focusReturnsAt_ = 0;
+  }
+  if (focusReturnsAt_ == 0 && armed_ && kind_ == FaultKind::kFocusLost && host_.AnyKeyDown() &&
+      Strikes(FaultKind::kFocusLost)) {
+    host_.SetWindowFocused(false);
+    focusReturnsAt_ = host_.Frame() + kFocusAwayFrames;
+  }
 }
 
 void FaultInjector::Disarm() {

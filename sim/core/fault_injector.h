@@ -8,7 +8,8 @@
 // handle coming back as a new ped, a stranger or one of the player's group; an enemy leaving or
 // cleared away; the held object leaving; the host starting the script function again; an
 // allocation of the plug-in's code failing; the process exiting. And what a host built by
-// others may answer: no result area at all, or a handle variable written back as 64 bits.
+// others may answer: no result area at all, or a handle variable written back as 64 bits. And
+// the player switching windows while holding a key.
 // Sweeping N from 1 until the fault is no longer reached drives every failure path a session
 // can meet. The injector wraps the natives' handlers and the host's hooks; it lives as long as
 // the host it was made for, and only one injector serves a host.
@@ -57,15 +58,23 @@ enum class FaultKind {
   // What the host answers:
   kNullResult,         // a native call is not run and nativeCall answers a null result area
   kHandleWrittenWide,  // a native given a handle variable's address writes it back as 64 bits
+  // What the player does:
+  kFocusLost,  // at a frame while a key is down, the game's window loses the keyboard focus for
+               // kFocusAwayFrames frames (the player switching windows): no key-up comes for
+               // the keys down, nor any message meanwhile
 };
 
-// The kinds of the game answering badly, which a calm world also meets.
-constexpr std::array<FaultKind, 13> kGameFaultKinds = {
+// Frames the game's window stays without the focus after a kFocusLost, about a second.
+constexpr std::uint32_t kFocusAwayFrames = 60;
+
+// The kinds of the game answering badly, and of the player switching windows, which a calm
+// world also meets.
+constexpr std::array<FaultKind, 14> kGameFaultKinds = {
     FaultKind::kCreationFails,   FaultKind::kModelUnavailable, FaultKind::kModelInvalid,
     FaultKind::kModelNeverLoads, FaultKind::kPedListFull,      FaultKind::kRotationNaN,
     FaultKind::kRotationHuge,    FaultKind::kPlayerDies,       FaultKind::kTickJump,
     FaultKind::kTickWrap,        FaultKind::kPedListEmpty,     FaultKind::kPedCountNegative,
-    FaultKind::kPedCountOverCapacity};
+    FaultKind::kPedCountOverCapacity, FaultKind::kFocusLost};
 // The kinds of a live game and host going their own way.
 constexpr std::array<FaultKind, 9> kChurnFaultKinds = {
     FaultKind::kSweepPedVanishes, FaultKind::kSweepPedReplaced, FaultKind::kSweepPedJoinsGroup,
@@ -117,6 +126,7 @@ class FaultInjector {
   void StrikeWorld();
   void StrikeSweepPed();
   void StrikeEnemy();
+  void StrikeFocus();
   // True at a frame whose probed state differs from the last frame's.
   bool StateChanged();
 
@@ -129,6 +139,7 @@ class FaultInjector {
   std::function<int()> probe_;
   int lastState_ = -1;
   std::vector<std::int32_t> listed_;  // the sweep's last list, while a sweep kind is armed
+  std::uint32_t focusReturnsAt_ = 0;  // the frame the window gets the focus back; 0: it has it
 };
 
 }  // namespace sim

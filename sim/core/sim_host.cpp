@@ -7,6 +7,7 @@
 
 #include "core/call_trace.h"
 #include "core/contract_check.h"
+#include "core/number_locale.h"
 #include "core/script_context.h"
 #include "game/game_natives.h"
 
@@ -51,6 +52,9 @@ SimHost::SimHost() {
 }
 
 SimHost::~SimHost() {
+  if (decimalCommaSet_) {
+    SetClassicLocale();
+  }
   RetireScriptContext(std::move(context_));
   if (currentHost == this) {
     currentHost = nullptr;
@@ -168,15 +172,15 @@ void SimHost::RunFrames(std::uint32_t count) {
 }
 
 void SimHost::PressKey(DWORD key, bool withAlt) {
-  SendKeyMessage(key, 1, 0, FALSE, withAlt ? TRUE : FALSE, FALSE, FALSE);
+  keyboard_.Press(key, withAlt);
 }
 
-void SimHost::RepeatKey(DWORD key, bool withAlt) {
-  SendKeyMessage(key, 1, 0, FALSE, withAlt ? TRUE : FALSE, TRUE, FALSE);
+bool SimHost::RepeatKey(DWORD key, WORD repeats) {
+  return keyboard_.Repeat(key, repeats);
 }
 
 void SimHost::ReleaseKey(DWORD key, bool withAlt) {
-  SendKeyMessage(key, 1, 0, FALSE, withAlt ? TRUE : FALSE, TRUE, TRUE);
+  keyboard_.Release(key, withAlt);
 }
 
 void SimHost::TapKey(DWORD key) {
@@ -186,10 +190,20 @@ void SimHost::TapKey(DWORD key) {
 
 void SimHost::SendKeyMessage(DWORD key, WORD repeats, BYTE scanCode, BOOL isExtended,
                              BOOL isWithAlt, BOOL wasDownBefore, BOOL isUpNow) {
+  keyboard_.Send({key, repeats, scanCode, isExtended, isWithAlt, wasDownBefore, isUpNow});
+}
+
+void SimHost::DeliverKeyMessage(const KeyStroke& stroke) {
   const KeyboardHandler handler = keyboardHandler_.load();
   if (handler != nullptr && !exitDetachBegan_) {
-    handler(key, repeats, scanCode, isExtended, isWithAlt, wasDownBefore, isUpNow);
+    handler(stroke.key, stroke.repeats, stroke.scanCode, stroke.isExtended, stroke.withAlt,
+            stroke.wasDown, stroke.isUp);
   }
+}
+
+bool SimHost::SetDecimalCommaLocale() {
+  decimalCommaSet_ = decimalCommaSet_ || sim::SetDecimalCommaLocale();
+  return decimalCommaSet_;
 }
 
 void SimHost::Fault(std::string message) {

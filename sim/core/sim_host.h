@@ -19,6 +19,7 @@
 #include "core/native_table.h"
 #include "core/screen_recorder.h"
 #include "core/short_names.h"
+#include "core/windows_keyboard.h"
 #include "game/world.h"
 #include "runtime/host.h"
 
@@ -103,14 +104,25 @@ class SimHost {
   std::uint32_t FrameDuration() const { return frameMs_; }
   void SetFrameDuration(std::uint32_t ms) { frameMs_ = ms; }
 
-  // ---- Keyboard (any thread)
+  // ---- Keyboard (any thread), as Windows reports it to the game's window
+  // (core/windows_keyboard.h): only the key pressed last auto-repeats, Alt held makes system-key
+  // messages, and a window without the focus gets nothing.
+  // The key goes down (`withAlt`: an Alt key is held besides) and becomes the one that repeats.
   void PressKey(DWORD key, bool withAlt = false);
-  void RepeatKey(DWORD key, bool withAlt = false);
+  // The keyboard's auto-repeat of `key`, one message for `repeats` repeats: sent only while the
+  // key is down and the last one pressed; false when nothing was sent.
+  bool RepeatKey(DWORD key, WORD repeats = 1);
   void ReleaseKey(DWORD key, bool withAlt = false);
   // A press and a release between two frames.
   void TapKey(DWORD key);
+  // A message exactly as given, when the window has the focus.
   void SendKeyMessage(DWORD key, WORD repeats, BYTE scanCode, BOOL isExtended, BOOL isWithAlt,
                       BOOL wasDownBefore, BOOL isUpNow);
+  // The game's window loses or gains the keyboard focus (the player switching to another window
+  // and back): no key-up comes for the keys still down, nor any message while it is away.
+  void SetWindowFocused(bool focused) { keyboard_.SetFocused(focused); }
+  bool WindowFocused() const { return keyboard_.Focused(); }
+  bool AnyKeyDown() const { return keyboard_.AnyKeyDown(); }
   bool KeyboardHandlerRegistered() const { return keyboardHandler_.load() != nullptr; }
 
   // ---- The simulated game
@@ -159,6 +171,11 @@ class SimHost {
   ShortNames& FileShortNames() { return shortNames_; }
   const ShortNames& FileShortNames() const { return shortNames_; }
 
+  // ---- The process's locale (core/number_locale.h), shared by every module as on Windows
+  // Sets it to one whose numbers take a decimal comma, as the game or another plug-in may; false
+  // when the system has none. The host sets "C" back when it goes.
+  bool SetDecimalCommaLocale();
+
   // ---- Faults: anything the plug-in did that the game would not accept.
   void Fault(std::string message);
   const std::vector<std::string>& Faults() const { return faults_; }
@@ -204,6 +221,10 @@ class SimHost {
   // that leaves it, which in a game would unwind through the host's frames.
   static void RunScriptFunction();
 
+  // Gives a key message to the plug-in's keyboard handler, if one is registered and the process
+  // has not begun to exit.
+  void DeliverKeyMessage(const KeyStroke& stroke);
+
   // Counts the random arguments of the call being made in the world's records; a record whose
   // range still has gaps after each kCoverageSamples values is a fault.
   void RecordRandomArguments(std::uint64_t hash, const NativeEntry& entry,
@@ -225,6 +246,7 @@ class SimHost {
   std::uint32_t frameMs_ = 16;
 
   std::atomic<KeyboardHandler> keyboardHandler_{nullptr};
+  WindowsKeyboard keyboard_{[this](const KeyStroke& stroke) { DeliverKeyMessage(stroke); }};
 
   NativeTable natives_;
   CallRecorder calls_;
@@ -243,6 +265,7 @@ class SimHost {
   std::function<bool(std::uint64_t)> withholdHook_;
   std::FILE* trace_ = nullptr;
 
+  bool decimalCommaSet_ = false;
   std::string executablePath_;
   std::string tempFolder_;
   unsigned ansiCodePage_ = kWesternCodePage;

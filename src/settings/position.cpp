@@ -1,47 +1,259 @@
-// Positions as text. Written with five decimals, "{%.5f,%.5f,%.5f}", as long as the coordinates
-// need. Read with the standard formatted input, "{%f,%f,%f}": each number may follow white
+// Positions as text, in the "C" number format whatever locale the process runs in: the C
+// runtime's formatted input and output take the decimal point from the process-wide locale, which
+// any module of the game may set (a decimal comma would read "{2726.1,-1067.7,47.4}" as
+// "{2726,0,0}"), so the text is scanned and written here with <charconv>, which knows no locale.
+// Written with five decimals, as "{%.5f,%.5f,%.5f}" writes in the "C" locale, as long as the
+// coordinates need. Read as "{%f,%f,%f}" reads in the "C" locale: each number may follow white
 // space, the braces and commas must match exactly, and the scan stops at the first mismatch,
-// leaving the components it did not reach at 0. The Linux and the Windows build link different C
-// runtimes; the one difference found between their readings of a position (compared on
-// tests/position_corpus) is settled here, so that a settings file reads alike on both.
+// leaving the components it did not reach at 0. A number is scanned as far as it can still be
+// one: a sign; "inf", "infinity" or "nan"; or digits with a point, then an exponent mark and its
+// sign, kept even when no digit follows them; with "0x", hexadecimal digits and a binary
+// exponent. Its value is that of its longest well-formed start, rounded to the nearest float.
+// A hexadecimal prefix without digits right before an exponent ("0xp4", "0X.P4") ends the text:
+// the C runtimes of the two builds once read it differently, and ending the text there keeps
+// the reading that tests/position_corpus records for both.
 #include "settings/position.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <limits>
 #include <string>
+#include <string_view>
+#include <system_error>
 
 namespace {
 
-// The length of `text` up to the exponent of its first hexadecimal prefix without digits
-// ("0xp4", "0X.P4"), or its whole length. There glibc's scan stops (a hexadecimal number needs a
-// digit: "0x" reads as nothing, "0x." as 0), while the Windows build's C runtime (mingw-w64's,
-// linked into the DLL) reads 0 with its exponent and goes on. Cut before the exponent, the text
-// ends in "0x" or "0x.", which both read as glibc does. Such a prefix reads as a number only at
-// a number's start, so a cut anywhere else changes nothing that is read.
-std::size_t ScannedLength(const std::string& text) {
-  for (std::size_t i = text.find_first_of("xX"); i != std::string::npos;
+// The largest exponent kept; any further digits change nothing a float can hold, since a text
+// of 51 characters moves the point by fewer places than this.
+constexpr long kExponentCap = 100000;
+
+bool IsSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+bool IsHexDigit(char c) {
+  return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+char Lower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// The length of `text` up to the exponent of its first hexadecimal prefix without digits, or
+// its whole length. Such a prefix reads as a number only at a number's start, so a cut anywhere
+// else changes nothing that is read.
+std::size_t ScannedLength(std::string_view text) {
+  for (std::size_t i = text.find_first_of("xX"); i != std::string_view::npos;
        i = text.find_first_of("xX", i + 1)) {
     if (i == 0 || text[i - 1] != '0') {
       continue;
     }
     const std::size_t exponent = i + 1 < text.size() && text[i + 1] == '.' ? i + 2 : i + 1;
-    if (exponent < text.size() && (text[exponent] == 'p' || text[exponent] == 'P')) {
+    if (exponent < text.size() && Lower(text[exponent]) == 'p') {
       return exponent;
     }
   }
   return text.size();
 }
 
+// A text being scanned, consumed from the front.
+struct Scanner {
+  std::string_view text;
+  std::size_t at = 0;
+
+  // The next character; '\0' at the end, which no test below takes.
+  char Peek() const { return at < text.size() ? text[at] : '\0'; }
+  // Consumes `word` (lower case) when the text goes on with it in either case.
+  bool TakeWord(std::string_view word) {
+    if (text.size() - at < word.size()) {
+      return false;
+    }
+    for (std::size_t i = 0; i < word.size(); ++i) {
+      if (Lower(text[at + i]) != word[i]) {
+        return false;
+      }
+    }
+    at += word.size();
+    return true;
+  }
+};
+
+// The parts of a scanned finite number: its digits with their point, and its exponent's value.
+struct NumberParts {
+  bool hexadecimal = false;
+  std::string mantissa;  // digits, at most one point
+  bool anyDigit = false;
+  long exponent = 0;     // powers of 10, or of 2 when hexadecimal; 0 when it had no digits
+};
+
+// How many places the point stands after the first non-zero digit, counted in the mantissa's
+// digits and then scaled to the exponent's unit; only its sign is used, to tell a value too
+// large for a float from one too small.
+long Magnitude(const NumberParts& number) {
+  const long digitWeight = number.hexadecimal ? 4 : 1;
+  const std::size_t point = number.mantissa.find('.');
+  const std::size_t integerDigits = point == std::string::npos ? number.mantissa.size() : point;
+  const std::size_t firstNonZero = number.mantissa.find_first_not_of("0.");
+  const long places = firstNonZero < integerDigits
+                          ? static_cast<long>(integerDigits - firstNonZero)
+                          : -static_cast<long>(firstNonZero - integerDigits - 1);
+  return places * digitWeight + number.exponent;
+}
+
+// The value of the number's parts, rounded to the nearest float, ties to even; a value beyond
+// the float range is infinite, one below its smallest step 0.
+float ValueOf(const NumberParts& number) {
+  if (number.mantissa.find_first_not_of("0.") == std::string::npos) {
+    return 0.0f;
+  }
+  std::string text = number.mantissa;
+  if (text.front() == '.') {
+    text.insert(text.begin(), '0');
+  }
+  if (text.back() == '.') {
+    text.pop_back();
+  }
+  text += number.hexadecimal ? 'p' : 'e';
+  text += std::to_string(number.exponent);
+  float value = 0.0f;
+  const std::chars_format format =
+      number.hexadecimal ? std::chars_format::hex : std::chars_format::general;
+  const std::from_chars_result result =
+      std::from_chars(text.data(), text.data() + text.size(), value, format);
+  if (result.ec == std::errc::result_out_of_range) {
+    return Magnitude(number) > 0 ? std::numeric_limits<float>::infinity() : 0.0f;
+  }
+  return value;
+}
+
+// Reads an exponent's optional sign and digits into `exponent`, capped; a sign without digits
+// is consumed and counts as no exponent.
+void ScanExponent(Scanner& in, long& exponent) {
+  const bool negative = in.Peek() == '-';
+  if (in.Peek() == '-' || in.Peek() == '+') {
+    ++in.at;
+  }
+  long value = 0;
+  while (IsDigit(in.Peek())) {
+    value = std::min(kExponentCap, value * 10 + (in.Peek() - '0'));
+    ++in.at;
+  }
+  exponent = negative ? -value : value;
+}
+
+// Reads the digits, point and exponent of a finite number whose sign has been taken. False when
+// no number starts here.
+bool ScanDigits(Scanner& in, NumberParts& number) {
+  const std::size_t start = in.at;
+  if (in.Peek() == '0' && in.at + 1 < in.text.size() && Lower(in.text[in.at + 1]) == 'x') {
+    number.hexadecimal = true;
+    in.at += 2;
+  }
+  const char exponentMark = number.hexadecimal ? 'p' : 'e';
+  bool point = false;
+  for (;;) {
+    const char c = in.Peek();
+    if (number.hexadecimal ? IsHexDigit(c) : IsDigit(c)) {
+      number.mantissa += c;
+      number.anyDigit = true;
+    } else if (c == '.' && !point) {
+      number.mantissa += c;
+      point = true;
+    } else if (Lower(c) == exponentMark && number.anyDigit) {
+      ++in.at;
+      ScanExponent(in, number.exponent);
+      return true;
+    } else {
+      break;
+    }
+    ++in.at;
+  }
+  // A hexadecimal prefix with nothing after it is no number; "0x." reads as its 0.
+  if (number.hexadecimal) {
+    return in.at - start > 2;
+  }
+  return number.anyDigit;
+}
+
+// Reads one component as "%f" does: white space, then a number. False at a matching failure.
+bool ScanComponent(Scanner& in, float& value) {
+  while (IsSpace(in.Peek())) {
+    ++in.at;
+  }
+  const bool negative = in.Peek() == '-';
+  if (in.Peek() == '-' || in.Peek() == '+') {
+    ++in.at;
+  }
+  float magnitude = 0.0f;
+  if (Lower(in.Peek()) == 'n') {
+    if (!in.TakeWord("nan")) {
+      return false;
+    }
+    magnitude = std::numeric_limits<float>::quiet_NaN();
+  } else if (Lower(in.Peek()) == 'i') {
+    if (!in.TakeWord("inf")) {
+      return false;
+    }
+    if (Lower(in.Peek()) == 'i' && !in.TakeWord("inity")) {
+      return false;
+    }
+    magnitude = std::numeric_limits<float>::infinity();
+  } else {
+    NumberParts number;
+    if (!ScanDigits(in, number)) {
+      return false;
+    }
+    magnitude = ValueOf(number);
+  }
+  value = negative ? -magnitude : magnitude;
+  return true;
+}
+
+// Reads up to three components of "{x,y,z}" into `v`; the number read.
+int ScanPosition(std::string_view text, Vector3& v) {
+  Scanner in{text.substr(0, ScannedLength(text))};
+  if (in.Peek() != '{') {
+    return 0;
+  }
+  ++in.at;
+  float* const components[] = {&v.x, &v.y, &v.z};
+  int read = 0;
+  for (float* component : components) {
+    if (read > 0) {
+      if (in.Peek() != ',') {
+        break;
+      }
+      ++in.at;
+    }
+    if (!ScanComponent(in, *component)) {
+      break;
+    }
+    ++read;
+  }
+  return read;
+}
+
+// One coordinate as "%.5f" writes it: every digit before the point, five after it, rounded to
+// the nearest, ties to even.
+void AppendCoordinate(std::string& text, float coordinate) {
+  // A float's largest value has 39 digits before the point.
+  char digits[64];
+  const std::to_chars_result written = std::to_chars(
+      digits, digits + sizeof digits, static_cast<double>(coordinate), std::chars_format::fixed, 5);
+  text.append(digits, written.ptr);
+}
+
 }  // namespace
 
 PositionReading ReadPosition(const char* text) {
-  std::string scanned(text);
-  scanned.resize(ScannedLength(scanned));
   PositionReading reading;
   Vector3& v = reading.value;
-  reading.componentsRead =
-      std::max(0, std::sscanf(scanned.c_str(), "{%f,%f,%f}", &v.x, &v.y, &v.z));
+  reading.componentsRead = ScanPosition(text, v);
   if (reading.componentsRead == 0) {
     reading.verdict = PositionVerdict::kNothingRead;
   } else if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.z)) {
@@ -65,9 +277,12 @@ bool ParsePosition(const char* text, Vector3& position) {
 }
 
 std::string FormatPosition(const Vector3& position) {
-  const char* format = "{%.5f,%.5f,%.5f}";
-  const int length = std::snprintf(nullptr, 0, format, position.x, position.y, position.z);
-  std::string text(static_cast<std::size_t>(length), '\0');
-  std::snprintf(text.data(), text.size() + 1, format, position.x, position.y, position.z);
+  std::string text = "{";
+  AppendCoordinate(text, position.x);
+  text += ',';
+  AppendCoordinate(text, position.y);
+  text += ',';
+  AppendCoordinate(text, position.z);
+  text += '}';
   return text;
 }

@@ -1,5 +1,6 @@
-// Unescaping corpus lines and answering them. The components are printed with std::to_chars,
-// which gives the same digits on both builds whatever their C runtime prints.
+// Unescaping corpus lines and answering them. The components read are printed with
+// std::to_chars, which gives the same digits on both builds whatever their C runtime prints; the
+// position as the plug-in writes it follows, so that its writing is compared too.
 #include "support/position_corpus.h"
 
 #include <algorithm>
@@ -64,7 +65,7 @@ std::string Answer(const std::string& text) {
     return "refused";
   }
   return "taken {" + Shortest(position.x) + "," + Shortest(position.y) + "," +
-         Shortest(position.z) + "}";
+         Shortest(position.z) + "} written " + FormatPosition(position);
 }
 
 bool AnswerCorpus(const std::string& corpus, std::string& answers, std::string& error) {

@@ -12,8 +12,9 @@ namespace position_corpus {
 bool Unescape(const std::string& line, std::string& text, std::string& error);
 
 // What the plug-in makes of `text` as a position value read through the settings' buffer (cut
-// to its first 51 characters): "taken {x,y,z}", each component in the shortest decimal that
-// reads back to the same float, or "refused" when the setting keeps its default.
+// to its first 51 characters): "taken {x,y,z} written {X,Y,Z}", each component in the shortest
+// decimal that reads back to the same float and then the position as the plug-in writes it, or
+// "refused" when the setting keeps its default.
 std::string Answer(const std::string& text);
 
 // Answers every line of a corpus (skipping blank lines and '#' comments) as "LINE -> ANSWER",

@@ -9,8 +9,8 @@
 #   WHAT        what is compared, for the messages ("the settings reader")
 #   LINE_ENDS   "console" when the Windows probe's lines end in the console's CRLF, which is
 #               then taken away; "lf" when it writes LF itself
-#   ARGUMENT    the probes' arguments; @CORPUS@ stands for the corpus folder (given to the
-#               Windows probe as Wine's Z: path)
+#   ARGUMENT    the probes' arguments; @CORPUS@ stands for the corpus folder (an argument
+#               holding it is given to the Windows probe as Wine's Z: path, others as they are)
 set -euo pipefail
 what=$1 bin_dir=$2 wine_dir=$3 prefix=$4 windows_probe=$5 linux_probe=$6 corpus=$7 out=$8
 line_ends=$9
@@ -23,8 +23,12 @@ linux_arguments=() windows_arguments=()
 for argument in "$@"; do
   linux_argument=${argument//@CORPUS@/$corpus}
   linux_arguments+=("$linux_argument")
-  # Wine maps drive Z: to the root of the file system.
-  windows_arguments+=("Z:${linux_argument//\//\\}")
+  if [ "$argument" = "$linux_argument" ]; then
+    windows_arguments+=("$argument")
+  else
+    # Wine maps drive Z: to the root of the file system.
+    windows_arguments+=("Z:${linux_argument//\//\\}")
+  fi
 done
 
 started=$SECONDS
