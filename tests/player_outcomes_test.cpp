@@ -174,6 +174,12 @@ SCENARIO_TEST(PlayerOutcomes, AnObjectIsHeldSetDownOrGone) {
   EXPECT_EQ(Mentioning(breaches, "object " + std::to_string(dropped) + " is left in the world"),
             1u)
       << Joined(breaches);
+  // While no object comes or goes only the objects not set down are looked at again; the one
+  // left behind is still among them, frame after frame.
+  breaches = spawner.Frames(3);
+  EXPECT_EQ(Mentioning(breaches, "object " + std::to_string(dropped) + " is left in the world"),
+            3u)
+      << Joined(breaches);
 }
 
 // The run's end cancels the held object and, in the same frame, the menu key and row 1 begin a

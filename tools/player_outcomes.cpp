@@ -134,27 +134,33 @@ void PlayerOutcomes::CheckObjects(FrameFacts& facts, const std::string& frame,
                                   std::vector<std::string>& broken) {
   const sim::World& world = host_.GetWorld();
   const PlacementState& placement = ObservePlugin().placement;
+  const std::uint64_t comeAndGone = world.objectsCreated + world.objectsRemoved;
   if (facts.forgetting) {
     forgottenUpTo_ = world.objectsCreated;
     objects_.clear();
+    notSetDown_.clear();
+    objectsComeAndGone_ = comeAndGone;
     setDown_.clear();
     heldSerial_ = 0;
     lastSerial_ = 0;
     return;
   }
+  const std::uint64_t held = SerialInWorld(placement.placingObject);
+  const std::uint64_t last = SerialInWorld(placement.lastSpawnedObject);
+  if (comeAndGone == objectsComeAndGone_) {
+    // No object came or went: none vanished, and only those not set down can be unaccounted for.
+    CheckEachIsAccountedFor(std::map(notSetDown_), held, last, frame, broken);
+    return;
+  }
+
   std::map<std::int32_t, std::uint64_t> present;
   for (const auto& [handle, object] : world.objects) {
     if (object.serial > forgottenUpTo_) {
       present.emplace(handle, object.serial);
     }
   }
-  const auto serialOf = [&present](std::int32_t handle) -> std::uint64_t {
-    const auto found = present.find(handle);
-    return found == present.end() ? 0 : found->second;
-  };
-
   for (const auto& [handle, serial] : objects_) {
-    if (serialOf(handle) == serial) {
+    if (SerialInWorld(handle) == serial) {
       continue;
     }
     const bool wasSetDown = setDown_.erase(serial) != 0;
@@ -167,7 +173,7 @@ void PlayerOutcomes::CheckObjects(FrameFacts& facts, const std::string& frame,
       // Still held under its handle while no object has it: deleted from the player's hands. A
       // newer object under the handle, held, is a new placement begun in the same frame as the
       // old one ended, the game handing the new object the freed handle.
-      if (placement.placingObject == handle && serialOf(handle) == 0) {
+      if (placement.placingObject == handle && SerialInWorld(handle) == 0) {
         broken.push_back(frame + "object " + std::to_string(handle) +
                          " was deleted while the player still holds it");
         heldGoneTold_ = true;
@@ -184,19 +190,36 @@ void PlayerOutcomes::CheckObjects(FrameFacts& facts, const std::string& frame,
     broken.push_back(frame + "object " + std::to_string(handle) + " vanished" +
                      (wasSetDown ? ", set down earlier" : ", never held or set down"));
   }
+  CheckEachIsAccountedFor(present, held, last, frame, broken);
+  objects_ = std::move(present);
+  objectsComeAndGone_ = comeAndGone;
+}
 
-  const std::uint64_t held = serialOf(placement.placingObject);
-  const std::uint64_t last = serialOf(placement.lastSpawnedObject);
-  for (const auto& [handle, serial] : present) {
+std::uint64_t PlayerOutcomes::SerialInWorld(std::int32_t handle) const {
+  const sim::World& world = host_.GetWorld();
+  const auto found = world.objects.find(handle);
+  return found == world.objects.end() || found->second.serial <= forgottenUpTo_
+             ? 0
+             : found->second.serial;
+}
+
+void PlayerOutcomes::CheckEachIsAccountedFor(const std::map<std::int32_t, std::uint64_t>& objects,
+                                             std::uint64_t held, std::uint64_t last,
+                                             const std::string& frame,
+                                             std::vector<std::string>& broken) {
+  notSetDown_.clear();
+  for (const auto& [handle, serial] : objects) {
     if (serial != held && serial != last && setDown_.count(serial) == 0) {
       broken.push_back(frame + "object " + std::to_string(handle) +
                        " is left in the world, neither held nor set down");
+    }
+    if (serial != last && setDown_.count(serial) == 0) {
+      notSetDown_.emplace(handle, serial);
     }
   }
   if (last != 0) {
     setDown_.insert(last);
   }
-  objects_ = std::move(present);
   heldSerial_ = held;
   lastSerial_ = last;
 }

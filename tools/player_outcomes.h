@@ -57,6 +57,14 @@ class PlayerOutcomes {
                     std::vector<std::string>& broken);
   void CheckObjects(FrameFacts& facts, const std::string& frame,
                     std::vector<std::string>& broken);
+  // The serial of the plug-in's object under `handle` in the world now; 0 when there is none.
+  std::uint64_t SerialInWorld(std::int32_t handle) const;
+  // Reports each of `objects` that is neither the one `held`, nor the `last` one set down, nor
+  // set down earlier (by their serials), keeps those not set down in notSetDown_, and takes
+  // `held` and `last` as the roles of the next check.
+  void CheckEachIsAccountedFor(const std::map<std::int32_t, std::uint64_t>& objects,
+                               std::uint64_t held, std::uint64_t last, const std::string& frame,
+                               std::vector<std::string>& broken);
   void CheckControls(const FrameFacts& facts, const std::string& frame,
                      std::vector<std::string>& broken);
 
@@ -70,6 +78,10 @@ class PlayerOutcomes {
   std::optional<PendingSummary> summary_;
   std::uint64_t forgottenUpTo_;                   // objects up to this serial are left out
   std::map<std::int32_t, std::uint64_t> objects_;  // the plug-in's objects at the last check
+  // Of them, those not yet set down: the only ones that can break the rule while no object
+  // comes or goes, so that a frame of a long session costs as much as one of a short session.
+  std::map<std::int32_t, std::uint64_t> notSetDown_;
+  std::uint64_t objectsComeAndGone_ = 0;          // the world's creations and removals then
   std::set<std::uint64_t> setDown_;               // serials seen as the last one set down
   std::uint64_t heldSerial_ = 0;                  // the object held at the last check
   std::uint64_t lastSerial_ = 0;                  // the last one set down at the last check

@@ -127,7 +127,11 @@ void World::RemoveScriptPeds() {
 }
 
 void World::RemoveObject(std::int32_t handle) {
-  if (objects.erase(handle) != 0 && churn.handlesReused) {
+  if (objects.erase(handle) == 0) {
+    return;
+  }
+  ++objectsRemoved;
+  if (churn.handlesReused) {
     freedObjectHandles_.push_back(handle);
   }
 }

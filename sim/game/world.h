@@ -126,6 +126,7 @@ class World {
   std::int32_t lastObjectHandle = 0;         // the object or vehicle created last; 0 = none
   std::uint64_t objectsCreated = 0;          // objects and vehicles created so far
   std::uint64_t objectsLeftOnTheirOwn = 0;   // of them, those the game took away (ObjectLeaves)
+  std::uint64_t objectsRemoved = 0;          // objects and vehicles removed so far, for any cause
   // The values seen in each random argument, by native hash and argument index (from 0).
   std::map<std::pair<std::uint64_t, std::size_t>, RandomRange> randomValues;
 
