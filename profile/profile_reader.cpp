@@ -2,7 +2,7 @@
 // trimmed, values trimmed, first match wins, surrounding quotes stripped from string values,
 // integers read as RtlCharToInteger reads them with base 0. A UTF-8 byte-order mark is no mark to
 // Windows's reader: it stays part of the first line, as there (Wine's reader strips it).
-#include "core/profile_reader.h"
+#include "profile/profile_reader.h"
 
 #include <algorithm>
 #include <cctype>
@@ -10,7 +10,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace sim::profile {
+namespace profile {
 
 namespace {
 
@@ -204,4 +204,4 @@ std::optional<std::string> ReadFile(const char* path) {
   return contents.str();
 }
 
-}  // namespace sim::profile
+}  // namespace profile

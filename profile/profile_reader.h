@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace sim::profile {
+namespace profile {
 
 // The characters of a value that the integer reader reads at most.
 constexpr std::uint32_t kIntegerTextLength = 29;
@@ -57,4 +57,4 @@ std::uint32_t GetInt(const std::optional<std::string>& text, const char* section
 // The whole file, or nothing when it cannot be read.
 std::optional<std::string> ReadFile(const char* path);
 
-}  // namespace sim::profile
+}  // namespace profile

@@ -8,7 +8,7 @@
 
 #include "settings/profile_source.h"
 
-namespace sim::profile {
+namespace profile {
 
 // An INI text (or no file at all) as a profile source, with the answers the Win32 profile
 // functions give for a file of that content.
@@ -25,4 +25,4 @@ class ProfileText : public ProfileSource {
   std::optional<std::string> text_;
 };
 
-}  // namespace sim::profile
+}  // namespace profile

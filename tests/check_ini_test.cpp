@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <string>
 
-#include "check_ini.h"
-#include "core/profile_text.h"
 #include "core/sim_host.h"
+#include "player/check_ini.h"
+#include "profile/profile_text.h"
 #include "settings/settings.h"
 #include "settings/settings_schema.h"
 #include "support/fresh_process.h"
@@ -98,7 +98,7 @@ SCENARIO_TEST(CheckIni, NeedsNoHostAndLeavesThePluginsSettingsAlone) {
 // The value the plug-in's settings reader stores for an integer setting when it reads `text`.
 std::int64_t StoredFrom(const std::string& text, const std::string& key) {
   Settings record;
-  ReadSettings(sim::profile::ProfileText(text), record);
+  ReadSettings(profile::ProfileText(text), record);
   for (const SettingDescription& setting : SettingsSchema()) {
     if (key != setting.key) {
       continue;

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <fstream>
 
-#include "doctor.h"
+#include "player/doctor.h"
 #include "support/fresh_process.h"
 #include "support/pe_builder.h"
 

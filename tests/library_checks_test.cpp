@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <map>
 
-#include "library_checks.h"
+#include "player/library_checks.h"
 #include "support/pe_builder.h"
 
 namespace {

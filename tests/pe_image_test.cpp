@@ -3,7 +3,7 @@
 // file.
 #include <gtest/gtest.h>
 
-#include "pe_image.h"
+#include "binary_reader/pe_image.h"
 #include "support/pe_builder.h"
 
 namespace {

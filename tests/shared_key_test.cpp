@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "check_ini.h"
+#include "player/check_ini.h"
 #include "runtime/frame_steps.h"
 #include "settings/settings.h"
 #include "spawner_steps.h"

@@ -3,7 +3,7 @@
 // (function pointers taking function pointers) stops at a fixed depth, and every read of the
 // next character checks the end first. The output spells types as the usual undecorators do
 // ("char const *", "struct A *", "void (__cdecl *)(int)").
-#include "msvc_names.h"
+#include "binary_reader/msvc_names.h"
 
 #include <cctype>
 #include <vector>

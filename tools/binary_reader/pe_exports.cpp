@@ -2,7 +2,7 @@
 // the first byte that differs, and computes the binary search's bounds in signed 32-bit numbers
 // (so a name count above 2^31 searches nothing); both are followed here, since they decide
 // which entries it reads and what it finds.
-#include "pe_exports.h"
+#include "binary_reader/pe_exports.h"
 
 #include <algorithm>
 #include <cctype>

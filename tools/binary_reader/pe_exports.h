@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "pe_layout.h"
+#include "binary_reader/pe_layout.h"
 
 // Where an exported function led.
 struct PeExportTarget {

@@ -6,7 +6,7 @@
 // descriptors: the loader would write one library's addresses over another's entries. And no
 // entry of the table of addresses the headers give may be left unfilled. Counts beyond what
 // any real image holds end the walk as damage.
-#include "pe_image.h"
+#include "binary_reader/pe_image.h"
 
 #include <algorithm>
 #include <cstdio>

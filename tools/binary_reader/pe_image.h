@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "pe_layout.h"
+#include "binary_reader/pe_layout.h"
 
 // One function imported from a library: by name, or by ordinal when the name is empty.
 struct PeImport {

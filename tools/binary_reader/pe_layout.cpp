@@ -12,12 +12,12 @@
 //   from its headers.
 // Wine maps overlapping or scattered sections as they come; Windows refuses them, as the image
 // format requires sections to be ascending and adjacent, and so does this reader.
-#include "pe_layout.h"
+#include "binary_reader/pe_layout.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "checked_bytes.h"
+#include "binary_reader/checked_bytes.h"
 
 namespace {
 

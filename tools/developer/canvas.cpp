@@ -1,5 +1,5 @@
 // The character canvas.
-#include "canvas.h"
+#include "developer/canvas.h"
 
 Canvas::Canvas(int width, int height)
     : width_(width), height_(height), cells_(static_cast<std::size_t>(width * height)) {}

@@ -4,7 +4,7 @@
 // end. The session: the activation key away from the start (teleport), a run started with its
 // sweep, enemies spawning and closing in, kills, a sandbag placed, turned and set down, a
 // mounted weapon placed, the last object deleted, the player's death and the summary.
-#include "demo.h"
+#include "developer/demo.h"
 
 #include <cinttypes>
 #include <cstdio>
@@ -17,12 +17,12 @@
 #include <utility>
 
 #include "core/sim_host.h"
-#include "picture_font.h"
+#include "developer/picture_font.h"
+#include "developer/screen_picture.h"
+#include "developer/tool_session.h"
+#include "developer/views.h"
 #include "runtime/plugin_view.h"
 #include "runtime/script.h"
-#include "screen_picture.h"
-#include "tool_session.h"
-#include "views.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The screen pictures' font, loaded once. The FreeType face stays open as long as the process
 // runs, because the cairo face built on it may be kept in cairo's own caches until then.
-#include "picture_font.h"
+#include "developer/picture_font.h"
 
 #include <cairo-ft.h>
 #include <ft2build.h>

@@ -3,7 +3,7 @@
 // one frame of the simulated game and draws the world from above with the plug-in's screen over
 // it. Arrow keys move, '[' and ']' turn the view, space fires at the nearest enemy in range,
 // Enter gets a fallen player up again at the start, Esc quits.
-#include "play.h"
+#include "developer/play.h"
 
 #include <curses.h>
 #include <unistd.h>
@@ -20,12 +20,12 @@
 #include <utility>
 
 #include "core/sim_host.h"
-#include "key_names.h"
+#include "developer/terminal_keys.h"
+#include "developer/tool_session.h"
+#include "developer/views.h"
+#include "player/key_names.h"
 #include "runtime/plugin_view.h"
 #include "runtime/script.h"
-#include "terminal_keys.h"
-#include "tool_session.h"
-#include "views.h"
 
 namespace {
 

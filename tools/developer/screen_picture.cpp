@@ -1,7 +1,7 @@
 // The screen picture, drawn with cairo. Screen coordinates are normalised (0..1 across and
 // down); a text's y is the top of its first line, a centred text centres each line on its x,
 // and a box is given by its centre. The game draws texts above rectangles, so boxes go first.
-#include "screen_picture.h"
+#include "developer/screen_picture.h"
 
 #include <cairo.h>
 
@@ -14,8 +14,8 @@
 #include <memory>
 #include <numbers>
 
-#include "picture_font.h"
-#include "views.h"
+#include "developer/picture_font.h"
+#include "developer/views.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Terminal key strokes to key messages.
-#include "terminal_keys.h"
+#include "developer/terminal_keys.h"
 
 #include <curses.h>
 

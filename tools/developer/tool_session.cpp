@@ -1,5 +1,5 @@
 // The tools' simulated session and the player's shot.
-#include "tool_session.h"
+#include "developer/tool_session.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,5 +1,5 @@
 // The screen and world pictures.
-#include "views.h"
+#include "developer/views.h"
 #include "runtime/plugin_view.h"
 
 #include <cmath>

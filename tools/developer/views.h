@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "canvas.h"
 #include "core/screen_recorder.h"
+#include "developer/canvas.h"
 #include "game/world.h"
 
 // Lays the frame's texts and boxes out on a canvas of the given size: positions are normalised

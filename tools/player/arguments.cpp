@@ -1,5 +1,5 @@
 // The quoting hint, the same on every platform.
-#include "arguments.h"
+#include "player/arguments.h"
 
 std::string QuoteHint(const char* command, int argc, char** argv) {
   std::string joined;

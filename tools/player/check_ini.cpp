@@ -1,7 +1,7 @@
 // check-ini: the plug-in's settings reader run on a player's file held in memory, with an
 // explanation of where each value came from. Every rule it explains (defaults, ranges, how a
 // position reads, which key a frame tests first) comes from the plug-in's own tables.
-#include "check_ini.h"
+#include "player/check_ini.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -12,12 +12,12 @@
 #include <map>
 #include <sstream>
 
-#include "arguments.h"
-#include "core/profile_text.h"
-#include "ini_lines.h"
-#include "ini_numbers.h"
-#include "key_names.h"
-#include "library_checks.h"
+#include "player/arguments.h"
+#include "player/ini_lines.h"
+#include "player/ini_numbers.h"
+#include "player/key_names.h"
+#include "player/library_checks.h"
+#include "profile/profile_text.h"
 #include "runtime/frame_steps.h"
 #include "runtime/keyboard.h"
 #include "settings/position.h"
@@ -323,7 +323,7 @@ std::string SharedKeySentence(std::uint32_t code, const std::vector<std::string>
 }  // namespace
 
 IniExplanation ExplainIni(const std::string& text) {
-  const sim::profile::ProfileText file(text);
+  const profile::ProfileText file(text);
   Settings record;
   IniExplanation explanation;
   std::map<std::uint32_t, std::vector<std::string>> actionsByKey;

@@ -1,7 +1,7 @@
 // doctor: finds the files of an install in the game folder (by name without regard to case, as
 // Windows does), or out of place one level up or down, or under near names; opens them only for
 // reading, judges each and prints one verdict per file, then notes that need no remedy.
-#include "doctor.h"
+#include "player/doctor.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -10,14 +10,14 @@
 #include <fstream>
 #include <iterator>
 
-#include "arguments.h"
-#include "check_ini.h"
-#include "doctor_places.h"
-#include "file_access.h"
-#include "folder_listing.h"
-#include "plugin_loaders.h"
+#include "player/arguments.h"
+#include "player/check_ini.h"
+#include "player/doctor_places.h"
+#include "player/file_access.h"
+#include "player/folder_listing.h"
+#include "player/plugin_loaders.h"
+#include "player/system_facts.h"
 #include "settings/profile_path.h"
-#include "system_facts.h"
 
 namespace {
 

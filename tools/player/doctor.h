@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "library_checks.h"
+#include "player/library_checks.h"
 
 // What doctor found in a game folder.
 struct DoctorReport {

@@ -1,13 +1,13 @@
 // The folder's place: its programs are told apart by the first headers of each .exe (a game's
 // program can be far larger than doctor reads whole), and holdout.exe, which comes with
 // Holdout's package, is never taken for the game.
-#include "doctor_places.h"
+#include "player/doctor_places.h"
 
 #include <algorithm>
 #include <fstream>
 
-#include "arguments.h"
-#include "pe_layout.h"
+#include "binary_reader/pe_layout.h"
+#include "player/arguments.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "folder_listing.h"
-#include "library_checks.h"
+#include "player/folder_listing.h"
+#include "player/library_checks.h"
 
 // The folder's place, as doctor judges it first.
 struct FolderPlace {

@@ -1,9 +1,9 @@
 // The loader follows forwarders without a limit of its own: a forwarder that leads back to
 // itself recurses until the stack runs out. Here a chain longer than any real one is that
 // circle.
-#include "export_binding.h"
+#include "player/export_binding.h"
 
-#include "msvc_names.h"
+#include "binary_reader/msvc_names.h"
 
 namespace {
 

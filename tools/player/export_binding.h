@@ -7,8 +7,8 @@
 #include <map>
 #include <string>
 
-#include "library_files.h"
-#include "pe_exports.h"
+#include "binary_reader/pe_exports.h"
+#include "player/library_files.h"
 
 class ExportBinder {
  public:

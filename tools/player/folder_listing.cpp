@@ -1,12 +1,12 @@
 // Folder listings and name tests. Names are compared on the system's own spelling of each entry,
 // which may hold characters no narrow string can, reduced to ASCII lower case.
-#include "folder_listing.h"
+#include "player/folder_listing.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
 
-#include "library_files.h"
+#include "player/library_files.h"
 
 namespace {
 

@@ -3,15 +3,15 @@
 // regard to case), keeping where each section and key was first seen, since only the first
 // matching section and the first line naming a key in it are read. Lines starting with ';' or
 // '#' are taken for comments: they name no key Holdout reads.
-#include "ini_lines.h"
+#include "player/ini_lines.h"
 
 #include <algorithm>
 #include <cctype>
 #include <map>
 #include <string_view>
 
-#include "core/profile_reader.h"
-#include "library_checks.h"
+#include "player/library_checks.h"
+#include "profile/profile_reader.h"
 #include "settings/settings_schema.h"
 
 namespace {
@@ -110,7 +110,7 @@ class Walk {
 
   void Line(int number, std::string_view line) {
     if (number == 1 && line.substr(0, kUtf8Mark.size()) == kUtf8Mark) {
-      line = sim::profile::TrimProfileSpace(line.substr(kUtf8Mark.size()));
+      line = profile::TrimProfileSpace(line.substr(kUtf8Mark.size()));
       if (!line.empty() && line.front() == '[' && line.find(']') != std::string_view::npos) {
         const std::string header(line.substr(0, line.find(']') + 1));
         said.push_back(At(number) + "the file starts with a UTF-8 byte-order mark right before " +
@@ -133,11 +133,11 @@ class Walk {
                        "\" lacks its closing ']', so it is no section header and is ignored");
         return;
       }
-      Header(number, sim::profile::TrimProfileSpace(line.substr(1, close - 1)));
+      Header(number, profile::TrimProfileSpace(line.substr(1, close - 1)));
       return;
     }
     const std::size_t equals = line.find('=');
-    const std::string_view key = sim::profile::TrimProfileSpace(line.substr(0, equals));
+    const std::string_view key = profile::TrimProfileSpace(line.substr(0, equals));
     const SettingDescription* setting = SettingOf(key);
     if (place_ == Place::kIgnoredSection) {
       return;
@@ -240,7 +240,7 @@ std::string NearestName(const std::string& name, const std::vector<std::string>&
 
 std::vector<std::string> IgnoredLines(const std::string& text) {
   std::string storage;
-  const std::string_view decoded = sim::profile::DecodeText(text, storage);
+  const std::string_view decoded = profile::DecodeText(text, storage);
   Walk walk;
   int number = 0;
   for (std::size_t position = 0; position <= decoded.size(); ++number) {
@@ -248,7 +248,7 @@ std::vector<std::string> IgnoredLines(const std::string& text) {
     if (end == std::string_view::npos) {
       end = decoded.size();
     }
-    walk.Line(number + 1, sim::profile::TrimProfileSpace(decoded.substr(position, end - position)));
+    walk.Line(number + 1, profile::TrimProfileSpace(decoded.substr(position, end - position)));
     position = end + 1;
   }
   return walk.said;

@@ -3,7 +3,7 @@
 // fit, and the ignored rest is compared with the forms players write numbers in elsewhere:
 // "0X56" (a capital X, which the reader does not take), "70h" (hexadecimal with a suffix) and
 // "1e3" (a power of ten).
-#include "ini_numbers.h"
+#include "player/ini_numbers.h"
 
 #include <cctype>
 #include <cerrno>
@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "core/profile_reader.h"
+#include "profile/profile_reader.h"
 
 namespace {
 
@@ -68,8 +68,8 @@ bool Overflows(std::string_view read, bool isSigned) {
 }  // namespace
 
 NumberText ExamineNumber(const std::string& text, bool isSigned) {
-  const std::string_view cut = std::string_view(text).substr(0, sim::profile::kIntegerTextLength);
-  const sim::profile::IntegerReading reading = sim::profile::ReadInteger(cut);
+  const std::string_view cut = std::string_view(text).substr(0, profile::kIntegerTextLength);
+  const profile::IntegerReading reading = profile::ReadInteger(cut);
   NumberText number;
   number.read = text.substr(0, reading.length);
   number.ignored = text.substr(reading.length);

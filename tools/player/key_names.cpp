@@ -3,7 +3,7 @@
 // answer state queries), and mouse buttons send no keystroke at all, so none of those are keys
 // here. The punctuation keys are named as they are on a US keyboard; other layouts put other
 // characters on the same codes.
-#include "key_names.h"
+#include "player/key_names.h"
 
 #include <algorithm>
 #include <cctype>

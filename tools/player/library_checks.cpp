@@ -1,13 +1,13 @@
 // Verdicts on Holdout.asi and the script host. Every name taken from the files is made safe to
 // print before it reaches a sentence: the files come from anywhere.
-#include "library_checks.h"
+#include "player/library_checks.h"
 
 #include <algorithm>
 #include <cctype>
 #include <set>
 
-#include "export_binding.h"
-#include "msvc_names.h"
+#include "binary_reader/msvc_names.h"
+#include "player/export_binding.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "library_files.h"
-#include "pe_image.h"
+#include "binary_reader/pe_image.h"
+#include "player/library_files.h"
 
 // One file's verdict: what was found when it is sound, otherwise its problems and the remedy.
 struct FileVerdict {

@@ -1,5 +1,5 @@
 // Library names: Windows's own libraries, the file a name stands for, lower case and printable.
-#include "library_files.h"
+#include "player/library_files.h"
 
 #include <algorithm>
 #include <cctype>

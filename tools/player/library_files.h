@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "pe_image.h"
+#include "binary_reader/pe_image.h"
 
 // A library file as found in the game folder.
 struct FoundLibrary {

@@ -1,5 +1,5 @@
 // Paths on POSIX systems: an argument's bytes are the path's, and a path's bytes its text.
-#include "arguments.h"
+#include "player/arguments.h"
 
 std::filesystem::path PathFromArgument(const std::string& argument) {
   return argument;

@@ -1,6 +1,6 @@
 // Access questions on POSIX systems: open(2) without O_CREAT for appending, and the folder's
 // write and search permission for the effective user.
-#include "file_access.h"
+#include "player/file_access.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -4,7 +4,7 @@
 // library reads folders through stops at MAX_PATH characters, so a longer path is handed over
 // as its short (8.3) form, or, where none is short enough, a file with the \\?\ prefix that
 // lifts the limit for the functions that take it.
-#include "arguments.h"
+#include "player/arguments.h"
 
 #include <windows.h>
 

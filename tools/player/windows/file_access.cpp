@@ -1,7 +1,7 @@
 // Access questions on Windows: the file opened with the right to append only and OPEN_EXISTING,
 // which never creates it; the folder's access list checked against the user's token for the
 // right to add a file, which adds nothing.
-#include "file_access.h"
+#include "player/file_access.h"
 
 #include <windows.h>
 

@@ -2,12 +2,12 @@
 // Whether the profile functions open the settings file's path, and which temp folder its copy
 // goes to, is asked through the plug-in's own code (settings/profile_path.h); whether a file can
 // be created there, as doctor asks it of the game folder.
-#include "system_facts.h"
+#include "player/system_facts.h"
 
 #include <windows.h>
 
-#include "arguments.h"
-#include "file_access.h"
+#include "player/arguments.h"
+#include "player/file_access.h"
 #include "settings/profile_path.h"
 
 namespace {
