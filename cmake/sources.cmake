@@ -1,6 +1,6 @@
 # Every component's source list, once; each target of every build (Linux, Windows, fuzzing)
-# reads its sources from here. Folders that are one component each are globbed, so a new file
-# joins its component by being put in the folder; the tools share a folder and are listed.
+# reads its sources from here. Each folder is one component or room and is globbed, so a new
+# file joins its component by being put in the folder.
 set(HOLDOUT_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
 cmake_path(NORMAL_PATH HOLDOUT_ROOT)
 
@@ -54,25 +54,23 @@ list(APPEND HOLDOUT_MEMORY_SOURCE_WINDOWS_SOURCES ${HOLDOUT_SMALL_BLOCK_SOURCES}
 # The tools, in rooms by who runs the code (scripts/check_layers.sh holds each room to the rooms
 # below it): the binary reader of Windows libraries, on the words its sentences are made of; the
 # player's commands (check-ini, doctor) and what they use; the developer's commands, which run the
-# plug-in in the simulated game; and on top the holdout command itself (its command table here,
+# plug-in in the simulated game, with the soak in a room of its own; and on top the holdout command itself (its command table here,
 # its entry point and what each platform does its own way in tools/posix and tools/windows).
 # Each room's platform parts lie beside it in posix/ and windows/.
 file(GLOB HOLDOUT_SENTENCE_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/tools/sentences/*.cpp)
 file(GLOB HOLDOUT_BINARY_READER_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/tools/binary_reader/*.cpp)
 file(GLOB HOLDOUT_PLAYER_COMMAND_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/tools/player/*.cpp)
 file(GLOB HOLDOUT_DEVELOPER_COMMAND_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/tools/developer/*.cpp)
+file(GLOB HOLDOUT_SOAK_TOOL_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/tools/developer/soak/*.cpp)
 
 # What holdout.exe carries besides its entry point and platform parts: the player's commands with
 # the rooms below them, and the command table.
 set(HOLDOUT_PLAYER_TOOL_SOURCES ${HOLDOUT_SENTENCE_SOURCES} ${HOLDOUT_BINARY_READER_SOURCES}
     ${HOLDOUT_PLAYER_COMMAND_SOURCES} ${HOLDOUT_ROOT}/tools/commands.cpp)
 
-# The developer's tools. The soak alone, which the Windows build also has, is a list too: the
-# soak, the session it plays and the checks it makes after every frame.
-set(HOLDOUT_SOAK_TOOL_SOURCES ${HOLDOUT_DEVELOPER_COMMAND_SOURCES})
-list(FILTER HOLDOUT_SOAK_TOOL_SOURCES INCLUDE REGEX
-     "/(soak|tool_session|session_invariants|player_outcomes)\\.cpp$")
-set(HOLDOUT_DEVELOPER_TOOL_SOURCES ${HOLDOUT_DEVELOPER_COMMAND_SOURCES})
+# The developer's tools: demo, play and the pictures, over the soak's room (the soak, the session
+# it plays and the checks it makes after every frame), which the Windows build also has alone.
+set(HOLDOUT_DEVELOPER_TOOL_SOURCES ${HOLDOUT_DEVELOPER_COMMAND_SOURCES} ${HOLDOUT_SOAK_TOOL_SOURCES})
 
 # The benchmarks of the plug-in's frames, with the test support's allocation counter, built for
 # Linux and, on request, for Windows.

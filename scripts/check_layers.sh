@@ -25,6 +25,7 @@ rooms=(
   "sentences|tools/sentences/|"
   "binary reader|tools/binary_reader/|tools/sentences/"
   "player's commands|tools/player/|tools/binary_reader/ tools/sentences/ profile/ src/"
+  "soak|tools/developer/soak/|src/ sim/ profile/"
   "developer's commands|tools/developer/|tools/player/ tools/binary_reader/ tools/sentences/ profile/ src/ sim/"
   "holdout command|tools/|src/ sim/ profile/"
 )

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "developer/session_invariants.h"
+#include "developer/soak/session_invariants.h"
 #include "runtime/frame_steps.h"
 #include "spawner_steps.h"
 #include "support/fresh_process.h"

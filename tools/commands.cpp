@@ -7,7 +7,7 @@
 
 #include "developer/demo.h"
 #include "developer/play.h"
-#include "developer/soak.h"
+#include "developer/soak/soak.h"
 #include "player/check_ini.h"
 #include "player/doctor.h"
 

@@ -19,7 +19,7 @@
 #include "core/sim_host.h"
 #include "developer/picture_font.h"
 #include "developer/screen_picture.h"
-#include "developer/tool_session.h"
+#include "developer/soak/tool_session.h"
 #include "developer/views.h"
 #include "runtime/plugin_view.h"
 #include "runtime/script.h"

@@ -20,8 +20,8 @@
 #include <utility>
 
 #include "core/sim_host.h"
+#include "developer/soak/tool_session.h"
 #include "developer/terminal_keys.h"
-#include "developer/tool_session.h"
 #include "developer/views.h"
 #include "player/key_names.h"
 #include "runtime/plugin_view.h"

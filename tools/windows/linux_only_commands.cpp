@@ -7,7 +7,7 @@
 #include "commands.h"
 #include "developer/demo.h"
 #include "developer/play.h"
-#include "developer/soak.h"
+#include "developer/soak/soak.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // the banner's next drawing; the plug-in's objects are followed by the world's serial numbers,
 // so that an object deleted and another created under its handle are told apart. Only the
 // plug-in creates objects in the simulated game, so every object that appears is its own.
-#include "developer/player_outcomes.h"
+#include "developer/soak/player_outcomes.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // The invariants read the simulated world, screen and log as the game would show them, and the
 // plug-in's placement and run records read-only.
-#include "developer/session_invariants.h"
+#include "developer/soak/session_invariants.h"
 
 #include <algorithm>
 #include <fstream>

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "core/sim_host.h"
-#include "developer/player_outcomes.h"
+#include "developer/soak/player_outcomes.h"
 
 // The plug-in's phase at a frame boundary, as bits: 1 a run is active, 2 a menu is open, 4 an
 // object is held; 0 idle. Fault injection strikes restarts and exits as it changes.

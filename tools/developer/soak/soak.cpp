@@ -14,7 +14,7 @@
 // line of output is "N frames, V violations". With --trace the session writes its native-call
 // trace and leaves out the keyboard thread, whose timing no seed fixes, so the same seed gives
 // the same trace from any build that behaves the same.
-#include "developer/soak.h"
+#include "developer/soak/soak.h"
 
 #include <algorithm>
 #include <atomic>
@@ -36,8 +36,8 @@
 #include <vector>
 
 #include "core/fault_injector.h"
-#include "developer/session_invariants.h"
-#include "developer/tool_session.h"
+#include "developer/soak/session_invariants.h"
+#include "developer/soak/tool_session.h"
 #include "runtime/frame_steps.h"
 #include "runtime/plugin_view.h"
 #include "runtime/script.h"

@@ -1,5 +1,5 @@
 // The tools' simulated session and the player's shot.
-#include "developer/tool_session.h"
+#include "developer/soak/tool_session.h"
 
 #include <cmath>
 #include <cstdio>
