@@ -109,8 +109,7 @@ std::optional<std::size_t> NumberAfter(std::string_view text, std::string_view p
 std::vector<bool> LinesAnswered(const std::string& text, std::size_t lineCount) {
   std::vector<bool> answered(lineCount, false);
   for (const SettingDescription& setting : SettingsSchema()) {
-    const std::optional<std::string> value =
-        profile::FindValue(text, setting.section, setting.key);
+    const std::optional<std::string> value = profile::FindValue(text, setting.section, setting.key);
     std::size_t end = 0;
     const std::optional<std::size_t> index =
         value ? NumberAfter(*value, kLineMark, end) : std::nullopt;
@@ -189,7 +188,8 @@ void CheckLines(const std::string& text, const IniExplanation& explanation) {
   const std::vector<bool> read = LinesRead(lines);
   std::vector<bool> reported(lines.size(), false);
   std::vector<bool> coversLinesUnder(lines.size(), false);
-  for (const std::string& problem : explanation.problems) {
+  for (const Problem& found : explanation.problems) {
+    const std::string& problem = found.sentence;
     std::size_t end = 0;
     const std::optional<std::size_t> number = NumberAfter(problem, "line ", end);
     if (!number || problem.compare(end, 2, ": ") != 0) {

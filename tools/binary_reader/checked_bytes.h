@@ -27,6 +27,11 @@ class CheckedBytes {
     return bytes_.subspan(offset, size);
   }
 
+  // The file's first bytes, at most `maxSize` of them: all of a shorter file.
+  std::span<const std::uint8_t> Start(std::uint64_t maxSize) const {
+    return Slice(0, std::min(Size(), maxSize)).value_or(std::span<const std::uint8_t>());
+  }
+
   // The unsigned little-endian integers of 2, 4 and 8 bytes at `offset`.
   std::optional<std::uint16_t> U16(std::uint64_t offset) const {
     return Read<std::uint16_t>(offset);

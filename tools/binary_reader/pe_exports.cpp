@@ -30,11 +30,22 @@ PeExportTarget Damaged(std::string problem) {
 
 std::optional<ExportDirectory> ReadDirectory(const PeLayout& library) {
   const std::uint32_t at = library.exports.rva;
-  if (!library.Contains(at, kExportDirectorySize)) {
+  const std::optional<std::uint32_t> base = library.U32(at + 16);
+  const std::optional<std::uint32_t> functionCount = library.U32(at + 20);
+  const std::optional<std::uint32_t> nameCount = library.U32(at + 24);
+  const std::optional<std::uint32_t> functionsRva = library.U32(at + 28);
+  const std::optional<std::uint32_t> namesRva = library.U32(at + 32);
+  const std::optional<std::uint32_t> ordinalsRva = library.U32(at + 36);
+  if (!library.Contains(at, kExportDirectorySize) || !base || !functionCount || !nameCount ||
+      !functionsRva || !namesRva || !ordinalsRva) {
     return std::nullopt;
   }
-  return ExportDirectory{*library.U32(at + 16), *library.U32(at + 20), *library.U32(at + 24),
-                         *library.U32(at + 28), *library.U32(at + 32), *library.U32(at + 36)};
+  return ExportDirectory{.base = *base,
+                         .functionCount = *functionCount,
+                         .nameCount = *nameCount,
+                         .functionsRva = *functionsRva,
+                         .namesRva = *namesRva,
+                         .ordinalsRva = *ordinalsRva};
 }
 
 // The address of entry `index` of a table of `size`-byte entries; nothing past 4 GiB.

@@ -9,10 +9,11 @@
 #include "binary_reader/pe_image.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <iterator>
 #include <set>
 #include <tuple>
+
+#include "sentences/text.h"
 
 namespace {
 
@@ -27,12 +28,6 @@ constexpr std::uint64_t kMaxLibraryNameLength = 260;
 constexpr std::uint64_t kMaxFunctionNameLength = 4096;
 constexpr std::uint64_t kMaxNameBytes = 16 << 20;        // all names together
 constexpr std::uint32_t kMaxAddressTableSize = 1 << 20;  // 131072 entries
-
-std::string Numbered(const char* what, std::uint64_t number) {
-  char text[120];
-  std::snprintf(text, sizeof text, what, static_cast<unsigned long long>(number));
-  return text;
-}
 
 // A stretch of memory one import structure occupies, and what to call it.
 struct Extent {
@@ -61,9 +56,15 @@ class ImportReader {
         return "its import table lies outside the file's data";
       }
       const auto at = static_cast<std::uint32_t>(entry);
-      const std::uint32_t lookupRva = *layout_.U32(at);
-      const std::uint32_t nameRva = *layout_.U32(at + 12);
-      const std::uint32_t addressRva = *layout_.U32(at + 16);
+      const std::optional<std::uint32_t> lookupField = layout_.U32(at);
+      const std::optional<std::uint32_t> nameField = layout_.U32(at + 12);
+      const std::optional<std::uint32_t> addressField = layout_.U32(at + 16);
+      if (!lookupField || !nameField || !addressField) {
+        return "its import table lies outside the file's data";
+      }
+      const std::uint32_t lookupRva = *lookupField;
+      const std::uint32_t nameRva = *nameField;
+      const std::uint32_t addressRva = *addressField;
       if (nameRva == 0 || addressRva == 0) {
         break;
       }
@@ -74,10 +75,10 @@ class ImportReader {
       PeImportedLibrary library;
       std::string problem =
           Text(nameRva, kMaxLibraryNameLength,
-               Numbered("the name of imported library %llu", count + 1), library.name);
+               Formatted("the name of imported library %llu", count + 1), library.name);
       if (problem.empty()) {
         const std::string named =
-            library.name.empty() ? Numbered("imported library %llu", count + 1) : library.name;
+            library.name.empty() ? Formatted("imported library %llu", count + 1) : library.name;
         problem =
             ReadFunctions(lookupRva != 0 ? lookupRva : addressRva, addressRva, named, library);
       }
@@ -107,7 +108,8 @@ class ImportReader {
     }
     nameBytes_ += text.size();
     if (nameBytes_ > kMaxNameBytes) {
-      return "its name tables are damaged: their names add up to more than 16 MiB";
+      return "its name tables are damaged: their names add up to more than " +
+             Mebibytes(kMaxNameBytes);
     }
     return "";
   }
@@ -128,7 +130,8 @@ class ImportReader {
         break;
       }
       if (++functions_ > kMaxFunctions) {
-        return "its import table is damaged: it lists more than 65536 functions";
+        return "its import table is damaged: it lists more than " + std::to_string(kMaxFunctions) +
+               " functions";
       }
       PeImport function;
       if ((*entry & kOrdinalFlag) != 0) {
@@ -155,10 +158,13 @@ class ImportReader {
     const std::uint64_t addresses = addressRva;
     const std::uint64_t end = addresses + (count + 1) * kImportEntrySize;
     const std::string addressList = "the address list for " + named;
-    if (end > 0x100000000 || !layout_.Contains(addressRva, (count + 1) * kImportEntrySize)) {
+    const std::optional<std::uint64_t> last =
+        end > 0x100000000 ? std::nullopt
+                          : layout_.U64(static_cast<std::uint32_t>(end - kImportEntrySize));
+    if (!last || !layout_.Contains(addressRva, (count + 1) * kImportEntrySize)) {
       return addressList + " lies outside the file's data";
     }
-    if (*layout_.U64(static_cast<std::uint32_t>(end - kImportEntrySize)) != 0) {
+    if (*last != 0) {
       return list + " ends before " + addressList + " does";
     }
     extents_.push_back({addresses, end, addressList});
@@ -203,7 +209,8 @@ class ImportReader {
           std::upper_bound(filled_.begin(), filled_.end(), at,
                            [](std::uint64_t a, const Extent& e) { return a < e.start; });
       const bool covered = after != filled_.begin() && at < std::prev(after)->end;
-      if (!covered && *layout_.U64(static_cast<std::uint32_t>(at)) != 0) {
+      const std::optional<std::uint64_t> entry = layout_.U64(static_cast<std::uint32_t>(at));
+      if (!covered && entry && *entry != 0) {
         return "its import table is damaged: its table of addresses holds entries that no "
                "import fills";
       }

@@ -15,9 +15,9 @@
 #include "binary_reader/pe_layout.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "binary_reader/checked_bytes.h"
+#include "sentences/text.h"
 
 namespace {
 
@@ -45,19 +45,6 @@ constexpr std::uint32_t kImportAddressDirectory = 12;
 constexpr std::uint32_t kDirectoriesRead = 13;
 constexpr std::uint64_t kTextSniffLength = 512;
 
-std::string Format(const char* format, std::uint64_t value) {
-  char text[200];
-  std::snprintf(text, sizeof text, format, static_cast<unsigned long long>(value));
-  return text;
-}
-
-std::string Format(const char* format, std::uint64_t first, std::uint64_t second) {
-  char text[200];
-  std::snprintf(text, sizeof text, format, static_cast<unsigned long long>(first),
-                static_cast<unsigned long long>(second));
-  return text;
-}
-
 std::uint64_t RoundUp(std::uint64_t value, std::uint64_t alignment) {
   return (value + alignment - 1) / alignment * alignment;
 }
@@ -71,8 +58,7 @@ std::string WhyNotAnImage(const CheckedBytes& bytes) {
   if (bytes.Size() == 0) {
     return "it is empty (0 bytes)";
   }
-  const std::span<const std::uint8_t> start =
-      *bytes.Slice(0, std::min(bytes.Size(), kTextSniffLength));
+  const std::span<const std::uint8_t> start = bytes.Start(kTextSniffLength);
   if (std::all_of(start.begin(), start.end(), [](std::uint8_t b) { return b == 0; })) {
     return "it holds nothing but zero bytes, as a download or copy that never finished leaves it";
   }
@@ -141,14 +127,21 @@ class HeaderReader {
           "it is not a Windows library: the signature \"PE\" is missing where its first "
           "header says it is (an old DOS program, or a damaged file)");
     }
+    // The file header's fields; the last of them ends the header, so they all read exactly when
+    // the whole header lies in the file.
     const std::uint64_t coff = std::uint64_t{*peOffset} + 4;
-    if (!bytes_.Slice(coff, kCoffHeaderSize)) {
+    const std::optional<std::uint16_t> machineField = bytes_.U16(coff);
+    const std::optional<std::uint16_t> sectionCount = bytes_.U16(coff + 2);
+    const std::optional<std::uint16_t> optionalSizeField = bytes_.U16(coff + 16);
+    const std::optional<std::uint16_t> characteristicsField =
+        bytes_.U16(coff + kCoffHeaderSize - 2);
+    if (!machineField || !sectionCount || !optionalSizeField || !characteristicsField) {
       return CutInHeaders();
     }
-    const std::uint16_t machine = *bytes_.U16(coff);
-    sectionCount_ = *bytes_.U16(coff + 2);
-    const std::uint16_t optionalSize = *bytes_.U16(coff + 16);
-    const std::uint16_t characteristics = *bytes_.U16(coff + 18);
+    const std::uint16_t machine = *machineField;
+    const std::uint16_t optionalSize = *optionalSizeField;
+    const std::uint16_t characteristics = *characteristicsField;
+    sectionCount_ = *sectionCount;
     if (machine == kMachineI386) {
       return Fail("it is a 32-bit library (for x86); the game is 64-bit and cannot load it");
     }
@@ -157,9 +150,9 @@ class HeaderReader {
     }
     if (machine != kMachineAmd64) {
       return Fail(
-          Format("it is built for another kind of machine (code 0x%04llX), not for "
-                 "64-bit x86 Windows",
-                 machine));
+          Formatted("it is built for another kind of machine (code 0x%04llX), not for "
+                    "64-bit x86 Windows",
+                    machine));
     }
     const std::uint64_t optional = coff + kCoffHeaderSize;
     const std::optional<std::uint16_t> magic = bytes_.U16(optional);
@@ -212,49 +205,55 @@ class HeaderReader {
     }
     if (sectionCount_ > kMaxSections) {
       return Fail(
-          Format("its headers are damaged: they list %llu sections, and Windows loads at "
-                 "most 96",
-                 sectionCount_));
+          Formatted("its headers are damaged: they list %llu sections, and Windows loads at "
+                    "most %llu",
+                    sectionCount_, kMaxSections));
     }
-    const std::uint64_t tableSize = sectionCount_ * kSectionHeaderSize;
-    if (!bytes_.Slice(sectionTable_, tableSize)) {
-      return Fail("it is cut short: the file ends inside its section table");
-    }
-    tableEnd_ = sectionTable_ + tableSize;
-    headersEnd_ = std::max<std::uint64_t>(sizeOfHeaders_, tableEnd_);
+    // Each entry's last field ends the entry, so the fields all read exactly when the whole
+    // table lies in the file.
     for (std::uint64_t i = 0; i < sectionCount_; ++i) {
       const std::uint64_t entry = sectionTable_ + i * kSectionHeaderSize;
-      const std::span<const std::uint8_t> name = *bytes_.Slice(entry, 8);
-      SectionHeader section;
-      section.name.assign(name.begin(), std::find(name.begin(), name.end(), 0));
-      section.virtualSize = *bytes_.U32(entry + 8);
-      section.virtualAddress = *bytes_.U32(entry + 12);
-      section.rawSize = *bytes_.U32(entry + 16);
-      section.rawOffset = *bytes_.U32(entry + 20);
-      section.characteristics = *bytes_.U32(entry + 36);
-      sections_.push_back(section);
+      const std::optional<std::span<const std::uint8_t>> name = bytes_.Slice(entry, 8);
+      const std::optional<std::uint32_t> virtualSize = bytes_.U32(entry + 8);
+      const std::optional<std::uint32_t> virtualAddress = bytes_.U32(entry + 12);
+      const std::optional<std::uint32_t> rawSize = bytes_.U32(entry + 16);
+      const std::optional<std::uint32_t> rawOffset = bytes_.U32(entry + 20);
+      const std::optional<std::uint32_t> characteristics =
+          bytes_.U32(entry + kSectionHeaderSize - 4);
+      if (!name || !virtualSize || !virtualAddress || !rawSize || !rawOffset || !characteristics) {
+        return Fail("it is cut short: the file ends inside its section table");
+      }
+      sections_.push_back(
+          {.name = std::string(name->begin(), std::find(name->begin(), name->end(), 0)),
+           .virtualSize = *virtualSize,
+           .virtualAddress = *virtualAddress,
+           .rawSize = *rawSize,
+           .rawOffset = *rawOffset,
+           .characteristics = *characteristics});
     }
+    tableEnd_ = sectionTable_ + sectionCount_ * kSectionHeaderSize;
+    headersEnd_ = std::max<std::uint64_t>(sizeOfHeaders_, tableEnd_);
     return true;
   }
 
   bool CheckAlignment() {
     if (!IsPowerOfTwo(sectionAlignment_)) {
       return Fail(
-          Format("its headers are damaged: the alignment of its sections in memory (%llu "
-                 "bytes) is not a power of two",
-                 sectionAlignment_));
+          Formatted("its headers are damaged: the alignment of its sections in memory (%llu "
+                    "bytes) is not a power of two",
+                    sectionAlignment_));
     }
     if (sectionAlignment_ < fileAlignment_) {
       return Fail(
-          Format("its headers are damaged: the alignment of its sections in memory (%llu "
-                 "bytes) is smaller than in the file (%llu bytes)",
-                 sectionAlignment_, fileAlignment_));
+          Formatted("its headers are damaged: the alignment of its sections in memory (%llu "
+                    "bytes) is smaller than in the file (%llu bytes)",
+                    sectionAlignment_, fileAlignment_));
     }
     return true;
   }
 
   std::string Named(std::size_t index) const {
-    return Format("section %llu", index + 1) + " (" + sections_[index].name + ")";
+    return Formatted("section %llu", index + 1) + " (" + sections_[index].name + ")";
   }
 
   bool LayOut() {
@@ -264,9 +263,9 @@ class HeaderReader {
     }
     if (sizeOfHeaders_ > sections_.front().virtualAddress) {
       return Fail(
-          Format("its headers are damaged: they claim %llu bytes, more than lie before its "
-                 "first section (at %llu)",
-                 sizeOfHeaders_, sections_.front().virtualAddress));
+          Formatted("its headers are damaged: they claim %llu bytes, more than lie before its "
+                    "first section (at %llu)",
+                    sizeOfHeaders_, sections_.front().virtualAddress));
     }
     if (sectionAlignment_ < kPageSize) {
       return LayOutFlat();
@@ -347,9 +346,9 @@ class HeaderReader {
 
   bool CutShort(std::uint64_t needed) {
     return Fail(
-        Format("it is cut short: its sections run to byte %llu, but the file ends at "
-               "byte %llu (a download or copy that did not finish)",
-               needed, bytes_.Size()));
+        Formatted("it is cut short: its sections run to byte %llu, but the file ends at "
+                  "byte %llu (a download or copy that did not finish)",
+                  needed, bytes_.Size()));
   }
 
   // Windows starts a library at its entry point while loading it: that must be code the file

@@ -16,10 +16,10 @@
 #include "player/ini_lines.h"
 #include "player/ini_numbers.h"
 #include "player/key_names.h"
-#include "player/library_checks.h"
 #include "profile/profile_text.h"
 #include "runtime/frame_steps.h"
 #include "runtime/keyboard.h"
+#include "sentences/text.h"
 #include "settings/position.h"
 #include "settings/settings_schema.h"
 
@@ -79,10 +79,10 @@ std::string WhatToWrite(const SettingDescription& setting) {
 // plainly written: not a number at all, a number followed by more text, or one beyond 32 bits.
 // `then` says what the game does with the value read when that differs from it (" is outside
 // 10..512 and becomes 10").
-// Adds the sentences to `problems`.
-void ExplainNumberText(const SettingDescription& setting, const SettingReading& reading,
+// Adds the problems to `problems`; true when there are none: the game reads the number written.
+bool ExplainNumberText(const SettingDescription& setting, const SettingReading& reading,
                        const GivenText& given, const std::string& then, SettingExplanation& line,
-                       std::vector<std::string>& problems) {
+                       std::vector<Problem>& problems) {
   if (!ReadsAsNumber(given.text)) {
     line.origin = "not a number: read as 0";
     line.problem = true;
@@ -95,36 +95,42 @@ void ExplainNumberText(const SettingDescription& setting, const SettingReading& 
             ", which no key sends, so " + line.key + " never fires; write " + WhatToWrite(setting);
       }
     }
-    problems.push_back(problem);
-    return;
+    problems.push_back({.kind = ProblemKind::kNotANumber, .sentence = problem});
+    return false;
   }
   const NumberText number = ExamineNumber(given.text, setting.kind != SettingKind::kKeyCode);
   const std::string read = ValueRead(setting, reading.integer);
   if (number.overflowed) {
     line.origin = "file; " + number.read + " is too large and reads as " + read;
     line.problem = true;
-    problems.push_back(line.key + "=" + number.read +
-                       " is more than the game's 32-bit numbers hold: it wraps around to " + read +
-                       Which(then) + "; write " + WhatToWrite(setting));
+    problems.push_back(
+        {.kind = ProblemKind::kNumberMisread,
+         .sentence = line.key + "=" + number.read +
+                     " is more than the game's 32-bit numbers hold: it wraps around to " + read +
+                     Which(then) + "; write " + WhatToWrite(setting)});
   }
   if (!number.ignored.empty()) {
     line.origin += "; only \"" + number.read + "\" is read";
     line.problem = true;
-    problems.push_back(line.key + "=" + given.text + ": the game reads " + number.read +
-                       " and ignores \"" + number.ignored + "\"" +
-                       (number.overflowed || then.empty() ? "" : "; " + number.read + then) +
-                       "; write " + number.instead);
+    problems.push_back(
+        {.kind = ProblemKind::kNumberMisread,
+         .sentence = line.key + "=" + given.text + ": the game reads " + number.read +
+                     " and ignores \"" + number.ignored + "\"" +
+                     (number.overflowed || then.empty() ? "" : "; " + number.read + then) +
+                     "; write " + number.instead});
   }
+  return !number.overflowed && number.ignored.empty();
 }
 
 // Explains a flag, count or key code; problems go to `problems`, keys that fire to
 // `actionsByKey`.
 SettingExplanation ExplainInteger(const SettingDescription& setting, const SettingReading& reading,
                                   const Settings& record, const GivenText& given,
-                                  std::vector<std::string>& problems,
+                                  std::vector<Problem>& problems,
                                   std::map<std::uint32_t, std::vector<std::string>>& actionsByKey) {
-  SettingExplanation line{setting.section, setting.key, "", given.text.empty() ? "default" : "file",
-                          false};
+  SettingExplanation line{.section = setting.section,
+                          .key = setting.key,
+                          .origin = given.text.empty() ? "default" : "file"};
   std::string then;
   if (setting.kind == SettingKind::kCount &&
       static_cast<std::int32_t>(reading.integer) != record.*setting.count) {
@@ -132,9 +138,11 @@ SettingExplanation ExplainInteger(const SettingDescription& setting, const Setti
            std::to_string(setting.maximum) + " and becomes " +
            std::to_string(record.*setting.count);
   }
-  if (!given.text.empty()) {
-    ExplainNumberText(setting, reading, given, then, line, problems);
-  }
+  // Whether the file gives the number the game reads, as written; and whether its text is no
+  // number at all, which already says that the value reads as 0 and fires nothing.
+  const bool readAsWritten =
+      !given.text.empty() && ExplainNumberText(setting, reading, given, then, line, problems);
+  const bool notANumber = !given.text.empty() && !ReadsAsNumber(given.text);
   switch (setting.kind) {
     case SettingKind::kFlag:
       line.value = record.*setting.flag ? "on" : "off";
@@ -149,9 +157,10 @@ SettingExplanation ExplainInteger(const SettingDescription& setting, const Setti
       const std::string range =
           std::to_string(setting.minimum) + " to " + std::to_string(setting.maximum);
       line.problem = true;
-      if (line.origin == "file") {
+      if (readAsWritten) {
         line.origin = "clamped: the file says " + std::to_string(read) + ", allowed are " + range;
-        problems.push_back(line.key + " " + std::to_string(read) + then);
+        problems.push_back({.kind = ProblemKind::kOutOfRange,
+                            .sentence = line.key + " " + std::to_string(read) + then});
       } else {
         line.origin += "; clamped to " + line.value + ", allowed are " + range;
       }
@@ -164,15 +173,18 @@ SettingExplanation ExplainInteger(const SettingDescription& setting, const Setti
         line.problem = true;
         line.origin +=
             "; can never fire (key codes stop at " + std::to_string(kKeyStateCount - 1) + ")";
-        problems.push_back(line.key + " = " + std::to_string(code) + " can never fire");
+        problems.push_back(
+            {.kind = ProblemKind::kKeyNeverFires,
+             .sentence = line.key + " = " + std::to_string(code) + " can never fire"});
       } else if (!IsKeyCode(code)) {
         line.problem = true;
-        // Text that is no number already says it reads as 0, and that nothing fires.
-        if (line.origin.rfind("not a number", 0) != 0) {
+        if (!notANumber) {
           line.origin += "; no key sends this code";
-          problems.push_back(line.key + " = " + std::to_string(code) +
-                             " never fires: no key sends code " + std::to_string(code) +
-                             " (holdout check-ini --key-codes lists the codes keys send)");
+          problems.push_back(
+              {.kind = ProblemKind::kKeyNeverFires,
+               .sentence = line.key + " = " + std::to_string(code) +
+                           " never fires: no key sends code " + std::to_string(code) +
+                           " (holdout check-ini --key-codes lists the codes keys send)"});
         }
       } else {
         actionsByKey[code].push_back(line.key);
@@ -234,15 +246,15 @@ std::vector<ReleaseTest> ReleaseOrder() {
       case StepKeys::kNone:
         break;
       case StepKeys::kBinding:
-        order.push_back({BindingKey(step.binding)});
+        order.push_back({.action = BindingKey(step.binding)});
         break;
       case StepKeys::kMenuSelect:
         for (const SettingDescription& setting : MenuSelectSettings()) {
-          order.push_back({setting.key, false, 0, true});
+          order.push_back({.action = setting.key, .menuSelect = true});
         }
         break;
       case StepKeys::kDebugFixedKey:
-        order.push_back({step.description, true, step.fixedKey});
+        order.push_back({.action = step.description, .fixed = true, .fixedKey = step.fixedKey});
         break;
     }
   }
@@ -327,7 +339,7 @@ IniExplanation ExplainIni(const std::string& text) {
   Settings record;
   IniExplanation explanation;
   std::map<std::uint32_t, std::vector<std::string>> actionsByKey;
-  std::vector<std::string> positionProblems;
+  std::vector<Problem> positionProblems;
   for (const SettingDescription& setting : SettingsSchema()) {
     const SettingReading reading = ReadSetting(setting, file, record);
     const GivenText given = TextGiven(file, setting);
@@ -336,14 +348,17 @@ IniExplanation ExplainIni(const std::string& text) {
           ExplainInteger(setting, reading, record, given, explanation.problems, actionsByKey));
       continue;
     }
-    SettingExplanation line{setting.section, setting.key, FormatPosition(setting.position(record)),
-                            "default", false};
+    SettingExplanation line{.section = setting.section,
+                            .key = setting.key,
+                            .value = FormatPosition(setting.position(record)),
+                            .origin = "default"};
     if (!given.text.empty()) {
       line.origin = PositionOrigin(reading.position, given);
-      line.problem = line.origin != "file";
+      line.problem = reading.position.verdict != PositionVerdict::kUsed || given.cutAsPosition;
     }
     if (line.problem) {
-      positionProblems.push_back(line.key + ": " + line.origin);
+      positionProblems.push_back(
+          {.kind = ProblemKind::kPositionRefused, .sentence = line.key + ": " + line.origin});
     }
     explanation.settings.push_back(line);
   }
@@ -355,12 +370,13 @@ IniExplanation ExplainIni(const std::string& text) {
   }
   for (const auto& [code, actions] : actionsByKey) {
     if (actions.size() > 1) {
-      explanation.problems.push_back(SharedKeySentence(code, actions));
+      explanation.problems.push_back(
+          {.kind = ProblemKind::kSharedKey, .sentence = SharedKeySentence(code, actions)});
     }
   }
   explanation.problems.insert(explanation.problems.end(), positionProblems.begin(),
                               positionProblems.end());
-  const std::vector<std::string> ignored = IgnoredLines(text);
+  const std::vector<Problem> ignored = IgnoredLines(text);
   explanation.problems.insert(explanation.problems.end(), ignored.begin(), ignored.end());
   return explanation;
 }
@@ -420,8 +436,8 @@ int RunCheckIni(int argc, char** argv) {
     return 0;
   }
   std::printf("problems:\n");
-  for (const std::string& problem : explanation.problems) {
-    std::printf("  - %s\n", problem.c_str());
+  for (const Problem& problem : explanation.problems) {
+    std::printf("  - %s\n", problem.sentence.c_str());
   }
   return 1;
 }

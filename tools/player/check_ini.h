@@ -6,17 +6,19 @@
 #include <string>
 #include <vector>
 
+#include "sentences/problem.h"
+
 struct SettingExplanation {
-  std::string section;
-  std::string key;
-  std::string value;   // the value the plug-in ends up with, as text
-  std::string origin;  // "file", "default", "clamped ...", "rejected ...", "not a number ..."
+  std::string section{};
+  std::string key{};
+  std::string value{};   // the value the plug-in ends up with, as text
+  std::string origin{};  // "file", "default", "clamped ...", "rejected ...", "not a number ..."
   bool problem = false;
 };
 
 struct IniExplanation {
   std::vector<SettingExplanation> settings;  // in the order the plug-in reads them
-  std::vector<std::string> problems;         // one sentence each
+  std::vector<Problem> problems;
 };
 
 // Reads `text` as Holdout.ini with the plug-in's own settings reader and explains the result.

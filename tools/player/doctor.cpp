@@ -17,6 +17,7 @@
 #include "player/folder_listing.h"
 #include "player/plugin_loaders.h"
 #include "player/system_facts.h"
+#include "sentences/text.h"
 #include "settings/profile_path.h"
 
 namespace {
@@ -35,7 +36,7 @@ std::optional<std::string> ReadBytes(const fs::path& path, std::string& whyNot) 
   }
   const std::uintmax_t size = fs::file_size(path, error);
   if (!error && size > kMaxFileBytes) {
-    whyNot = "it is larger than 64 MiB, far larger than the real file";
+    whyNot = "it is larger than " + Mebibytes(kMaxFileBytes) + ", far larger than the real file";
     return std::nullopt;
   }
   std::ifstream file(path, std::ios::binary);
@@ -86,14 +87,15 @@ std::string RenameAdvice(const fs::path& file, const std::string& wanted) {
 
 FileVerdict JudgeSettings(const Listing& listing, const Surroundings& around,
                           const FolderPlace& place) {
-  FileVerdict verdict{"Holdout.ini", "", {}, ""};
+  FileVerdict verdict{.file = "Holdout.ini"};
   const std::optional<fs::path> path = listing.Find("Holdout.ini");
   const std::vector<fs::path> nearNames = listing.Matching(IsSettingsNearName);
   if (!path && !nearNames.empty()) {
     const std::string name = ShownPath(nearNames.front().filename());
-    verdict.problems.push_back("it is not in this folder, but " + name +
-                               " is: Holdout reads only Holdout.ini, so every setting takes "
-                               "its default");
+    verdict.problems.push_back({.kind = ProblemKind::kMisplaced,
+                                .sentence = "it is not in this folder, but " + name +
+                                            " is: Holdout reads only Holdout.ini, so every "
+                                            "setting takes its default"});
     verdict.advice = RenameAdvice(nearNames.front(), "Holdout.ini");
     return verdict;
   }
@@ -115,8 +117,9 @@ FileVerdict JudgeSettings(const Listing& listing, const Surroundings& around,
   std::string whyNot;
   const std::optional<std::string> text = ReadBytes(*path, whyNot);
   if (!text) {
-    verdict.problems.push_back("it cannot be read (" + whyNot +
-                               "), so every setting takes its default");
+    verdict.problems.push_back(
+        {.kind = ProblemKind::kUnreadable,
+         .sentence = "it cannot be read (" + whyNot + "), so every setting takes its default"});
     verdict.advice = "make it a readable text file, or remove it";
     return verdict;
   }
@@ -125,10 +128,11 @@ FileVerdict JudgeSettings(const Listing& listing, const Surroundings& around,
   verdict.advice = "'holdout check-ini \"" + ShownPath(*path) + "\"' explains every setting";
   for (const fs::path& other : nearNames) {
     const std::string name = ShownPath(other.filename());
-    verdict.problems.push_back(name +
-                               " is here too: Holdout reads only Holdout.ini, so what "
-                               "is written in " +
-                               name + " has no effect");
+    verdict.problems.push_back({.kind = ProblemKind::kMisplaced,
+                                .sentence = name +
+                                            " is here too: Holdout reads only Holdout.ini, so "
+                                            "what is written in " +
+                                            name + " has no effect"});
     verdict.advice = "make your changes in Holdout.ini and delete " + name + "; " + verdict.advice;
   }
   if (const std::optional<SettingsCopyFacts> copy = SettingsReadThroughCopy(listing.folder)) {
@@ -140,8 +144,9 @@ FileVerdict JudgeSettings(const Listing& listing, const Surroundings& around,
     if (copy->whyNoCopy.empty()) {
       verdict.finding += "; " + tooLong + ", " + copy->tempFolder + ", and deletes once read";
     } else {
-      verdict.problems.push_back(tooLong + ", but " + copy->whyNoCopy +
-                                 ", so every setting takes its default");
+      verdict.problems.push_back({.kind = ProblemKind::kUnreadable,
+                                  .sentence = tooLong + ", but " + copy->whyNoCopy +
+                                              ", so every setting takes its default"});
       verdict.advice =
           "move the game to a folder whose path is shorter (Holdout.ini's full path under " +
           std::to_string(kProfilePathCapacity) +
@@ -152,22 +157,26 @@ FileVerdict JudgeSettings(const Listing& listing, const Surroundings& around,
 }
 
 FileVerdict JudgeLog(const Listing& listing) {
-  FileVerdict verdict{"Holdout.log", "", {}, ""};
+  FileVerdict verdict{.file = "Holdout.log"};
   const std::optional<fs::path> path = listing.Find("Holdout.log");
   if (!path) {
     const AccessAnswer create = CanCreateIn(listing.folder);
     if (create.allowed) {
       verdict.finding = "not there yet; Holdout creates it with its first line";
     } else {
-      verdict.problems.push_back("it is not there, and no file can be created in this folder (" +
-                                 create.why + "), so the log's lines are lost");
+      verdict.problems.push_back(
+          {.kind = ProblemKind::kNotWritable,
+           .sentence = "it is not there, and no file can be created in this folder (" + create.why +
+                       "), so the log's lines are lost"});
       verdict.advice = "let your user account write to the game folder";
     }
     return verdict;
   }
   std::error_code error;
   if (!fs::is_regular_file(*path, error)) {
-    verdict.problems.push_back("it is not a file (a folder?), so the log's lines are lost");
+    verdict.problems.push_back(
+        {.kind = ProblemKind::kNotWritable,
+         .sentence = "it is not a file (a folder?), so the log's lines are lost"});
     verdict.advice = "remove or rename it; Holdout creates the file anew";
     return verdict;
   }
@@ -175,8 +184,9 @@ FileVerdict JudgeLog(const Listing& listing) {
   if (append.allowed) {
     verdict.finding = "a line can be appended to it";
   } else {
-    verdict.problems.push_back("a line cannot be appended to it (" + append.why +
-                               "), so the log's lines are lost");
+    verdict.problems.push_back({.kind = ProblemKind::kNotWritable,
+                                .sentence = "a line cannot be appended to it (" + append.why +
+                                            "), so the log's lines are lost"});
     verdict.advice = "make it writable (clear its read-only attribute), or delete it";
   }
   return verdict;
@@ -195,7 +205,7 @@ std::optional<std::string> LoaderName(const Listing& listing) {
 // The plug-in loader under `name`, or the want of one.
 FileVerdict JudgeLoader(const Listing& listing, const std::optional<std::string>& name) {
   if (name) {
-    FileVerdict verdict{"plug-in loader " + *name, "", {}, ""};
+    FileVerdict verdict{.file = "plug-in loader " + *name};
     if (JudgeLibraryFile(FindLibrary(listing, *name), verdict)) {
       verdict.finding =
           "a 64-bit DLL under a name plug-in loaders take, there to load the folder's .asi files";
@@ -209,11 +219,12 @@ FileVerdict JudgeLoader(const Listing& listing, const std::optional<std::string>
                            std::to_string(std::size(kPluginLoaderNames)) +
                            " names loaders take, such as " + kPluginLoaderNames[0] +
                            "), so nothing loads Holdout.asi";
-  return FileVerdict{"plug-in loader",
-                     "",
-                     {none},
-                     "the script host's package brings one: copy its plug-in loader (a DLL such "
-                     "as dinput8.dll) into the game folder, beside ScriptHookFrontier.dll"};
+  return FileVerdict{.file = "plug-in loader",
+                     .problems = {{.kind = ProblemKind::kNoLoader, .sentence = none}},
+                     .advice =
+                         "the script host's package brings one: copy its plug-in loader (a "
+                         "DLL such as dinput8.dll) into the game folder, beside "
+                         "ScriptHookFrontier.dll"};
 }
 
 bool EndsWithAsi(const fs::path& name) {
@@ -242,8 +253,8 @@ void PrintVerdict(const FileVerdict& verdict) {
     return;
   }
   std::printf("%s: PROBLEM\n", verdict.file.c_str());
-  for (const std::string& problem : verdict.problems) {
-    std::printf("  - %s\n", problem.c_str());
+  for (const Problem& problem : verdict.problems) {
+    std::printf("  - %s\n", problem.sentence.c_str());
   }
   std::printf("  what to do: %s\n", verdict.advice.c_str());
 }
@@ -265,7 +276,8 @@ FileVerdict JudgePluginPlace(const Listing& listing, const Surroundings& around,
   FileVerdict verdict = JudgePlugin(plugin);
   loads = verdict.Sound() && judged && EndsWithAsi(*judged);
   const auto lead = [&verdict](const std::string& problem, const std::string& advice) {
-    verdict.problems.insert(verdict.problems.begin(), problem);
+    verdict.problems.insert(verdict.problems.begin(),
+                            {.kind = ProblemKind::kMisplaced, .sentence = problem});
     verdict.advice =
         verdict.problems.size() == 1 ? advice : advice + "; besides, " + verdict.advice;
   };
@@ -301,9 +313,11 @@ FileVerdict JudgePluginPlace(const Listing& listing, const Surroundings& around,
   for (const fs::path& other : nearNames) {
     const std::string name = ShownPath(other.filename());
     if (EndsWithAsi(other)) {
-      verdict.problems.push_back(name +
-                                 " is here too: the loader loads every .asi file, so two copies "
-                                 "of Holdout run at once and every key press acts twice");
+      verdict.problems.push_back({.kind = ProblemKind::kMisplaced,
+                                  .sentence = name +
+                                              " is here too: the loader loads every .asi file, "
+                                              "so two copies of Holdout run at once and every "
+                                              "key press acts twice"});
       verdict.advice = verdict.problems.size() == 1
                            ? "delete " + name
                            : "delete " + name + "; besides, " + verdict.advice;

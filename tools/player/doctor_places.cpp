@@ -8,6 +8,7 @@
 
 #include "binary_reader/pe_layout.h"
 #include "player/arguments.h"
+#include "sentences/text.h"
 
 namespace {
 
@@ -96,7 +97,7 @@ std::string DoctorCommand(const fs::path& folder) {
 }
 
 FolderPlace JudgePlace(const Listing& listing, const Surroundings& around) {
-  FolderPlace place{{"game program", "", {}, ""}, std::nullopt};
+  FolderPlace place{.verdict = {.file = "game program"}};
   const Programs here = ProgramsIn(listing);
   if (!here.games.empty()) {
     place.verdict.finding =
@@ -120,9 +121,10 @@ FolderPlace JudgePlace(const Listing& listing, const Surroundings& around) {
       "you keep your own there), then run ";
   if (!package.empty()) {
     place.verdict.problems.push_back(
-        "this folder is Holdout's unpacked package (it holds " + NamesOf(package) +
-        "), not the game's folder" +
-        (game ? "; the game's program is beside it: " + whereGame : std::string()));
+        {.kind = ProblemKind::kNotAGameFolder,
+         .sentence = "this folder is Holdout's unpacked package (it holds " + NamesOf(package) +
+                     "), not the game's folder" +
+                     (game ? "; the game's program is beside it: " + whereGame : std::string())});
     place.verdict.advice =
         copyThere + DoctorCommand(game ? *place.gameFolderElsewhere : fs::path(kAnyGameFolder));
     return place;
@@ -138,7 +140,7 @@ FolderPlace JudgePlace(const Listing& listing, const Surroundings& around) {
   if (game) {
     problem += "; " + whereGame;
   }
-  place.verdict.problems.push_back(problem);
+  place.verdict.problems.push_back({.kind = ProblemKind::kNotAGameFolder, .sentence = problem});
   place.verdict.advice =
       "run doctor on the game's folder: " +
       DoctorCommand(game ? *place.gameFolderElsewhere : fs::path(kAnyGameFolder));
@@ -148,14 +150,16 @@ FolderPlace JudgePlace(const Listing& listing, const Surroundings& around) {
 void SayFoundNearby(const FoundNearby& found, const std::string& name, const std::string& why,
                     const FolderPlace& place, FileVerdict& verdict) {
   const std::string where = found.above ? "one level up" : "one level down";
-  const std::string sentence =
-      "it is not in this folder, but " + where + " there is " + ShownPath(found.path) + ": " + why;
+  const Problem misplaced{.kind = ProblemKind::kMisplaced,
+                          .sentence = "it is not in this folder, but " + where + " there is " +
+                                      ShownPath(found.path) + ": " + why};
   const auto missing =
-      std::find(verdict.problems.begin(), verdict.problems.end(), "it is not in this folder");
+      std::find_if(verdict.problems.begin(), verdict.problems.end(),
+                   [](const Problem& problem) { return problem.kind == ProblemKind::kMissing; });
   if (missing != verdict.problems.end()) {
-    *missing = sentence;
+    *missing = misplaced;
   } else {
-    verdict.problems.push_back(sentence);
+    verdict.problems.push_back(misplaced);
   }
   const fs::path folder = found.path.parent_path();
   if (place.gameFolderElsewhere == folder) {

@@ -13,9 +13,9 @@
 
 // The folder's place, as doctor judges it first.
 struct FolderPlace {
-  FileVerdict verdict;  // "game program": the folder's 64-bit programs, or the want of one
+  FileVerdict verdict{};  // "game program": the folder's 64-bit programs, or the want of one
   // The folder one level up or down that holds a 64-bit program, when this one holds none.
-  std::optional<std::filesystem::path> gameFolderElsewhere;
+  std::optional<std::filesystem::path> gameFolderElsewhere{};
 };
 
 FolderPlace JudgePlace(const Listing& listing, const Surroundings& around);

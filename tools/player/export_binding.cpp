@@ -4,10 +4,15 @@
 #include "player/export_binding.h"
 
 #include "binary_reader/msvc_names.h"
+#include "sentences/text.h"
 
 namespace {
 
 constexpr int kMaxForwards = 16;
+
+Problem Unbindable(std::string sentence) {
+  return {.kind = ProblemKind::kUnbindable, .sentence = std::move(sentence)};
+}
 
 // How a sentence names the function: its signature, with the decorated name when that differs.
 std::string Named(const PeImport& function) {
@@ -24,10 +29,10 @@ std::string Named(const PeImport& function) {
 ExportBinder::ExportBinder(const PeImage& host, const LibraryLookup& folder)
     : host_(host), folder_(folder) {}
 
-std::string ExportBinder::WhyUnbound(const PeImport& function) {
+std::optional<Problem> ExportBinder::WhyUnbound(const PeImport& function) {
   const PeLayout& host = *host_.layout;
   if (host.exports.rva == 0) {
-    return "it exports no functions at all";
+    return Unbindable("it exports no functions at all");
   }
   const PeExportTarget target = function.name.empty()
                                     ? FindExportByOrdinal(host, function.ordinal)
@@ -70,41 +75,46 @@ const PeLayout* ExportBinder::Library(const std::string& name, std::string& whyN
   return found.reading.image.layout.get();
 }
 
-std::string ExportBinder::Follow(const PeLayout& library, const std::string& fileName,
-                                 const PeExportTarget& target, const std::string& what,
-                                 int forwards) {
+std::optional<Problem> ExportBinder::Follow(const PeLayout& library, const std::string& fileName,
+                                            const PeExportTarget& target, const std::string& what,
+                                            int forwards) {
   const std::string forwarded = "it forwards " + what + " to " + Printable(fileName) + ", ";
   switch (target.kind) {
     case PeExportTarget::Kind::kMissing:
-      return forwards == 0 ? "it lacks " + what : forwarded + "which does not export it";
+      if (forwards == 0) {
+        return Problem{.kind = ProblemKind::kLacksFunction, .sentence = "it lacks " + what};
+      }
+      return Unbindable(forwarded + "which does not export it");
     case PeExportTarget::Kind::kDamaged:
-      return &library == host_.layout.get()
-                 ? target.problem
-                 : forwarded + "which is damaged (" + Printable(target.problem) + ")";
+      return Unbindable(&library == host_.layout.get()
+                            ? target.problem
+                            : forwarded + "which is damaged (" + Printable(target.problem) + ")");
     case PeExportTarget::Kind::kAddress:
       if (!library.Contains(target.rva, 1)) {
-        return forwards == 0 ? "the address it exports for " + what + " lies outside the image"
-                             : forwarded + "where its address lies outside the image";
+        return Unbindable(forwards == 0
+                              ? "the address it exports for " + what + " lies outside the image"
+                              : forwarded + "where its address lies outside the image");
       }
-      return "";
+      return std::nullopt;
     case PeExportTarget::Kind::kForwarder:
       break;
   }
   if (forwards == kMaxForwards) {
-    return "it forwards " + what + " round in a circle";
+    return Unbindable("it forwards " + what + " round in a circle");
   }
   const std::optional<PeForwarder> forwarder = ParseForwarder(target.forwarder);
   if (!forwarder) {
-    return "it forwards " + what + " to \"" + Printable(target.forwarder) +
-           "\", which names no library";
+    return Unbindable("it forwards " + what + " to \"" + Printable(target.forwarder) +
+                      "\", which names no library");
   }
   if (IsSystemLibrary(forwarder->library)) {
-    return "";
+    return std::nullopt;
   }
   std::string whyNot;
   const PeLayout* next = Library(forwarder->library, whyNot);
   if (next == nullptr) {
-    return "it forwards " + what + " to " + Printable(forwarder->library) + ", " + whyNot;
+    return Unbindable("it forwards " + what + " to " + Printable(forwarder->library) + ", " +
+                      whyNot);
   }
   const PeExportTarget found = forwarder->ordinal
                                    ? FindExportByOrdinal(*next, *forwarder->ordinal)

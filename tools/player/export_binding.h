@@ -5,10 +5,12 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 
 #include "binary_reader/pe_exports.h"
 #include "player/library_files.h"
+#include "sentences/problem.h"
 
 class ExportBinder {
  public:
@@ -16,8 +18,9 @@ class ExportBinder {
   // library other than the host and Windows' own is one the loader cannot follow.
   ExportBinder(const PeImage& host, const LibraryLookup& folder);
 
-  // Why the loader cannot bind the function, about the host as "it"; empty when it binds.
-  std::string WhyUnbound(const PeImport& function);
+  // Why the loader cannot bind the function, about the host as "it": the host lacks it, or it
+  // leads nowhere the loader can follow; nothing when it binds.
+  std::optional<Problem> WhyUnbound(const PeImport& function);
 
   // Why the loader cannot load the library the host names (by a clause such as "which is not
   // in this folder"); empty when Windows provides it or the folder holds it and it loads.
@@ -25,8 +28,9 @@ class ExportBinder {
 
  private:
   const PeLayout* Library(const std::string& name, std::string& whyNot);
-  std::string Follow(const PeLayout& library, const std::string& fileName,
-                     const PeExportTarget& target, const std::string& what, int forwards);
+  std::optional<Problem> Follow(const PeLayout& library, const std::string& fileName,
+                                const PeExportTarget& target, const std::string& what,
+                                int forwards);
 
   const PeImage& host_;
   const LibraryLookup& folder_;

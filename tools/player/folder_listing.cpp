@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "player/library_files.h"
+#include "sentences/text.h"
 
 namespace {
 

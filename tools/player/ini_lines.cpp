@@ -6,12 +6,11 @@
 #include "player/ini_lines.h"
 
 #include <algorithm>
-#include <cctype>
 #include <map>
 #include <string_view>
 
-#include "player/library_checks.h"
 #include "profile/profile_reader.h"
+#include "sentences/text.h"
 #include "settings/settings_schema.h"
 
 namespace {
@@ -20,13 +19,6 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 // Characters of a line shown in a sentence at most.
 constexpr std::size_t kShownLength = 40;
-
-std::string LowerName(std::string_view text) {
-  std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return lower;
-}
 
 // A text from the file, safe to print and cut to a readable length.
 std::string Shown(std::string_view text) {
@@ -59,9 +51,9 @@ std::vector<std::string> KnownKeys() {
 
 // The setting of this key, without regard to case; null when Holdout reads no such key.
 const SettingDescription* SettingOf(std::string_view key) {
-  const std::string lower = LowerName(key);
+  const std::string lower = Lower(key);
   for (const SettingDescription& setting : SettingsSchema()) {
-    if (LowerName(setting.key) == lower) {
+    if (Lower(setting.key) == lower) {
       return &setting;
     }
   }
@@ -72,7 +64,7 @@ const SettingDescription* SettingOf(std::string_view key) {
 // spaces, '_' and '-'.
 std::string Reduced(std::string_view name) {
   std::string reduced;
-  for (const char c : LowerName(name)) {
+  for (const char c : Lower(name)) {
     if (c != ' ' && c != '_' && c != '-') {
       reduced += c;
     }
@@ -149,12 +141,11 @@ class Walk {
                                          : std::string("its section")));
       return;
     }
-    if (setting == nullptr || LowerName(setting->section) != LowerName(section_)) {
+    if (setting == nullptr || Lower(setting->section) != Lower(section_)) {
       UnknownKey(number, line, key, equals != std::string_view::npos, setting);
       return;
     }
-    const auto [first, isFirst] =
-        keyLines_.emplace(LowerName(section_ + "\n" + setting->key), number);
+    const auto [first, isFirst] = keyLines_.emplace(Lower(section_ + "\n" + setting->key), number);
     if (!isFirst) {
       said.push_back(At(number) + setting->key + " again in [" + section_ +
                      "]: only the first line naming it (line " + std::to_string(first->second) +
@@ -170,7 +161,7 @@ class Walk {
   void Header(int number, std::string_view name) {
     const std::vector<std::string> sections = KnownSections();
     const auto known = std::find_if(sections.begin(), sections.end(), [name](const std::string& s) {
-      return LowerName(s) == LowerName(name);
+      return Lower(s) == Lower(name);
     });
     place_ = Place::kIgnoredSection;
     if (known == sections.end()) {
@@ -185,7 +176,7 @@ class Walk {
                                       : "did you mean [" + nearest + "]?"));
       return;
     }
-    const auto [first, isFirst] = sectionLines_.emplace(LowerName(*known), number);
+    const auto [first, isFirst] = sectionLines_.emplace(Lower(*known), number);
     if (!isFirst) {
       said.push_back(At(number) + "[" + *known + "] again: only the first [" + *known + "] (line " +
                      std::to_string(first->second) +
@@ -238,7 +229,7 @@ std::string NearestName(const std::string& name, const std::vector<std::string>&
   return nearest;
 }
 
-std::vector<std::string> IgnoredLines(const std::string& text) {
+std::vector<Problem> IgnoredLines(const std::string& text) {
   std::string storage;
   const std::string_view decoded = profile::DecodeText(text, storage);
   Walk walk;
@@ -251,5 +242,9 @@ std::vector<std::string> IgnoredLines(const std::string& text) {
     walk.Line(number + 1, profile::TrimProfileSpace(decoded.substr(position, end - position)));
     position = end + 1;
   }
-  return walk.said;
+  std::vector<Problem> ignored;
+  for (std::string& sentence : walk.said) {
+    ignored.push_back({.kind = ProblemKind::kIgnoredLine, .sentence = std::move(sentence)});
+  }
+  return ignored;
 }

@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
-// One sentence for each line of `text` that the plug-in ignores, in the order of the lines.
-std::vector<std::string> IgnoredLines(const std::string& text);
+#include "sentences/problem.h"
+
+// One problem for each line of `text` that the plug-in ignores, in the order of the lines.
+std::vector<Problem> IgnoredLines(const std::string& text);
 
 // The known name nearest to `name` (by the letters to change, case and spaces aside), when one
 // is near enough to be what the player meant; empty otherwise.

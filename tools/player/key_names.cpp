@@ -6,9 +6,10 @@
 #include "player/key_names.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <vector>
+
+#include "sentences/text.h"
 
 namespace {
 
@@ -126,13 +127,6 @@ const KeyCode* Find(std::uint32_t virtualKey) {
   return found != table.end() && found->code == virtualKey ? &*found : nullptr;
 }
 
-std::string Lowered(std::string_view text) {
-  std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return lower;
-}
-
 // Columns of the guide's table, and the width of a name in one.
 constexpr std::size_t kColumns = 4;
 constexpr int kNameWidth = 17;
@@ -158,12 +152,12 @@ bool IsKeyCode(std::uint32_t virtualKey) {
 }
 
 std::optional<std::uint32_t> KeyCodeNamed(std::string_view name) {
-  std::string lower = Lowered(name);
+  std::string lower = Lower(name);
   if (lower.rfind("vk_", 0) == 0) {
     lower.erase(0, 3);
   }
   for (const KeyCode& key : KeyCodes()) {
-    if (Lowered(key.name) == lower) {
+    if (Lower(key.name) == lower) {
       return key.code;
     }
   }

@@ -8,6 +8,7 @@
 
 #include "binary_reader/msvc_names.h"
 #include "player/export_binding.h"
+#include "sentences/text.h"
 
 namespace {
 
@@ -31,39 +32,36 @@ void JudgeLibraryNames(const PeImage& image, FileVerdict& verdict) {
   std::set<std::string> seen;
   for (const PeImportedLibrary& library : image.imports) {
     if (!seen.insert(Lower(library.name)).second) {
-      verdict.problems.push_back("its import table is damaged: it names " +
-                                 Printable(library.name) + " twice");
+      verdict.problems.push_back({.kind = ProblemKind::kNotLoadable,
+                                  .sentence = "its import table is damaged: it names " +
+                                              Printable(library.name) + " twice"});
     }
   }
 }
 
 }  // namespace
 
-std::string Listed(const std::vector<std::string>& items) {
-  std::string text;
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    text += (i == 0 ? "" : i + 1 == items.size() ? " and " : ", ") + items[i];
-  }
-  return text;
-}
-
 bool JudgeLibraryFile(const FoundLibrary& found, FileVerdict& verdict) {
   switch (found.state) {
     case FoundLibrary::State::kMissing:
-      verdict.problems.push_back("it is not in this folder");
+      verdict.problems.push_back(
+          {.kind = ProblemKind::kMissing, .sentence = "it is not in this folder"});
       return false;
     case FoundLibrary::State::kUnreadable:
-      verdict.problems.push_back("it cannot be read: " + found.unreadableWhy);
+      verdict.problems.push_back({.kind = ProblemKind::kUnreadable,
+                                  .sentence = "it cannot be read: " + found.unreadableWhy});
       return false;
     case FoundLibrary::State::kRead:
       break;
   }
   if (!found.reading.problem.empty()) {
-    verdict.problems.push_back(Printable(found.reading.problem));
+    verdict.problems.push_back(
+        {.kind = ProblemKind::kNotLoadable, .sentence = Printable(found.reading.problem)});
     return false;
   }
   if (!found.reading.image.isDll) {
-    verdict.problems.push_back("it is a program, not a library");
+    verdict.problems.push_back(
+        {.kind = ProblemKind::kNotLoadable, .sentence = "it is a program, not a library"});
     return false;
   }
   return true;
@@ -77,7 +75,7 @@ bool TakesFromHost(const PeImage& image) {
 }
 
 FileVerdict JudgePlugin(const FoundLibrary& plugin) {
-  FileVerdict verdict{kPluginFileName, "", {}, kPluginAdvice};
+  FileVerdict verdict{.file = kPluginFileName, .advice = kPluginAdvice};
   if (!JudgeLibraryFile(plugin, verdict)) {
     return verdict;
   }
@@ -90,21 +88,25 @@ FileVerdict JudgePlugin(const FoundLibrary& plugin) {
       // Every function of the host is a C++ function, exported under its decorated name.
       for (const PeImport& function : library.functions) {
         if (!function.name.empty() && !DemangleMsvcFunction(function.name)) {
-          verdict.problems.push_back("its import table is damaged: it takes \"" +
-                                     Printable(function.name) + "\" from " + kHostFileName +
-                                     ", which is no name of a function of the host");
+          verdict.problems.push_back({.kind = ProblemKind::kNotLoadable,
+                                      .sentence = "its import table is damaged: it takes \"" +
+                                                  Printable(function.name) + "\" from " +
+                                                  kHostFileName +
+                                                  ", which is no name of a function of the host"});
         }
       }
     } else if (IsSystemLibrary(library.name)) {
       systemNames.push_back(Printable(library.name));
     } else {
-      verdict.problems.push_back("it needs " + Printable(library.name) +
-                                 ", which is not a part of Windows");
+      verdict.problems.push_back(
+          {.kind = ProblemKind::kNeedsLibrary,
+           .sentence = "it needs " + Printable(library.name) + ", which is not a part of Windows"});
     }
   }
   if (!takesFromHost) {
-    verdict.problems.push_back(std::string("it takes no function from ") + kHostFileName +
-                               ", so it is not a build of Holdout");
+    verdict.problems.push_back({.kind = ProblemKind::kNotHoldout,
+                                .sentence = std::string("it takes no function from ") +
+                                            kHostFileName + ", so it is not a build of Holdout"});
   }
   verdict.finding = systemNames.empty()
                         ? "a complete 64-bit DLL that needs nothing besides the script host"
@@ -115,22 +117,26 @@ FileVerdict JudgePlugin(const FoundLibrary& plugin) {
 
 FileVerdict JudgeHost(const FoundLibrary& host, const FoundLibrary& plugin,
                       const LibraryLookup& folder) {
-  FileVerdict verdict{kHostFileName, "", {}, kHostAdvice};
+  FileVerdict verdict{.file = kHostFileName, .advice = kHostAdvice};
   if (!JudgeLibraryFile(host, verdict)) {
     return verdict;
   }
   const PeImage& exporter = host.reading.image;
   if (exporter.imports.empty()) {
     verdict.problems.push_back(
-        "it imports nothing, not even from Windows, so its import table is damaged");
+        {.kind = ProblemKind::kNotLoadable,
+         .sentence = "it imports nothing, not even from Windows, so its import table is damaged"});
   }
   ExportBinder binder(exporter, folder);
   for (const PeImportedLibrary& library : exporter.imports) {
     if (library.name.empty() || Printable(library.name) != library.name) {
-      verdict.problems.push_back("its import table is damaged: it needs a library named \"" +
-                                 Printable(library.name) + "\"");
+      verdict.problems.push_back({.kind = ProblemKind::kNotLoadable,
+                                  .sentence = "its import table is damaged: it needs a library "
+                                              "named \"" +
+                                              Printable(library.name) + "\""});
     } else if (const std::string why = binder.WhyNotLoadable(library.name); !why.empty()) {
-      verdict.problems.push_back("it needs " + library.name + ", " + why);
+      verdict.problems.push_back({.kind = ProblemKind::kNeedsLibrary,
+                                  .sentence = "it needs " + library.name + ", " + why});
     }
   }
   JudgeLibraryNames(exporter, verdict);
@@ -149,11 +155,11 @@ FileVerdict JudgeHost(const FoundLibrary& host, const FoundLibrary& plugin,
     }
     for (const PeImport& function : library.functions) {
       ++needed;
-      const std::string why = binder.WhyUnbound(function);
-      if (!why.empty() && std::find(verdict.problems.begin(), verdict.problems.end(), why) ==
-                              verdict.problems.end()) {
-        verdict.problems.push_back(why);
-        lacking = lacking || why.rfind("it lacks ", 0) == 0;
+      const std::optional<Problem> why = binder.WhyUnbound(function);
+      if (why && std::find(verdict.problems.begin(), verdict.problems.end(), *why) ==
+                     verdict.problems.end()) {
+        verdict.problems.push_back(*why);
+        lacking = lacking || why->kind == ProblemKind::kLacksFunction;
       }
     }
   }

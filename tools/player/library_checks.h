@@ -9,18 +9,16 @@
 
 #include "binary_reader/pe_image.h"
 #include "player/library_files.h"
+#include "sentences/problem.h"
 
 // One file's verdict: what was found when it is sound, otherwise its problems and the remedy.
 struct FileVerdict {
-  std::string file;                   // the name the player knows it by
-  std::string finding;                // when sound, e.g. "a 64-bit DLL that exports ..."
-  std::vector<std::string> problems;  // one sentence each
-  std::string advice;                 // what to do about the problems
+  std::string file{};               // the name the player knows it by
+  std::string finding{};            // when sound, e.g. "a 64-bit DLL that exports ..."
+  std::vector<Problem> problems{};  // one sentence each
+  std::string advice{};             // what to do about the problems
   bool Sound() const { return problems.empty(); }
 };
-
-// "a", "a and b", "a, b and c".
-std::string Listed(const std::vector<std::string>& items);
 
 // Problems any library file may have: absent, unreadable, not a sound 64-bit DLL. Adds them to
 // the verdict; true when there are none.

@@ -1,9 +1,10 @@
-// Library names: Windows's own libraries, the file a name stands for, lower case and printable.
+// Library names: Windows's own libraries and the file a name stands for.
 #include "player/library_files.h"
 
 #include <algorithm>
-#include <cctype>
 #include <iterator>
+
+#include "sentences/text.h"
 
 namespace {
 
@@ -39,16 +40,4 @@ bool IsSystemLibrary(const std::string& fileName) {
 
 std::string LibraryFileName(const std::string& name) {
   return name.find('.') == std::string::npos ? name + ".dll" : name;
-}
-
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
-
-std::string Printable(std::string text) {
-  std::replace_if(
-      text.begin(), text.end(), [](unsigned char c) { return c < 0x20 || c > 0x7E; }, '?');
-  return text;
 }

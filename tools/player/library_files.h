@@ -1,6 +1,6 @@
 // Library files of a game folder as doctor finds them, and the facts about their names that the
-// checks of a library and the binding of its exports both use: which names Windows provides,
-// the file a library name stands for, names made safe to print.
+// checks of a library and the binding of its exports both use: which names Windows provides and
+// the file a library name stands for.
 #pragma once
 
 #include <functional>
@@ -24,13 +24,6 @@ inline constexpr const char* kHostFileName = "ScriptHookFrontier.dll";
 
 // The plug-in's file name: plug-in loaders load the files of the game folder ending in ".asi".
 inline constexpr const char* kPluginFileName = "Holdout.asi";
-
-// The text in ASCII lower case, as Windows compares file names.
-std::string Lower(std::string text);
-
-// The text with every byte that is not printable ASCII shown as '?': names read from a file
-// come from anywhere.
-std::string Printable(std::string text);
 
 // Whether Windows itself provides the library of this file name (or the Microsoft C++ runtime
 // that games install with themselves).
