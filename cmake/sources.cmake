@@ -1,6 +1,6 @@
 # Every component's source list, once; each target of every build (Linux, Windows, fuzzing)
-# reads its sources from here. Folders that are one component each are globbed, so a new file
-# joins its component by being put in the folder; the tools share a folder and are listed.
+# reads its sources from here. Each folder is one component or room and is globbed, so a new
+# file joins its component by being put in the folder.
 set(HOLDOUT_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
 cmake_path(NORMAL_PATH HOLDOUT_ROOT)
 
@@ -14,10 +14,8 @@ file(GLOB HOLDOUT_PLUGIN_SOURCES CONFIGURE_DEPENDS
 list(APPEND HOLDOUT_PLUGIN_SOURCES ${HOLDOUT_PLUGIN_SETTINGS_SOURCES})
 
 # The settings-file reader that answers the profile functions from a file's text as Windows
-# does: the simulated host's profile functions and check-ini both read with it.
-set(HOLDOUT_PROFILE_READER_SOURCES
-  ${HOLDOUT_ROOT}/sim/core/profile_reader.cpp
-  ${HOLDOUT_ROOT}/sim/core/profile_text.cpp)
+# does, a room of its own: the simulated host's profile functions and check-ini both read with it.
+file(GLOB HOLDOUT_PROFILE_READER_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/profile/*.cpp)
 
 # The plug-in's small-block heap: Holdout.asi's own allocation functions take memory from it,
 # and so do the Windows programs that run the plug-in in the simulated host.
@@ -32,8 +30,7 @@ set(HOLDOUT_ALLOCATION_FAULT_SOURCES ${HOLDOUT_ROOT}/sim/core/allocation_failure
 
 # The simulated host: script context, native table and contracts, recorders, fault injection.
 file(GLOB HOLDOUT_SIM_HOST_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/core/*.cpp)
-list(REMOVE_ITEM HOLDOUT_SIM_HOST_SOURCES ${HOLDOUT_PROFILE_READER_SOURCES}
-     ${HOLDOUT_ALLOCATION_FAULT_SOURCES})
+list(REMOVE_ITEM HOLDOUT_SIM_HOST_SOURCES ${HOLDOUT_ALLOCATION_FAULT_SOURCES})
 
 # The simulated game: the world and its natives.
 file(GLOB HOLDOUT_SIM_GAME_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/sim/game/*.cpp)
@@ -54,41 +51,26 @@ set(HOLDOUT_MEMORY_SOURCE_WINDOWS_SOURCES ${HOLDOUT_ROOT}/sim/windows/memory_fro
 list(REMOVE_ITEM HOLDOUT_SEAM_WINDOWS_SOURCES ${HOLDOUT_MEMORY_SOURCE_WINDOWS_SOURCES})
 list(APPEND HOLDOUT_MEMORY_SOURCE_WINDOWS_SOURCES ${HOLDOUT_SMALL_BLOCK_SOURCES})
 
-# The player's tools: what holdout.exe carries (check-ini, doctor) besides the command itself.
-set(HOLDOUT_PLAYER_TOOL_SOURCES
-  ${HOLDOUT_ROOT}/tools/arguments.cpp
-  ${HOLDOUT_ROOT}/tools/check_ini.cpp
-  ${HOLDOUT_ROOT}/tools/commands.cpp
-  ${HOLDOUT_ROOT}/tools/doctor.cpp
-  ${HOLDOUT_ROOT}/tools/doctor_places.cpp
-  ${HOLDOUT_ROOT}/tools/export_binding.cpp
-  ${HOLDOUT_ROOT}/tools/folder_listing.cpp
-  ${HOLDOUT_ROOT}/tools/ini_lines.cpp
-  ${HOLDOUT_ROOT}/tools/ini_numbers.cpp
-  ${HOLDOUT_ROOT}/tools/key_names.cpp
-  ${HOLDOUT_ROOT}/tools/library_checks.cpp
-  ${HOLDOUT_ROOT}/tools/library_files.cpp
-  ${HOLDOUT_ROOT}/tools/msvc_names.cpp
-  ${HOLDOUT_ROOT}/tools/pe_exports.cpp
-  ${HOLDOUT_ROOT}/tools/pe_image.cpp
-  ${HOLDOUT_ROOT}/tools/pe_layout.cpp)
+# The tools, in rooms by who runs the code (scripts/check_layers.sh holds each room to the rooms
+# below it): the binary reader of Windows libraries, on the words its sentences are made of; the
+# player's commands (check-ini, doctor) and what they use; the developer's commands, which run the
+# plug-in in the simulated game, with the soak in a room of its own; and on top the holdout command itself (its command table here,
+# its entry point and what each platform does its own way in tools/posix and tools/windows).
+# Each room's platform parts lie beside it in posix/ and windows/.
+file(GLOB HOLDOUT_SENTENCE_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/tools/sentences/*.cpp)
+file(GLOB HOLDOUT_BINARY_READER_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/tools/binary_reader/*.cpp)
+file(GLOB HOLDOUT_PLAYER_COMMAND_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/tools/player/*.cpp)
+file(GLOB HOLDOUT_DEVELOPER_COMMAND_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/tools/developer/*.cpp)
+file(GLOB HOLDOUT_SOAK_TOOL_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/tools/developer/soak/*.cpp)
 
-# The developer's tools, which run the plug-in in the simulated game: demo, play, soak and the
-# pictures. The soak alone, which the Windows build also has, is a list too.
-set(HOLDOUT_SOAK_TOOL_SOURCES
-  ${HOLDOUT_ROOT}/tools/player_outcomes.cpp
-  ${HOLDOUT_ROOT}/tools/session_invariants.cpp
-  ${HOLDOUT_ROOT}/tools/soak.cpp
-  ${HOLDOUT_ROOT}/tools/tool_session.cpp)
-set(HOLDOUT_DEVELOPER_TOOL_SOURCES
-  ${HOLDOUT_ROOT}/tools/canvas.cpp
-  ${HOLDOUT_ROOT}/tools/demo.cpp
-  ${HOLDOUT_ROOT}/tools/picture_font.cpp
-  ${HOLDOUT_ROOT}/tools/play.cpp
-  ${HOLDOUT_ROOT}/tools/screen_picture.cpp
-  ${HOLDOUT_ROOT}/tools/terminal_keys.cpp
-  ${HOLDOUT_ROOT}/tools/views.cpp
-  ${HOLDOUT_SOAK_TOOL_SOURCES})
+# What holdout.exe carries besides its entry point and platform parts: the player's commands with
+# the rooms below them, and the command table.
+set(HOLDOUT_PLAYER_TOOL_SOURCES ${HOLDOUT_SENTENCE_SOURCES} ${HOLDOUT_BINARY_READER_SOURCES}
+    ${HOLDOUT_PLAYER_COMMAND_SOURCES} ${HOLDOUT_ROOT}/tools/commands.cpp)
+
+# The developer's tools: demo, play and the pictures, over the soak's room (the soak, the session
+# it plays and the checks it makes after every frame), which the Windows build also has alone.
+set(HOLDOUT_DEVELOPER_TOOL_SOURCES ${HOLDOUT_DEVELOPER_COMMAND_SOURCES} ${HOLDOUT_SOAK_TOOL_SOURCES})
 
 # The benchmarks of the plug-in's frames, with the test support's allocation counter, built for
 # Linux and, on request, for Windows.
@@ -99,14 +81,9 @@ list(APPEND HOLDOUT_BENCH_SOURCES ${HOLDOUT_ROOT}/bench/plugin_states.cpp
 set(HOLDOUT_INSTRUCTION_SOURCES ${HOLDOUT_ROOT}/bench/frame_instructions.cpp
     ${HOLDOUT_ROOT}/bench/plugin_states.cpp)
 
-# What each platform does its own way in the tools.
-file(GLOB HOLDOUT_TOOL_POSIX_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/tools/posix/*.cpp)
-file(GLOB HOLDOUT_TOOL_WINDOWS_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/tools/windows/*.cpp)
-
-# Every tool source must be in one list above: a file left out would silently not be built.
-file(GLOB holdout_tool_files CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/tools/*.cpp)
-list(REMOVE_ITEM holdout_tool_files ${HOLDOUT_ROOT}/tools/main.cpp ${HOLDOUT_PLAYER_TOOL_SOURCES}
-     ${HOLDOUT_DEVELOPER_TOOL_SOURCES})
-if(holdout_tool_files)
-  message(FATAL_ERROR "tools sources in no list of cmake/sources.cmake: ${holdout_tool_files}")
-endif()
+# What each platform does its own way in the tools: the player's commands' parts and the
+# command's own.
+file(GLOB HOLDOUT_TOOL_POSIX_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/tools/player/posix/*.cpp
+     ${HOLDOUT_ROOT}/tools/posix/*.cpp)
+file(GLOB HOLDOUT_TOOL_WINDOWS_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/tools/player/windows/*.cpp
+     ${HOLDOUT_ROOT}/tools/windows/*.cpp)

@@ -24,8 +24,8 @@
 #include <string_view>
 #include <vector>
 
-#include "check_ini.h"
-#include "core/profile_reader.h"
+#include "player/check_ini.h"
+#include "profile/profile_reader.h"
 #include "settings/settings_schema.h"
 
 namespace {
@@ -63,7 +63,7 @@ std::vector<FileLine> SplitLines(std::string_view text) {
       end = text.size();
     }
     const std::string_view line = text.substr(position, end - position);
-    lines.push_back({line, sim::profile::TrimProfileSpace(line)});
+    lines.push_back({line, profile::TrimProfileSpace(line)});
     position = end + 1;
   }
   return lines;
@@ -79,7 +79,7 @@ bool IsHeader(const FileLine& line) {
 bool IsComment(const FileLine& line, std::size_t index) {
   std::string_view shown = line.trimmed;
   if (index == 0 && StartsWith(shown, kUtf8Mark)) {
-    shown = sim::profile::TrimProfileSpace(shown.substr(kUtf8Mark.size()));
+    shown = profile::TrimProfileSpace(shown.substr(kUtf8Mark.size()));
   }
   return shown.empty() || shown.front() == ';' || shown.front() == '#';
 }
@@ -109,8 +109,7 @@ std::optional<std::size_t> NumberAfter(std::string_view text, std::string_view p
 std::vector<bool> LinesAnswered(const std::string& text, std::size_t lineCount) {
   std::vector<bool> answered(lineCount, false);
   for (const SettingDescription& setting : SettingsSchema()) {
-    const std::optional<std::string> value =
-        sim::profile::FindValue(text, setting.section, setting.key);
+    const std::optional<std::string> value = profile::FindValue(text, setting.section, setting.key);
     std::size_t end = 0;
     const std::optional<std::size_t> index =
         value ? NumberAfter(*value, kLineMark, end) : std::nullopt;
@@ -185,11 +184,12 @@ bool SaysKeyHasNoValue(std::string_view sentence) {
 
 void CheckLines(const std::string& text, const IniExplanation& explanation) {
   std::string storage;
-  const std::vector<FileLine> lines = SplitLines(sim::profile::DecodeText(text, storage));
+  const std::vector<FileLine> lines = SplitLines(profile::DecodeText(text, storage));
   const std::vector<bool> read = LinesRead(lines);
   std::vector<bool> reported(lines.size(), false);
   std::vector<bool> coversLinesUnder(lines.size(), false);
-  for (const std::string& problem : explanation.problems) {
+  for (const Problem& found : explanation.problems) {
+    const std::string& problem = found.sentence;
     std::size_t end = 0;
     const std::optional<std::size_t> number = NumberAfter(problem, "line ", end);
     if (!number || problem.compare(end, 2, ": ") != 0) {

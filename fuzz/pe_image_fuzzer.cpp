@@ -10,9 +10,9 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "msvc_names.h"
-#include "pe_exports.h"
-#include "pe_image.h"
+#include "binary_reader/msvc_names.h"
+#include "binary_reader/pe_exports.h"
+#include "binary_reader/pe_image.h"
 
 namespace {
 

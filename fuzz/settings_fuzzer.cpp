@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "core/profile_reader.h"
-#include "core/profile_text.h"
+#include "profile/profile_reader.h"
+#include "profile/profile_text.h"
 #include "settings/settings_schema.h"
 
 namespace {
@@ -41,7 +41,7 @@ std::string ReadCut(const std::optional<std::string>& text, const SettingDescrip
                     std::uint32_t size) {
   std::vector<char> buffer(size + kGuardBytes, kGuard);
   const std::uint32_t length =
-      sim::profile::GetString(text, setting.section, setting.key, "", buffer.data(), size);
+      profile::GetString(text, setting.section, setting.key, "", buffer.data(), size);
   Check(length < size, "the copied length leaves room for the terminator");
   Check(buffer[length] == '\0', "the copied text is terminated at its length");
   Check(std::all_of(buffer.begin() + size, buffer.end(), [](char c) { return c == kGuard; }),
@@ -55,7 +55,7 @@ void CheckReader(const std::optional<std::string>& text, std::uint8_t keyPick,
                  std::uint8_t sizePick) {
   const SettingDescription& setting = SettingsSchema()[keyPick % SettingsSchema().size()];
   const std::optional<std::string> value =
-      sim::profile::FindValue(*text, setting.section, setting.key);
+      profile::FindValue(*text, setting.section, setting.key);
   const std::string whole = ReadCut(text, setting, static_cast<std::uint32_t>(text->size()) + 1);
   Check(value.has_value() || whole.empty(), "an absent key copies the empty default");
   const std::uint32_t size = 1u + sizePick % (static_cast<std::uint32_t>(whole.size()) + 2);
@@ -98,7 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   Settings record;
-  ReadSettings(sim::profile::ProfileText(text), record);
+  ReadSettings(profile::ProfileText(text), record);
   const Settings defaults;
   Check(record.MaxEnemies >= kMinEnemies && record.MaxEnemies <= kEnemySlotCapacity,
         "the enemy limit lies within 10..512");

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <fstream>
 
-#include "doctor.h"
+#include "player/doctor.h"
 #include "support/fresh_process.h"
 #include "support/pe_builder.h"
 
@@ -115,8 +115,8 @@ const FileVerdict& VerdictOn(const DoctorReport& report, const std::string& file
 // The problems of one file, joined, for matching words in them.
 std::string ProblemsOf(const DoctorReport& report, const std::string& file) {
   std::string joined;
-  for (const std::string& problem : VerdictOn(report, file).problems) {
-    joined += problem + "\n";
+  for (const Problem& problem : VerdictOn(report, file).problems) {
+    joined += problem.sentence + "\n";
   }
   return joined;
 }
@@ -148,9 +148,10 @@ SCENARIO_TEST(Doctor, NamesTheFunctionsAHostLacksByTheirSignatures) {
   EXPECT_FALSE(report.willLoad);
   const FileVerdict& host = VerdictOn(report, "ScriptHookFrontier.dll");
   ASSERT_EQ(host.problems.size(), 1u);
-  EXPECT_EQ(host.problems[0],
+  EXPECT_EQ(host.problems[0].sentence,
             "it lacks int __cdecl worldGetAllPeds(int *, int) (exported as "
             "?worldGetAllPeds@@YAHPEAHH@Z)");
+  EXPECT_EQ(host.problems[0].kind, ProblemKind::kLacksFunction);
   EXPECT_TRUE(Says(host.advice, "older than Holdout needs, or is not the host Holdout was built"));
   EXPECT_TRUE(VerdictOn(report, "Holdout.asi").Sound());
 }
@@ -213,8 +214,9 @@ SCENARIO_TEST(Doctor, GivesCheckInisProblemsOneLineEachAndStillLoads) {
   EXPECT_TRUE(report.willLoad);
   const FileVerdict& ini = VerdictOn(report, "Holdout.ini");
   ASSERT_EQ(ini.problems.size(), 2u);
-  EXPECT_EQ(ini.problems[0], "RotateObject = 255 can never fire");
-  EXPECT_TRUE(Says(ini.problems[1], "pressing F3 (114) triggers ActivateMod; SpawnerMenu"));
+  EXPECT_EQ(ini.problems[0].sentence, "RotateObject = 255 can never fire");
+  EXPECT_TRUE(
+      Says(ini.problems[1].sentence, "pressing F3 (114) triggers ActivateMod; SpawnerMenu"));
   EXPECT_TRUE(Says(ini.advice, "holdout check-ini"));
 
   fs::remove(folder.Path() / "Holdout.ini");

@@ -13,7 +13,7 @@
 #include <tuple>
 
 #include "core/fault_injector.h"
-#include "session_invariants.h"
+#include "developer/soak/session_invariants.h"
 #include "support/default_keys.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <map>
 
-#include "library_checks.h"
+#include "player/library_checks.h"
 #include "support/pe_builder.h"
 
 namespace {
@@ -60,8 +60,8 @@ LibraryLookup Folder(std::map<std::string, std::vector<std::uint8_t>> files) {
 
 std::string ProblemsOf(const FileVerdict& verdict) {
   std::string joined;
-  for (const std::string& problem : verdict.problems) {
-    joined += problem + "\n";
+  for (const Problem& problem : verdict.problems) {
+    joined += problem.sentence + "\n";
   }
   return joined;
 }

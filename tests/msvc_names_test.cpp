@@ -7,7 +7,7 @@
 #include <cstring>
 #include <map>
 
-#include "msvc_names.h"
+#include "binary_reader/msvc_names.h"
 
 namespace {
 

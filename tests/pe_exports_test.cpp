@@ -3,8 +3,8 @@
 // reported only where the lookup reads it; forwarders taken apart by their last dot.
 #include <gtest/gtest.h>
 
-#include "pe_exports.h"
-#include "pe_image.h"
+#include "binary_reader/pe_exports.h"
+#include "binary_reader/pe_image.h"
 #include "support/pe_builder.h"
 
 namespace {

@@ -3,7 +3,8 @@
 // file.
 #include <gtest/gtest.h>
 
-#include "pe_image.h"
+#include "binary_reader/checked_bytes.h"
+#include "binary_reader/pe_image.h"
 #include "support/pe_builder.h"
 
 namespace {
@@ -218,6 +219,16 @@ TEST(PeImage, ImportTablesAreWalkedAsTheLoaderWalksThem) {
                      Put32(b, second + 12, 0);
                    }),
                    "holds entries that no import fills"));
+}
+
+// The bytes a file is sniffed by when it is no image: all of a short file, no more of a long one.
+TEST(PeImage, AFileStartIsAllOfAShortFileAndNoMoreOfALongOne) {
+  const std::uint8_t bytes[] = {'M', 'Z', 0, 1, 2};
+  const CheckedBytes file(bytes);
+  EXPECT_EQ(file.Start(512).size(), 5u);
+  EXPECT_EQ(file.Start(2).size(), 2u);
+  EXPECT_EQ(file.Start(0).size(), 0u);
+  EXPECT_EQ(CheckedBytes(std::span<const std::uint8_t>()).Start(512).size(), 0u);
 }
 
 }  // namespace

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "developer/soak/session_invariants.h"
 #include "runtime/frame_steps.h"
-#include "session_invariants.h"
 #include "spawner_steps.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"

@@ -9,8 +9,8 @@
 #include <sstream>
 #include <string>
 
-#include "check_ini.h"
-#include "key_names.h"
+#include "player/check_ini.h"
+#include "player/key_names.h"
 #include "runtime/frame_steps.h"
 #include "runtime/key_entry.h"
 #include "settings/position.h"

@@ -10,14 +10,14 @@
 #include <vector>
 
 #include "core/code_page.h"
-#include "core/profile_reader.h"
 #include "core/scratch_directory.h"
 #include "platform/win32_functions.h"
+#include "profile/profile_reader.h"
 
 namespace {
 
-using sim::profile::GetInt;
-using sim::profile::GetString;
+using profile::GetInt;
+using profile::GetString;
 
 struct IntCase {
   const char* what;

@@ -14,9 +14,9 @@
 #include <fstream>
 #include <string>
 
-#include "demo.h"
+#include "developer/demo.h"
+#include "developer/screen_picture.h"
 #include "runtime/frame_steps.h"
-#include "screen_picture.h"
 #include "spawner_steps.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"

@@ -1,6 +1,6 @@
 // The session invariants' log check: a log that only grows passes, however long it gets; a log
 // rewritten anywhere, near its end or at its start, or cut short, is reported.
-#include "session_invariants.h"
+#include "developer/soak/session_invariants.h"
 
 #include <gtest/gtest.h>
 

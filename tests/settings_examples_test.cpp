@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "check_ini.h"
+#include "player/check_ini.h"
 #include "support/fresh_process.h"
 
 namespace {

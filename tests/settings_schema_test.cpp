@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/profile_text.h"
+#include "profile/profile_text.h"
 #include "settings/settings_schema.h"
 
 namespace {
@@ -74,7 +74,7 @@ TEST(SettingsReader, ReadsEverySettingOnceWithTheDefaultPlayersAreShipped) {
 TEST(SettingsReader, LeavesAPositionAloneUnlessTheFileGivesAUsableOne) {
   Settings record;
   record.EnemySpawnPositions[0] = {5.0f, 6.0f, 7.0f};
-  ReadSettings(sim::profile::ProfileText(std::string(
+  ReadSettings(profile::ProfileText(std::string(
                    "[Positions]\nEnemySpawnPosition1={0,0,0}\nEnemySpawnPosition2={1,2}\n")),
                record);
   EXPECT_EQ(record.EnemySpawnPositions[0].x, 5.0f) << "an unusable position changes nothing";

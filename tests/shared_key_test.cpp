@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "check_ini.h"
+#include "player/check_ini.h"
 #include "runtime/frame_steps.h"
 #include "settings/settings.h"
 #include "spawner_steps.h"
@@ -22,9 +22,10 @@ constexpr DWORD kSharedKey = 0x70;  // F1, bound to nothing by default
 // True when check-ini, reading `ini`, says these words of a shared key.
 bool CheckIniSays(const std::string& ini, const std::string& words) {
   const IniExplanation explanation = ExplainIni(ini);
-  return std::any_of(
-      explanation.problems.begin(), explanation.problems.end(),
-      [&words](const std::string& problem) { return problem.find(words) != std::string::npos; });
+  return std::any_of(explanation.problems.begin(), explanation.problems.end(),
+                     [&words](const Problem& problem) {
+                       return problem.sentence.find(words) != std::string::npos;
+                     });
 }
 
 bool Drawn(Scenario& s, const std::string& text) {

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "check_ini.h"
+#include "player/check_ini.h"
 #include "support/fresh_process.h"
 
 SCENARIO_TEST(ShippedIni, EverySettingIsInTheFileAtItsDefault) {

@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "check_ini.h"
-#include "demo.h"
-#include "doctor.h"
-#include "play.h"
-#include "soak.h"
+#include "developer/demo.h"
+#include "developer/play.h"
+#include "developer/soak/soak.h"
+#include "player/check_ini.h"
+#include "player/doctor.h"
 
 namespace {
 

@@ -35,10 +35,10 @@ holdout_wine_corpus_test(profile_reader_matches_wine
   LINUX_SOURCES ${CMAKE_SOURCE_DIR}/sim/tools/profile_probe.cpp
                 ${CMAKE_SOURCE_DIR}/sim/tools/profile_lookups.cpp ${HOLDOUT_PROFILE_READER_SOURCES}
   LINUX_DEPENDS ${CMAKE_SOURCE_DIR}/sim/tools/profile_lookups.h
-                ${CMAKE_SOURCE_DIR}/sim/core/profile_reader.h
-                ${CMAKE_SOURCE_DIR}/sim/core/profile_text.h
+                ${CMAKE_SOURCE_DIR}/profile/profile_reader.h
+                ${CMAKE_SOURCE_DIR}/profile/profile_text.h
                 ${CMAKE_SOURCE_DIR}/src/settings/profile_source.h
-  LINUX_INCLUDES ${CMAKE_SOURCE_DIR}/sim ${CMAKE_SOURCE_DIR}/src
+  LINUX_INCLUDES ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/sim ${CMAKE_SOURCE_DIR}/src
   ARGUMENTS @CORPUS@ @CORPUS@/lookups.txt)
 
 # The position reader: the position corpus read by the plug-in's own reader as the Windows

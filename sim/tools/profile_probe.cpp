@@ -3,19 +3,19 @@
 // Usage: profile_probe CORPUS_DIR LOOKUP_LIST
 #include <cstdio>
 
-#include "core/profile_reader.h"
+#include "profile/profile_reader.h"
 #include "tools/profile_lookups.h"
 
 namespace {
 
 std::uint32_t GetInt(const char* section, const char* key, std::int32_t defaultValue,
                      const char* path) {
-  return sim::profile::GetInt(sim::profile::ReadFile(path), section, key, defaultValue);
+  return profile::GetInt(profile::ReadFile(path), section, key, defaultValue);
 }
 
 std::uint32_t GetString(const char* section, const char* key, const char* defaultValue,
                         char* buffer, std::uint32_t size, const char* path) {
-  return sim::profile::GetString(sim::profile::ReadFile(path), section, key, defaultValue, buffer,
+  return profile::GetString(profile::ReadFile(path), section, key, defaultValue, buffer,
                                  size);
 }
 

@@ -6,10 +6,10 @@
 #include <algorithm>
 
 #include "core/code_page.h"
-#include "core/profile_reader.h"
 #include "core/sim_host.h"
 #include "core/windows_paths.h"
 #include "platform/win32_functions.h"
+#include "profile/profile_reader.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ std::optional<std::string> ReadProfileFile(LPCWSTR fileName) {
     return std::nullopt;
   }
   const std::optional<std::string> linuxPath = sim::LinuxPath(path);
-  return linuxPath ? sim::profile::ReadFile(linuxPath->c_str()) : std::nullopt;
+  return linuxPath ? profile::ReadFile(linuxPath->c_str()) : std::nullopt;
 }
 
 // A wide name or text in the ANSI code page the profile reader works in (its names and values
@@ -71,7 +71,7 @@ DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size) {
 
 UINT GetPrivateProfileIntW(LPCWSTR section, LPCWSTR key, INT defaultValue, LPCWSTR fileName) {
   const sim::SimHost::HostCode hostCode;
-  return sim::profile::GetInt(ReadProfileFile(fileName), Narrow(section).c_str(),
+  return profile::GetInt(ReadProfileFile(fileName), Narrow(section).c_str(),
                               Narrow(key).c_str(), defaultValue);
 }
 
@@ -83,7 +83,7 @@ DWORD GetPrivateProfileStringW(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValu
     return 0;
   }
   std::string narrow(size, '\0');
-  const DWORD length = sim::profile::GetString(ReadProfileFile(fileName), Narrow(section).c_str(),
+  const DWORD length = profile::GetString(ReadProfileFile(fileName), Narrow(section).c_str(),
                                                Narrow(key).c_str(), Narrow(defaultValue).c_str(),
                                                narrow.data(), size);
   const sim::SimHost* host = sim::SimHost::Current();

@@ -5,9 +5,9 @@
 #include <cstdio>
 
 #include "commands.h"
-#include "demo.h"
-#include "play.h"
-#include "soak.h"
+#include "developer/demo.h"
+#include "developer/play.h"
+#include "developer/soak/soak.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "arguments.h"
 #include "commands.h"
+#include "player/arguments.h"
 
 namespace {
 

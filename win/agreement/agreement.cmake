@@ -18,7 +18,8 @@ add_custom_command(
           -Wno-sign-conversion -Werror -I${CMAKE_SOURCE_DIR}/tools ${HOLDOUT_DAMAGE_SOURCES}
           -o ${HOLDOUT_MAKE_DAMAGED_COPIES}
   DEPENDS ${HOLDOUT_DAMAGE_SOURCES} ${CMAKE_CURRENT_LIST_DIR}/damage_cases.h
-          ${CMAKE_CURRENT_LIST_DIR}/image_fields.h ${CMAKE_SOURCE_DIR}/tools/checked_bytes.h
+          ${CMAKE_CURRENT_LIST_DIR}/image_fields.h
+          ${CMAKE_SOURCE_DIR}/tools/binary_reader/checked_bytes.h
   COMMENT "The damage generator (native compiler)")
 add_custom_target(holdout_make_damaged_copies ALL DEPENDS ${HOLDOUT_MAKE_DAMAGED_COPIES})
 

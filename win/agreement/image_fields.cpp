@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "checked_bytes.h"
+#include "binary_reader/checked_bytes.h"
 
 namespace agreement {
 

@@ -4,7 +4,7 @@
 // under Wine. It takes the command line of 'holdout soak', with or without the word "soak".
 #include <cstring>
 
-#include "soak.h"
+#include "developer/soak/soak.h"
 
 int main(int argc, char** argv) {
   int first = 1;

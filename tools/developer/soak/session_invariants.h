@@ -1,0 +1,43 @@
+// What must hold after every frame of a session of the plug-in, whatever the game answered and
+// whatever faults were injected: what the player is left with (player_outcomes.h: a finished
+// run's summary in the log and the banner, the controls taken exactly while an object is held,
+// every object the plug-in created held or set down); no living enemy outlasts its run; at most
+// one spawner menu is on screen; the simulated host saw nothing the game would refuse and the
+// script yielded; the log only ever grew at its end. Among what the game refuses: a native given
+// a handle of the wrong kind, a ped of the player's group (or the player's own) deleted, an
+// exception leaving the script function and a host function called after the process-exit
+// detach began. The soak and the fault sweeps check these after each frame.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/sim_host.h"
+#include "developer/soak/player_outcomes.h"
+
+// The plug-in's phase at a frame boundary, as bits: 1 a run is active, 2 a menu is open, 4 an
+// object is held; 0 idle. Fault injection strikes restarts and exits as it changes.
+int PluginPhase();
+
+class SessionInvariants {
+ public:
+  // Watches `host` and the log file at `log`.
+  SessionInvariants(sim::SimHost& host, std::filesystem::path log);
+
+  // Checks every invariant after the frame just run; returns what broke, one line each (empty
+  // when all hold). Reads the frame's screen, so the host must keep it.
+  std::vector<std::string> Check();
+  // True while the player is still owed a finished run's summary in the banner; checking on
+  // until it is not tells whether it ever shows.
+  bool SummaryOwed() const { return outcomes_.SummaryOwed(); }
+
+ private:
+  sim::SimHost& host_;
+  std::filesystem::path log_;
+  std::string logSeen_;          // the log's contents at the last check
+  std::size_t logVerified_ = 0;  // the log's size when it was last read whole
+  std::size_t faultsSeen_ = 0;   // host faults already reported
+  PlayerOutcomes outcomes_;
+};

@@ -1,0 +1,443 @@
+// check-ini: the plug-in's settings reader run on a player's file held in memory, with an
+// explanation of where each value came from. Every rule it explains (defaults, ranges, how a
+// position reads, which key a frame tests first) comes from the plug-in's own tables.
+#include "player/check_ini.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "player/arguments.h"
+#include "player/ini_lines.h"
+#include "player/ini_numbers.h"
+#include "player/key_names.h"
+#include "profile/profile_text.h"
+#include "runtime/frame_steps.h"
+#include "runtime/keyboard.h"
+#include "sentences/text.h"
+#include "settings/position.h"
+#include "settings/settings_schema.h"
+
+namespace {
+
+// The setting's text in the file, read one character further than a position is, so that a
+// cut position shows; empty when the file does not give it.
+struct GivenText {
+  std::string text;
+  bool cutAsPosition = false;  // longer than the plug-in reads a position
+};
+
+GivenText TextGiven(const ProfileSource& file, const SettingDescription& setting) {
+  char buffer[kPositionBufferSize + 1] = {};
+  const std::uint32_t length = file.GetString(setting.section, setting.key, buffer, sizeof buffer);
+  return {std::string(buffer, length), length == kPositionBufferSize};
+}
+
+// The setting's value as the game reads it: a flag's on or off, a count, a key code with its
+// key's name.
+std::string ValueRead(const SettingDescription& setting, std::uint32_t integer) {
+  switch (setting.kind) {
+    case SettingKind::kFlag:
+      return integer != 0 ? "on" : "off";
+    case SettingKind::kCount:
+      return std::to_string(static_cast<std::int32_t>(integer));
+    case SettingKind::kKeyCode:
+      return std::to_string(integer) + (IsKeyCode(integer) ? " (" + KeyName(integer) + ")" : "");
+    case SettingKind::kPosition:
+      break;
+  }
+  return "";
+}
+
+// ", which" and the predicate, for a predicate that there is.
+std::string Which(const std::string& predicate) {
+  return predicate.empty() ? "" : ", which" + predicate;
+}
+
+// What to write for a setting of this kind.
+std::string WhatToWrite(const SettingDescription& setting) {
+  switch (setting.kind) {
+    case SettingKind::kFlag:
+      return "0 or 1";
+    case SettingKind::kCount:
+      return "a number from " + std::to_string(setting.minimum) + " to " +
+             std::to_string(setting.maximum);
+    case SettingKind::kKeyCode:
+      return "a key's code (holdout check-ini --key-codes lists them)";
+    case SettingKind::kPosition:
+      break;
+  }
+  return "";
+}
+
+// What the file's text of an integer setting makes the game read, when that is not the number
+// plainly written: not a number at all, a number followed by more text, or one beyond 32 bits.
+// `then` says what the game does with the value read when that differs from it (" is outside
+// 10..512 and becomes 10").
+// Adds the problems to `problems`; true when there are none: the game reads the number written.
+bool ExplainNumberText(const SettingDescription& setting, const SettingReading& reading,
+                       const GivenText& given, const std::string& then, SettingExplanation& line,
+                       std::vector<Problem>& problems) {
+  if (!ReadsAsNumber(given.text)) {
+    line.origin = "not a number: read as 0";
+    line.problem = true;
+    std::string problem = line.key + ": " + line.origin;
+    if (setting.kind == SettingKind::kKeyCode) {
+      if (const std::optional<std::uint32_t> code = KeyCodeNamed(given.text)) {
+        problem += "; it names a key: write " + std::to_string(*code) + " for " + KeyName(*code);
+      } else {
+        problem +=
+            ", which no key sends, so " + line.key + " never fires; write " + WhatToWrite(setting);
+      }
+    }
+    problems.push_back({.kind = ProblemKind::kNotANumber, .sentence = problem});
+    return false;
+  }
+  const NumberText number = ExamineNumber(given.text, setting.kind != SettingKind::kKeyCode);
+  const std::string read = ValueRead(setting, reading.integer);
+  if (number.overflowed) {
+    line.origin = "file; " + number.read + " is too large and reads as " + read;
+    line.problem = true;
+    problems.push_back(
+        {.kind = ProblemKind::kNumberMisread,
+         .sentence = line.key + "=" + number.read +
+                     " is more than the game's 32-bit numbers hold: it wraps around to " + read +
+                     Which(then) + "; write " + WhatToWrite(setting)});
+  }
+  if (!number.ignored.empty()) {
+    line.origin += "; only \"" + number.read + "\" is read";
+    line.problem = true;
+    problems.push_back(
+        {.kind = ProblemKind::kNumberMisread,
+         .sentence = line.key + "=" + given.text + ": the game reads " + number.read +
+                     " and ignores \"" + number.ignored + "\"" +
+                     (number.overflowed || then.empty() ? "" : "; " + number.read + then) +
+                     "; write " + number.instead});
+  }
+  return !number.overflowed && number.ignored.empty();
+}
+
+// Explains a flag, count or key code; problems go to `problems`, keys that fire to
+// `actionsByKey`.
+SettingExplanation ExplainInteger(const SettingDescription& setting, const SettingReading& reading,
+                                  const Settings& record, const GivenText& given,
+                                  std::vector<Problem>& problems,
+                                  std::map<std::uint32_t, std::vector<std::string>>& actionsByKey) {
+  SettingExplanation line{.section = setting.section,
+                          .key = setting.key,
+                          .origin = given.text.empty() ? "default" : "file"};
+  std::string then;
+  if (setting.kind == SettingKind::kCount &&
+      static_cast<std::int32_t>(reading.integer) != record.*setting.count) {
+    then = " is outside " + std::to_string(setting.minimum) + ".." +
+           std::to_string(setting.maximum) + " and becomes " +
+           std::to_string(record.*setting.count);
+  }
+  // Whether the file gives the number the game reads, as written; and whether its text is no
+  // number at all, which already says that the value reads as 0 and fires nothing.
+  const bool readAsWritten =
+      !given.text.empty() && ExplainNumberText(setting, reading, given, then, line, problems);
+  const bool notANumber = !given.text.empty() && !ReadsAsNumber(given.text);
+  switch (setting.kind) {
+    case SettingKind::kFlag:
+      line.value = record.*setting.flag ? "on" : "off";
+      break;
+    case SettingKind::kCount: {
+      const std::int32_t stored = record.*setting.count;
+      const std::int32_t read = static_cast<std::int32_t>(reading.integer);
+      line.value = std::to_string(stored);
+      if (read == stored) {
+        break;
+      }
+      const std::string range =
+          std::to_string(setting.minimum) + " to " + std::to_string(setting.maximum);
+      line.problem = true;
+      if (readAsWritten) {
+        line.origin = "clamped: the file says " + std::to_string(read) + ", allowed are " + range;
+        problems.push_back({.kind = ProblemKind::kOutOfRange,
+                            .sentence = line.key + " " + std::to_string(read) + then});
+      } else {
+        line.origin += "; clamped to " + line.value + ", allowed are " + range;
+      }
+      break;
+    }
+    case SettingKind::kKeyCode: {
+      const std::uint32_t code = record.*setting.keyCode;
+      line.value = ValueRead(setting, code);
+      if (code >= kKeyStateCount) {
+        line.problem = true;
+        line.origin +=
+            "; can never fire (key codes stop at " + std::to_string(kKeyStateCount - 1) + ")";
+        problems.push_back(
+            {.kind = ProblemKind::kKeyNeverFires,
+             .sentence = line.key + " = " + std::to_string(code) + " can never fire"});
+      } else if (!IsKeyCode(code)) {
+        line.problem = true;
+        if (!notANumber) {
+          line.origin += "; no key sends this code";
+          problems.push_back(
+              {.kind = ProblemKind::kKeyNeverFires,
+               .sentence = line.key + " = " + std::to_string(code) +
+                           " never fires: no key sends code " + std::to_string(code) +
+                           " (holdout check-ini --key-codes lists the codes keys send)"});
+        }
+      } else {
+        actionsByKey[code].push_back(line.key);
+      }
+      break;
+    }
+    case SettingKind::kPosition:
+      break;
+  }
+  return line;
+}
+
+// Why a position given in the file was refused, or how much of it was read.
+std::string PositionOrigin(const PositionReading& reading, const GivenText& given) {
+  const std::string cut =
+      given.cutAsPosition
+          ? "; only its first " + std::to_string(kPositionBufferSize - 1) + " characters are read"
+          : "";
+  switch (reading.verdict) {
+    case PositionVerdict::kUsed:
+      return "file" + cut;
+    case PositionVerdict::kPartlyRead:
+      return "file, partly read: " + std::to_string(reading.componentsRead) +
+             " of 3 components, the others are 0" + cut;
+    case PositionVerdict::kNothingRead:
+      return "rejected: \"" + given.text.substr(0, kPositionBufferSize - 1) +
+             "\" does not read as {x,y,z}; the default stays" + cut;
+    case PositionVerdict::kNotFinite:
+      return "rejected: a component is not a finite number; the default stays";
+    case PositionVerdict::kOrigin:
+      return "rejected: {0,0,0} cannot be configured; the default stays";
+  }
+  return "";
+}
+
+// One key a frame tests for a release: the action's name, and the key when it is fixed.
+struct ReleaseTest {
+  std::string action;          // a binding's settings key, or what the fixed key does
+  bool fixed = false;          // a fixed key, tested only while Debug is on
+  std::uint32_t fixedKey = 0;  // the fixed key's code
+  bool menuSelect = false;     // a menu select key, tested only while a menu is open
+};
+
+// The settings key of a key binding.
+std::string BindingKey(std::uint32_t Settings::*binding) {
+  for (const SettingDescription& setting : SettingsSchema()) {
+    if (setting.keyCode == binding) {
+      return setting.key;
+    }
+  }
+  return "";
+}
+
+// The keys a frame tests for a release, first to last, as the frame loop's steps test them.
+std::vector<ReleaseTest> ReleaseOrder() {
+  std::vector<ReleaseTest> order;
+  for (const FrameStep& step : kFrameSteps) {
+    switch (step.keys) {
+      case StepKeys::kNone:
+        break;
+      case StepKeys::kBinding:
+        order.push_back({.action = BindingKey(step.binding)});
+        break;
+      case StepKeys::kMenuSelect:
+        for (const SettingDescription& setting : MenuSelectSettings()) {
+          order.push_back({.action = setting.key, .menuSelect = true});
+        }
+        break;
+      case StepKeys::kDebugFixedKey:
+        order.push_back({.action = step.description, .fixed = true, .fixedKey = step.fixedKey});
+        break;
+    }
+  }
+  return order;
+}
+
+// What holding a key bound to placement actions does while an object is being placed. The
+// placement update tests the held keys in this order, and the first match acts alone
+// (spawner/placement.cpp): RotateObject with ReverseRotateObject turns the object back, then
+// RotateObject alone turns it, then ConfirmObject sets it down.
+std::string HeldSentence(const std::string& key, const std::vector<std::string>& held,
+                         bool alsoPressed) {
+  const auto has = [&held](const char* action) {
+    return std::find(held.begin(), held.end(), action) != held.end();
+  };
+  const bool rotate = has("RotateObject");
+  const bool reverse = has("ReverseRotateObject");
+  const bool confirm = has("ConfirmObject");
+  const std::string holding = alsoPressed ? "holding it while placing an object also "
+                                          : "holding " + key + " while placing an object ";
+  const std::string confirmNever =
+      confirm ? "; ConfirmObject, bound to the same key, never fires: the object is never set down"
+              : "";
+  if (rotate && reverse) {
+    return holding +
+           "turns it the other way (RotateObject with ReverseRotateObject), never the first way" +
+           confirmNever;
+  }
+  if (rotate) {
+    return holding + "triggers RotateObject" + confirmNever;
+  }
+  if (reverse && confirm) {
+    return holding +
+           "triggers ConfirmObject, or, with RotateObject's key held too, ReverseRotateObject";
+  }
+  return holding + "triggers " + Listed(held);
+}
+
+// What pressing a key bound to several actions does. A frame tests the key for a release once
+// per action, in the frame's order, and the first test that finds the release consumes it: the
+// first action tested in every frame takes every press, one tested only while a menu is open
+// takes the presses made then. The placement actions test the key held down instead
+// (HeldSentence), consuming nothing.
+std::string SharedKeySentence(std::uint32_t code, const std::vector<std::string>& actions) {
+  const std::string key = KeyName(code) + " (" + std::to_string(code) + ")";
+  std::vector<ReleaseTest> released;
+  for (const ReleaseTest& test : ReleaseOrder()) {
+    if (std::find(actions.begin(), actions.end(), test.action) != actions.end()) {
+      released.push_back(test);
+    }
+  }
+  std::vector<std::string> held;
+  for (const std::string& action : actions) {
+    if (std::none_of(released.begin(), released.end(),
+                     [&action](const ReleaseTest& test) { return test.action == action; })) {
+      held.push_back(action);
+    }
+  }
+  std::string sentence;
+  if (!released.empty()) {
+    const ReleaseTest& first = released.front();
+    sentence = "pressing " + key + " triggers " + first.action +
+               (first.menuSelect ? " while a menu is open" : "");
+    for (std::size_t i = 1; i < released.size(); ++i) {
+      sentence += "; " + released[i].action +
+                  (first.menuSelect && !released[i].menuSelect
+                       ? " only while no menu is open"
+                       : ", bound to the same key, never fires (" + first.action +
+                             " takes the press first)");
+    }
+  }
+  if (!held.empty()) {
+    sentence += (sentence.empty() ? "" : "; ") + HeldSentence(key, held, !sentence.empty());
+  }
+  return sentence;
+}
+
+}  // namespace
+
+IniExplanation ExplainIni(const std::string& text) {
+  const profile::ProfileText file(text);
+  Settings record;
+  IniExplanation explanation;
+  std::map<std::uint32_t, std::vector<std::string>> actionsByKey;
+  std::vector<Problem> positionProblems;
+  for (const SettingDescription& setting : SettingsSchema()) {
+    const SettingReading reading = ReadSetting(setting, file, record);
+    const GivenText given = TextGiven(file, setting);
+    if (setting.kind != SettingKind::kPosition) {
+      explanation.settings.push_back(
+          ExplainInteger(setting, reading, record, given, explanation.problems, actionsByKey));
+      continue;
+    }
+    SettingExplanation line{.section = setting.section,
+                            .key = setting.key,
+                            .value = FormatPosition(setting.position(record)),
+                            .origin = "default"};
+    if (!given.text.empty()) {
+      line.origin = PositionOrigin(reading.position, given);
+      line.problem = reading.position.verdict != PositionVerdict::kUsed || given.cutAsPosition;
+    }
+    if (line.problem) {
+      positionProblems.push_back(
+          {.kind = ProblemKind::kPositionRefused, .sentence = line.key + ": " + line.origin});
+    }
+    explanation.settings.push_back(line);
+  }
+  // The fixed keys listen only while Debug is on.
+  for (const ReleaseTest& test : ReleaseOrder()) {
+    if (test.fixed && record.Debug) {
+      actionsByKey[test.fixedKey].push_back(test.action);
+    }
+  }
+  for (const auto& [code, actions] : actionsByKey) {
+    if (actions.size() > 1) {
+      explanation.problems.push_back(
+          {.kind = ProblemKind::kSharedKey, .sentence = SharedKeySentence(code, actions)});
+    }
+  }
+  explanation.problems.insert(explanation.problems.end(), positionProblems.begin(),
+                              positionProblems.end());
+  const std::vector<Problem> ignored = IgnoredLines(text);
+  explanation.problems.insert(explanation.problems.end(), ignored.begin(), ignored.end());
+  return explanation;
+}
+
+int RunCheckIni(int argc, char** argv) {
+  if (argc > 0 && std::strcmp(argv[0], "--help") == 0) {
+    std::printf(
+        "usage: holdout check-ini [PATH]\n"
+        "       holdout check-ini --key-codes\n"
+        "\n"
+        "Reads PATH (default: ./Holdout.ini) exactly as the plug-in reads its settings file and\n"
+        "prints every setting with its value and where it came from: the file, the default,\n"
+        "clamped, or rejected and why; then the problems, each with what to write instead:\n"
+        "positions that do not read, numbers the game reads otherwise than written, key codes\n"
+        "that never fire, actions sharing one key, and every line the plug-in ignores\n"
+        "(unknown sections and keys, lines before any section, repeated sections and keys).\n"
+        "--key-codes prints the code of every key, for the [KeyBinds] settings.\n"
+        "exit codes: 0 no problems, 1 problems found, 2 bad usage, 3 the file cannot be read\n");
+    return 0;
+  }
+  if (argc == 1 && std::strcmp(argv[0], "--key-codes") == 0) {
+    std::printf("%s", KeyCodeTableText().c_str());
+    return 0;
+  }
+  if (argc > 1) {
+    std::fprintf(stderr,
+                 "check-ini: expected at most one path; %s (see 'holdout check-ini --help')\n",
+                 QuoteHint("check-ini", argc, argv).c_str());
+    return 2;
+  }
+  const std::string path = argc == 1 ? argv[0] : "Holdout.ini";
+  const std::filesystem::path filePath = PathFromArgument(path);
+  if (std::filesystem::is_directory(filePath)) {
+    std::fprintf(stderr, "check-ini: cannot read '%s': it is a directory\n", path.c_str());
+    return 3;
+  }
+  std::ifstream file(filePath, std::ios::binary);
+  if (!file) {
+    std::fprintf(stderr, "check-ini: cannot read '%s': %s\n", path.c_str(), std::strerror(errno));
+    return 3;
+  }
+  std::ostringstream contents;
+  contents << file.rdbuf();
+  const IniExplanation explanation = ExplainIni(contents.str());
+
+  std::printf("%s, as the plug-in reads it:\n", path.c_str());
+  std::string section;
+  for (const SettingExplanation& line : explanation.settings) {
+    if (line.section != section) {
+      section = line.section;
+      std::printf("[%s]\n", section.c_str());
+    }
+    std::printf("  %-22s = %-34s %s\n", line.key.c_str(), line.value.c_str(), line.origin.c_str());
+  }
+  if (explanation.problems.empty()) {
+    std::printf("no problems found\n");
+    return 0;
+  }
+  std::printf("problems:\n");
+  for (const Problem& problem : explanation.problems) {
+    std::printf("  - %s\n", problem.sentence.c_str());
+  }
+  return 1;
+}

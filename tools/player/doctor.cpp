@@ -1,0 +1,437 @@
+// doctor: finds the files of an install in the game folder (by name without regard to case, as
+// Windows does), or out of place one level up or down, or under near names; opens them only for
+// reading, judges each and prints one verdict per file, then notes that need no remedy.
+#include "player/doctor.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "player/arguments.h"
+#include "player/check_ini.h"
+#include "player/doctor_places.h"
+#include "player/file_access.h"
+#include "player/folder_listing.h"
+#include "player/plugin_loaders.h"
+#include "player/system_facts.h"
+#include "sentences/text.h"
+#include "settings/profile_path.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// No script host or plug-in comes near this size; a bigger file is not one of them.
+constexpr std::uintmax_t kMaxFileBytes = 64u << 20;
+
+// The whole file, up to kMaxFileBytes; nothing with the reason in whyNot when it cannot be read.
+std::optional<std::string> ReadBytes(const fs::path& path, std::string& whyNot) {
+  std::error_code error;
+  if (!fs::is_regular_file(path, error)) {
+    whyNot = fs::is_directory(path, error) ? "it is a folder, not a file" : "it is not a file";
+    return std::nullopt;
+  }
+  const std::uintmax_t size = fs::file_size(path, error);
+  if (!error && size > kMaxFileBytes) {
+    whyNot = "it is larger than " + Mebibytes(kMaxFileBytes) + ", far larger than the real file";
+    return std::nullopt;
+  }
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    whyNot = std::strerror(errno);
+    return std::nullopt;
+  }
+  std::string bytes;
+  bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  if (file.bad()) {
+    whyNot = "reading it failed";
+    return std::nullopt;
+  }
+  return bytes;
+}
+
+// The library at `path`, read and judged from its tables; missing when there is no path.
+FoundLibrary ReadLibrary(const std::optional<fs::path>& path) {
+  FoundLibrary found;
+  if (!path) {
+    return found;
+  }
+  const std::optional<std::string> bytes = ReadBytes(*path, found.unreadableWhy);
+  if (!bytes) {
+    found.state = FoundLibrary::State::kUnreadable;
+    return found;
+  }
+  found.state = FoundLibrary::State::kRead;
+  found.reading =
+      ReadPeImage(std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()));
+  return found;
+}
+
+FoundLibrary FindLibrary(const Listing& listing, const std::string& name) {
+  return ReadLibrary(listing.Find(name));
+}
+
+// What the player should do about a near name of `wanted` in the folder.
+std::string RenameAdvice(const fs::path& file, const std::string& wanted) {
+  std::string advice = "rename " + ShownPath(file.filename()) + " to " + wanted;
+  if (Lower(ShownPath(file.extension())) == ".txt") {
+    advice +=
+        " (File Explorer hides known extensions: turn on View > File name extensions to "
+        "see the whole name)";
+  }
+  return advice;
+}
+
+FileVerdict JudgeSettings(const Listing& listing, const Surroundings& around,
+                          const FolderPlace& place) {
+  FileVerdict verdict{.file = "Holdout.ini"};
+  const std::optional<fs::path> path = listing.Find("Holdout.ini");
+  const std::vector<fs::path> nearNames = listing.Matching(IsSettingsNearName);
+  if (!path && !nearNames.empty()) {
+    const std::string name = ShownPath(nearNames.front().filename());
+    verdict.problems.push_back({.kind = ProblemKind::kMisplaced,
+                                .sentence = "it is not in this folder, but " + name +
+                                            " is: Holdout reads only Holdout.ini, so every "
+                                            "setting takes its default"});
+    verdict.advice = RenameAdvice(nearNames.front(), "Holdout.ini");
+    return verdict;
+  }
+  if (!path) {
+    std::optional<FoundNearby> nearby = FindNearby(around, IsSettingsName);
+    if (!nearby) {
+      nearby = FindNearby(around, IsSettingsNearName);
+    }
+    if (nearby) {
+      SayFoundNearby(*nearby, "Holdout.ini",
+                     "Holdout reads it only from the game's folder, so every setting takes its "
+                     "default",
+                     place, verdict);
+      return verdict;
+    }
+    verdict.finding = "not in this folder, so every setting takes its default";
+    return verdict;
+  }
+  std::string whyNot;
+  const std::optional<std::string> text = ReadBytes(*path, whyNot);
+  if (!text) {
+    verdict.problems.push_back(
+        {.kind = ProblemKind::kUnreadable,
+         .sentence = "it cannot be read (" + whyNot + "), so every setting takes its default"});
+    verdict.advice = "make it a readable text file, or remove it";
+    return verdict;
+  }
+  verdict.problems = ExplainIni(*text).problems;
+  verdict.finding = "every setting in it is usable as written";
+  verdict.advice = "'holdout check-ini \"" + ShownPath(*path) + "\"' explains every setting";
+  for (const fs::path& other : nearNames) {
+    const std::string name = ShownPath(other.filename());
+    verdict.problems.push_back({.kind = ProblemKind::kMisplaced,
+                                .sentence = name +
+                                            " is here too: Holdout reads only Holdout.ini, so "
+                                            "what is written in " +
+                                            name + " has no effect"});
+    verdict.advice = "make your changes in Holdout.ini and delete " + name + "; " + verdict.advice;
+  }
+  if (const std::optional<SettingsCopyFacts> copy = SettingsReadThroughCopy(listing.folder)) {
+    const std::string tooLong = "its full path has " + std::to_string(copy->pathLength) +
+                                " characters, more than the " +
+                                std::to_string(kProfilePathCapacity - 1) +
+                                " Windows's settings functions open, so Holdout reads a copy of "
+                                "it that it makes in the temp folder";
+    if (copy->whyNoCopy.empty()) {
+      verdict.finding += "; " + tooLong + ", " + copy->tempFolder + ", and deletes once read";
+    } else {
+      verdict.problems.push_back({.kind = ProblemKind::kUnreadable,
+                                  .sentence = tooLong + ", but " + copy->whyNoCopy +
+                                              ", so every setting takes its default"});
+      verdict.advice =
+          "move the game to a folder whose path is shorter (Holdout.ini's full path under " +
+          std::to_string(kProfilePathCapacity) +
+          " characters), or set the TMP variable to a folder you can write to; " + verdict.advice;
+    }
+  }
+  return verdict;
+}
+
+FileVerdict JudgeLog(const Listing& listing) {
+  FileVerdict verdict{.file = "Holdout.log"};
+  const std::optional<fs::path> path = listing.Find("Holdout.log");
+  if (!path) {
+    const AccessAnswer create = CanCreateIn(listing.folder);
+    if (create.allowed) {
+      verdict.finding = "not there yet; Holdout creates it with its first line";
+    } else {
+      verdict.problems.push_back(
+          {.kind = ProblemKind::kNotWritable,
+           .sentence = "it is not there, and no file can be created in this folder (" + create.why +
+                       "), so the log's lines are lost"});
+      verdict.advice = "let your user account write to the game folder";
+    }
+    return verdict;
+  }
+  std::error_code error;
+  if (!fs::is_regular_file(*path, error)) {
+    verdict.problems.push_back(
+        {.kind = ProblemKind::kNotWritable,
+         .sentence = "it is not a file (a folder?), so the log's lines are lost"});
+    verdict.advice = "remove or rename it; Holdout creates the file anew";
+    return verdict;
+  }
+  const AccessAnswer append = CanAppendTo(*path);
+  if (append.allowed) {
+    verdict.finding = "a line can be appended to it";
+  } else {
+    verdict.problems.push_back({.kind = ProblemKind::kNotWritable,
+                                .sentence = "a line cannot be appended to it (" + append.why +
+                                            "), so the log's lines are lost"});
+    verdict.advice = "make it writable (clear its read-only attribute), or delete it";
+  }
+  return verdict;
+}
+
+// The first of the names plug-in loaders go by that is in the folder; nothing when none is.
+std::optional<std::string> LoaderName(const Listing& listing) {
+  for (const char* name : kPluginLoaderNames) {
+    if (listing.Find(name)) {
+      return name;
+    }
+  }
+  return std::nullopt;
+}
+
+// The plug-in loader under `name`, or the want of one.
+FileVerdict JudgeLoader(const Listing& listing, const std::optional<std::string>& name) {
+  if (name) {
+    FileVerdict verdict{.file = "plug-in loader " + *name};
+    if (JudgeLibraryFile(FindLibrary(listing, *name), verdict)) {
+      verdict.finding =
+          "a 64-bit DLL under a name plug-in loaders take, there to load the folder's .asi files";
+    } else {
+      verdict.advice =
+          "install " + *name + " again from the script host's package, or the loader it comes with";
+    }
+    return verdict;
+  }
+  const std::string none = "there is none in this folder (no DLL under any of the " +
+                           std::to_string(std::size(kPluginLoaderNames)) +
+                           " names loaders take, such as " + kPluginLoaderNames[0] +
+                           "), so nothing loads Holdout.asi";
+  return FileVerdict{.file = "plug-in loader",
+                     .problems = {{.kind = ProblemKind::kNoLoader, .sentence = none}},
+                     .advice =
+                         "the script host's package brings one: copy its plug-in loader (a "
+                         "DLL such as dinput8.dll) into the game folder, beside "
+                         "ScriptHookFrontier.dll"};
+}
+
+bool EndsWithAsi(const fs::path& name) {
+  return Lower(ShownPath(name.extension())) == ".asi";
+}
+
+// The folder's .asi files that take functions from the script host, by name.
+std::vector<std::string> HostPlugins(const Listing& listing) {
+  std::vector<std::string> plugins;
+  for (const fs::path& name : listing.names) {
+    if (!EndsWithAsi(name)) {
+      continue;
+    }
+    const FoundLibrary found = FindLibrary(listing, name.string());
+    if (found.state == FoundLibrary::State::kRead && TakesFromHost(found.reading.image)) {
+      plugins.push_back(Printable(name.string()));
+    }
+  }
+  std::sort(plugins.begin(), plugins.end());
+  return plugins;
+}
+
+void PrintVerdict(const FileVerdict& verdict) {
+  if (verdict.Sound()) {
+    std::printf("%s: ok, %s\n", verdict.file.c_str(), verdict.finding.c_str());
+    return;
+  }
+  std::printf("%s: PROBLEM\n", verdict.file.c_str());
+  for (const Problem& problem : verdict.problems) {
+    std::printf("  - %s\n", problem.sentence.c_str());
+  }
+  std::printf("  what to do: %s\n", verdict.advice.c_str());
+}
+
+// The plug-in's verdict, named for what the loader does with the files of Holdout's names found
+// in the folder, or one level up or down; `loads` tells whether a sound copy is loaded.
+FileVerdict JudgePluginPlace(const Listing& listing, const Surroundings& around,
+                             const FolderPlace& place, FoundLibrary& plugin, bool& loads,
+                             std::vector<std::string>& notes) {
+  const std::optional<fs::path> asi = listing.Find(kPluginFileName);
+  const std::vector<fs::path> nearNames = listing.Matching(IsPluginNearName);
+  std::optional<fs::path> judged = asi;
+  if (!judged && !nearNames.empty()) {
+    // A near name ending in .asi is loaded as it is; judge it before any .dll.
+    const auto loaded = std::find_if(nearNames.begin(), nearNames.end(), EndsWithAsi);
+    judged = loaded != nearNames.end() ? *loaded : nearNames.front();
+  }
+  plugin = ReadLibrary(judged);
+  FileVerdict verdict = JudgePlugin(plugin);
+  loads = verdict.Sound() && judged && EndsWithAsi(*judged);
+  const auto lead = [&verdict](const std::string& problem, const std::string& advice) {
+    verdict.problems.insert(verdict.problems.begin(),
+                            {.kind = ProblemKind::kMisplaced, .sentence = problem});
+    verdict.advice =
+        verdict.problems.size() == 1 ? advice : advice + "; besides, " + verdict.advice;
+  };
+  if (!asi && judged) {
+    // A plug-in shipped or saved under another name: judged all the same, so the host is
+    // compared with what it would need once renamed.
+    const std::string name = ShownPath(judged->filename());
+    if (EndsWithAsi(*judged)) {
+      lead("it is here as " + name +
+               ": the loader loads it under that name too, but a Holdout.asi copied here later "
+               "would be loaded beside it, and two copies of Holdout would run at once",
+           RenameAdvice(*judged, kPluginFileName));
+    } else {
+      lead("it is not in this folder, but " + name +
+               " is: plug-in loaders load only files whose names end in .asi, so " + name +
+               " is never loaded",
+           RenameAdvice(*judged, kPluginFileName));
+    }
+    return verdict;
+  }
+  if (!asi) {
+    std::optional<FoundNearby> nearby = FindNearby(around, IsPluginName);
+    if (!nearby) {
+      nearby = FindNearby(around, IsPluginNearName);
+    }
+    if (nearby) {
+      SayFoundNearby(*nearby, kPluginFileName,
+                     "plug-in loaders load only the .asi files of the game's own folder", place,
+                     verdict);
+    }
+    return verdict;
+  }
+  for (const fs::path& other : nearNames) {
+    const std::string name = ShownPath(other.filename());
+    if (EndsWithAsi(other)) {
+      verdict.problems.push_back({.kind = ProblemKind::kMisplaced,
+                                  .sentence = name +
+                                              " is here too: the loader loads every .asi file, "
+                                              "so two copies of Holdout run at once and every "
+                                              "key press acts twice"});
+      verdict.advice = verdict.problems.size() == 1
+                           ? "delete " + name
+                           : "delete " + name + "; besides, " + verdict.advice;
+    } else {
+      notes.push_back(name +
+                      " is here too: no plug-in loader loads a .dll, so it is never loaded and "
+                      "can go");
+    }
+  }
+  return verdict;
+}
+
+}  // namespace
+
+std::optional<DoctorReport> Diagnose(const fs::path& folder, std::string& whyNot) {
+  fs::path absolute = fs::absolute(folder).lexically_normal();
+  if (!absolute.has_filename() && absolute.has_relative_path()) {
+    absolute = absolute.parent_path();  // "game/." reads as "game/"
+  }
+  const std::optional<Listing> listed = ListFolder(absolute, whyNot);
+  if (!listed) {
+    return std::nullopt;
+  }
+  const Listing& listing = *listed;
+  const Surroundings around = ListSurroundings(listing);
+  DoctorReport report;
+  report.folder = absolute;
+  const FolderPlace place = JudgePlace(listing, around);
+  const FoundLibrary host = FindLibrary(listing, kHostFileName);
+  const std::optional<std::string> loaderName = LoaderName(listing);
+  const FileVerdict loader = JudgeLoader(listing, loaderName);
+  FoundLibrary plugin;
+  bool pluginLoads = false;
+  const FileVerdict pluginVerdict =
+      JudgePluginPlace(listing, around, place, plugin, pluginLoads, report.notes);
+  const std::vector<std::string> plugins = HostPlugins(listing);
+  if (plugins.size() > 1) {
+    report.notes.push_back("the loader loads these script plug-ins, which is fine: " +
+                           Listed(plugins));
+  }
+  if (loader.Sound() && GamesRunThroughWine()) {
+    const std::string& name = *loaderName;
+    const std::string stem = name.substr(0, name.size() - 4);
+    report.notes.push_back("under Wine (and the compatibility layers built on it) the game uses " +
+                           name +
+                           " from this folder only when Wine is told to prefer it to its "
+                           "own: start the game with WINEDLLOVERRIDES=\"" +
+                           stem + "=n,b\"");
+  }
+  const LibraryLookup inFolder = [&listing](const std::string& name) {
+    return FindLibrary(listing, name);
+  };
+  FileVerdict hostVerdict = JudgeHost(host, plugin, inFolder);
+  if (host.state == FoundLibrary::State::kMissing) {
+    if (const std::optional<FoundNearby> nearby = FindNearby(around, IsHostName)) {
+      SayFoundNearby(*nearby, kHostFileName, "the game loads it only from its own folder", place,
+                     hostVerdict);
+    }
+  }
+  report.willLoad = hostVerdict.Sound() && loader.Sound() && pluginLoads;
+  report.verdicts = {
+      place.verdict,    hostVerdict, loader, pluginVerdict, JudgeSettings(listing, around, place),
+      JudgeLog(listing)};
+  return report;
+}
+
+int RunDoctor(int argc, char** argv) {
+  if (argc > 0 && std::strcmp(argv[0], "--help") == 0) {
+    std::printf(
+        "usage: holdout doctor [GAME-DIR]\n"
+        "\n"
+        "Tells whether Holdout will load and work in GAME-DIR (default: the current folder), and\n"
+        "if not, why and what to do: GAME-DIR must hold the game's 64-bit program (.exe), the\n"
+        "script host must be a 64-bit DLL that exports every function Holdout.asi takes from\n"
+        "it, a plug-in loader (such as dinput8.dll) must be there to load Holdout.asi,\n"
+        "Holdout.asi a complete 64-bit DLL, Holdout.ini (if there) free of problems, and\n"
+        "Holdout.log writable. Files out of place one level up or down, and copies saved under\n"
+        "other names (Holdout (1).dll, Holdout.ini.txt), are named with what to move or rename.\n"
+        "It changes no file.\n"
+        "exit codes: 0 Holdout will load and work, 1 problems found, 2 bad usage, 3 the folder\n"
+        "cannot be read\n");
+    return 0;
+  }
+  if (argc > 1) {
+    std::fprintf(stderr, "doctor: expected at most one folder; %s (see 'holdout doctor --help')\n",
+                 QuoteHint("doctor", argc, argv).c_str());
+    return 2;
+  }
+  const std::string folder = argc == 1 ? argv[0] : ".";
+  std::string whyNot;
+  const std::optional<DoctorReport> report = Diagnose(PathFromArgument(folder), whyNot);
+  if (!report) {
+    std::fprintf(stderr, "doctor: cannot read the folder '%s': %s\n", folder.c_str(),
+                 whyNot.c_str());
+    return 3;
+  }
+  std::printf("holdout %s\n", HOLDOUT_VERSION);
+  std::printf("Holdout doctor, game folder %s\n", ShownPath(report->folder).c_str());
+  std::size_t problems = 0;
+  for (const FileVerdict& verdict : report->verdicts) {
+    PrintVerdict(verdict);
+    problems += verdict.problems.size();
+  }
+  for (const std::string& note : report->notes) {
+    std::printf("note: %s\n", note.c_str());
+  }
+  const std::string count =
+      std::to_string(problems) + (problems == 1 ? " problem above" : " problems above");
+  if (!report->willLoad) {
+    std::printf("verdict: Holdout will not load here (%s)\n", count.c_str());
+  } else if (problems > 0) {
+    std::printf("verdict: Holdout will load here, but see the %s\n", count.c_str());
+  } else {
+    std::printf("verdict: Holdout will load and work here\n");
+  }
+  return problems == 0 ? 0 : 1;
+}

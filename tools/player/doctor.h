@@ -1,0 +1,28 @@
+// doctor: tells a player whether Holdout will load and work in a game folder, and if not,
+// exactly why and what to do. It judges whether the folder is a game's at all, the script host,
+// the plug-in loader and Holdout.asi from their tables, the settings file with check-ini's
+// verdict, and whether the log can be written; it names files out of place one level up or down
+// and files saved under near names, and it never writes, creates or changes a file.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "player/library_checks.h"
+
+// What doctor found in a game folder.
+struct DoctorReport {
+  std::filesystem::path folder;       // the folder examined, as an absolute path
+  std::vector<FileVerdict> verdicts;  // game program, host, plug-in loader, Holdout.asi, .ini, .log
+  std::vector<std::string> notes;     // facts that need no remedy
+  bool willLoad = false;              // the host, the loader and Holdout.asi are all sound
+};
+
+// Examines the game folder; nothing when the folder cannot be read, with the reason in whyNot.
+std::optional<DoctorReport> Diagnose(const std::filesystem::path& folder, std::string& whyNot);
+
+// The doctor command; argv holds the arguments after "doctor". Exit codes: 0 Holdout will load
+// and no problem was found, 1 problems found, 2 bad usage, 3 the folder cannot be read.
+int RunDoctor(int argc, char** argv);
