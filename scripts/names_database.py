@@ -76,7 +76,7 @@ def join_databases(source_dir, databases):
         with open(database, encoding="utf-8") as file:
             entries = json.load(file)
         for entry in entries:
-            path = os.path.normpath(os.path.join(entry["directory"], entry["file"]))
+            path = os.path.realpath(os.path.join(entry["directory"], entry["file"]))
             if (path in seen or not path.endswith(CPP_SUFFIXES) or not inside(path, source_dir)
                     or any(inside(path, tree) for tree in build_trees)):
                 continue
