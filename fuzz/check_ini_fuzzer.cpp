@@ -231,20 +231,20 @@ void CheckLines(const std::string& text, const IniExplanation& explanation) {
 
 // The check-ini command on the bytes as a file; its output goes nowhere.
 int CheckIniExitStatus(const std::uint8_t* data, std::size_t size) {
-  static const std::string path = (std::filesystem::temp_directory_path() /
-                                   ("holdout-check-ini-fuzz-" + std::to_string(getpid()) + ".ini"))
-                                      .string();
-  static const bool quiet = std::freopen("/dev/null", "w", stdout) != nullptr;
-  Check(quiet, "the command's output can be put aside");
+  static const std::string kPath = (std::filesystem::temp_directory_path() /
+                                    ("holdout-check-ini-fuzz-" + std::to_string(getpid()) + ".ini"))
+                                       .string();
+  static const bool kQuiet = std::freopen("/dev/null", "w", stdout) != nullptr;
+  Check(kQuiet, "the command's output can be put aside");
   {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    std::ofstream file(kPath, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     Check(file.good(), "the input can be written to a file");
   }
-  std::string argument = path;
+  std::string argument = kPath;
   char* argv[] = {argument.data()};
   const int status = RunCheckIni(1, argv);
-  std::remove(path.c_str());
+  std::remove(kPath.c_str());
   return status;
 }
 

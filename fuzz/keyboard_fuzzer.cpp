@@ -85,8 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case 0: {
         // Clock steps of a few ms up to minutes; the model's answers hold while no message is
         // older than the tick count's period.
-        static constexpr std::uint64_t scales[] = {1, 16, 997, 60000};
-        model.now += argument * scales[(op >> 3) % 4];
+        static constexpr std::uint64_t kScales[] = {1, 16, 997, 60000};
+        model.now += argument * kScales[(op >> 3) % 4];
         if (model.now - start >= (1ull << 31)) {
           return 0;
         }

@@ -9,11 +9,10 @@ function(holdout_wine_corpus_test name)
                         "LINUX_SOURCES;LINUX_DEPENDS;LINUX_INCLUDES;ARGUMENTS")
   set(linux_probe ${CMAKE_CURRENT_BINARY_DIR}/${name}.linux-probe)
   list(TRANSFORM arg_LINUX_INCLUDES PREPEND -I OUTPUT_VARIABLE include_flags)
-  add_custom_command(
-    OUTPUT ${linux_probe}
-    COMMAND ${HOLDOUT_NATIVE_CXX} -std=c++20 -O1 -Wall -Wextra -Werror ${include_flags}
-            ${arg_LINUX_SOURCES} -o ${linux_probe}
-    DEPENDS ${arg_LINUX_SOURCES} ${arg_LINUX_DEPENDS}
+  holdout_native_program(${linux_probe}
+    FLAGS -std=c++20 -O1 -Wall -Wextra -Werror ${include_flags}
+    SOURCES ${arg_LINUX_SOURCES}
+    DEPENDS ${arg_LINUX_DEPENDS}
     COMMENT "Linux probe of ${name} (native compiler)")
   add_custom_target(${name}_linux_probe ALL DEPENDS ${linux_probe})
   add_test(NAME ${name}

@@ -12,13 +12,11 @@ set(HOLDOUT_DAMAGE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/damage_cases.cpp
   ${CMAKE_CURRENT_LIST_DIR}/image_fields.cpp)
 set(HOLDOUT_MAKE_DAMAGED_COPIES ${CMAKE_CURRENT_BINARY_DIR}/make_damaged_copies)
-add_custom_command(
-  OUTPUT ${HOLDOUT_MAKE_DAMAGED_COPIES}
-  COMMAND ${HOLDOUT_NATIVE_CXX} -std=c++20 -O1 -Wall -Wextra -Wpedantic -Wshadow -Wconversion
-          -Wno-sign-conversion -Werror -I${CMAKE_SOURCE_DIR}/tools ${HOLDOUT_DAMAGE_SOURCES}
-          -o ${HOLDOUT_MAKE_DAMAGED_COPIES}
-  DEPENDS ${HOLDOUT_DAMAGE_SOURCES} ${CMAKE_CURRENT_LIST_DIR}/damage_cases.h
-          ${CMAKE_CURRENT_LIST_DIR}/image_fields.h
+holdout_native_program(${HOLDOUT_MAKE_DAMAGED_COPIES}
+  FLAGS -std=c++20 -O1 -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion -Werror
+        -I${CMAKE_SOURCE_DIR}/tools
+  SOURCES ${HOLDOUT_DAMAGE_SOURCES}
+  DEPENDS ${CMAKE_CURRENT_LIST_DIR}/damage_cases.h ${CMAKE_CURRENT_LIST_DIR}/image_fields.h
           ${CMAKE_SOURCE_DIR}/tools/binary_reader/checked_bytes.h
   COMMENT "The damage generator (native compiler)")
 add_custom_target(holdout_make_damaged_copies ALL DEPENDS ${HOLDOUT_MAKE_DAMAGED_COPIES})

@@ -19,7 +19,7 @@ struct HostFunctions {
   int (*worldGetAllPeds)(int*, int);
 };
 
-extern "C" HOLDOUT_PLUGIN_EXPORT const HostFunctions holdoutHostFunctions = {
+extern "C" HOLDOUT_PLUGIN_EXPORT const HostFunctions kHostFunctions = {
     GetTickCount,
     scriptRegister,
     scriptUnregister,

@@ -35,7 +35,7 @@ functions=$(grep -oE '^HOLDOUT_HOST_API[^(]*\b[A-Za-z_][A-Za-z0-9_]*\(' "$src/ru
 {
   echo '#include "runtime/host.h"'
   echo '// Taking each address imports the function, under the name the host exports.'
-  echo 'extern const void* const holdoutHostFunctions[] = {'
+  echo 'extern const void* const kHostFunctions[] = {'
   for function in $functions; do echo "  reinterpret_cast<const void*>(&$function),"; done
   echo '};'
 } >"$work/host_functions.cpp"
