@@ -4,7 +4,7 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <vector>
+#include <memory>
 
 #include "core/script_context.h"
 
@@ -35,8 +35,11 @@ namespace sim {
 struct ScriptContext::Impl {
   void (*entry)() = nullptr;
   // Kept as a heap block for the life of the context, so that leak checkers scanning it still
-  // see what the script's frames point to.
-  std::vector<unsigned char> stack;
+  // see what the script's frames point to. Left uninitialised: a block this large is mapped
+  // afresh, so only the pages the script touches take memory, and a session that keeps many
+  // retired stacks stays small.
+  std::unique_ptr<unsigned char[]> stack;
+  std::size_t stackSize = 0;
   ucontext_t hostContext{};
   ucontext_t scriptContext{};
   bool inScript = false;
@@ -54,7 +57,7 @@ struct ScriptContext::Impl {
   void SwitchToScript() {
 #ifdef HOLDOUT_SIM_ASAN
     void* fakeStack = nullptr;
-    __sanitizer_start_switch_fiber(&fakeStack, stack.data(), stack.size());
+    __sanitizer_start_switch_fiber(&fakeStack, stack.get(), stackSize);
 #endif
 #ifdef HOLDOUT_SIM_TSAN
     hostFiber = __tsan_get_current_fiber();
@@ -99,10 +102,11 @@ struct ScriptContext::Impl {
 
 ScriptContext::ScriptContext(void (*entry)(), std::size_t stackBytes) : impl_(new Impl) {
   impl_->entry = entry;
-  impl_->stack.resize(stackBytes);
+  impl_->stack.reset(new unsigned char[stackBytes]);
+  impl_->stackSize = stackBytes;
   getcontext(&impl_->scriptContext);
-  impl_->scriptContext.uc_stack.ss_sp = impl_->stack.data();
-  impl_->scriptContext.uc_stack.ss_size = impl_->stack.size();
+  impl_->scriptContext.uc_stack.ss_sp = impl_->stack.get();
+  impl_->scriptContext.uc_stack.ss_size = impl_->stackSize;
   impl_->scriptContext.uc_link = nullptr;
   const std::uintptr_t address = reinterpret_cast<std::uintptr_t>(impl_.get());
   makecontext(&impl_->scriptContext, reinterpret_cast<void (*)()>(&Impl::Trampoline), 2,
