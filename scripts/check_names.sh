@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Holds every name in the project's C++ sources to the README's naming rule: clang-tidy's
 # readability-identifier-naming, configured in .clang-tidy, over every source the Linux build
-# compiles (src, sim, tools, tests, bench) and the project headers they include. Prints each
-# breach once and fails when there is any.
+# compiles (src, observers, sim, tools, tests, bench) and the project headers they include.
+# Prints each breach once and fails when there is any.
 # Usage: scripts/check_names.sh [BUILD_DIR]   (a configured build; default build/linux)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,7 +16,7 @@ mkdir -p "$commands"
 sed -E 's# -include [^ ]*cmake_pch\.hxx##g; s# -Winvalid-pch##g' "$build/compile_commands.json" \
   >"$commands/compile_commands.json"
 if run-clang-tidy -p "$commands" -extra-arg=-Wno-unknown-warning-option -j 2 -quiet \
-  "$PWD/(src|sim|tools|tests|bench)/" >"$log" 2>&1; then
+  "$PWD/(src|observers|sim|tools|tests|bench)/" >"$log" 2>&1; then
   echo "names: every name follows the rule ($((SECONDS - started)) s)"
   exit 0
 fi

@@ -21,7 +21,7 @@
 
 #include "core/sim_host.h"
 #include "key_names.h"
-#include "runtime/plugin_view.h"
+#include "observers/plugin_view.h"
 #include "runtime/script.h"
 #include "terminal_keys.h"
 #include "tool_session.h"
