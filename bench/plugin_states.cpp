@@ -10,8 +10,8 @@
 #include <utility>
 
 #include "core/scratch_directory.h"
+#include "observers/plugin_view.h"
 #include "runtime/frame_steps.h"
-#include "runtime/plugin_view.h"
 #include "runtime/script.h"
 #include "spawner/menu.h"
 #include "support/default_keys.h"

@@ -13,6 +13,10 @@ file(GLOB HOLDOUT_PLUGIN_SOURCES CONFIGURE_DEPENDS
   ${HOLDOUT_ROOT}/src/spawner/*.cpp)
 list(APPEND HOLDOUT_PLUGIN_SOURCES ${HOLDOUT_PLUGIN_SETTINGS_SOURCES})
 
+# The read-only view of the plug-in's records, for what watches it run (the tools, benchmarks
+# and tests); not part of the plug-in. Its headers are included as observers/...
+file(GLOB HOLDOUT_OBSERVER_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/observers/*.cpp)
+
 # The settings-file reader that answers the profile functions from a file's text as Windows
 # does, a room of its own: the simulated host's profile functions and check-ini both read with it.
 file(GLOB HOLDOUT_PROFILE_READER_SOURCES CONFIGURE_DEPENDS ${HOLDOUT_ROOT}/profile/*.cpp)

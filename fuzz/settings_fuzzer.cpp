@@ -97,9 +97,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckPosition(position, before);
   }
 
-  Settings record;
+  const Settings defaults = DefaultSettings();
+  Settings record = defaults;
   ReadSettings(profile::ProfileText(text), record);
-  const Settings defaults;
   Check(record.MaxEnemies >= kMinEnemies && record.MaxEnemies <= kEnemySlotCapacity,
         "the enemy limit lies within 10..512");
   CheckPosition(record.PlayerStartingPosition, defaults.PlayerStartingPosition);

@@ -241,6 +241,30 @@ SCENARIO_TEST(CheckIni, KeysThatNeverFireAreNoClash) {
                               "object also triggers ConfirmObject"));
 }
 
+// Placement keys on one key: the first the placement tests acts, the others never do, and a
+// turn's reverse key on it turns the object the other way only.
+SCENARIO_TEST(CheckIni, PlacementKeysOnOneKeyActInThePlacementsOrder) {
+  const struct {
+    const char* keyBinds;
+    const char* says;
+  } cases[] = {
+      {"RotateObject=81\nReverseRotateObject=81\nConfirmObject=81\n",
+       "holding Q (81) while placing an object turns it the other way (RotateObject with "
+       "ReverseRotateObject), never the first way; ConfirmObject, bound to the same key, never "
+       "fires: the object is never set down"},
+      {"ConfirmObject=81\n",
+       "holding Q (81) while placing an object triggers RotateObject; ConfirmObject, bound to "
+       "the same key, never fires"},
+      {"ReverseRotateObject=67\n",
+       "pressing C (67) triggers SpawnerMenu; holding it while placing an object also triggers "
+       "ReverseRotateObject"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_TRUE(MentionsProblem(ExplainIni(std::string("[KeyBinds]\n") + c.keyBinds), c.says))
+        << c.keyBinds;
+  }
+}
+
 }  // namespace
 
 // What check-ini concludes is decided on each problem's kind, whatever its sentence says: text

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "core/fault_injector.h"
+#include "observers/plugin_view.h"
 #include "runtime/keyboard.h"
-#include "runtime/plugin_view.h"
 #include "spawner_steps.h"
 #include "support/fresh_process.h"
 #include "survival_steps.h"

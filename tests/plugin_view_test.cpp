@@ -2,7 +2,7 @@
 // frames change them, never a copy taken once, from before the first frame to a run's end.
 #include <gtest/gtest.h>
 
-#include "runtime/plugin_view.h"
+#include "observers/plugin_view.h"
 #include "support/default_keys.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
@@ -19,6 +19,9 @@ SCENARIO_TEST(PluginView, FollowsTheSettingsTheMenuPageAPlacementARunAndTheBanne
   const PluginView& view = ObservePlugin();
   EXPECT_EQ(view.banner, nullptr) << "no banner before the frame loop sets up";
   EXPECT_EQ(view.frameLoop.menuPage, 0);
+  EXPECT_EQ(view.settings.MaxEnemies, 70) << "the defaults before the first load";
+  EXPECT_EQ(view.settings.SpawnerMenu, holdout_test::DefaultKey(&Settings::SpawnerMenu));
+  EXPECT_EQ(view.settings.EnemySpawnPositions[1].y, -1081.577f);
   s.Start();
   EXPECT_EQ(view.settings.MaxEnemies, 12) << "the settings as loaded";
   EXPECT_EQ(view.settings.SpawnerMenu, kMenuKey);

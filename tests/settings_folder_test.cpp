@@ -26,6 +26,7 @@ namespace fs = std::filesystem;
 using holdout_test::Scenario;
 
 constexpr std::size_t kMaxPathUnits = 260;
+constexpr std::int32_t kMaxEnemiesByDefault = 70;  // what a load that reads no file stores
 
 void WriteMaxEnemies(const fs::path& folder, int value) {
   fs::create_directories(folder);
@@ -125,7 +126,7 @@ SCENARIO_TEST(SettingsFolder, WithoutACopyEverySettingTakesItsDefault) {
 
   s.host.SetTempFolder((game.temp / "missing").string());
   LoadSettings();
-  EXPECT_EQ(settings.MaxEnemies, kDefaultMaxEnemies) << "no temp folder";
+  EXPECT_EQ(settings.MaxEnemies, kMaxEnemiesByDefault) << "no temp folder";
 
   const fs::path longTemp = s.Directory() / std::string(250 - s.Directory().string().size(), 't');
   fs::create_directories(longTemp);
@@ -133,14 +134,14 @@ SCENARIO_TEST(SettingsFolder, WithoutACopyEverySettingTakesItsDefault) {
   settings = Settings{};
   settings.MaxEnemies = 3;
   LoadSettings();
-  EXPECT_EQ(settings.MaxEnemies, kDefaultMaxEnemies) << "a temp folder of 251 characters";
+  EXPECT_EQ(settings.MaxEnemies, kMaxEnemiesByDefault) << "a temp folder of 251 characters";
   EXPECT_EQ(EntriesIn(longTemp), 0u);
 
   s.host.SetTempFolder(game.temp.string());
   fs::remove(game.folder / "Holdout.ini");
   settings.MaxEnemies = 3;
   LoadSettings();
-  EXPECT_EQ(settings.MaxEnemies, kDefaultMaxEnemies) << "no settings file";
+  EXPECT_EQ(settings.MaxEnemies, kMaxEnemiesByDefault) << "no settings file";
   EXPECT_EQ(EntriesIn(game.temp), 0u) << "the empty file made for the copy is deleted";
 }
 
@@ -173,7 +174,7 @@ void LoadWithAFailingAllocation() {
   s.RunFrame();
   allocationSweep->reached = injector.Reached();
   EXPECT_EQ(EntriesIn(game.temp), 0u);
-  EXPECT_EQ(settings.MaxEnemies, injector.Reached() ? kDefaultMaxEnemies : 45);
+  EXPECT_EQ(settings.MaxEnemies, injector.Reached() ? kMaxEnemiesByDefault : 45);
 }
 
 TEST(SettingsFolder, AFailedAllocationLeavesNoCopy) {

@@ -72,7 +72,7 @@ TEST(SettingsReader, ReadsEverySettingOnceWithTheDefaultPlayersAreShipped) {
 }
 
 TEST(SettingsReader, LeavesAPositionAloneUnlessTheFileGivesAUsableOne) {
-  Settings record;
+  Settings record = DefaultSettings();
   record.EnemySpawnPositions[0] = {5.0f, 6.0f, 7.0f};
   ReadSettings(profile::ProfileText(std::string(
                    "[Positions]\nEnemySpawnPosition1={0,0,0}\nEnemySpawnPosition2={1,2}\n")),
@@ -80,7 +80,7 @@ TEST(SettingsReader, LeavesAPositionAloneUnlessTheFileGivesAUsableOne) {
   EXPECT_EQ(record.EnemySpawnPositions[0].x, 5.0f) << "an unusable position changes nothing";
   EXPECT_EQ(record.EnemySpawnPositions[1].x, 1.0f);
   EXPECT_EQ(record.EnemySpawnPositions[1].z, 0.0f);
-  EXPECT_EQ(record.PlayerStartingPosition.x, Settings{}.PlayerStartingPosition.x);
+  EXPECT_EQ(record.PlayerStartingPosition.x, DefaultSettings().PlayerStartingPosition.x);
 }
 
 TEST(PositionReading, SaysHowMuchWasReadAndWhyAValueIsRefused) {

@@ -14,6 +14,7 @@
 
 #include "core/code_page.h"
 #include "settings/settings.h"
+#include "settings/settings_schema.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
 
@@ -44,7 +45,7 @@ void LoadFrom(Scenario& s, const std::string& ini) {
 }
 
 void ExpectDefaults(const std::string& what) {
-  const Settings defaults;
+  const Settings defaults = DefaultSettings();
   EXPECT_FALSE(settings.Debug) << what;
   EXPECT_EQ(settings.MaxEnemies, 70) << what;
   EXPECT_EQ(KeyBindings(),
@@ -137,7 +138,7 @@ SCENARIO_TEST(Settings, EveryValueLandsInItsOwnField) {
 
 SCENARIO_TEST(Settings, APositionIsTakenOnlyWhenItGivesAUsableFiniteValue) {
   Scenario s;
-  const Vector3 byDefault = Settings{}.PlayerStartingPosition;
+  const Vector3 byDefault = DefaultSettings().PlayerStartingPosition;
   const struct {
     std::string text;
     Vector3 expected;

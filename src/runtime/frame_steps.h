@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "settings/settings.h"
+#include "settings/settings_record.h"
 
 // F2: with Debug on, writes the player's position to the log.
 constexpr std::uint32_t kPositionCaptureKey = 0x71;

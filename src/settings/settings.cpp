@@ -11,7 +11,7 @@
 #include "settings/profile_path.h"
 #include "settings/settings_schema.h"
 
-Settings settings;
+Settings settings = DefaultSettings();
 
 namespace {
 
@@ -89,7 +89,7 @@ std::u16string GetIniPath() {
 // when the script function starts again; the record changes only once the whole file is read.
 // A copy made for the load is deleted however the load ends, an exception included.
 void LoadSettings() {
-  Settings loaded;
+  Settings loaded = DefaultSettings();
   const std::u16string path = GetIniPath();
   if (ProfileFunctionsOpen(path)) {
     ReadSettings(Win32ProfileFile(path), loaded);

@@ -44,14 +44,18 @@ constexpr SettingDescription SelectKey(const char* key, std::int32_t defaultValu
   return setting;
 }
 
-constexpr SettingDescription Position(const char* key, Vector3& (*field)(Settings&)) {
-  return {.section = "Positions", .key = key, .kind = SettingKind::kPosition, .position = field};
+constexpr SettingDescription Position(const char* key, Vector3 defaultPosition,
+                                      Vector3& (*field)(Settings&)) {
+  return {.section = "Positions",
+          .key = key,
+          .kind = SettingKind::kPosition,
+          .defaultPosition = defaultPosition,
+          .position = field};
 }
 
 constexpr std::array kSchema = {
     Flag("Main", "Debug", 0, &Settings::Debug),
-    Count("Main", "MaxEnemies", kDefaultMaxEnemies, kMinEnemies, kEnemySlotCapacity,
-          &Settings::MaxEnemies),
+    Count("Main", "MaxEnemies", 70, kMinEnemies, kEnemySlotCapacity, &Settings::MaxEnemies),
     KeyCode("ActivateMod", 0x72, &Settings::ActivateMod),                  // F3
     KeyCode("RotateObject", 0x51, &Settings::RotateObject),                // Q
     KeyCode("ConfirmObject", 0x45, &Settings::ConfirmObject),              // E
@@ -66,11 +70,11 @@ constexpr std::array kSchema = {
     SelectKey("MenuSelectSeven", 0x37, &Settings::MenuSelectSeven),
     SelectKey("MenuSelectEight", 0x38, &Settings::MenuSelectEight),
     SelectKey("MenuSelectNine", 0x39, &Settings::MenuSelectNine),
-    Position("PlayerStartingPosition",
+    Position("PlayerStartingPosition", {2726.1582f, -1067.7278f, 47.4046f},
              [](Settings& record) -> Vector3& { return record.PlayerStartingPosition; }),
-    Position("EnemySpawnPosition1",
+    Position("EnemySpawnPosition1", {2663.5693f, -1065.5358f, 46.90191f},
              [](Settings& record) -> Vector3& { return record.EnemySpawnPositions[0]; }),
-    Position("EnemySpawnPosition2",
+    Position("EnemySpawnPosition2", {2668.326f, -1081.577f, 47.50891f},
              [](Settings& record) -> Vector3& { return record.EnemySpawnPositions[1]; }),
 };
 
@@ -102,6 +106,18 @@ constexpr bool MenuSelectKeysAreOneRun() {
 }
 static_assert(MenuSelectKeysAreOneRun(), "the table lists the menu select keys together");
 
+// True when every count's default lies within its range: the default is stored unclamped.
+constexpr bool CountDefaultsInRange() {
+  for (const SettingDescription& setting : kSchema) {
+    if (setting.kind == SettingKind::kCount &&
+        (setting.defaultValue < setting.minimum || setting.defaultValue > setting.maximum)) {
+      return false;
+    }
+  }
+  return true;
+}
+static_assert(CountDefaultsInRange(), "a count's default lies within its range");
+
 }  // namespace
 
 std::span<const SettingDescription> SettingsSchema() {
@@ -111,6 +127,27 @@ std::span<const SettingDescription> SettingsSchema() {
 std::span<const SettingDescription, kMenuSelectKeyCount> MenuSelectSettings() {
   return std::span<const SettingDescription, kMenuSelectKeyCount>(
       kSchema.data() + FirstMenuSelect(), kMenuSelectKeyCount);
+}
+
+Settings DefaultSettings() {
+  Settings record;
+  for (const SettingDescription& setting : kSchema) {
+    switch (setting.kind) {
+      case SettingKind::kFlag:
+        record.*setting.flag = setting.defaultValue != 0;
+        break;
+      case SettingKind::kCount:
+        record.*setting.count = setting.defaultValue;
+        break;
+      case SettingKind::kKeyCode:
+        record.*setting.keyCode = static_cast<std::uint32_t>(setting.defaultValue);
+        break;
+      case SettingKind::kPosition:
+        setting.position(record) = setting.defaultPosition;
+        break;
+    }
+  }
+  return record;
 }
 
 std::array<std::uint32_t, kMenuSelectKeyCount> MenuSelectKeys(const Settings& record) {

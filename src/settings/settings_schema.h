@@ -1,7 +1,7 @@
 // Every setting described once, in the order the settings file is read: its section and key,
-// its kind, the default the integer reader is given, a count's range, and the field it lands
-// in. The plug-in's loader, check-ini, doctor and the tests all read this one table, so that
-// they cannot disagree about a setting.
+// its kind, its default, a count's range, and the field it lands in. The plug-in's loader,
+// check-ini, doctor and the tests all read this one table, so that they cannot disagree about a
+// setting; no other place holds a default.
 #pragma once
 
 #include <array>
@@ -12,7 +12,7 @@
 
 #include "settings/position.h"
 #include "settings/profile_source.h"
-#include "settings/settings.h"
+#include "settings/settings_record.h"
 
 // What a setting holds, and so how its value is read.
 enum class SettingKind {
@@ -31,6 +31,7 @@ struct SettingDescription {
   const char* key = nullptr;                         // the INI key
   SettingKind kind = SettingKind::kFlag;             // how the value is read
   std::int32_t defaultValue = 0;                     // given to the integer reader (not positions)
+  Vector3 defaultPosition = {};                      // a position's default
   std::int32_t minimum = 0;                          // a count's lowest value
   std::int32_t maximum = 0;                          // a count's highest value
   bool Settings::*flag = nullptr;                    // where a flag lands
@@ -45,6 +46,10 @@ std::span<const SettingDescription> SettingsSchema();
 
 // The menu select keys' settings, row 1's first.
 std::span<const SettingDescription, kMenuSelectKeyCount> MenuSelectSettings();
+
+// Every setting at its default, as a file that gives none leaves the record. The loader starts
+// from it, and the plug-in's record holds it until the first load.
+Settings DefaultSettings();
 
 // The menu select keys `record` binds, row 1's first.
 std::array<std::uint32_t, kMenuSelectKeyCount> MenuSelectKeys(const Settings& record);

@@ -6,7 +6,9 @@
 #include "spawner/placement.h"
 
 #include <cmath>
+#include <cstddef>
 #include <cstring>
+#include <iterator>
 
 #include "runtime/keyboard.h"
 #include "runtime/model_loading.h"
@@ -14,6 +16,7 @@
 #include "runtime/natives.h"
 #include "settings/settings.h"
 #include "spawner/menu.h"
+#include "spawner/placement_keys.h"
 #include "spawner/spawner_natives.h"
 
 PlacementState placementState;
@@ -107,19 +110,33 @@ void ConfirmPlacement() {
   SetPlayerEnabled(GetPlayer(), true);
 }
 
-// Turns the held object with the rotate keys, or sets it down with the confirm key. Returns
-// false when the placement has ended.
+// Tests the held keys from the table's entry `Index` on (spawner/placement_keys.h): the first
+// found held acts alone, turning the object or setting it down. The table is known when the
+// plug-in is compiled, so its tests run as straight-line code. Returns false when the placement
+// has ended.
+template <std::size_t Index = 0>
 bool ApplyPlacementKeys(PlacementState& state) {
-  const bool rotate = IsKeyHeld(settings.RotateObject);
-  if (rotate && IsKeyHeld(settings.ReverseRotateObject)) {
-    state.placingHeading = Turned(state.placingHeading, kRotateStep);
-  } else if (rotate) {
-    state.placingHeading = Turned(state.placingHeading, -kRotateStep);
-  } else if (IsKeyHeld(settings.ConfirmObject)) {
-    ConfirmPlacement();
-    return false;
+  if constexpr (Index == std::size(kPlacementKeys)) {
+    return true;
+  } else {
+    constexpr PlacementKey kEntry = kPlacementKeys[Index];
+    if (!IsKeyHeld(settings.*kEntry.key)) {
+      return ApplyPlacementKeys<Index + 1>(state);
+    }
+    if constexpr (kEntry.action == PlacementAction::kTurn) {
+      bool reversed = false;
+      if constexpr (kEntry.reverseKey != nullptr) {
+        reversed = IsKeyHeld(settings.*kEntry.reverseKey);
+      }
+      state.placingHeading = Turned(state.placingHeading, reversed ? kRotateStep : -kRotateStep);
+      return true;
+    } else {
+      static_assert(kEntry.action == PlacementAction::kSetDown, "every action is performed");
+      static_assert(kEntry.reverseKey == nullptr, "an object is set down one way only");
+      ConfirmPlacement();
+      return false;
+    }
   }
-  return true;
 }
 
 // Spawns the row's model 3 m ahead of the player and begins placing it; shows the row's failure

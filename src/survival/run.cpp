@@ -10,6 +10,7 @@
 #include "runtime/natives.h"
 #include "runtime/screen.h"
 #include "settings/log.h"
+#include "settings/settings.h"
 #include "spawner/placement.h"
 #include "survival/enemies.h"
 #include "survival/hud.h"

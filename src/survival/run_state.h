@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "runtime/game_types.h"
-#include "settings/settings.h"
+#include "settings/settings_record.h"
 
 // The run and its enemy slot table.
 struct RunState {

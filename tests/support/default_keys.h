@@ -5,8 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
 #include "settings/settings_schema.h"
 
@@ -14,18 +12,12 @@ namespace holdout_test {
 
 // The default key code of `binding`, a key binding of the settings (&Settings::SpawnerMenu).
 inline std::uint32_t DefaultKey(std::uint32_t Settings::*binding) {
-  for (const SettingDescription& setting : SettingsSchema()) {
-    if (setting.keyCode == binding) {
-      return static_cast<std::uint32_t>(setting.defaultValue);
-    }
-  }
-  std::fprintf(stderr, "DefaultKey: not a key binding of the settings table\n");
-  std::abort();
+  return DefaultSettings().*binding;
 }
 
 // The default key that picks row `row` (1 for the first) of an open menu.
 inline std::uint32_t DefaultSelectKey(std::size_t row) {
-  return static_cast<std::uint32_t>(MenuSelectSettings()[row - 1].defaultValue);
+  return MenuSelectKeys(DefaultSettings())[row - 1];
 }
 
 }  // namespace holdout_test

@@ -21,8 +21,9 @@
 #include "developer/screen_picture.h"
 #include "developer/soak/tool_session.h"
 #include "developer/views.h"
-#include "runtime/plugin_view.h"
+#include "observers/plugin_view.h"
 #include "runtime/script.h"
+#include "spawner/catalogues.h"
 
 namespace {
 
@@ -184,6 +185,9 @@ class DemoSession {
     }
   }
 
+  // The title of the menu on `page` (1..3).
+  static std::string MenuTitle(int page) { return kSpawnerMenus[page - 1].title; }
+
   // Opens the menu on `page` (1..3) with the spawner key from a closed menu.
   void OpenMenuPage(int page) {
     for (int i = 0; i < page; ++i) {
@@ -198,9 +202,10 @@ class DemoSession {
     OpenMenuPage(2);
     host_.TapKey(ObservePlugin().settings.MenuSelectFour);
     Frames(1);
-    Moment("cover-menu",
-           "Spawner key twice, then row 4 of the COVER menu: the sandbag appears 3 m ahead and "
-           "the player is held still; the menu closes from the next frame");
+    Moment("cover-menu", ("Spawner key twice, then row 4 of the " + MenuTitle(2) +
+                          " menu: the sandbag appears 3 m ahead and the player is held still; "
+                          "the menu closes from the next frame")
+                             .c_str());
     Frames(3);
     Moment("sandbag-held", "The sandbag held 4 m out in the view direction");
     Hold(ObservePlugin().settings.RotateObject, 45);
@@ -214,7 +219,7 @@ class DemoSession {
 
   void PlaceMountedWeapon() {
     OpenMenuPage(3);
-    Moment("weapons-menu", "Spawner key three times: the MOUNTED WEAPONS menu");
+    Moment("weapons-menu", ("Spawner key three times: the " + MenuTitle(3) + " menu").c_str());
     host_.GetWorld().viewHeading = 90.0f;
     Tap(ObservePlugin().settings.MenuSelectOne);
     Frames(4);
@@ -227,7 +232,8 @@ class DemoSession {
 
   void DeleteLastObject() {
     OpenMenuPage(1);
-    Moment("explosives-menu", "Spawner key once: the EXPLOSIVES menu with its delete row");
+    Moment("explosives-menu",
+           ("Spawner key once: the " + MenuTitle(1) + " menu with its delete row").c_str());
     Tap(ObservePlugin().settings.MenuSelectSeven);
     Frames(1);
     Moment("deleted", "Row 7 picked: the last object set down (the gatling gun) is deleted");

@@ -24,7 +24,7 @@
 #include "developer/terminal_keys.h"
 #include "developer/views.h"
 #include "player/key_names.h"
-#include "runtime/plugin_view.h"
+#include "observers/plugin_view.h"
 #include "runtime/script.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The screen and world pictures.
 #include "developer/views.h"
-#include "runtime/plugin_view.h"
+#include "observers/plugin_view.h"
 
 #include <cmath>
 #include <string>

@@ -22,6 +22,7 @@
 #include "sentences/text.h"
 #include "settings/position.h"
 #include "settings/settings_schema.h"
+#include "spawner/placement_keys.h"
 
 namespace {
 
@@ -261,36 +262,54 @@ std::vector<ReleaseTest> ReleaseOrder() {
   return order;
 }
 
-// What holding a key bound to placement actions does while an object is being placed. The
-// placement update tests the held keys in this order, and the first match acts alone
-// (spawner/placement.cpp): RotateObject with ReverseRotateObject turns the object back, then
-// RotateObject alone turns it, then ConfirmObject sets it down.
+// What never comes of a placement action whose key a key tested before it takes.
+const char* NeverDone(PlacementAction action) {
+  switch (action) {
+    case PlacementAction::kTurn:
+      return "the object never turns";
+    case PlacementAction::kSetDown:
+      return "the object is never set down";
+  }
+  return "";
+}
+
+// What holding a key bound to placement actions does while an object is being placed, as the
+// placement tests the held keys (spawner/placement_keys.h): the first entry whose key it is
+// acts alone, and a later one never does; an entry before that whose reverse key alone it is
+// acts instead, the other way, when that entry's own key is held too. Only a turn has a reverse
+// key.
 std::string HeldSentence(const std::string& key, const std::vector<std::string>& held,
                          bool alsoPressed) {
-  const auto has = [&held](const char* action) {
-    return std::find(held.begin(), held.end(), action) != held.end();
+  const auto has = [&held](std::uint32_t Settings::*binding) {
+    return binding != nullptr &&
+           std::find(held.begin(), held.end(), BindingKey(binding)) != held.end();
   };
-  const bool rotate = has("RotateObject");
-  const bool reverse = has("ReverseRotateObject");
-  const bool confirm = has("ConfirmObject");
   const std::string holding = alsoPressed ? "holding it while placing an object also "
                                           : "holding " + key + " while placing an object ";
-  const std::string confirmNever =
-      confirm ? "; ConfirmObject, bound to the same key, never fires: the object is never set down"
-              : "";
-  if (rotate && reverse) {
-    return holding +
-           "turns it the other way (RotateObject with ReverseRotateObject), never the first way" +
-           confirmNever;
+  const PlacementKey* acting = nullptr;
+  std::string otherwise;  // what acts instead with another key held too
+  std::string never;      // what never fires
+  for (const PlacementKey& entry : kPlacementKeys) {
+    if (!has(entry.key)) {
+      if (acting == nullptr && has(entry.reverseKey)) {
+        otherwise += ", or, with " + BindingKey(entry.key) + "'s key held too, " +
+                     BindingKey(entry.reverseKey);
+      }
+    } else if (acting == nullptr) {
+      acting = &entry;
+    } else {
+      never += "; " + BindingKey(entry.key) +
+               ", bound to the same key, never fires: " + NeverDone(entry.action);
+    }
   }
-  if (rotate) {
-    return holding + "triggers RotateObject" + confirmNever;
+  if (acting == nullptr) {
+    return holding + "triggers " + Listed(held);
   }
-  if (reverse && confirm) {
-    return holding +
-           "triggers ConfirmObject, or, with RotateObject's key held too, ReverseRotateObject";
-  }
-  return holding + "triggers " + Listed(held);
+  const std::string acts = has(acting->reverseKey)
+                               ? "turns it the other way (" + BindingKey(acting->key) + " with " +
+                                     BindingKey(acting->reverseKey) + "), never the first way"
+                               : "triggers " + BindingKey(acting->key);
+  return holding + acts + otherwise + never;
 }
 
 // What pressing a key bound to several actions does. A frame tests the key for a release once
@@ -336,7 +355,7 @@ std::string SharedKeySentence(std::uint32_t code, const std::vector<std::string>
 
 IniExplanation ExplainIni(const std::string& text) {
   const profile::ProfileText file(text);
-  Settings record;
+  Settings record = DefaultSettings();
   IniExplanation explanation;
   std::map<std::uint32_t, std::vector<std::string>> actionsByKey;
   std::vector<Problem> positionProblems;

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "core/fault_injector.h"
-#include "runtime/plugin_view.h"
+#include "observers/plugin_view.h"
 
 namespace {
 

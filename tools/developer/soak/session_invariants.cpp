@@ -7,7 +7,7 @@
 #include <iterator>
 #include <string_view>
 
-#include "runtime/plugin_view.h"
+#include "observers/plugin_view.h"
 #include "spawner/catalogues.h"
 #include "survival/enemies.h"
 

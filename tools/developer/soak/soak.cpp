@@ -38,10 +38,11 @@
 #include "core/fault_injector.h"
 #include "developer/soak/session_invariants.h"
 #include "developer/soak/tool_session.h"
+#include "observers/plugin_view.h"
 #include "runtime/frame_steps.h"
-#include "runtime/plugin_view.h"
 #include "runtime/script.h"
 #include "settings/settings_schema.h"
+#include "spawner/placement_keys.h"
 
 namespace {
 
@@ -151,15 +152,46 @@ bool ParseOptions(int argc, char** argv, SoakOptions& options) {
   return true;
 }
 
-// Every key the settings bind, and F2.
+// The keys the placement tests held, as the settings bind them, in the order it tests them.
+std::vector<DWORD> HeldPlacementKeys() {
+  const Settings& keys = ObservePlugin().settings;
+  std::vector<DWORD> held;
+  for (const PlacementKey& entry : kPlacementKeys) {
+    held.push_back(keys.*entry.key);
+    if (entry.reverseKey != nullptr) {
+      held.push_back(keys.*entry.reverseKey);
+    }
+  }
+  return held;
+}
+
+// Every key a frame tests, as the settings bind them, in the order of the frame's steps: the
+// bindings and fixed keys tested for a release, and at the step of the open menu or the
+// placement the placement's held keys, then the menu select keys.
 std::vector<DWORD> BoundKeys() {
   const Settings& keys = ObservePlugin().settings;
-  std::vector<DWORD> bound = {keys.ActivateMod, keys.SpawnerMenu, keys.RotateObject,
-                              keys.ReverseRotateObject, keys.ConfirmObject};
-  for (const std::uint32_t key : MenuSelectKeys(keys)) {
-    bound.push_back(key);
+  std::vector<DWORD> bound;
+  for (const FrameStep& step : kFrameSteps) {
+    if (step.action == StepAction::kMenuOrPlacement) {
+      const std::vector<DWORD> held = HeldPlacementKeys();
+      bound.insert(bound.end(), held.begin(), held.end());
+    }
+    switch (step.keys) {
+      case StepKeys::kNone:
+        break;
+      case StepKeys::kBinding:
+        bound.push_back(keys.*step.binding);
+        break;
+      case StepKeys::kMenuSelect:
+        for (const std::uint32_t key : MenuSelectKeys(keys)) {
+          bound.push_back(key);
+        }
+        break;
+      case StepKeys::kDebugFixedKey:
+        bound.push_back(step.fixedKey);
+        break;
+    }
   }
-  bound.push_back(kPositionCaptureKey);
   return bound;
 }
 
@@ -280,9 +312,7 @@ class Soak {
       host_.TapKey(Pick(BoundKeys()));
     }
     if (Chance(0.01)) {
-      const Settings& keys = ObservePlugin().settings;
-      const DWORD key =
-          Pick(std::vector<DWORD>{keys.RotateObject, keys.ReverseRotateObject, keys.ConfirmObject});
+      const DWORD key = Pick(HeldPlacementKeys());
       const std::uint64_t releaseAt = frameCount_ + 1 + random_() % 60;
       // A key the player holds already cannot go down again.
       if (std::none_of(held_.begin(), held_.end(), [key](const HeldKey& h) { return h.key == key; })) {

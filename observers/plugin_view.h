@@ -1,7 +1,7 @@
 // A read-only view of the plug-in's process-wide records, for the tools that narrate a session
 // ("a run is active", "an object is being placed", the open menu page) and for the checks and
 // tests that watch one. It sees the records as they are at the moment it is read and cannot
-// change them.
+// change them. It is no part of the plug-in: only what watches the plug-in run builds it in.
 //
 // Each record is declared and defined by its owner, and only the owner's operations write it;
 // other parts of the plug-in may read it. A test may set a record up through its owner's header

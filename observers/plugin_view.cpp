@@ -1,5 +1,5 @@
 // The read-only view, made once over the records where their owners define them.
-#include "runtime/plugin_view.h"
+#include "observers/plugin_view.h"
 
 const PluginView& ObservePlugin() {
   static const PluginView kView{settings, keyStateTable,  notification,
