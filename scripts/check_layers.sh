@@ -2,7 +2,8 @@
 # Holds every #include of the plug-in, the settings-file reader, the simulated host and the tools
 # to the rooms' floors: a room includes only from itself and the rooms below it. What players run
 # (the player's commands, the binary reader beneath them, the settings-file reader) thereby
-# carries nothing of the simulated game or the developer's commands. Each include is resolved as
+# carries nothing of the simulated game, the developer's commands or the read-only view that
+# only what watches the plug-in uses. Each include is resolved as
 # the build resolves it (a quoted name first beside the including file, then in the include
 # folders); a name found in no folder of the project is a system or library header and passes.
 # Prints each include that crosses a forbidden line with its file and line, and fails when there
@@ -22,11 +23,12 @@ rooms=(
   "plug-in|src/|"
   "settings-file reader|profile/|src/settings/"
   "simulated host|sim/|src/ profile/"
+  "read-only view of the plug-in|observers/|src/"
   "sentences|tools/sentences/|"
   "binary reader|tools/binary_reader/|tools/sentences/"
   "player's commands|tools/player/|tools/binary_reader/ tools/sentences/ profile/ src/"
-  "soak|tools/developer/soak/|src/ sim/ profile/"
-  "developer's commands|tools/developer/|tools/player/ tools/binary_reader/ tools/sentences/ profile/ src/ sim/"
+  "soak|tools/developer/soak/|src/ observers/ sim/ profile/"
+  "developer's commands|tools/developer/|tools/player/ tools/binary_reader/ tools/sentences/ profile/ src/ observers/ sim/"
   "holdout command|tools/|src/ sim/ profile/"
 )
 
