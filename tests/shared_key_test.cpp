@@ -115,4 +115,37 @@ SCENARIO_TEST(SharedKey, TheRotateKeyWinsOverTheConfirmKey) {
   EXPECT_EQ(placementState.placingHeading, heading - 20) << "turned by -2 a frame";
 }
 
+// The menu key on the rotate key: holding it turns the object, but its release, which the menu
+// key's step sees before the placement's in that frame, cancels the placement and removes the
+// object, as check-ini says.
+SCENARIO_TEST(SharedKey, TheMenuKeyOnTheRotateKeyCancelsWhatItTurned) {
+  const DWORD q = holdout_test::DefaultKey(&Settings::RotateObject);
+  const std::string ini = "[KeyBinds]\nSpawnerMenu=" + std::to_string(q) + "\n";
+  ASSERT_TRUE(CheckIniSays(ini,
+                           "pressing Q (81) triggers SpawnerMenu; holding it while placing an "
+                           "object also triggers RotateObject, but letting go of Q triggers "
+                           "SpawnerMenu, which cancels the placement and removes the object: an "
+                           "object can never be turned with Q and kept"));
+  Scenario s;
+  s.WriteIni(ini);
+  s.Start();
+  for (int page = 1; page <= 2; ++page) {  // to COVER, whose rows are placed
+    s.host.TapKey(q);
+    s.RunFrame();
+  }
+  s.host.TapKey(spawner_test::SelectKey(1));
+  s.RunFrame();
+  spawner_test::FinishModelWaits(s);
+  const EntityHandle object = placementState.placingObject;
+  ASSERT_NE(object, 0) << "Q opened the menu and row 1 started a placement";
+  const std::int32_t heading = placementState.placingHeading;
+  s.host.PressKey(q);
+  s.RunFrames(10);
+  EXPECT_NE(placementState.placingHeading, heading) << "holding Q turned the object";
+  s.host.ReleaseKey(q);
+  s.RunFrame();
+  EXPECT_EQ(placementState.placingObject, 0) << "letting go cancelled the placement";
+  EXPECT_EQ(s.host.GetWorld().objects.count(object), 0u) << "and removed the object";
+}
+
 }  // namespace
