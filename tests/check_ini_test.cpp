@@ -339,6 +339,13 @@ SCENARIO_TEST(CheckIni, ACommentAfterANumberIsNoProblem) {
   EXPECT_EQ(Line(explanation, "Debug").value, "on");
   EXPECT_EQ(Line(explanation, "ActivateMod").value, "115 (F4)");
   EXPECT_EQ(StoredFrom("[Main]\nMaxEnemies=90 ; up to 512\n", "MaxEnemies"), 90);
+  // A position is read up to its closing brace: a comment after it, however long, is no cut.
+  const IniExplanation position = ExplainIni(
+      "[Positions]\nPlayerStartingPosition={1,2,3} ; the spot by the gate, north of the river\n");
+  EXPECT_TRUE(position.problems.empty()) << ::testing::PrintToString(SentencesOf(position));
+  EXPECT_TRUE(MentionsProblem(
+      ExplainIni("[Positions]\nPlayerStartingPosition={1,2," + std::string(60, ' ') + "3}\n"),
+      "only its first 51 characters are read"));
   // Text other than a comment is still named.
   EXPECT_TRUE(
       MentionsProblem(ExplainIni("[Main]\nMaxEnemies=90 enemies\n"), "ignores \" enemies\""));

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <string_view>
 
 #include "player/arguments.h"
 #include "player/ini_lines.h"
@@ -30,13 +31,16 @@ namespace {
 // cut position shows; empty when the file does not give it.
 struct GivenText {
   std::string text;
-  bool cutAsPosition = false;  // longer than the plug-in reads a position
+  bool cutAsPosition = false;  // cut by the length the plug-in reads a position to, before the
+                               // position's closing brace (a cut comment after it is harmless)
 };
 
 GivenText TextGiven(const ProfileSource& file, const SettingDescription& setting) {
   char buffer[kPositionBufferSize + 1] = {};
   const std::uint32_t length = file.GetString(setting.section, setting.key, buffer, sizeof buffer);
-  return {std::string(buffer, length), length == kPositionBufferSize};
+  const std::string_view read(buffer, kPositionBufferSize - 1);
+  return {std::string(buffer, length),
+          length == kPositionBufferSize && read.find('}') == std::string_view::npos};
 }
 
 // The setting's value as the game reads it: a flag's on or off, a count, a key code with its
