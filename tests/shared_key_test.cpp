@@ -148,4 +148,35 @@ SCENARIO_TEST(SharedKey, TheMenuKeyOnTheRotateKeyCancelsWhatItTurned) {
   EXPECT_EQ(s.host.GetWorld().objects.count(object), 0u) << "and removed the object";
 }
 
+// The menu key on the confirm key: holding it sets the object down in the first frame, and its
+// release, with no placement left to cancel, opens the menu, as check-ini says.
+SCENARIO_TEST(SharedKey, TheMenuKeyOnTheConfirmKeySetsDownThenOpensTheMenu) {
+  const DWORD e = holdout_test::DefaultKey(&Settings::ConfirmObject);
+  const std::string ini = "[KeyBinds]\nSpawnerMenu=" + std::to_string(e) + "\n";
+  ASSERT_TRUE(CheckIniSays(ini,
+                           "pressing E (69) triggers SpawnerMenu; holding it while placing an "
+                           "object also triggers ConfirmObject, which sets the object down at "
+                           "once; letting go of E then triggers SpawnerMenu, which opens the "
+                           "menu"));
+  Scenario s;
+  s.WriteIni(ini);
+  s.Start();
+  for (int page = 1; page <= 2; ++page) {  // to COVER, whose rows are placed
+    s.host.TapKey(e);
+    s.RunFrame();
+  }
+  s.host.TapKey(spawner_test::SelectKey(1));
+  s.RunFrame();
+  spawner_test::FinishModelWaits(s);
+  const EntityHandle object = placementState.placingObject;
+  ASSERT_NE(object, 0);
+  s.host.PressKey(e);
+  s.RunFrame();
+  EXPECT_EQ(placementState.placingObject, 0) << "set down in the first frame held";
+  EXPECT_EQ(s.host.GetWorld().objects.count(object), 1u) << "and kept";
+  s.host.ReleaseKey(e);
+  s.RunFrame();
+  EXPECT_TRUE(Drawn(s, "EXPLOSIVES")) << "the release opened the menu";
+}
+
 }  // namespace

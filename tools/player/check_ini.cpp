@@ -327,12 +327,20 @@ std::string SharedKeySentence(std::uint32_t code, const std::vector<std::string>
   }
   // The menu key's step comes before the placement's in a frame, and while an object is being
   // placed it cancels the placement: the release that ends a turn removes the object turned.
-  const bool turns = std::find(held.begin(), held.end(), "RotateObject") != held.end();
-  if (turns && !released.empty() && released.front().action == BindingKey(&Settings::SpawnerMenu)) {
+  // Holding the key to set an object down leaves no placement, so its release opens the menu.
+  const auto holds = [&held](const char* action) {
+    return std::find(held.begin(), held.end(), action) != held.end();
+  };
+  const bool menuTakesRelease =
+      !released.empty() && released.front().action == BindingKey(&Settings::SpawnerMenu);
+  if (menuTakesRelease && holds("RotateObject")) {
     sentence += ", but letting go of " + KeyName(code) +
                 " triggers SpawnerMenu, which cancels the placement and removes the object: an "
                 "object can never be turned with " +
                 KeyName(code) + " and kept";
+  } else if (menuTakesRelease && held == std::vector<std::string>{"ConfirmObject"}) {
+    sentence += ", which sets the object down at once; letting go of " + KeyName(code) +
+                " then triggers SpawnerMenu, which opens the menu";
   }
   return sentence;
 }
