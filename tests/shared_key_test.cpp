@@ -115,6 +115,21 @@ SCENARIO_TEST(SharedKey, TheRotateKeyWinsOverTheConfirmKey) {
   EXPECT_EQ(placementState.placingHeading, heading - 20) << "turned by -2 a frame";
 }
 
+// Starts the plug-in with `ini` and places COVER's first row, opening the menus with
+// `menuKey`; the object being placed.
+EntityHandle StartPlacingWith(Scenario& s, const std::string& ini, DWORD menuKey) {
+  s.WriteIni(ini);
+  s.Start();
+  for (int page = 1; page <= 2; ++page) {  // to COVER, whose rows are placed
+    s.host.TapKey(menuKey);
+    s.RunFrame();
+  }
+  s.host.TapKey(spawner_test::SelectKey(1));
+  s.RunFrame();
+  spawner_test::FinishModelWaits(s);
+  return placementState.placingObject;
+}
+
 // The menu key on the rotate key: holding it turns the object, but its release, which the menu
 // key's step sees before the placement's in that frame, cancels the placement and removes the
 // object, as check-ini says.
@@ -127,16 +142,7 @@ SCENARIO_TEST(SharedKey, TheMenuKeyOnTheRotateKeyCancelsWhatItTurned) {
                            "SpawnerMenu, which cancels the placement and removes the object: an "
                            "object can never be turned with Q and kept"));
   Scenario s;
-  s.WriteIni(ini);
-  s.Start();
-  for (int page = 1; page <= 2; ++page) {  // to COVER, whose rows are placed
-    s.host.TapKey(q);
-    s.RunFrame();
-  }
-  s.host.TapKey(spawner_test::SelectKey(1));
-  s.RunFrame();
-  spawner_test::FinishModelWaits(s);
-  const EntityHandle object = placementState.placingObject;
+  const EntityHandle object = StartPlacingWith(s, ini, q);
   ASSERT_NE(object, 0) << "Q opened the menu and row 1 started a placement";
   const std::int32_t heading = placementState.placingHeading;
   s.host.PressKey(q);
@@ -159,16 +165,7 @@ SCENARIO_TEST(SharedKey, TheMenuKeyOnTheConfirmKeySetsDownThenOpensTheMenu) {
                            "once; letting go of E then triggers SpawnerMenu, which opens the "
                            "menu"));
   Scenario s;
-  s.WriteIni(ini);
-  s.Start();
-  for (int page = 1; page <= 2; ++page) {  // to COVER, whose rows are placed
-    s.host.TapKey(e);
-    s.RunFrame();
-  }
-  s.host.TapKey(spawner_test::SelectKey(1));
-  s.RunFrame();
-  spawner_test::FinishModelWaits(s);
-  const EntityHandle object = placementState.placingObject;
+  const EntityHandle object = StartPlacingWith(s, ini, e);
   ASSERT_NE(object, 0);
   s.host.PressKey(e);
   s.RunFrame();
