@@ -8,6 +8,7 @@
 #include "core/sim_host.h"
 #include "player/check_ini.h"
 #include "profile/profile_text.h"
+#include "settings/position.h"
 #include "settings/settings.h"
 #include "settings/settings_schema.h"
 #include "support/fresh_process.h"
@@ -205,10 +206,32 @@ SCENARIO_TEST(CheckIni, NamesWhatThePluginIgnoresOrReadsOtherwise) {
        "[KeyBinds]\nActivateMod=115\n", 115},
       {"[KeyBinds]\nSpawnerMenu=vk_space\n", "it names a key: write 32 for Space", "SpawnerMenu", 0,
        "[KeyBinds]\nSpawnerMenu=32\n", 32},
+      {"[Main]\nDebug=true\n", "Debug: not a number: read as 0; write 1", "Debug", 0,
+       "[Main]\nDebug=1\n", 1},
+      {"[Main]\nDebug=maybe\n", "Debug: not a number: read as 0; write 0 or 1", "Debug", 0,
+       "[Main]\nDebug=0\n", 0},
+      {"[Main]\nMaxEnemies=lots\n",
+       "MaxEnemies: not a number: read as 0; write a number from 10 to 512", "MaxEnemies", 10,
+       "[Main]\nMaxEnemies=100\n", 100},
+      // The power of ten gives a number the setting does not take: the range is the fix.
+      {"[Main]\nMaxEnemies=1e3\n",
+       "MaxEnemies=1e3: the game reads 1 and ignores \"e3\"; 1 is outside 10..512 and becomes 10; "
+       "write a number from 10 to 512",
+       "MaxEnemies", 10, "[Main]\nMaxEnemies=512\n", 512},
+      {"[KeyBinds]\nActivateMod=1 15\n",
+       "ActivateMod=1 15: the game reads 1 and ignores \" 15\"; did you mean 115? write 115",
+       "ActivateMod", 1, "[KeyBinds]\nActivateMod=115\n", 115},
+      {"[KeyBinds]\nActivateMod == 115\n",
+       "ActivateMod: not a number: read as 0, which no key sends, so ActivateMod never fires; "
+       "remove the extra '=': write ActivateMod=115",
+       "ActivateMod", 0, "[KeyBinds]\nActivateMod=115\n", 115},
+      {"[Main]\nMaxEnemies==90\n",
+       "MaxEnemies: not a number: read as 0; remove the extra '=': write MaxEnemies=90",
+       "MaxEnemies", 10, "[Main]\nMaxEnemies=90\n", 90},
       {"\xEF\xBB\xBF[Main]\r\nMaxEnemies=90\r\n",
        "line 1: the file starts with a UTF-8 byte-order mark right before [Main]: Windows reads "
        "the mark as part of that line, so it finds no [Main] and every setting under it takes "
-       "its default",
+       "its default; Wine skips the mark and reads [Main] as written",
        "MaxEnemies", 70, "\xEF\xBB\xBF\r\n[Main]\r\nMaxEnemies=90\r\n", 90},
   };
   for (const Case& c : cases) {
@@ -291,3 +314,65 @@ SCENARIO_TEST(CheckIni, EachProblemHasTheKindItsDecisionsTakeItFor) {
   EXPECT_EQ(KindsOf(ExplainIni("[Main]\nMaxEnemy=90\n")),
             std::vector<ProblemKind>{ProblemKind::kIgnoredLine});
 }
+
+namespace {
+
+// A position that breaks off at a space before a comma, or whose decimal commas split its
+// numbers, is named with the text to write instead, and that text reads whole.
+SCENARIO_TEST(CheckIni, APositionMisreadIsNamedWithTheTextThatReadsWhole) {
+  struct Case {
+    std::string value;  // PlayerStartingPosition as the player wrote it
+    std::string words;  // what check-ini says of it
+    std::string fixed;  // the text it says to write
+  };
+  const std::vector<Case> cases = {
+      {"{2726.1 ,-1067.7,47.4}", "file, partly read: 1 of 3 components, the others are 0",
+       "{2726.1,-1067.7,47.4}"},
+      {"{2726.1,-1067.7 , 47.4 }", "file, partly read: 2 of 3 components, the others are 0",
+       "{2726.1,-1067.7, 47.4}"},
+      {"{2726,1,-1067,7,47,4}", "file, misread: its decimal commas separate the numbers",
+       "{2726.1,-1067.7,47.4}"},
+      {"{2726,1;-1067,7;47,4}",
+       "file, partly read: 2 of 3 components, the others are 0; its decimal commas separate the "
+       "numbers",
+       "{2726.1,-1067.7,47.4}"},
+  };
+  for (const Case& c : cases) {
+    const IniExplanation explanation = ExplainIni("[Positions]\nPlayerStartingPosition=" + c.value);
+    EXPECT_TRUE(
+        MentionsProblem(explanation, "PlayerStartingPosition: " + c.words + "; write " + c.fixed))
+        << c.value << ::testing::PrintToString(SentencesOf(explanation));
+    const IniExplanation fixed = ExplainIni("[Positions]\nPlayerStartingPosition=" + c.fixed);
+    EXPECT_TRUE(fixed.problems.empty()) << c.fixed;
+    EXPECT_EQ(Line(fixed, "PlayerStartingPosition").value,
+              FormatPosition(ReadPosition("{2726.1,-1067.7,47.4}").value));
+  }
+  // A text no rewriting makes whole keeps its explanation alone.
+  EXPECT_TRUE(MentionsProblem(ExplainIni("[Positions]\nPlayerStartingPosition={1.5,2.5}\n"),
+                              "2 of 3 components, the others are 0"));
+  EXPECT_FALSE(
+      MentionsProblem(ExplainIni("[Positions]\nPlayerStartingPosition={1.5,2.5}\n"), "; write"));
+}
+
+// A comment after a value is read past as the player meant: no problem, the value as written.
+SCENARIO_TEST(CheckIni, ACommentAfterANumberIsNoProblem) {
+  const IniExplanation explanation = ExplainIni(
+      "[Main]\nMaxEnemies=90 ; up to 512\nDebug=1;on\n[KeyBinds]\nActivateMod=115  # F4\n");
+  EXPECT_TRUE(explanation.problems.empty()) << ::testing::PrintToString(SentencesOf(explanation));
+  EXPECT_EQ(Line(explanation, "MaxEnemies").value, "90");
+  EXPECT_EQ(Line(explanation, "Debug").value, "on");
+  EXPECT_EQ(Line(explanation, "ActivateMod").value, "115 (F4)");
+  EXPECT_EQ(StoredFrom("[Main]\nMaxEnemies=90 ; up to 512\n", "MaxEnemies"), 90);
+  // A position is read up to its closing brace: a comment after it, however long, is no cut.
+  const IniExplanation position = ExplainIni(
+      "[Positions]\nPlayerStartingPosition={1,2,3} ; the spot by the gate, north of the river\n");
+  EXPECT_TRUE(position.problems.empty()) << ::testing::PrintToString(SentencesOf(position));
+  EXPECT_TRUE(MentionsProblem(
+      ExplainIni("[Positions]\nPlayerStartingPosition={1,2," + std::string(60, ' ') + "3}\n"),
+      "only its first 51 characters are read"));
+  // Text other than a comment is still named.
+  EXPECT_TRUE(
+      MentionsProblem(ExplainIni("[Main]\nMaxEnemies=90 enemies\n"), "ignores \" enemies\""));
+}
+
+}  // namespace

@@ -1,7 +1,8 @@
 // The player's guide against the code it describes: its key table is the tools' key table, its
 // list of keys names every key a default binding uses and the position capture key, the times it
 // gives for held keys are the key table's held window, and its example of a captured position
-// is in the form the capture writes.
+// is in the form the capture writes, its check in the game names the menu key and the menu it
+// opens, and its uninstall steps remove every copy of the plug-in.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -13,8 +14,11 @@
 #include "player/key_names.h"
 #include "runtime/frame_steps.h"
 #include "runtime/key_entry.h"
+#include "runtime/script.h"
 #include "settings/position.h"
 #include "settings/settings_schema.h"
+#include "spawner/catalogues.h"
+#include "support/default_keys.h"
 
 namespace {
 
@@ -88,6 +92,25 @@ TEST(PlayersGuide, ShowsACapturedPositionInTheCapturesForm) {
         << "the capture writes a position so";
   }
   EXPECT_EQ(captured, 1u) << "the example of a captured line";
+}
+
+// "press C: the EXPLOSIVES menu appears", with the default menu key and the first menu's title,
+// and as many presses to close the menus again as there are menus after it and the closed state.
+TEST(PlayersGuide, ChecksInTheGameWithTheMenuKeyAndTheFirstMenu) {
+  const std::string install = Section(Guide(), "Install");
+  const std::string key = KeyName(holdout_test::DefaultKey(&Settings::SpawnerMenu));
+  EXPECT_NE(install.find("Check in the game: press " + key + ". The " +
+                         std::string(kExplosivesTitle) + " menu appears"),
+            std::string::npos);
+  const char* const counts[] = {"one", "two", "three", "four", "five"};
+  ASSERT_LE(kMenuPageCount, 5);
+  EXPECT_NE(install.find("press " + key + " " + counts[kMenuPageCount - 1] + " more times"),
+            std::string::npos)
+      << "from the first menu, " << kMenuPageCount << " presses close the menus";
+}
+
+TEST(PlayersGuide, UninstallsEveryCopyOfThePlugin) {
+  EXPECT_NE(Section(Guide(), "Uninstall").find("Delete every Holdout*.asi"), std::string::npos);
 }
 
 }  // namespace

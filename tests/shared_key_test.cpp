@@ -115,4 +115,65 @@ SCENARIO_TEST(SharedKey, TheRotateKeyWinsOverTheConfirmKey) {
   EXPECT_EQ(placementState.placingHeading, heading - 20) << "turned by -2 a frame";
 }
 
+// Starts the plug-in with `ini` and places COVER's first row, opening the menus with
+// `menuKey`; the object being placed.
+EntityHandle StartPlacingWith(Scenario& s, const std::string& ini, DWORD menuKey) {
+  s.WriteIni(ini);
+  s.Start();
+  for (int page = 1; page <= 2; ++page) {  // to COVER, whose rows are placed
+    s.host.TapKey(menuKey);
+    s.RunFrame();
+  }
+  s.host.TapKey(spawner_test::SelectKey(1));
+  s.RunFrame();
+  spawner_test::FinishModelWaits(s);
+  return placementState.placingObject;
+}
+
+// The menu key on the rotate key: holding it turns the object, but its release, which the menu
+// key's step sees before the placement's in that frame, cancels the placement and removes the
+// object, as check-ini says.
+SCENARIO_TEST(SharedKey, TheMenuKeyOnTheRotateKeyCancelsWhatItTurned) {
+  const DWORD q = holdout_test::DefaultKey(&Settings::RotateObject);
+  const std::string ini = "[KeyBinds]\nSpawnerMenu=" + std::to_string(q) + "\n";
+  ASSERT_TRUE(CheckIniSays(ini,
+                           "pressing Q (81) triggers SpawnerMenu; holding it while placing an "
+                           "object also triggers RotateObject, but letting go of Q triggers "
+                           "SpawnerMenu, which cancels the placement and removes the object: an "
+                           "object can never be turned with Q and kept"));
+  Scenario s;
+  const EntityHandle object = StartPlacingWith(s, ini, q);
+  ASSERT_NE(object, 0) << "Q opened the menu and row 1 started a placement";
+  const std::int32_t heading = placementState.placingHeading;
+  s.host.PressKey(q);
+  s.RunFrames(10);
+  EXPECT_NE(placementState.placingHeading, heading) << "holding Q turned the object";
+  s.host.ReleaseKey(q);
+  s.RunFrame();
+  EXPECT_EQ(placementState.placingObject, 0) << "letting go cancelled the placement";
+  EXPECT_EQ(s.host.GetWorld().objects.count(object), 0u) << "and removed the object";
+}
+
+// The menu key on the confirm key: holding it sets the object down in the first frame, and its
+// release, with no placement left to cancel, opens the menu, as check-ini says.
+SCENARIO_TEST(SharedKey, TheMenuKeyOnTheConfirmKeySetsDownThenOpensTheMenu) {
+  const DWORD e = holdout_test::DefaultKey(&Settings::ConfirmObject);
+  const std::string ini = "[KeyBinds]\nSpawnerMenu=" + std::to_string(e) + "\n";
+  ASSERT_TRUE(CheckIniSays(ini,
+                           "pressing E (69) triggers SpawnerMenu; holding it while placing an "
+                           "object also triggers ConfirmObject, which sets the object down at "
+                           "once; letting go of E then triggers SpawnerMenu, which opens the "
+                           "menu"));
+  Scenario s;
+  const EntityHandle object = StartPlacingWith(s, ini, e);
+  ASSERT_NE(object, 0);
+  s.host.PressKey(e);
+  s.RunFrame();
+  EXPECT_EQ(placementState.placingObject, 0) << "set down in the first frame held";
+  EXPECT_EQ(s.host.GetWorld().objects.count(object), 1u) << "and kept";
+  s.host.ReleaseKey(e);
+  s.RunFrame();
+  EXPECT_TRUE(Drawn(s, "EXPLOSIVES")) << "the release opened the menu";
+}
+
 }  // namespace

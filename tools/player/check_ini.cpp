@@ -11,11 +11,13 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <string_view>
 
 #include "player/arguments.h"
 #include "player/ini_lines.h"
 #include "player/ini_numbers.h"
 #include "player/key_names.h"
+#include "player/setting_fixes.h"
 #include "profile/profile_text.h"
 #include "runtime/frame_steps.h"
 #include "runtime/keyboard.h"
@@ -30,13 +32,16 @@ namespace {
 // cut position shows; empty when the file does not give it.
 struct GivenText {
   std::string text;
-  bool cutAsPosition = false;  // longer than the plug-in reads a position
+  bool cutAsPosition = false;  // cut by the length the plug-in reads a position to, before the
+                               // position's closing brace (a cut comment after it is harmless)
 };
 
 GivenText TextGiven(const ProfileSource& file, const SettingDescription& setting) {
   char buffer[kPositionBufferSize + 1] = {};
   const std::uint32_t length = file.GetString(setting.section, setting.key, buffer, sizeof buffer);
-  return {std::string(buffer, length), length == kPositionBufferSize};
+  const std::string_view read(buffer, kPositionBufferSize - 1);
+  return {std::string(buffer, length),
+          length == kPositionBufferSize && read.find('}') == std::string_view::npos};
 }
 
 // The setting's value as the game reads it: a flag's on or off, a count, a key code with its
@@ -60,24 +65,9 @@ std::string Which(const std::string& predicate) {
   return predicate.empty() ? "" : ", which" + predicate;
 }
 
-// What to write for a setting of this kind.
-std::string WhatToWrite(const SettingDescription& setting) {
-  switch (setting.kind) {
-    case SettingKind::kFlag:
-      return "0 or 1";
-    case SettingKind::kCount:
-      return "a number from " + std::to_string(setting.minimum) + " to " +
-             std::to_string(setting.maximum);
-    case SettingKind::kKeyCode:
-      return "a key's code (holdout check-ini --key-codes lists them)";
-    case SettingKind::kPosition:
-      break;
-  }
-  return "";
-}
-
 // What the file's text of an integer setting makes the game read, when that is not the number
-// plainly written: not a number at all, a number followed by more text, or one beyond 32 bits.
+// plainly written: not a number at all, a number followed by more text than a comment, or one
+// beyond 32 bits.
 // `then` says what the game does with the value read when that differs from it (" is outside
 // 10..512 and becomes 10").
 // Adds the problems to `problems`; true when there are none: the game reads the number written.
@@ -88,13 +78,16 @@ bool ExplainNumberText(const SettingDescription& setting, const SettingReading& 
     line.origin = "not a number: read as 0";
     line.problem = true;
     std::string problem = line.key + ": " + line.origin;
+    const std::string fix = NotANumberFix(setting, given.text);
     if (setting.kind == SettingKind::kKeyCode) {
       if (const std::optional<std::uint32_t> code = KeyCodeNamed(given.text)) {
         problem += "; it names a key: write " + std::to_string(*code) + " for " + KeyName(*code);
       } else {
-        problem +=
-            ", which no key sends, so " + line.key + " never fires; write " + WhatToWrite(setting);
+        problem += ", which no key sends, so " + line.key + " never fires; " +
+                   (fix.empty() ? "write " + WhatToWrite(setting) : fix);
       }
+    } else {
+      problem += "; " + fix;
     }
     problems.push_back({.kind = ProblemKind::kNotANumber, .sentence = problem});
     return false;
@@ -110,6 +103,9 @@ bool ExplainNumberText(const SettingDescription& setting, const SettingReading& 
                      " is more than the game's 32-bit numbers hold: it wraps around to " + read +
                      Which(then) + "; write " + WhatToWrite(setting)});
   }
+  if (!number.ignored.empty() && !number.overflowed && IsInlineComment(number.ignored)) {
+    return true;  // a comment after the number: the game reads the number, as meant
+  }
   if (!number.ignored.empty()) {
     line.origin += "; only \"" + number.read + "\" is read";
     line.problem = true;
@@ -117,8 +113,8 @@ bool ExplainNumberText(const SettingDescription& setting, const SettingReading& 
         {.kind = ProblemKind::kNumberMisread,
          .sentence = line.key + "=" + given.text + ": the game reads " + number.read +
                      " and ignores \"" + number.ignored + "\"" +
-                     (number.overflowed || then.empty() ? "" : "; " + number.read + then) +
-                     "; write " + number.instead});
+                     (number.overflowed || then.empty() ? "" : "; " + number.read + then) + "; " +
+                     IgnoredTextFix(setting, number)});
   }
   return !number.overflowed && number.ignored.empty();
 }
@@ -348,6 +344,23 @@ std::string SharedKeySentence(std::uint32_t code, const std::vector<std::string>
   if (!held.empty()) {
     sentence += (sentence.empty() ? "" : "; ") + HeldSentence(key, held, !sentence.empty());
   }
+  // The menu key's step comes before the placement's in a frame, and while an object is being
+  // placed it cancels the placement: the release that ends a turn removes the object turned.
+  // Holding the key to set an object down leaves no placement, so its release opens the menu.
+  const auto holds = [&held](const char* action) {
+    return std::find(held.begin(), held.end(), action) != held.end();
+  };
+  const bool menuTakesRelease =
+      !released.empty() && released.front().action == BindingKey(&Settings::SpawnerMenu);
+  if (menuTakesRelease && holds("RotateObject")) {
+    sentence += ", but letting go of " + KeyName(code) +
+                " triggers SpawnerMenu, which cancels the placement and removes the object: an "
+                "object can never be turned with " +
+                KeyName(code) + " and kept";
+  } else if (menuTakesRelease && held == std::vector<std::string>{"ConfirmObject"}) {
+    sentence += ", which sets the object down at once; letting go of " + KeyName(code) +
+                " then triggers SpawnerMenu, which opens the menu";
+  }
   return sentence;
 }
 
@@ -374,10 +387,18 @@ IniExplanation ExplainIni(const std::string& text) {
     if (!given.text.empty()) {
       line.origin = PositionOrigin(reading.position, given);
       line.problem = reading.position.verdict != PositionVerdict::kUsed || given.cutAsPosition;
+      if (HasDecimalCommas(given.text)) {
+        line.origin = reading.position.verdict == PositionVerdict::kUsed
+                          ? "file, misread: its decimal commas separate the numbers"
+                          : line.origin + "; its decimal commas separate the numbers";
+        line.problem = true;
+      }
     }
     if (line.problem) {
-      positionProblems.push_back(
-          {.kind = ProblemKind::kPositionRefused, .sentence = line.key + ": " + line.origin});
+      const std::string rewritten = PositionRewritten(given.text);
+      positionProblems.push_back({.kind = ProblemKind::kPositionRefused,
+                                  .sentence = line.key + ": " + line.origin +
+                                              (rewritten.empty() ? "" : "; write " + rewritten)});
     }
     explanation.settings.push_back(line);
   }
@@ -406,9 +427,10 @@ int RunCheckIni(int argc, char** argv) {
         "usage: holdout check-ini [PATH]\n"
         "       holdout check-ini --key-codes\n"
         "\n"
-        "Reads PATH (default: ./Holdout.ini) exactly as the plug-in reads its settings file and\n"
-        "prints every setting with its value and where it came from: the file, the default,\n"
-        "clamped, or rejected and why; then the problems, each with what to write instead:\n"
+        "Reads PATH (default: ./Holdout.ini; for a folder, the Holdout.ini in it) exactly as\n"
+        "the plug-in reads its settings file and prints every setting with its value and\n"
+        "where it came from: the file, the default, clamped, or rejected and why; then the\n"
+        "problems, each with what to write instead:\n"
         "positions that do not read, numbers the game reads otherwise than written, key codes\n"
         "that never fire, actions sharing one key, and every line the plug-in ignores\n"
         "(unknown sections and keys, lines before any section, repeated sections and keys).\n"
@@ -420,21 +442,31 @@ int RunCheckIni(int argc, char** argv) {
     std::printf("%s", KeyCodeTableText().c_str());
     return 0;
   }
+  // Everything goes to standard output, so that a report redirected to a file holds it all;
+  // the exit code tells the result.
   if (argc > 1) {
-    std::fprintf(stderr,
-                 "check-ini: expected at most one path; %s (see 'holdout check-ini --help')\n",
-                 QuoteHint("check-ini", argc, argv).c_str());
+    std::printf("check-ini: expected at most one path; %s (see 'holdout check-ini --help')\n",
+                QuoteHint("check-ini", argc, argv).c_str());
     return 2;
   }
-  const std::string path = argc == 1 ? argv[0] : "Holdout.ini";
-  const std::filesystem::path filePath = PathFromArgument(path);
-  if (std::filesystem::is_directory(filePath)) {
-    std::fprintf(stderr, "check-ini: cannot read '%s': it is a directory\n", path.c_str());
-    return 3;
+  std::string path = argc == 1 ? argv[0] : "Holdout.ini";
+  std::filesystem::path filePath = PathFromArgument(path);
+  std::error_code error;
+  if (std::filesystem::is_directory(filePath, error)) {
+    // A game folder: its Holdout.ini, the file the plug-in reads there.
+    const char separator = path.find('\\') != std::string::npos ? '\\' : '/';
+    path += (path.back() == '/' || path.back() == '\\' ? "" : std::string(1, separator)) +
+            "Holdout.ini";
+    filePath /= "Holdout.ini";
   }
   std::ifstream file(filePath, std::ios::binary);
+  const int openError = errno;
+  if (std::filesystem::is_directory(filePath, error)) {
+    std::printf("check-ini: cannot read '%s': it is a directory\n", path.c_str());
+    return 3;
+  }
   if (!file) {
-    std::fprintf(stderr, "check-ini: cannot read '%s': %s\n", path.c_str(), std::strerror(errno));
+    std::printf("check-ini: cannot read '%s': %s\n", path.c_str(), std::strerror(openError));
     return 3;
   }
   std::ostringstream contents;

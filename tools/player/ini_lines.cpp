@@ -109,7 +109,10 @@ class Walk {
                        Shown(header) +
                        ": Windows reads the mark as part of that line, so it finds no " +
                        Shown(header) +
-                       " and every setting under it takes its default; save the file as ANSI "
+                       " and every setting under it takes its default; Wine skips the mark and "
+                       "reads " +
+                       Shown(header) +
+                       " as written, so the game differs between the two; save the file as ANSI "
                        "(or UTF-8 without the mark), or leave line 1 empty");
         place_ = Place::kIgnoredSection;
         return;

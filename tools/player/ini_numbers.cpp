@@ -1,8 +1,8 @@
 // Numbers as the reader takes them. The reader's own rules (profile_reader.h) say how far it
 // reads; the number as written is measured here again, digit by digit, to tell when it did not
 // fit, and the ignored rest is compared with the forms players write numbers in elsewhere:
-// "0X56" (a capital X, which the reader does not take), "70h" (hexadecimal with a suffix) and
-// "1e3" (a power of ten).
+// "0X56" (a capital X, which the reader does not take), "70h" (hexadecimal with a suffix), "1e3"
+// (a power of ten) and "1 15" (digits split by a blank).
 #include "player/ini_numbers.h"
 
 #include <cctype>
@@ -84,6 +84,11 @@ NumberText ExamineNumber(const std::string& text, bool isSigned) {
           ? number.read.substr(1)
           : number.read;
   const std::string whole = number.read + number.ignored;
+  const std::size_t digits = number.ignored.find_first_not_of(" \t");
+  if (digits != 0 && digits != std::string::npos && IsDigits(unsignedRead) &&
+      IsDigits(std::string_view(number.ignored).substr(digits))) {
+    number.joined = number.read + number.ignored.substr(digits);
+  }
   char* end = nullptr;
   const double asDecimal = std::strtod(whole.c_str(), &end);
   if (unsignedRead == "0" && number.ignored.size() > 1 &&
@@ -102,4 +107,8 @@ NumberText ExamineNumber(const std::string& text, bool isSigned) {
     number.instead = number.read;
   }
   return number;
+}
+
+bool IsDigits(std::string_view text) {
+  return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // What the integer reader made of one setting's text.
 struct NumberText {
@@ -11,8 +12,12 @@ struct NumberText {
   std::string ignored;      // the rest of the text, which the reader never looks at
   bool overflowed = false;  // the number written lies outside the setting's 32-bit range
   std::string instead;      // when text is ignored: what to write for what was most likely meant
+  std::string joined;       // "1 15": the digits without the blank between them ("115")
 };
 
 // Examines a setting's text as GetPrivateProfileIntW reads it. A signed setting holds
 // -2147483648..2147483647, an unsigned one 0..4294967295.
 NumberText ExamineNumber(const std::string& text, bool isSigned);
+
+// True for a run of decimal digits, nothing else.
+bool IsDigits(std::string_view text);

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Runs every command the player's guide shows, exactly as written but for the game folder's path
+# and holdout.exe's name: on a folder with a settings file, each gives a report and an exit code
+# that is a verdict (0 or 1), not bad usage; the "Asking for help" commands on a folder that
+# cannot be read give a report that is not empty; and the Wine override line hands Wine the
+# override the guide names.
+# Usage: guide_commands.sh HOLDOUT GUIDE INI
+set -euo pipefail
+holdout=$(realpath "$1")
+guide=$2
+ini=$3
+work=$(mktemp -d)
+trap 'chmod -R u+rwx "$work"; rm -rf "$work"' EXIT
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+# The guide's commands in the shell: holdout.exe is the built command, the example folder the
+# test's, and its backslashes slashes.
+mapfile -t commands < <(grep -E '^ +holdout\.exe ' "$guide" | sed -E 's/^ +//')
+[ "${#commands[@]}" -ge 4 ] || fail "found only ${#commands[@]} commands in the guide"
+as_run() { # COMMAND FOLDER
+  local line=${1//\\//}
+  line=${line//C:\/path\/to\/the game/$2}
+  printf '%s\n' "${line/holdout.exe/\"$holdout\"}"
+}
+
+mkdir "$work/game"
+cp "$ini" "$work/game/Holdout.ini"
+for command in "${commands[@]}"; do
+  status=0
+  (cd "$work" && eval "$(as_run "$command" "$work/game")" >"$work/out" 2>&1) || status=$?
+  echo "$command -> exit $status"
+  [ "$status" -le 1 ] || fail "$command exits with $status"
+  if [[ $command != *holdout-report.txt* ]] && [ ! -s "$work/out" ]; then
+    fail "$command says nothing"
+  fi
+done
+[ -s "$work/holdout-report.txt" ] || fail "the help commands wrote no report"
+
+# A folder that cannot be read: closed to its user, or, for root, whom no permission stops,
+# missing. Both commands must still say so in the report.
+if [ "$(id -u)" -ne 0 ]; then
+  mkdir "$work/closed"
+  chmod 000 "$work/closed"
+else
+  echo "(run as root: the folder that cannot be read is one that does not exist)"
+fi
+rm -f "$work/holdout-report.txt"
+for command in "${commands[@]}"; do
+  [[ $command == *holdout-report.txt* ]] || continue
+  (cd "$work" && eval "$(as_run "$command" "$work/closed")") || true
+done
+echo "report on a folder that cannot be read:"
+cat "$work/holdout-report.txt" 2>/dev/null || true
+grep -q "^doctor: cannot read" "$work/holdout-report.txt" || fail "doctor's message is not in the report"
+grep -q "^check-ini: cannot read" "$work/holdout-report.txt" || fail "check-ini's message is not in the report"
+
+# check-ini says everything on standard output, its exit code the result.
+said=$("$holdout" check-ini "$work/closed" 2>/dev/null) && fail "check-ini read a closed folder"
+[ -n "$said" ] || fail "check-ini said nothing on standard output of a folder it cannot read"
+said=$("$holdout" check-ini one two 2>/dev/null) || [ $? -eq 2 ] || fail "bad usage is not exit 2"
+[ -n "$said" ] || fail "check-ini said nothing on standard output of bad usage"
+
+# The terminal's Wine line hands Wine the override: a stand-in wine prints what it was given.
+mkdir "$work/bin"
+printf '#!/bin/sh\necho "$WINEDLLOVERRIDES $*"\n' >"$work/bin/wine"
+chmod +x "$work/bin/wine"
+wine_line=$(grep -E '^ +WINEDLLOVERRIDES=.* wine ' "$guide" | sed -E 's/^ +//')
+given=$(
+  export PATH="$work/bin:$PATH"
+  eval "$wine_line"
+)
+[ "$given" = "dinput8=n,b Game.exe" ] || fail "the Wine line gives Wine '$given'"
+
+[ "$failures" -eq 0 ] && echo "PASS"
+exit "$failures"
