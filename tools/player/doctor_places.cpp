@@ -99,6 +99,7 @@ std::string DoctorCommand(const fs::path& folder) {
 FolderPlace JudgePlace(const Listing& listing, const Surroundings& around) {
   FolderPlace place{.verdict = {.file = "game program"}};
   const Programs here = ProgramsIn(listing);
+  place.programs = here.games;
   if (!here.games.empty()) {
     place.verdict.finding =
         NamesOf(here.games) + (here.games.size() == 1 ? " is a 64-bit program, as the game's is"
