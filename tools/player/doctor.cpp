@@ -387,6 +387,17 @@ std::optional<DoctorReport> Diagnose(const fs::path& folder, std::string& whyNot
                      hostVerdict);
     }
   }
+  report.isGameFolder = !place.programs.empty();
+  if (place.isPackage) {
+    // Holdout's own package: what to copy where is all there is to say, with the plug-in's
+    // version when it is sound; the game's files are not expected here.
+    report.verdicts = {place.verdict};
+    if (pluginVerdict.Sound()) {
+      report.verdicts.push_back(pluginVerdict);
+    }
+    report.notes.clear();
+    return report;
+  }
   report.willLoad = hostVerdict.Sound() && loader.Sound() && pluginLoads;
   report.verdicts = {
       place.verdict,    hostVerdict, loader, pluginVerdict, JudgeSettings(listing, around, place),
@@ -435,7 +446,10 @@ int RunDoctor(int argc, char** argv) {
   }
   const std::string count =
       std::to_string(problems) + (problems == 1 ? " problem above" : " problems above");
-  if (!report->willLoad) {
+  if (!report->isGameFolder) {
+    std::printf("verdict: Holdout cannot be checked here: this is not the game's folder (%s)\n",
+                count.c_str());
+  } else if (!report->willLoad) {
     std::printf("verdict: Holdout will not load here (%s)\n", count.c_str());
   } else if (problems > 0) {
     std::printf("verdict: Holdout will load here, but see the %s\n", count.c_str());

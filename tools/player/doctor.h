@@ -18,6 +18,7 @@ struct DoctorReport {
   std::vector<FileVerdict> verdicts;  // game program, host, plug-in loader, Holdout.asi, .ini, .log
   std::vector<std::string> notes;     // facts that need no remedy
   bool willLoad = false;              // the host, the loader and Holdout.asi are all sound
+  bool isGameFolder = false;          // the folder holds a game's 64-bit program
 };
 
 // Examines the game folder; nothing when the folder cannot be read, with the reason in whyNot.

@@ -121,6 +121,7 @@ FolderPlace JudgePlace(const Listing& listing, const Surroundings& around) {
       "copy Holdout.asi into the game's folder (and Holdout.ini, unless "
       "you keep your own there), then run ";
   if (!package.empty()) {
+    place.isPackage = true;
     place.verdict.problems.push_back(
         {.kind = ProblemKind::kNotAGameFolder,
          .sentence = "this folder is Holdout's unpacked package (it holds " + NamesOf(package) +

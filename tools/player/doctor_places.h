@@ -16,6 +16,7 @@
 struct FolderPlace {
   FileVerdict verdict{};  // "game program": the folder's 64-bit programs, or the want of one
   std::vector<std::filesystem::path> programs{};  // the folder's 64-bit programs, by name
+  bool isPackage = false;  // the folder is Holdout's unpacked package, with no game program
   // The folder one level up or down that holds a 64-bit program, when this one holds none.
   std::optional<std::filesystem::path> gameFolderElsewhere{};
 };

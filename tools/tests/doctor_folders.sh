@@ -180,15 +180,17 @@ grep -qF "doctor: expected at most one folder" <<<"$usage" ||
 # Mistakes beside a sound install, each named with its file and its fix.
 make_folder no-game
 rm "$work/no-game/Game.exe"
-expect no-game 1 "game program: PROBLEM" "there is no 64-bit program (.exe) in this folder"
+expect no-game 1 "game program: PROBLEM" "there is no 64-bit program (.exe) in this folder" \
+  "verdict: Holdout cannot be checked here: this is not the game's folder"
 
 make_folder game-above
 mkdir "$work/game-above/Holdout-0.1.0-win64"
 mv "$work/game-above/Holdout.asi" "$work/game-above/Holdout-0.1.0-win64/"
 printf 'guide\r\n' >"$work/game-above/Holdout-0.1.0-win64/PLAYERS-GUIDE.txt"
+# In the package only what to copy where is a problem.
 expect in:game-above/Holdout-0.1.0-win64 1 "Holdout's unpacked package" \
-  "copy Holdout.asi into the game's folder" "ScriptHookFrontier.dll: PROBLEM" \
-  "it is not in this folder, but one level up there is" "run holdout doctor \""
+  "copy Holdout.asi into the game's folder" "run holdout doctor \"" "Holdout.asi: ok, version" \
+  "verdict: Holdout cannot be checked here: this is not the game's folder (1 problem above)"
 expect game-above 1 "Holdout.asi: PROBLEM" "it is not in this folder, but one level down there is" \
   "Holdout.asi into this folder"
 
