@@ -305,6 +305,11 @@ FileVerdict JudgePluginPlace(const Listing& listing, const Surroundings& around,
                " is never loaded",
            RenameAdvice(*judged, kPluginFileName));
     }
+    for (const fs::path& other : nearNames) {
+      if (other != *judged && EndsWithAsi(other)) {
+        secondCopy(ShownPath(other.filename()), "the loader loads every .asi file");
+      }
+    }
     subfolderCopies();
     return verdict;
   }
@@ -413,11 +418,13 @@ int RunDoctor(int argc, char** argv) {
         "Tells whether Holdout will load and work in GAME-DIR (default: the current folder), and\n"
         "if not, why and what to do: GAME-DIR must hold the game's 64-bit program (.exe), the\n"
         "script host must be a 64-bit DLL that exports every function Holdout.asi takes from\n"
-        "it, a plug-in loader (such as dinput8.dll) must be there to load Holdout.asi,\n"
-        "Holdout.asi a complete 64-bit DLL, Holdout.ini (if there) free of problems, and\n"
-        "Holdout.log writable. Files out of place one level up or down, and copies saved under\n"
-        "other names (Holdout (1).dll, Holdout.ini.txt), are named with what to move or rename.\n"
-        "It changes no file.\n"
+        "it, a plug-in loader (such as dinput8.dll) must be there to load Holdout.asi: a DLL\n"
+        "that names .asi files and, under the name of a library the game imports, exports what\n"
+        "the game takes from it. Holdout.asi, in the game's folder or its scripts\\ or plugins\\\n"
+        "subfolder and there once, must be a complete 64-bit DLL of this holdout.exe's version;\n"
+        "Holdout.ini (if there) free of problems, and Holdout.log writable. Files out of place\n"
+        "one level up or down, and copies saved under other names (Holdout (1).dll,\n"
+        "Holdout.ini.txt), are named with what to move or rename. It changes no file.\n"
         "exit codes: 0 Holdout will load and work, 1 problems found, 2 bad usage, 3 the folder\n"
         "cannot be read\n");
     return 0;

@@ -93,7 +93,10 @@ void JudgeStandIn(const std::string& name, const FoundLibrary& loader,
       continue;
     }
     importing.push_back(program);
-    const std::string refusal = "so Windows refuses to start the game";
+    // Wine binds such an import to a stub instead, which stops the game when it is called.
+    const std::string refusal =
+        "so Windows refuses to start the game (under Wine, the game stops when it first calls "
+        "such a function)";
     std::vector<std::string> lacking;
     for (const PeImport& function : library->functions) {
       ++needed;

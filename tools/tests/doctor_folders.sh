@@ -120,7 +120,8 @@ if [ -f "$wine_dlls/dinput8.dll" ]; then
   mv "$work/version-loader/dinput8.dll" "$work/version-loader/version.dll"
   expect version-loader 1 "plug-in loader version.dll: PROBLEM" \
     "it lacks functions Game.exe imports from version.dll (GetFileVersionInfo" \
-    "so Windows refuses to start the game" "verdict: Holdout will not load here"
+    "so Windows refuses to start the game (under Wine, the game stops when it first calls" \
+    "verdict: Holdout will not load here"
 else
   echo "no Wine DLLs found: the cases of the system's own DLLs are not run"
 fi
@@ -237,6 +238,13 @@ for near in "Holdout (1).dll" "Holdout-0.1.0.dll"; do
   mv "$work/near $near/Holdout.asi" "$work/near $near/$near"
   expect "near $near" 1 "so $near is never loaded" "rename $near to Holdout.asi"
 done
+
+# Leftovers of an update, with no Holdout.asi: every one is named, since the loader loads each.
+make_folder leftovers
+mv "$work/leftovers/Holdout.asi" "$work/leftovers/Holdout (1).asi"
+cp "$plugin" "$work/leftovers/Holdout-old.asi"
+expect leftovers 1 "it is here as Holdout (1).asi" "Holdout-old.asi is here too" \
+  "delete Holdout-old.asi; besides, rename Holdout (1).asi to Holdout.asi"
 
 make_folder ini-txt
 printf '[Main]\r\nMaxEnemies=90\r\n' >"$work/ini-txt/Holdout.ini.txt"
