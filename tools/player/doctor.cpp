@@ -9,6 +9,7 @@
 
 #include "player/arguments.h"
 #include "player/check_ini.h"
+#include "player/console_text.h"
 #include "player/doctor_places.h"
 #include "player/file_access.h"
 #include "player/file_bytes.h"
@@ -217,14 +218,14 @@ std::vector<std::string> OtherHostPlugins(const Listing& listing) {
 
 void PrintVerdict(const FileVerdict& verdict) {
   if (verdict.Sound()) {
-    std::printf("%s: ok, %s\n", verdict.file.c_str(), verdict.finding.c_str());
+    WriteOut(verdict.file + ": ok, " + verdict.finding + "\n");
     return;
   }
-  std::printf("%s: PROBLEM\n", verdict.file.c_str());
+  WriteOut(verdict.file + ": PROBLEM\n");
   for (const Problem& problem : verdict.problems) {
-    std::printf("  - %s\n", problem.sentence.c_str());
+    WriteOut("  - " + problem.sentence + "\n");
   }
-  std::printf("  what to do: %s\n", verdict.advice.c_str());
+  WriteOut("  what to do: " + verdict.advice + "\n");
 }
 
 // What a copy of the plug-in in a loader subfolder means: where it loads, and that the files it
@@ -430,38 +431,38 @@ int RunDoctor(int argc, char** argv) {
     return 0;
   }
   if (argc > 1) {
-    std::printf("doctor: expected at most one folder; %s (see 'holdout doctor --help')\n",
-                QuoteHint("doctor", argc, argv).c_str());
+    WriteOut("doctor: expected at most one folder; " + QuoteHint("doctor", argc, argv) +
+             " (see 'holdout doctor --help')\n");
     return 2;
   }
   const std::string folder = argc == 1 ? argv[0] : ".";
   std::string whyNot;
   const std::optional<DoctorReport> report = Diagnose(PathFromArgument(folder), whyNot);
   if (!report) {
-    std::printf("doctor: cannot read the folder '%s': %s\n", folder.c_str(), whyNot.c_str());
+    WriteOut("doctor: cannot read the folder '" + folder + "': " + whyNot + "\n");
     return 3;
   }
-  std::printf("holdout.exe version %s\n", kDoctorVersion);
-  std::printf("Holdout doctor, game folder %s\n", ShownPath(report->folder).c_str());
+  WriteOut(std::string("holdout.exe version ") + kDoctorVersion + "\n");
+  WriteOut("Holdout doctor, game folder " + ShownPath(report->folder) + "\n");
   std::size_t problems = 0;
   for (const FileVerdict& verdict : report->verdicts) {
     PrintVerdict(verdict);
     problems += verdict.problems.size();
   }
   for (const std::string& note : report->notes) {
-    std::printf("note: %s\n", note.c_str());
+    WriteOut("note: " + note + "\n");
   }
   const std::string count =
       std::to_string(problems) + (problems == 1 ? " problem above" : " problems above");
   if (!report->isGameFolder) {
-    std::printf("verdict: Holdout cannot be checked here: this is not the game's folder (%s)\n",
-                count.c_str());
+    WriteOut("verdict: Holdout cannot be checked here: this is not the game's folder (" + count +
+             ")\n");
   } else if (!report->willLoad) {
-    std::printf("verdict: Holdout will not load here (%s)\n", count.c_str());
+    WriteOut("verdict: Holdout will not load here (" + count + ")\n");
   } else if (problems > 0) {
-    std::printf("verdict: Holdout will load here, but see the %s\n", count.c_str());
+    WriteOut("verdict: Holdout will load here, but see the " + count + "\n");
   } else {
-    std::printf("verdict: Holdout will load and work here\n");
+    WriteOut("verdict: Holdout will load and work here\n");
   }
   return problems == 0 ? 0 : 1;
 }

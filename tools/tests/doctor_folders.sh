@@ -9,7 +9,7 @@
 # scripts\ and plugins\ that loaders search, alone and beside a second copy; the mistakes
 # players make beside a sound install (no game program, the unpacked package below the game,
 # Holdout.asi or Holdout.ini one level down, copies saved under near names); a folder named in
-# Chinese; and a folder no file can be created in (under Wine, or for a user
+# Chinese, also on a console; and a folder no file can be created in (under Wine, or for a user
 # other than root). Checks each answer's message and exit code, and that doctor left every
 # folder exactly as it found it. Exits 77 (skipped) when the Windows build has not been made.
 # Usage: doctor_folders.sh native HOLDOUT PLUGIN HOST_DLL LOADER_DLL GAME_EXE
@@ -256,6 +256,15 @@ expect ini-txt 1 "Holdout.ini: PROBLEM" "but Holdout.ini.txt is: Holdout reads o
 make_folder "游戏-Spiel"
 printf '[Main]\r\nDebug=0\r\n' >"$work/游戏-Spiel/Holdout.ini"
 expect "in:游戏-Spiel" 0 "Holdout.ini: ok" "verdict: Holdout will load and work here"
+# On a console (a terminal, which Wine's console drives with escape sequences) the name shows
+# as it is, as it does in a redirected report.
+if [ "$runner" = wine ]; then
+  on_console=$(printf '%q ' "$wine_dir/wine64" "${holdout_command[1]}" doctor 游戏-Spiel)
+  console=$(cd "$work" && timeout 120 script -qec "$on_console" /dev/null) || true
+  grep -q $'\x1b\\[' <<<"$console" || fail "doctor's output did not pass through a console"
+  grep -qF '\游戏-Spiel' <<<"$(sed 's/\x1b\[[?0-9;]*[a-zA-Z]//g' <<<"$console")" ||
+    fail "the console showed: $(head -3 <<<"$console")"
+fi
 
 # A folder the player may not add files to. Wine gives a folder an access list from its Unix
 # permissions, and holdout.exe asks that list; the Linux build asks the permissions, which
