@@ -310,7 +310,8 @@ SCENARIO_TEST(Doctor, TellsAPluginLoaderFromOtherDllsUnderItsName) {
   folder.Write("dinput8.dll", BuildPe(Host()).bytes);
   report = Diagnosed(folder);
   EXPECT_TRUE(Says(ProblemsOf(report, "plug-in loader dinput8.dll"),
-                   "it is Built.dll under another name, a DLL of another program or mod"));
+                   "it is Built.dll under another name (a DLL of another program or mod), and "
+                   "its text never mentions the .asi files that plug-in loaders search for"));
 
   // A loader under another name present as well is the one judged.
   folder.Write("winmm.dll", LoaderBytes());

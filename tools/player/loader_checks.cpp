@@ -4,7 +4,6 @@
 #include "player/loader_checks.h"
 
 #include <algorithm>
-#include <cctype>
 #include <span>
 
 #include "player/arguments.h"
@@ -25,8 +24,7 @@ constexpr std::size_t kFunctionsNamed = 4;
 constexpr const char* kRunTimeLoaderName = "dinput8.dll";
 
 bool IsPluginExtension(std::string_view text) {
-  return text.size() == 4 && text[0] == '.' && std::tolower(text[1]) == 'a' &&
-         std::tolower(text[2]) == 's' && std::tolower(text[3]) == 'i';
+  return text.size() == 4 && text[0] == '.' && Lower(text.substr(1)) == "asi";
 }
 
 // The name the library's export table gives itself; empty when it has none that reads.
@@ -50,10 +48,11 @@ void SayNotALoader(const std::string& name, const FoundLibrary& loader, FileVerd
                      " (the game uses the system's own copy without it), then copy the plug-in "
                      "loader from the script host's package into the game folder";
   } else {
-    sentence += builtName.empty() ? "it is a DLL that names no .asi files, as loaders do"
-                                  : "it is " + builtName +
-                                        " under another name, a DLL of another program or mod "
-                                        "that names no .asi files, as loaders do";
+    sentence += (builtName.empty() ? std::string()
+                                   : "it is " + builtName +
+                                         " under another name (a DLL of another program or "
+                                         "mod), and ") +
+                "its text never mentions the .asi files that plug-in loaders search for";
     verdict.advice =
         "put the plug-in loader from the script host's package in its place (if another mod "
         "needs this " +
