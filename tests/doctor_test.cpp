@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "player/doctor.h"
+#include "player/loader_checks.h"
 #include "support/fresh_process.h"
 #include "support/pe_builder.h"
 
@@ -44,6 +45,17 @@ PeSpec Loader() {
   layout.imports = {{"KERNEL32.dll", {"LoadLibraryW"}}};
   layout.exports = {"DirectInput8Create"};
   return layout;
+}
+
+// A plug-in loader's image: it names the files it loads, "*.asi", in UTF-16 as its search
+// pattern lies in a real loader's data.
+std::vector<std::uint8_t> LoaderBytes(const PeSpec& spec = Loader()) {
+  std::vector<std::uint8_t> bytes = BuildPe(spec).bytes;
+  for (const char c : std::string("*.asi")) {
+    bytes.push_back(static_cast<std::uint8_t>(c));
+    bytes.push_back(0);
+  }
+  return bytes;
 }
 
 PeSpec Program() {
@@ -83,7 +95,7 @@ class GameFolder {
     Write("Game.exe", BuildPe(Program()).bytes);
     Write("Holdout.asi", BuildPe(plugin).bytes);
     Write("ScriptHookFrontier.dll", BuildPe(host).bytes);
-    Write("dinput8.dll", BuildPe(Loader()).bytes);
+    Write("dinput8.dll", LoaderBytes());
   }
   const fs::path& Path() const { return path_; }
   const fs::path& Root() const { return root_; }
@@ -199,7 +211,7 @@ SCENARIO_TEST(Doctor, FindsTheFilesWhateverTheirCapitals) {
   const GameFolder folder;
   folder.Write("holdout.ASI", BuildPe(Plugin()).bytes);
   folder.Write("scripthookfrontier.dll", BuildPe(Host()).bytes);
-  folder.Write("DINPUT8.DLL", BuildPe(Loader()).bytes);
+  folder.Write("DINPUT8.DLL", LoaderBytes());
   folder.WriteText("HOLDOUT.INI", "[Main]\nMaxEnemies=5\n");
   const DoctorReport report = Diagnosed(folder);
   EXPECT_TRUE(report.willLoad);
@@ -248,7 +260,10 @@ SCENARIO_TEST(Doctor, KnowsThatLoadersTakeOnlyAsiFiles) {
   report = Diagnosed(folder);
   EXPECT_TRUE(report.willLoad);
   EXPECT_TRUE(Noted(report, "Holdout.dll is here too")) << "the stray .dll can go";
-  EXPECT_TRUE(Noted(report, "Holdout.asi and Other.asi")) << "the host's plug-ins, listed";
+  EXPECT_TRUE(Noted(report,
+                    "besides Holdout, the loader loads these script plug-ins, which is "
+                    "fine: Other.asi"))
+      << "the host's other plug-ins, listed";
 }
 
 SCENARIO_TEST(Doctor, WantsAPluginLoaderAndSaysHowWineUsesIt) {
@@ -257,7 +272,7 @@ SCENARIO_TEST(Doctor, WantsAPluginLoaderAndSaysHowWineUsesIt) {
   EXPECT_TRUE(Noted(Diagnosed(folder), "WINEDLLOVERRIDES=\"dinput8=n,b\""));
 
   fs::remove(folder.Path() / "dinput8.dll");
-  folder.Write("version.dll", BuildPe(Loader()).bytes);
+  folder.Write("version.dll", LoaderBytes());
   DoctorReport report = Diagnosed(folder);
   EXPECT_TRUE(report.willLoad);
   EXPECT_TRUE(Noted(report, "WINEDLLOVERRIDES=\"version=n,b\""));
@@ -271,6 +286,78 @@ SCENARIO_TEST(Doctor, WantsAPluginLoaderAndSaysHowWineUsesIt) {
 
   folder.WriteText("winmm.dll", "MZ");
   EXPECT_TRUE(Says(ProblemsOf(Diagnosed(folder), "plug-in loader winmm.dll"), "cut short"));
+}
+
+SCENARIO_TEST(Doctor, TellsAPluginLoaderFromOtherDllsUnderItsName) {
+  EXPECT_TRUE(NamesPluginFiles(std::string("load *.ASI", 10)));
+  EXPECT_TRUE(NamesPluginFiles(std::string("\0.\0a\0s\0i\0", 9)));
+  EXPECT_FALSE(NamesPluginFiles("x.as"));
+  EXPECT_FALSE(NamesPluginFiles("asi .asx"));
+  EXPECT_FALSE(NamesPluginFiles(std::string(".\0a\0s\0x\0", 8)));
+
+  const GameFolder folder;
+  folder.Install();
+  PeSpec systemCopy = Loader();
+  systemCopy.builtName = "DINPUT8.dll";
+  folder.Write("dinput8.dll", BuildPe(systemCopy).bytes);
+  DoctorReport report = Diagnosed(folder);
+  EXPECT_FALSE(report.willLoad);
+  EXPECT_TRUE(Says(ProblemsOf(report, "plug-in loader dinput8.dll"),
+                   "it is not a plug-in loader: it is a copy of the system's own dinput8.dll"));
+  EXPECT_TRUE(Says(VerdictOn(report, "plug-in loader dinput8.dll").advice, "delete this"));
+  EXPECT_FALSE(Noted(report, "WINEDLLOVERRIDES"));
+
+  folder.Write("dinput8.dll", BuildPe(Host()).bytes);
+  report = Diagnosed(folder);
+  EXPECT_TRUE(Says(ProblemsOf(report, "plug-in loader dinput8.dll"),
+                   "it is Built.dll under another name (a DLL of another program or mod), and "
+                   "its text never mentions the .asi files that plug-in loaders search for"));
+
+  // A loader under another name present as well is the one judged.
+  folder.Write("winmm.dll", LoaderBytes());
+  report = Diagnosed(folder);
+  EXPECT_TRUE(report.willLoad);
+  EXPECT_TRUE(VerdictOn(report, "plug-in loader winmm.dll").Sound());
+}
+
+SCENARIO_TEST(Doctor, WantsALoaderToExportWhatTheGameImportsFromItsName) {
+  const GameFolder folder;
+  folder.Install();
+  fs::remove(folder.Path() / "dinput8.dll");
+  PeSpec game = Program();
+  game.imports.push_back({"VERSION.dll", {"GetFileVersionInfoSizeW", "GetFileVersionInfoW"}});
+  folder.Write("Game.exe", BuildPe(game).bytes);
+  PeSpec partial = Loader();
+  partial.exports = {"GetFileVersionInfoW"};
+  folder.Write("version.dll", LoaderBytes(partial));
+  DoctorReport report = Diagnosed(folder);
+  EXPECT_FALSE(report.willLoad);
+  EXPECT_TRUE(Says(ProblemsOf(report, "plug-in loader version.dll"),
+                   "it lacks functions Game.exe imports from version.dll "
+                   "(GetFileVersionInfoSizeW), so Windows refuses to start the game"));
+  EXPECT_TRUE(
+      Says(VerdictOn(report, "plug-in loader version.dll").advice, "under the name dinput8.dll"));
+
+  PeSpec complete = Loader();
+  complete.exports = {"GetFileVersionInfoSizeW", "GetFileVersionInfoW"};
+  folder.Write("version.dll", LoaderBytes(complete));
+  report = Diagnosed(folder);
+  EXPECT_TRUE(report.willLoad);
+  EXPECT_TRUE(Says(VerdictOn(report, "plug-in loader version.dll").finding,
+                   "it exports all 2 functions Game.exe imports from version.dll"));
+
+  // A game that does not import the library loads it, if at all, while it runs.
+  folder.Write("Game.exe", BuildPe(Program()).bytes);
+  EXPECT_TRUE(Says(VerdictOn(Diagnosed(folder), "plug-in loader version.dll").finding,
+                   "the game's program does not import version.dll, so the loader runs only if "
+                   "the game loads version.dll while it runs"));
+
+  // Games load dinput8.dll while they run, whatever they import.
+  fs::remove(folder.Path() / "version.dll");
+  game.imports.back().name = "DINPUT8.dll";
+  folder.Write("Game.exe", BuildPe(game).bytes);
+  folder.Write("dinput8.dll", LoaderBytes());
+  EXPECT_TRUE(Diagnosed(folder).willLoad);
 }
 
 SCENARIO_TEST(Doctor, ChecksTheLogWithoutTouchingIt) {
@@ -363,11 +450,14 @@ SCENARIO_TEST(Doctor, SaysWhenItRunsInTheUnpackedPackageBelowTheGame) {
   EXPECT_TRUE(Says(ProblemsOf(report, "game program"), (folder.Path() / "Game.exe").string()));
   EXPECT_TRUE(Says(place.advice, "copy Holdout.asi into the game's folder")) << place.advice;
   EXPECT_TRUE(Says(place.advice, run)) << place.advice;
-  const FileVerdict& host = VerdictOn(report, "ScriptHookFrontier.dll");
-  EXPECT_TRUE(Says(ProblemsOf(report, "ScriptHookFrontier.dll"),
-                   "one level up there is " + (folder.Path() / "ScriptHookFrontier.dll").string()));
-  EXPECT_TRUE(Says(host.advice, run)) << host.advice;
+  // Nothing else is a problem here: the package's plug-in, with its version, and no word on the
+  // game's files, which do not belong in the package.
+  ASSERT_EQ(report.verdicts.size(), 2u);
+  EXPECT_EQ(report.verdicts[1].file, "Holdout.asi");
+  EXPECT_TRUE(report.verdicts[1].Sound());
+  EXPECT_TRUE(report.notes.empty());
   EXPECT_FALSE(report.willLoad);
+  EXPECT_FALSE(report.isGameFolder);
 
   // The game's own folder, seen from there: Holdout.asi is one level down, in the package.
   const DoctorReport fromGame = Diagnosed(folder);
@@ -486,6 +576,7 @@ SCENARIO_TEST(Doctor, NamesASecondCopyBesideTheRealFile) {
   EXPECT_TRUE(report.willLoad);
   EXPECT_TRUE(Says(ProblemsOf(report, "Holdout.asi"), "two copies of Holdout run at once"));
   EXPECT_EQ(VerdictOn(report, "Holdout.asi").advice, "delete Holdout (1).asi");
+  EXPECT_FALSE(Noted(report, "which is fine"));
   EXPECT_TRUE(Says(ProblemsOf(report, "Holdout.ini"),
                    "Holdout.ini.txt is here too: Holdout reads only Holdout.ini, so what is "
                    "written in Holdout.ini.txt has no effect"));

@@ -77,7 +77,7 @@ BuiltPe BuildPe(const PeSpec& layout) {
     const std::uint32_t names = section.Reserve(4 * count);
     const std::uint32_t ordinals = section.Reserve(2 * count);
     const std::size_t directory = section.At(exportDirectory);
-    Put32(section.bytes, directory + 12, section.Text("Built.dll"));
+    Put32(section.bytes, directory + 12, section.Text(layout.builtName));
     Put32(section.bytes, directory + 16, 1);
     Put32(section.bytes, directory + 20, count);
     Put32(section.bytes, directory + 24, count);

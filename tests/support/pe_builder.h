@@ -27,6 +27,7 @@ struct PeSpec {
   // Exports that are forwarders: export name -> text ("KERNEL32.GetTickCount"), which is kept
   // inside the export table as the loader requires.
   std::map<std::string, std::string> forwards;
+  std::string builtName = "Built.dll";  // the name the export table gives the library
 };
 
 // The image, and where its damageable fields are in it.

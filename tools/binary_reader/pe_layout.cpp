@@ -41,6 +41,7 @@ constexpr std::uint32_t kMaxSections = 96;  // the most the Windows loader accep
 // The data directories read, by their index in the headers.
 constexpr std::uint32_t kExportDirectory = 0;
 constexpr std::uint32_t kImportDirectory = 1;
+constexpr std::uint32_t kResourceDirectory = 2;
 constexpr std::uint32_t kImportAddressDirectory = 12;
 constexpr std::uint32_t kDirectoriesRead = 13;
 constexpr std::uint64_t kTextSniffLength = 512;
@@ -93,6 +94,7 @@ class HeaderReader {
       layout->sizeOfImage = sizeOfImage_;
       layout->exports = directories_[kExportDirectory];
       layout->imports = directories_[kImportDirectory];
+      layout->resources = directories_[kResourceDirectory];
       layout->importAddresses = directories_[kImportAddressDirectory];
       reading.layout = std::move(layout);
     } else {

@@ -36,6 +36,7 @@ class PeLayout {
   std::uint32_t sizeOfImage = 0;
   PeDirectory exports;          // the export directory, as the headers give it
   PeDirectory imports;          // the import descriptor table
+  PeDirectory resources;        // the root of the resource tree
   PeDirectory importAddresses;  // where the lists the loader fills with addresses lie
 
   // Whether every byte from rva on for size bytes is mapped.

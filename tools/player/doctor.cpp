@@ -4,18 +4,20 @@
 #include "player/doctor.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "player/arguments.h"
 #include "player/check_ini.h"
+#include "player/console_text.h"
 #include "player/doctor_places.h"
 #include "player/file_access.h"
+#include "player/file_bytes.h"
 #include "player/folder_listing.h"
+#include "player/loader_checks.h"
+#include "player/plugin_copies.h"
 #include "player/plugin_loaders.h"
+#include "player/plugin_version.h"
 #include "player/system_facts.h"
 #include "sentences/text.h"
 #include "settings/profile_path.h"
@@ -23,52 +25,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-// No script host or plug-in comes near this size; a bigger file is not one of them.
-constexpr std::uintmax_t kMaxFileBytes = 64u << 20;
-
-// The whole file, up to kMaxFileBytes; nothing with the reason in whyNot when it cannot be read.
-std::optional<std::string> ReadBytes(const fs::path& path, std::string& whyNot) {
-  std::error_code error;
-  if (!fs::is_regular_file(path, error)) {
-    whyNot = fs::is_directory(path, error) ? "it is a folder, not a file" : "it is not a file";
-    return std::nullopt;
-  }
-  const std::uintmax_t size = fs::file_size(path, error);
-  if (!error && size > kMaxFileBytes) {
-    whyNot = "it is larger than " + Mebibytes(kMaxFileBytes) + ", far larger than the real file";
-    return std::nullopt;
-  }
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    whyNot = std::strerror(errno);
-    return std::nullopt;
-  }
-  std::string bytes;
-  bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  if (file.bad()) {
-    whyNot = "reading it failed";
-    return std::nullopt;
-  }
-  return bytes;
-}
-
-// The library at `path`, read and judged from its tables; missing when there is no path.
-FoundLibrary ReadLibrary(const std::optional<fs::path>& path) {
-  FoundLibrary found;
-  if (!path) {
-    return found;
-  }
-  const std::optional<std::string> bytes = ReadBytes(*path, found.unreadableWhy);
-  if (!bytes) {
-    found.state = FoundLibrary::State::kUnreadable;
-    return found;
-  }
-  found.state = FoundLibrary::State::kRead;
-  found.reading =
-      ReadPeImage(std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()));
-  return found;
-}
 
 FoundLibrary FindLibrary(const Listing& listing, const std::string& name) {
   return ReadLibrary(listing.Find(name));
@@ -192,28 +148,39 @@ FileVerdict JudgeLog(const Listing& listing) {
   return verdict;
 }
 
-// The first of the names plug-in loaders go by that is in the folder; nothing when none is.
-std::optional<std::string> LoaderName(const Listing& listing) {
+// A DLL under a loader's name, read with its bytes.
+struct LoaderCandidate {
+  std::string name;
+  FoundLibrary library;
+  std::string bytes;
+};
+
+// The DLL under a name plug-in loaders go by that doctor judges: the first in the order of
+// kPluginLoaderNames that names .asi files, else the first there; nothing when there is none.
+std::optional<LoaderCandidate> FindLoader(const Listing& listing) {
+  std::optional<LoaderCandidate> first;
   for (const char* name : kPluginLoaderNames) {
-    if (listing.Find(name)) {
-      return name;
+    const std::optional<fs::path> path = listing.Find(name);
+    if (!path) {
+      continue;
+    }
+    LoaderCandidate candidate{.name = name, .library = {}, .bytes = {}};
+    candidate.library = ReadLibrary(path, kMaxLibraryBytes, &candidate.bytes);
+    if (NamesPluginFiles(candidate.bytes)) {
+      return candidate;
+    }
+    if (!first) {
+      first = std::move(candidate);
     }
   }
-  return std::nullopt;
+  return first;
 }
 
-// The plug-in loader under `name`, or the want of one.
-FileVerdict JudgeLoader(const Listing& listing, const std::optional<std::string>& name) {
-  if (name) {
-    FileVerdict verdict{.file = "plug-in loader " + *name};
-    if (JudgeLibraryFile(FindLibrary(listing, *name), verdict)) {
-      verdict.finding =
-          "a 64-bit DLL under a name plug-in loaders take, there to load the folder's .asi files";
-    } else {
-      verdict.advice =
-          "install " + *name + " again from the script host's package, or the loader it comes with";
-    }
-    return verdict;
+// The plug-in loader, or the want of one.
+FileVerdict JudgeLoader(const std::optional<LoaderCandidate>& loader, const FolderPlace& place,
+                        const LibraryLookup& folder) {
+  if (loader) {
+    return JudgeLoaderFile(loader->name, loader->library, loader->bytes, place.programs, folder);
   }
   const std::string none = "there is none in this folder (no DLL under any of the " +
                            std::to_string(std::size(kPluginLoaderNames)) +
@@ -231,11 +198,13 @@ bool EndsWithAsi(const fs::path& name) {
   return Lower(ShownPath(name.extension())) == ".asi";
 }
 
-// The folder's .asi files that take functions from the script host, by name.
-std::vector<std::string> HostPlugins(const Listing& listing) {
+// The folder's .asi files other than Holdout's copies that take functions from the script host,
+// by name.
+std::vector<std::string> OtherHostPlugins(const Listing& listing) {
   std::vector<std::string> plugins;
   for (const fs::path& name : listing.names) {
-    if (!EndsWithAsi(name)) {
+    const std::string lower = Lower(name.string());
+    if (!EndsWithAsi(name) || IsPluginName(lower) || IsPluginNearName(lower)) {
       continue;
     }
     const FoundLibrary found = FindLibrary(listing, name.string());
@@ -249,22 +218,44 @@ std::vector<std::string> HostPlugins(const Listing& listing) {
 
 void PrintVerdict(const FileVerdict& verdict) {
   if (verdict.Sound()) {
-    std::printf("%s: ok, %s\n", verdict.file.c_str(), verdict.finding.c_str());
+    WriteOut(verdict.file + ": ok, " + verdict.finding + "\n");
     return;
   }
-  std::printf("%s: PROBLEM\n", verdict.file.c_str());
+  WriteOut(verdict.file + ": PROBLEM\n");
   for (const Problem& problem : verdict.problems) {
-    std::printf("  - %s\n", problem.sentence.c_str());
+    WriteOut("  - " + problem.sentence + "\n");
   }
-  std::printf("  what to do: %s\n", verdict.advice.c_str());
+  WriteOut("  what to do: " + verdict.advice + "\n");
+}
+
+// What a copy of the plug-in in a loader subfolder means: where it loads, and that the files it
+// reads and writes stay in the game's folder.
+std::string SubfolderFinding(const PluginCopy& copy) {
+  const std::string sub = copy.subfolder + "\\";
+  return "it is in " + sub +
+         ", where plug-in loaders that search scripts\\ and plugins\\ (as "
+         "widely used ones do) load it; Holdout.ini stays beside the game's .exe, in this "
+         "folder and not in " +
+         sub +
+         ", and Holdout.log is written to the folder the game "
+         "starts in, normally this one; ";
 }
 
 // The plug-in's verdict, named for what the loader does with the files of Holdout's names found
-// in the folder, or one level up or down; `loads` tells whether a sound copy is loaded.
+// in the folder, in the loader subfolders, or one level up or down; `loads` tells whether a sound
+// copy is loaded.
 FileVerdict JudgePluginPlace(const Listing& listing, const Surroundings& around,
                              const FolderPlace& place, FoundLibrary& plugin, bool& loads,
                              std::vector<std::string>& notes) {
-  const std::optional<fs::path> asi = listing.Find(kPluginFileName);
+  const std::vector<PluginCopy> copies = LoadedPluginCopies(listing);
+  const auto inSubfolder = std::find_if(copies.begin(), copies.end(), [](const PluginCopy& copy) {
+    return copy.exactName && !copy.subfolder.empty();
+  });
+  std::optional<fs::path> asi = listing.Find(kPluginFileName);
+  const bool fromSubfolder = !asi && inSubfolder != copies.end();
+  if (fromSubfolder) {
+    asi = inSubfolder->path;
+  }
   const std::vector<fs::path> nearNames = listing.Matching(IsPluginNearName);
   std::optional<fs::path> judged = asi;
   if (!judged && !nearNames.empty()) {
@@ -281,6 +272,25 @@ FileVerdict JudgePluginPlace(const Listing& listing, const Surroundings& around,
     verdict.advice =
         verdict.problems.size() == 1 ? advice : advice + "; besides, " + verdict.advice;
   };
+  const auto secondCopy = [&verdict](const std::string& name, const std::string& why) {
+    verdict.problems.push_back(
+        {.kind = ProblemKind::kMisplaced,
+         .sentence = name + " is here too: " + why +
+                     ", so two copies of Holdout run at once and every key press acts twice"});
+    verdict.advice = verdict.problems.size() == 1
+                         ? "delete " + name
+                         : "delete " + name + "; besides, " + verdict.advice;
+  };
+  // Copies in the loader subfolders beside the one judged: loaded as well by loaders that search
+  // there.
+  const auto subfolderCopies = [&] {
+    for (const PluginCopy& copy : copies) {
+      if (!copy.subfolder.empty() && copy.path != judged) {
+        secondCopy(copy.Shown(),
+                   "plug-in loaders that search scripts\\ and plugins\\ load it as well");
+      }
+    }
+  };
   if (!asi && judged) {
     // A plug-in shipped or saved under another name: judged all the same, so the host is
     // compared with what it would need once renamed.
@@ -296,6 +306,12 @@ FileVerdict JudgePluginPlace(const Listing& listing, const Surroundings& around,
                " is never loaded",
            RenameAdvice(*judged, kPluginFileName));
     }
+    for (const fs::path& other : nearNames) {
+      if (other != *judged && EndsWithAsi(other)) {
+        secondCopy(ShownPath(other.filename()), "the loader loads every .asi file");
+      }
+    }
+    subfolderCopies();
     return verdict;
   }
   if (!asi) {
@@ -305,28 +321,26 @@ FileVerdict JudgePluginPlace(const Listing& listing, const Surroundings& around,
     }
     if (nearby) {
       SayFoundNearby(*nearby, kPluginFileName,
-                     "plug-in loaders load only the .asi files of the game's own folder", place,
-                     verdict);
+                     "plug-in loaders load only the .asi files of the game's own folder and of "
+                     "its subfolders scripts\\ and plugins\\",
+                     place, verdict);
     }
     return verdict;
+  }
+  if (fromSubfolder && verdict.Sound()) {
+    verdict.finding = SubfolderFinding(*inSubfolder) + verdict.finding;
   }
   for (const fs::path& other : nearNames) {
     const std::string name = ShownPath(other.filename());
     if (EndsWithAsi(other)) {
-      verdict.problems.push_back({.kind = ProblemKind::kMisplaced,
-                                  .sentence = name +
-                                              " is here too: the loader loads every .asi file, "
-                                              "so two copies of Holdout run at once and every "
-                                              "key press acts twice"});
-      verdict.advice = verdict.problems.size() == 1
-                           ? "delete " + name
-                           : "delete " + name + "; besides, " + verdict.advice;
+      secondCopy(name, "the loader loads every .asi file");
     } else {
       notes.push_back(name +
                       " is here too: no plug-in loader loads a .dll, so it is never loaded and "
                       "can go");
     }
   }
+  subfolderCopies();
   return verdict;
 }
 
@@ -347,19 +361,24 @@ std::optional<DoctorReport> Diagnose(const fs::path& folder, std::string& whyNot
   report.folder = absolute;
   const FolderPlace place = JudgePlace(listing, around);
   const FoundLibrary host = FindLibrary(listing, kHostFileName);
-  const std::optional<std::string> loaderName = LoaderName(listing);
-  const FileVerdict loader = JudgeLoader(listing, loaderName);
+  const LibraryLookup inFolder = [&listing](const std::string& name) {
+    return FindLibrary(listing, name);
+  };
+  const std::optional<LoaderCandidate> loaderFound = FindLoader(listing);
+  const FileVerdict loader = JudgeLoader(loaderFound, place, inFolder);
   FoundLibrary plugin;
   bool pluginLoads = false;
-  const FileVerdict pluginVerdict =
+  FileVerdict pluginVerdict =
       JudgePluginPlace(listing, around, place, plugin, pluginLoads, report.notes);
-  const std::vector<std::string> plugins = HostPlugins(listing);
-  if (plugins.size() > 1) {
-    report.notes.push_back("the loader loads these script plug-ins, which is fine: " +
-                           Listed(plugins));
+  SayPluginVersion(plugin, pluginVerdict);
+  const std::vector<std::string> plugins = OtherHostPlugins(listing);
+  if (!plugins.empty()) {
+    report.notes.push_back(
+        "besides Holdout, the loader loads these script plug-ins, which is fine: " +
+        Listed(plugins));
   }
   if (loader.Sound() && GamesRunThroughWine()) {
-    const std::string& name = *loaderName;
+    const std::string& name = loaderFound->name;
     const std::string stem = name.substr(0, name.size() - 4);
     report.notes.push_back("under Wine (and the compatibility layers built on it) the game uses " +
                            name +
@@ -367,15 +386,23 @@ std::optional<DoctorReport> Diagnose(const fs::path& folder, std::string& whyNot
                            "own: start the game with WINEDLLOVERRIDES=\"" +
                            stem + "=n,b\"");
   }
-  const LibraryLookup inFolder = [&listing](const std::string& name) {
-    return FindLibrary(listing, name);
-  };
   FileVerdict hostVerdict = JudgeHost(host, plugin, inFolder);
   if (host.state == FoundLibrary::State::kMissing) {
     if (const std::optional<FoundNearby> nearby = FindNearby(around, IsHostName)) {
       SayFoundNearby(*nearby, kHostFileName, "the game loads it only from its own folder", place,
                      hostVerdict);
     }
+  }
+  report.isGameFolder = !place.programs.empty();
+  if (place.isPackage) {
+    // Holdout's own package: what to copy where is all there is to say, with the plug-in's
+    // version when it is sound; the game's files are not expected here.
+    report.verdicts = {place.verdict};
+    if (pluginVerdict.Sound()) {
+      report.verdicts.push_back(pluginVerdict);
+    }
+    report.notes.clear();
+    return report;
   }
   report.willLoad = hostVerdict.Sound() && loader.Sound() && pluginLoads;
   report.verdicts = {
@@ -392,46 +419,50 @@ int RunDoctor(int argc, char** argv) {
         "Tells whether Holdout will load and work in GAME-DIR (default: the current folder), and\n"
         "if not, why and what to do: GAME-DIR must hold the game's 64-bit program (.exe), the\n"
         "script host must be a 64-bit DLL that exports every function Holdout.asi takes from\n"
-        "it, a plug-in loader (such as dinput8.dll) must be there to load Holdout.asi,\n"
-        "Holdout.asi a complete 64-bit DLL, Holdout.ini (if there) free of problems, and\n"
-        "Holdout.log writable. Files out of place one level up or down, and copies saved under\n"
-        "other names (Holdout (1).dll, Holdout.ini.txt), are named with what to move or rename.\n"
-        "It changes no file.\n"
+        "it, a plug-in loader (such as dinput8.dll) must be there to load Holdout.asi: a DLL\n"
+        "that names .asi files and, under the name of a library the game imports, exports what\n"
+        "the game takes from it. Holdout.asi, in the game's folder or its scripts\\ or plugins\\\n"
+        "subfolder and there once, must be a complete 64-bit DLL of this holdout.exe's version;\n"
+        "Holdout.ini (if there) free of problems, and Holdout.log writable. Files out of place\n"
+        "one level up or down, and copies saved under other names (Holdout (1).dll,\n"
+        "Holdout.ini.txt), are named with what to move or rename. It changes no file.\n"
         "exit codes: 0 Holdout will load and work, 1 problems found, 2 bad usage, 3 the folder\n"
         "cannot be read\n");
     return 0;
   }
   if (argc > 1) {
-    std::fprintf(stderr, "doctor: expected at most one folder; %s (see 'holdout doctor --help')\n",
-                 QuoteHint("doctor", argc, argv).c_str());
+    WriteOut("doctor: expected at most one folder; " + QuoteHint("doctor", argc, argv) +
+             " (see 'holdout doctor --help')\n");
     return 2;
   }
   const std::string folder = argc == 1 ? argv[0] : ".";
   std::string whyNot;
   const std::optional<DoctorReport> report = Diagnose(PathFromArgument(folder), whyNot);
   if (!report) {
-    std::fprintf(stderr, "doctor: cannot read the folder '%s': %s\n", folder.c_str(),
-                 whyNot.c_str());
+    WriteOut("doctor: cannot read the folder '" + folder + "': " + whyNot + "\n");
     return 3;
   }
-  std::printf("holdout %s\n", HOLDOUT_VERSION);
-  std::printf("Holdout doctor, game folder %s\n", ShownPath(report->folder).c_str());
+  WriteOut(std::string("holdout.exe version ") + kDoctorVersion + "\n");
+  WriteOut("Holdout doctor, game folder " + ShownPath(report->folder) + "\n");
   std::size_t problems = 0;
   for (const FileVerdict& verdict : report->verdicts) {
     PrintVerdict(verdict);
     problems += verdict.problems.size();
   }
   for (const std::string& note : report->notes) {
-    std::printf("note: %s\n", note.c_str());
+    WriteOut("note: " + note + "\n");
   }
   const std::string count =
       std::to_string(problems) + (problems == 1 ? " problem above" : " problems above");
-  if (!report->willLoad) {
-    std::printf("verdict: Holdout will not load here (%s)\n", count.c_str());
+  if (!report->isGameFolder) {
+    WriteOut("verdict: Holdout cannot be checked here: this is not the game's folder (" + count +
+             ")\n");
+  } else if (!report->willLoad) {
+    WriteOut("verdict: Holdout will not load here (" + count + ")\n");
   } else if (problems > 0) {
-    std::printf("verdict: Holdout will load here, but see the %s\n", count.c_str());
+    WriteOut("verdict: Holdout will load here, but see the " + count + "\n");
   } else {
-    std::printf("verdict: Holdout will load and work here\n");
+    WriteOut("verdict: Holdout will load and work here\n");
   }
   return problems == 0 ? 0 : 1;
 }

@@ -14,10 +14,13 @@
 
 // What doctor found in a game folder.
 struct DoctorReport {
-  std::filesystem::path folder;       // the folder examined, as an absolute path
-  std::vector<FileVerdict> verdicts;  // game program, host, plug-in loader, Holdout.asi, .ini, .log
-  std::vector<std::string> notes;     // facts that need no remedy
-  bool willLoad = false;              // the host, the loader and Holdout.asi are all sound
+  std::filesystem::path folder;  // the folder examined, as an absolute path
+  // game program, host, plug-in loader, Holdout.asi, .ini, .log; in Holdout's unpacked package
+  // only the game program's and, when sound, Holdout.asi's
+  std::vector<FileVerdict> verdicts;
+  std::vector<std::string> notes;  // facts that need no remedy
+  bool willLoad = false;           // the host, the loader and Holdout.asi are all sound
+  bool isGameFolder = false;       // the folder holds a game's 64-bit program
 };
 
 // Examines the game folder; nothing when the folder cannot be read, with the reason in whyNot.

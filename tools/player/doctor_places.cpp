@@ -99,6 +99,7 @@ std::string DoctorCommand(const fs::path& folder) {
 FolderPlace JudgePlace(const Listing& listing, const Surroundings& around) {
   FolderPlace place{.verdict = {.file = "game program"}};
   const Programs here = ProgramsIn(listing);
+  place.programs = here.games;
   if (!here.games.empty()) {
     place.verdict.finding =
         NamesOf(here.games) + (here.games.size() == 1 ? " is a 64-bit program, as the game's is"
@@ -120,6 +121,7 @@ FolderPlace JudgePlace(const Listing& listing, const Surroundings& around) {
       "copy Holdout.asi into the game's folder (and Holdout.ini, unless "
       "you keep your own there), then run ";
   if (!package.empty()) {
+    place.isPackage = true;
     place.verdict.problems.push_back(
         {.kind = ProblemKind::kNotAGameFolder,
          .sentence = "this folder is Holdout's unpacked package (it holds " + NamesOf(package) +

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "player/folder_listing.h"
 #include "player/library_checks.h"
@@ -14,6 +15,8 @@
 // The folder's place, as doctor judges it first.
 struct FolderPlace {
   FileVerdict verdict{};  // "game program": the folder's 64-bit programs, or the want of one
+  std::vector<std::filesystem::path> programs{};  // the folder's 64-bit programs, by name
+  bool isPackage = false;  // the folder is Holdout's unpacked package, with no game program
   // The folder one level up or down that holds a 64-bit program, when this one holds none.
   std::optional<std::filesystem::path> gameFolderElsewhere{};
 };

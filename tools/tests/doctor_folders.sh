@@ -3,10 +3,13 @@
 # the built Holdout.asi, the stand-in script host and its plug-in loader, and the stand-in game's
 # program: complete; the plug-in under the name Holdout.dll; no plug-in loader; a host that lacks
 # the export worldGetAllPeds; a host whose export ordinal table points past the end of the file;
-# a text file in place of the host; no host; a Holdout.asi cut short; a folder that does not
-# exist; the mistakes players make beside a sound install (no game program, the unpacked package
-# below the game, Holdout.asi or Holdout.ini one level down, copies saved under near names); a
-# folder named in Chinese; and a folder no file can be created in (under Wine, or for a user
+# a text file in place of the host; no host; DLLs under the loader's name that are no plug-in
+# loader, and the loader under a name the game imports or not; a Holdout.asi cut short; a folder that does not
+# exist and a second folder named, answered on standard output; Holdout.asi in the subfolders
+# scripts\ and plugins\ that loaders search, alone and beside a second copy; the mistakes
+# players make beside a sound install (no game program, the unpacked package below the game,
+# Holdout.asi or Holdout.ini one level down, copies saved under near names); a folder named in
+# Chinese, also on a console; and a folder no file can be created in (under Wine, or for a user
 # other than root). Checks each answer's message and exit code, and that doctor left every
 # folder exactly as it found it. Exits 77 (skipped) when the Windows build has not been made.
 # Usage: doctor_folders.sh native HOLDOUT PLUGIN HOST_DLL LOADER_DLL GAME_EXE
@@ -78,6 +81,18 @@ expect complete 0 "game program: ok, Game.exe is a 64-bit program" "ScriptHookFr
   "Holdout.ini: ok" "Holdout.log: ok" "verdict: Holdout will load and work here" \
   'WINEDLLOVERRIDES="dinput8=n,b"'
 
+# The installed plug-in's version on its line, beside doctor's own; another version is named.
+version=$(cd "$work" && run_holdout doctor complete | sed -n 's/^holdout\.exe version //p')
+[ -n "$version" ] || fail "doctor's first line names no version of holdout.exe"
+expect complete 0 "Holdout.asi: ok, version $version; a complete 64-bit DLL"
+make_folder old-plugin
+perl -0777 -pe 's/\xBD\x04\xEF\xFE(.{4})..../\xBD\x04\xEF\xFE${1}\x00\x00\x09\x00/s' "$plugin" \
+  >"$work/old-plugin/Holdout.asi"
+expect old-plugin 1 "Holdout.asi: PROBLEM" \
+  "it is version 9.0.0, but this holdout.exe is version $version: an update was not copied" \
+  "copy Holdout.asi from the zip this holdout.exe came with" \
+  "verdict: Holdout will load here, but see the 1 problem above"
+
 make_folder lone-dll
 mv "$work/lone-dll/Holdout.asi" "$work/lone-dll/Holdout.dll"
 expect lone-dll 1 "Holdout.asi: PROBLEM" "rename Holdout.dll to Holdout.asi" \
@@ -87,6 +102,36 @@ make_folder no-loader
 rm "$work/no-loader/dinput8.dll"
 expect no-loader 1 "plug-in loader: PROBLEM" "the script host's package brings one" \
   "verdict: Holdout will not load here"
+
+# A DLL under the loader's name is a plug-in loader only when it names .asi files: the system's
+# own copy (Wine's here) and another program's DLL load no plug-in.
+wine_dlls=$(find /usr/lib /usr/local/lib /opt -type d -path '*/wine/x86_64-windows' 2>/dev/null |
+  head -1)
+if [ -f "$wine_dlls/dinput8.dll" ]; then
+  make_folder system-dinput8
+  cp "$wine_dlls/dinput8.dll" "$work/system-dinput8/dinput8.dll"
+  expect system-dinput8 1 "plug-in loader dinput8.dll: PROBLEM" \
+    "it is not a plug-in loader: it is a copy of the system's own dinput8.dll" \
+    "delete this dinput8.dll" "verdict: Holdout will not load here"
+  # A game whose program imports version.dll: a loader under that name must export what it
+  # imports, and the stand-in loader does not.
+  make_folder version-loader
+  cp "$wine_dlls/winefile.exe" "$work/version-loader/Game.exe"
+  mv "$work/version-loader/dinput8.dll" "$work/version-loader/version.dll"
+  expect version-loader 1 "plug-in loader version.dll: PROBLEM" \
+    "it lacks functions Game.exe imports from version.dll (GetFileVersionInfo" \
+    "so Windows refuses to start the game (under Wine, the game stops when it first calls" \
+    "verdict: Holdout will not load here"
+else
+  echo "no Wine DLLs found: the cases of the system's own DLLs are not run"
+fi
+make_folder host-as-loader
+cp "$host" "$work/host-as-loader/dinput8.dll"
+expect host-as-loader 1 "it is not a plug-in loader: it is ScriptHookFrontier.dll under another name"
+make_folder loader-as-version
+mv "$work/loader-as-version/dinput8.dll" "$work/loader-as-version/version.dll"
+expect loader-as-version 0 "plug-in loader version.dll: ok" \
+  "the game's program does not import version.dll, so the loader runs only if the game loads"
 
 # The export directory's field AddressOfNameOrdinals (36 bytes in) pointed past the file's end.
 make_folder ordinals-outside
@@ -124,20 +169,29 @@ make_folder cut-plugin
 head -c "$(($(stat -c %s "$plugin") / 2))" "$plugin" >"$work/cut-plugin/Holdout.asi"
 expect cut-plugin 1 "Holdout.asi: PROBLEM" "it is cut short" "verdict: Holdout will not load here"
 
-expect no-such-folder 3
+# Everything doctor says is on standard output, which is all a player's redirected report
+# holds; the exit code tells the result.
+expect no-such-folder 3 "doctor: cannot read the folder 'no-such-folder'"
+usage_status=0
+usage=$(cd "$work" && run_holdout doctor complete complete 2>/dev/null) || usage_status=$?
+[ "$usage_status" -eq 2 ] || fail "doctor with two folders exited with $usage_status, expected 2"
+grep -qF "doctor: expected at most one folder" <<<"$usage" ||
+  fail "doctor with two folders said on standard output: $usage"
 
 # Mistakes beside a sound install, each named with its file and its fix.
 make_folder no-game
 rm "$work/no-game/Game.exe"
-expect no-game 1 "game program: PROBLEM" "there is no 64-bit program (.exe) in this folder"
+expect no-game 1 "game program: PROBLEM" "there is no 64-bit program (.exe) in this folder" \
+  "verdict: Holdout cannot be checked here: this is not the game's folder"
 
 make_folder game-above
 mkdir "$work/game-above/Holdout-0.1.0-win64"
 mv "$work/game-above/Holdout.asi" "$work/game-above/Holdout-0.1.0-win64/"
 printf 'guide\r\n' >"$work/game-above/Holdout-0.1.0-win64/PLAYERS-GUIDE.txt"
+# In the package only what to copy where is a problem.
 expect in:game-above/Holdout-0.1.0-win64 1 "Holdout's unpacked package" \
-  "copy Holdout.asi into the game's folder" "ScriptHookFrontier.dll: PROBLEM" \
-  "it is not in this folder, but one level up there is" "run holdout doctor \""
+  "copy Holdout.asi into the game's folder" "run holdout doctor \"" "Holdout.asi: ok, version" \
+  "verdict: Holdout cannot be checked here: this is not the game's folder (1 problem above)"
 expect game-above 1 "Holdout.asi: PROBLEM" "it is not in this folder, but one level down there is" \
   "Holdout.asi into this folder"
 
@@ -145,6 +199,33 @@ make_folder plugin-below
 mkdir "$work/plugin-below/scripts"
 mv "$work/plugin-below/Holdout.asi" "$work/plugin-below/scripts/Holdout (1).dll"
 expect plugin-below 1 "one level down there is" "into this folder and rename it Holdout.asi"
+
+# Loaders also load the .asi files of scripts\ and plugins\ (found in any case, as Windows
+# finds them); Holdout still reads Holdout.ini beside the game's program.
+for sub in scripts Plugins; do
+  make_folder "asi-in-$sub"
+  mkdir "$work/asi-in-$sub/$sub"
+  mv "$work/asi-in-$sub/Holdout.asi" "$work/asi-in-$sub/$sub/"
+  expect "asi-in-$sub" 0 "Holdout.asi: ok, version " "it is in $sub\\, where plug-in loaders" \
+    "Holdout.ini stays beside the game's .exe, in this folder and not in $sub\\" \
+    "Holdout.log is written to the folder the game starts in" \
+    "verdict: Holdout will load and work here"
+done
+
+# A second copy where loaders also look runs Holdout twice, whatever its name.
+make_folder asi-twice
+mkdir "$work/asi-twice/plugins" "$work/asi-twice/scripts"
+cp "$plugin" "$work/asi-twice/plugins/Holdout.asi"
+cp "$plugin" "$work/asi-twice/scripts/Holdout (1).asi"
+expect asi-twice 1 "Holdout.asi: PROBLEM" "plugins\\Holdout.asi is here too" \
+  "scripts\\Holdout (1).asi is here too" "two copies of Holdout run at once" \
+  "delete plugins\\Holdout.asi; besides, delete scripts\\Holdout (1).asi" \
+  "verdict: Holdout will load here, but see the 2 problems above"
+make_folder asi-twice-in-subfolders
+mkdir "$work/asi-twice-in-subfolders/scripts" "$work/asi-twice-in-subfolders/plugins"
+mv "$work/asi-twice-in-subfolders/Holdout.asi" "$work/asi-twice-in-subfolders/scripts/"
+cp "$plugin" "$work/asi-twice-in-subfolders/plugins/Holdout.asi"
+expect asi-twice-in-subfolders 1 "plugins\\Holdout.asi is here too" "delete plugins\\Holdout.asi"
 
 make_folder ini-below
 mkdir "$work/ini-below/settings"
@@ -158,6 +239,13 @@ for near in "Holdout (1).dll" "Holdout-0.1.0.dll"; do
   expect "near $near" 1 "so $near is never loaded" "rename $near to Holdout.asi"
 done
 
+# Leftovers of an update, with no Holdout.asi: every one is named, since the loader loads each.
+make_folder leftovers
+mv "$work/leftovers/Holdout.asi" "$work/leftovers/Holdout (1).asi"
+cp "$plugin" "$work/leftovers/Holdout-old.asi"
+expect leftovers 1 "it is here as Holdout (1).asi" "Holdout-old.asi is here too" \
+  "delete Holdout-old.asi; besides, rename Holdout (1).asi to Holdout.asi"
+
 make_folder ini-txt
 printf '[Main]\r\nMaxEnemies=90\r\n' >"$work/ini-txt/Holdout.ini.txt"
 expect ini-txt 1 "Holdout.ini: PROBLEM" "but Holdout.ini.txt is: Holdout reads only Holdout.ini" \
@@ -168,6 +256,15 @@ expect ini-txt 1 "Holdout.ini: PROBLEM" "but Holdout.ini.txt is: Holdout reads o
 make_folder "游戏-Spiel"
 printf '[Main]\r\nDebug=0\r\n' >"$work/游戏-Spiel/Holdout.ini"
 expect "in:游戏-Spiel" 0 "Holdout.ini: ok" "verdict: Holdout will load and work here"
+# On a console (a terminal, which Wine's console drives with escape sequences) the name shows
+# as it is, as it does in a redirected report.
+if [ "$runner" = wine ]; then
+  on_console=$(printf '%q ' "$wine_dir/wine64" "${holdout_command[1]}" doctor 游戏-Spiel)
+  console=$(cd "$work" && timeout 120 script -qec "$on_console" /dev/null) || true
+  grep -q $'\x1b\\[' <<<"$console" || fail "doctor's output did not pass through a console"
+  grep -qF '\游戏-Spiel' <<<"$(sed 's/\x1b\[[?0-9;]*[a-zA-Z]//g' <<<"$console")" ||
+    fail "the console showed: $(head -3 <<<"$console")"
+fi
 
 # A folder the player may not add files to. Wine gives a folder an access list from its Unix
 # permissions, and holdout.exe asks that list; the Linux build asks the permissions, which

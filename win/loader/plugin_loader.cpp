@@ -3,10 +3,11 @@
 // dinput8.dll), is found there before the system's own, and it loads every file of the game's
 // folder whose name ends in ".asi". Each such file is an ordinary DLL; the Windows loader then
 // loads the script host it imports as its dependency. This proxy does the same when the game
-// (Host.exe) loads it: every *.asi beside the game's executable, in the order of their names
-// compared without regard to case, each with LoadLibraryW. A file that fails is reported with
-// the loader's error, and the next one is loaded all the same. Files ending in ".dll" are
-// never loaded.
+// (Host.exe) loads it: every *.asi beside the game's executable, then every *.asi of the
+// subfolders scripts\ and plugins\, as widely used loaders search them; within a folder in the
+// order of their names compared without regard to case, each with LoadLibraryW. A file that fails
+// is reported with the loader's error, and the next one is loaded all the same. Files ending in
+// ".dll" are never loaded.
 #include <windows.h>
 
 #include <algorithm>
@@ -90,10 +91,15 @@ std::string ErrorText(DWORD error) {
 
 int loadedPlugins = 0;
 
-void LoadPlugins() {
-  const std::wstring folder = GameFolder();
+// The folders searched after the game's own, relative to it, in order.
+constexpr const wchar_t* kSubfolders[] = {L"scripts\\", L"plugins\\"};
+
+// Loads the plug-ins of `subfolder` (empty: the game folder itself), reported by their paths
+// relative to the game folder.
+void LoadPluginsOf(const std::wstring& gameFolder, const std::wstring& subfolder) {
+  const std::wstring folder = gameFolder + subfolder;
   for (const std::wstring& name : PluginFiles(folder)) {
-    const std::string printable = Utf8(name);
+    const std::string printable = Utf8(subfolder + name);
     if (LoadLibraryW((folder + name).c_str()) != nullptr) {
       std::printf("loader loaded %s\n", printable.c_str());
       ++loadedPlugins;
@@ -102,6 +108,14 @@ void LoadPlugins() {
       std::printf("loader failed %s: error %lu (%s)\n", printable.c_str(), error,
                   ErrorText(error).c_str());
     }
+  }
+}
+
+void LoadPlugins() {
+  const std::wstring folder = GameFolder();
+  LoadPluginsOf(folder, L"");
+  for (const wchar_t* subfolder : kSubfolders) {
+    LoadPluginsOf(folder, subfolder);
   }
   std::fflush(stdout);
 }

@@ -56,7 +56,8 @@ printed=$(wine_run "$holdout_exe" --version | tr -d '\r')
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"; wine_session_stop' EXIT
 doctor=$(cd "$folder" && wine_run "$holdout_exe" doctor | tr -d '\r') || true
-grep -qx "holdout $version" <<<"$doctor" || fail "doctor printed no line 'holdout $version'"
+grep -qx "holdout.exe version $version" <<<"$doctor" ||
+  fail "doctor printed no line 'holdout.exe version $version'"
 
 [ "$failures" -eq 0 ] && echo "PASS"
 exit "$failures"

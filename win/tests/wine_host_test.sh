@@ -10,7 +10,8 @@
 # to Holdout.log: the settings file found from the real executable path and read by the
 # system's profile functions, the log written by the real C runtime (CRLF line ends); and the
 # same in a folder named in Chinese and in one whose Holdout.ini has a path past MAX_PATH, read
-# through a copy in the temp folder that is deleted again. Then what
+# through a copy in the temp folder that is deleted again; and with Holdout.asi in scripts\,
+# where the loader finds it after the game folder. Then what
 # the loader does with other folders: a plug-in shipped as Holdout.dll is never loaded, a broken
 # .asi beside the good one does not stop it, and without the override Wine loads its own
 # dinput8.dll and no plug-in at all. Then two plug-ins reduced to their binding show that
@@ -133,6 +134,17 @@ cp -r "$game" "$deep"
 chmod 444 "$deep/Holdout.ini"
 echo "Holdout.ini at a path of $(("${#deep}" + 2 + 12)) characters under Wine"
 expect_debug_setting_read "$deep" "$work/deep-run" "in a folder past MAX_PATH"
+
+# Holdout.asi in scripts\: the loader finds it there after the game folder, and the plug-in
+# reads Holdout.ini beside the game's executable, not beside itself.
+scripts="$work/scripts-game"
+cp -r "$game" "$scripts"
+mkdir "$scripts/scripts"
+mv "$scripts/Holdout.asi" "$scripts/scripts/"
+expect_debug_setting_read "$scripts" "$scripts" "with Holdout.asi in scripts\\"
+loaded=$(cd "$scripts" && wine_run Host.exe --frames 1 | tr -d '\r' | grep '^loader') || true
+[ "$loaded" = 'loader loaded scripts\Holdout.asi' ] ||
+  fail "the loader did not load scripts\\Holdout.asi alone: $loaded"
 
 # A broken .asi beside the good one: the loader reports it with the system's error and goes on.
 printf 'not a library\r\n' >"$game/Broken.asi"
