@@ -34,6 +34,14 @@ add_custom_command(
   COMMENT "Pictures of the plug-in's screen (holdout demo --pictures)")
 add_custom_target(holdout_pictures ALL DEPENDS ${HOLDOUT_PACKAGE_PICTURES})
 
+# doctor's check of a plug-in loader under another library's name, held to what Wine does with a
+# game that imports that library.
+add_test(NAME loader_name_agrees_with_wine
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/loader_name_test.sh $<TARGET_FILE:VersionUser>
+          $<TARGET_FILE:PluginLoader> ${HOLDOUT_NATIVE_TOOL}
+          ${CMAKE_CURRENT_BINARY_DIR}/loader-names ${HOLDOUT_WINE_DIR} ${CMAKE_BINARY_DIR}/wine-prefix)
+set_tests_properties(loader_name_agrees_with_wine PROPERTIES RESOURCE_LOCK wine)
+
 # The Linux doctor on the same game folders as holdout.exe's, made of this build's libraries.
 add_test(NAME holdout_doctor_on_windows_build
   COMMAND bash ${CMAKE_SOURCE_DIR}/tools/tests/doctor_folders.sh native ${HOLDOUT_NATIVE_TOOL}

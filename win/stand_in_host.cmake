@@ -21,6 +21,12 @@ add_library(PluginLoader SHARED loader/plugin_loader.cpp)
 set_target_properties(PluginLoader PROPERTIES PREFIX "" OUTPUT_NAME dinput8)
 target_link_options(PluginLoader PRIVATE -static)
 
+# A stand-in for a game that imports version.dll and calls it as it starts (package.cmake's
+# loader_name_agrees_with_wine runs it).
+add_executable(VersionUser loader/version_user.cpp)
+target_link_libraries(VersionUser PRIVATE version)
+target_link_options(VersionUser PRIVATE -static)
+
 # The stand-in game: starts the stand-in host and the plug-in loader, and runs frames.
 add_executable(Host host/host_main.cpp host/import_patch.cpp host/options.cpp)
 target_compile_options(Host PRIVATE -include ${CMAKE_SOURCE_DIR}/sim/windows/win32_prelude.h)
