@@ -394,9 +394,11 @@ std::optional<DoctorReport> Diagnose(const fs::path& folder, std::string& whyNot
     }
   }
   report.isGameFolder = !place.programs.empty();
-  if (place.isPackage) {
+  if (place.isPackage || place.gameFolderElsewhere) {
     // Holdout's own package: what to copy where is all there is to say, with the plug-in's
-    // version when it is sound; the game's files are not expected here.
+    // version when it is sound; the game's files are not expected here. Beside the game's folder
+    // (a subfolder of it, or the folder above it), where to run doctor instead is all there is
+    // to say: the game's files are judged there.
     report.verdicts = {place.verdict};
     if (pluginVerdict.Sound()) {
       report.verdicts.push_back(pluginVerdict);

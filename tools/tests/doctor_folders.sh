@@ -195,6 +195,14 @@ expect in:game-above/Holdout-0.1.0-win64 1 "Holdout's unpacked package" \
 expect game-above 1 "Holdout.asi: PROBLEM" "it is not in this folder, but one level down there is" \
   "Holdout.asi into this folder"
 
+# In a subfolder of the game's folder, where to run doctor instead is the one problem: the game's
+# files are judged there, not called missing here.
+make_folder game-with-data
+mkdir "$work/game-with-data/data"
+expect in:game-with-data/data 1 "game program: PROBLEM" "one level up there is" \
+  "run doctor on the game's folder" \
+  "verdict: Holdout cannot be checked here: this is not the game's folder (1 problem above)"
+
 make_folder plugin-below
 mkdir "$work/plugin-below/scripts"
 mv "$work/plugin-below/Holdout.asi" "$work/plugin-below/scripts/Holdout (1).dll"
