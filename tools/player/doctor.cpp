@@ -300,6 +300,13 @@ FileVerdict JudgePluginPlace(const Listing& listing, const Surroundings& around,
                ": the loader loads it under that name too, but a Holdout.asi copied here later "
                "would be loaded beside it, and two copies of Holdout would run at once",
            RenameAdvice(*judged, kPluginFileName));
+    } else if (IsUnfinishedDownload(Lower(judged->filename().string()))) {
+      lead("it is not in this folder, but " + name +
+               " is: a download that has not finished, which plug-in loaders never load, since "
+               "its name does not end in .asi",
+           "let the download finish, or download Holdout again, and copy its Holdout.asi "
+           "here; then delete " +
+               name);
     } else {
       lead("it is not in this folder, but " + name +
                " is: plug-in loaders load only files whose names end in .asi, so " + name +

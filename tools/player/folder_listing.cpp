@@ -142,7 +142,12 @@ bool IsSettingsName(const std::string& lowerName) {
 
 bool IsPluginNearName(const std::string& lowerName) {
   return StartsWith(lowerName, "holdout") && !IsPluginName(lowerName) &&
-         (EndsWith(lowerName, ".asi") || EndsWith(lowerName, ".dll"));
+         (EndsWith(lowerName, ".asi") || EndsWith(lowerName, ".dll") ||
+          lowerName.find(".asi.") != std::string::npos);
+}
+
+bool IsUnfinishedDownload(const std::string& lowerName) {
+  return EndsWith(lowerName, ".part") || EndsWith(lowerName, ".crdownload");
 }
 
 bool IsSettingsNearName(const std::string& lowerName) {

@@ -48,8 +48,12 @@ std::optional<FoundNearby> FindNearby(const Surroundings& around,
 bool IsHostName(const std::string& lowerName);
 bool IsPluginName(const std::string& lowerName);
 bool IsSettingsName(const std::string& lowerName);
-// "Holdout*.asi" and "Holdout*.dll" other than Holdout.asi, and "Holdout (n).asi".
+// "Holdout*.asi" and "Holdout*.dll" other than Holdout.asi, "Holdout (n).asi", and
+// "Holdout*.asi.*": a text editor's or a browser's added extension (Holdout.asi.txt,
+// Holdout.asi.part).
 bool IsPluginNearName(const std::string& lowerName);
+// A browser's name for a download that has not finished (".part", ".crdownload").
+bool IsUnfinishedDownload(const std::string& lowerName);
 // "Holdout.ini.*" (a text editor's added extension) and "Holdout (n).ini", as browsers save a
 // second download.
 bool IsSettingsNearName(const std::string& lowerName);

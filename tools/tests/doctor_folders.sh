@@ -241,10 +241,18 @@ printf '[Main]\r\nMaxEnemies=90\r\n' >"$work/ini-below/settings/Holdout.ini"
 expect ini-below 1 "Holdout.ini: PROBLEM" "one level down there is" \
   "Holdout reads it only from the game's folder" "Holdout.ini into this folder"
 
-for near in "Holdout (1).dll" "Holdout-0.1.0.dll"; do
+for near in "Holdout (1).dll" "Holdout-0.1.0.dll" "Holdout.asi.txt"; do
   make_folder "near $near"
   mv "$work/near $near/Holdout.asi" "$work/near $near/$near"
   expect "near $near" 1 "so $near is never loaded" "rename $near to Holdout.asi"
+done
+# A browser's download that has not finished: the whole file or its first part.
+for unfinished in "Holdout.asi.part" "Holdout.asi.crdownload"; do
+  make_folder "$unfinished"
+  head -c 4096 "$work/$unfinished/Holdout.asi" >"$work/$unfinished/$unfinished"
+  rm "$work/$unfinished/Holdout.asi"
+  expect "$unfinished" 1 "Holdout.asi: PROBLEM" "but $unfinished is: a download that has not finished" \
+    "let the download finish, or download Holdout again, and copy its Holdout.asi here; then delete $unfinished"
 done
 
 # Leftovers of an update, with no Holdout.asi: every one is named, since the loader loads each.
