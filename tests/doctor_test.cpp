@@ -16,7 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using holdout_test::BuildPe;
-using holdout_test::PeSpec;
+using holdout_test::PeContents;
 
 const std::vector<std::string> kHostFunctions = {
     "?nativeCall@@YAPEA_KXZ",
@@ -24,8 +24,8 @@ const std::vector<std::string> kHostFunctions = {
     "?worldGetAllPeds@@YAHPEAHH@Z",
 };
 
-PeSpec Plugin() {
-  PeSpec layout;
+PeContents Plugin() {
+  PeContents layout;
   layout.imports = {{"KERNEL32.dll", {"GetTickCount"}},
                     {"msvcrt.dll", {"fopen"}},
                     {"ScriptHookFrontier.dll", kHostFunctions}};
@@ -33,15 +33,15 @@ PeSpec Plugin() {
   return layout;
 }
 
-PeSpec Host() {
-  PeSpec layout;
+PeContents Host() {
+  PeContents layout;
   layout.imports = {{"KERNEL32.dll", {"Sleep"}}};
   layout.exports = kHostFunctions;
   return layout;
 }
 
-PeSpec Loader() {
-  PeSpec layout;
+PeContents Loader() {
+  PeContents layout;
   layout.imports = {{"KERNEL32.dll", {"LoadLibraryW"}}};
   layout.exports = {"DirectInput8Create"};
   return layout;
@@ -49,8 +49,8 @@ PeSpec Loader() {
 
 // A plug-in loader's image: it names the files it loads, "*.asi", in UTF-16 as its search
 // pattern lies in a real loader's data.
-std::vector<std::uint8_t> LoaderBytes(const PeSpec& spec = Loader()) {
-  std::vector<std::uint8_t> bytes = BuildPe(spec).bytes;
+std::vector<std::uint8_t> LoaderBytes(const PeContents& contents = Loader()) {
+  std::vector<std::uint8_t> bytes = BuildPe(contents).bytes;
   for (const char c : std::string("*.asi")) {
     bytes.push_back(static_cast<std::uint8_t>(c));
     bytes.push_back(0);
@@ -58,8 +58,8 @@ std::vector<std::uint8_t> LoaderBytes(const PeSpec& spec = Loader()) {
   return bytes;
 }
 
-PeSpec Program() {
-  PeSpec layout;
+PeContents Program() {
+  PeContents layout;
   layout.dll = false;
   layout.imports = {{"KERNEL32.dll", {"ExitProcess"}}};
   return layout;
@@ -91,7 +91,7 @@ class GameFolder {
   }
   // A complete install: the game's program, the host with its plug-in loader, and Holdout.asi
   // taking three functions from the host.
-  void Install(const PeSpec& plugin = Plugin(), const PeSpec& host = Host()) const {
+  void Install(const PeContents& plugin = Plugin(), const PeContents& host = Host()) const {
     Write("Game.exe", BuildPe(Program()).bytes);
     Write("Holdout.asi", BuildPe(plugin).bytes);
     Write("ScriptHookFrontier.dll", BuildPe(host).bytes);
@@ -153,7 +153,7 @@ SCENARIO_TEST(Doctor, ACompleteFolderWillLoadWithNoProblem) {
 
 SCENARIO_TEST(Doctor, NamesTheFunctionsAHostLacksByTheirSignatures) {
   const GameFolder folder;
-  PeSpec oldHost = Host();
+  PeContents oldHost = Host();
   oldHost.exports.pop_back();
   folder.Install(Plugin(), oldHost);
   const DoctorReport report = Diagnosed(folder);
@@ -176,7 +176,7 @@ SCENARIO_TEST(Doctor, AMissingOrForeignHostIsNamedAsSuch) {
   folder.WriteText("ScriptHookFrontier.dll", "<html>Not found</html>\n");
   EXPECT_TRUE(Says(ProblemsOf(Diagnosed(folder), "ScriptHookFrontier.dll"), "a text file"));
 
-  PeSpec program = Host();
+  PeContents program = Host();
   program.dll = false;
   folder.Write("ScriptHookFrontier.dll", BuildPe(program).bytes);
   EXPECT_TRUE(Says(ProblemsOf(Diagnosed(folder), "ScriptHookFrontier.dll"), "a program"));
@@ -195,13 +195,13 @@ SCENARIO_TEST(Doctor, JudgesHoldoutAsiItself) {
       << "what the host must export is unknown without a sound Holdout.asi";
   EXPECT_FALSE(report.willLoad);
 
-  PeSpec dependent = Plugin();
+  PeContents dependent = Plugin();
   dependent.imports.push_back({"libstdc++-6.dll", {"_ZSt4cout"}});
   folder.Write("Holdout.asi", BuildPe(dependent).bytes);
   EXPECT_EQ(ProblemsOf(Diagnosed(folder), "Holdout.asi"),
             "it needs libstdc++-6.dll, which is not a part of Windows\n");
 
-  PeSpec unrelated = Plugin();
+  PeContents unrelated = Plugin();
   unrelated.imports.pop_back();
   folder.Write("Holdout.asi", BuildPe(unrelated).bytes);
   EXPECT_TRUE(Says(ProblemsOf(Diagnosed(folder), "Holdout.asi"), "not a build of Holdout"));
@@ -253,7 +253,7 @@ SCENARIO_TEST(Doctor, KnowsThatLoadersTakeOnlyAsiFiles) {
       << "the host is still compared with what the renamed plug-in needs";
 
   folder.Write("Holdout.asi", BuildPe(Plugin()).bytes);
-  PeSpec other = Plugin();
+  PeContents other = Plugin();
   other.exports = {"DllMain", "Other"};
   folder.Write("Other.asi", BuildPe(other).bytes);
   folder.WriteText("Notes.asi", "not a library");
@@ -297,7 +297,7 @@ SCENARIO_TEST(Doctor, TellsAPluginLoaderFromOtherDllsUnderItsName) {
 
   const GameFolder folder;
   folder.Install();
-  PeSpec systemCopy = Loader();
+  PeContents systemCopy = Loader();
   systemCopy.builtName = "DINPUT8.dll";
   folder.Write("dinput8.dll", BuildPe(systemCopy).bytes);
   DoctorReport report = Diagnosed(folder);
@@ -324,10 +324,10 @@ SCENARIO_TEST(Doctor, WantsALoaderToExportWhatTheGameImportsFromItsName) {
   const GameFolder folder;
   folder.Install();
   fs::remove(folder.Path() / "dinput8.dll");
-  PeSpec game = Program();
+  PeContents game = Program();
   game.imports.push_back({"VERSION.dll", {"GetFileVersionInfoSizeW", "GetFileVersionInfoW"}});
   folder.Write("Game.exe", BuildPe(game).bytes);
-  PeSpec partial = Loader();
+  PeContents partial = Loader();
   partial.exports = {"GetFileVersionInfoW"};
   folder.Write("version.dll", LoaderBytes(partial));
   DoctorReport report = Diagnosed(folder);
@@ -338,7 +338,7 @@ SCENARIO_TEST(Doctor, WantsALoaderToExportWhatTheGameImportsFromItsName) {
   EXPECT_TRUE(
       Says(VerdictOn(report, "plug-in loader version.dll").advice, "under the name dinput8.dll"));
 
-  PeSpec complete = Loader();
+  PeContents complete = Loader();
   complete.exports = {"GetFileVersionInfoSizeW", "GetFileVersionInfoW"};
   folder.Write("version.dll", LoaderBytes(complete));
   report = Diagnosed(folder);

@@ -13,22 +13,22 @@
 namespace {
 
 using holdout_test::BuildPe;
-using holdout_test::PeSpec;
+using holdout_test::PeContents;
 
 const std::vector<std::string> kHostFunctions = {"?nativeCall@@YAPEA_KXZ", "?scriptWait@@YAXK@Z"};
 constexpr const char* kWait = "?scriptWait@@YAXK@Z";
 constexpr const char* kWaitNamed =
     "void __cdecl scriptWait(unsigned long) (exported as ?scriptWait@@YAXK@Z)";
 
-PeSpec Plugin() {
-  PeSpec layout;
+PeContents Plugin() {
+  PeContents layout;
   layout.imports = {{"KERNEL32.dll", {"GetTickCount"}}, {kHostFileName, kHostFunctions}};
   layout.exports = {"DllMain"};
   return layout;
 }
 
-PeSpec Host() {
-  PeSpec layout;
+PeContents Host() {
+  PeContents layout;
   layout.imports = {{"KERNEL32.dll", {"Sleep"}}};
   layout.exports = kHostFunctions;
   return layout;
@@ -41,7 +41,7 @@ FoundLibrary Found(const std::vector<std::uint8_t>& bytes) {
   return found;
 }
 
-FoundLibrary Found(const PeSpec& layout) {
+FoundLibrary Found(const PeContents& layout) {
   return Found(BuildPe(layout).bytes);
 }
 
@@ -66,18 +66,18 @@ std::string ProblemsOf(const FileVerdict& verdict) {
   return joined;
 }
 
-std::string HostProblems(const PeSpec& host, const LibraryLookup& folder = {}) {
+std::string HostProblems(const PeContents& host, const LibraryLookup& folder = {}) {
   return ProblemsOf(JudgeHost(Found(host), Found(Plugin()), folder));
 }
 
-PeSpec Forwarding(const std::string& to) {
-  PeSpec host = Host();
+PeContents Forwarding(const std::string& to) {
+  PeContents host = Host();
   host.forwards = {{kWait, to}};
   return host;
 }
 
 TEST(LibraryChecks, TheHostsForwardersAreFollowedToWindowsItselfAndTheFolder) {
-  PeSpec helper;
+  PeContents helper;
   helper.imports = {{"KERNEL32.dll", {"Sleep"}}};
   helper.exports = {"Wait"};
   const LibraryLookup folder = Folder({{"Helper.dll", BuildPe(helper).bytes}});
@@ -107,9 +107,9 @@ TEST(LibraryChecks, TheHostsForwardersAreFollowedToWindowsItselfAndTheFolder) {
 }
 
 TEST(LibraryChecks, TheHostsOwnLibrariesMustBeThere) {
-  PeSpec host = Host();
+  PeContents host = Host();
   host.imports.push_back({"Helper", {"Run"}});
-  PeSpec helper;
+  PeContents helper;
   helper.imports = {{"KERNEL32.dll", {"Sleep"}}};
   helper.exports = {"Run"};
   EXPECT_EQ(HostProblems(host),
@@ -126,7 +126,7 @@ TEST(LibraryChecks, TheHostsOwnLibrariesMustBeThere) {
 }
 
 TEST(LibraryChecks, APluginTakingANameNoHostFunctionHasIsDamaged) {
-  PeSpec plugin = Plugin();
+  PeContents plugin = Plugin();
   plugin.imports[1].functions.push_back("GetTickCount");
   EXPECT_EQ(ProblemsOf(JudgePlugin(Found(plugin))),
             "its import table is damaged: it takes \"GetTickCount\" from ScriptHookFrontier.dll, "

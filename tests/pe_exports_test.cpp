@@ -11,13 +11,13 @@ namespace {
 
 using holdout_test::BuildPe;
 using holdout_test::BuiltPe;
-using holdout_test::PeSpec;
+using holdout_test::PeContents;
 using holdout_test::Put16;
 using holdout_test::Put32;
 using Kind = PeExportTarget::Kind;
 
-PeSpec Exporting(std::vector<std::string> names) {
-  PeSpec layout;
+PeContents Exporting(std::vector<std::string> names) {
+  PeContents layout;
   layout.exports = std::move(names);
   return layout;
 }
@@ -53,7 +53,7 @@ TEST(PeExports, FindsEveryNameByItsHintOrByTheSearch) {
   EXPECT_EQ(FindExport(*image, "alph", std::nullopt).kind, Kind::kMissing);
   EXPECT_EQ(FindExportByOrdinal(*image, 0).kind, Kind::kMissing);
   EXPECT_EQ(FindExportByOrdinal(*image, 6).kind, Kind::kMissing);
-  EXPECT_EQ(FindExport(*Loaded(BuildPe(PeSpec{}).bytes), "alpha", 0).kind, Kind::kMissing);
+  EXPECT_EQ(FindExport(*Loaded(BuildPe(PeContents{}).bytes), "alpha", 0).kind, Kind::kMissing);
 }
 
 TEST(PeExports, AnUnsortedNameTableHidesNamesFromTheSearchButNotFromTheHint) {
@@ -98,7 +98,7 @@ TEST(PeExports, DamageIsReportedWhereTheLookupReadsIt) {
 }
 
 TEST(PeExports, ForwardersAreReadFromInsideTheExportTable) {
-  PeSpec layout = Exporting({"alpha", "beta"});
+  PeContents layout = Exporting({"alpha", "beta"});
   layout.forwards = {{"beta", "KERNEL32.GetTickCount"}};
   const BuiltPe built = BuildPe(layout);
   const PeExportTarget beta = FindExport(*Loaded(built.bytes), "beta", std::nullopt);

@@ -11,13 +11,13 @@ namespace {
 
 using holdout_test::BuildPe;
 using holdout_test::BuiltPe;
-using holdout_test::PeSpec;
+using holdout_test::PeContents;
 using holdout_test::Put16;
 using holdout_test::Put32;
 using holdout_test::Put64;
 
-PeSpec HostAndPlugin() {
-  PeSpec layout;
+PeContents HostAndPlugin() {
+  PeContents layout;
   layout.imports = {{"KERNEL32.dll", {"GetTickCount", "Sleep"}},
                     {"ScriptHookFrontier.dll", {"?scriptWait@@YAXK@Z"}}};
   layout.exports = {"?nativeCall@@YAPEA_KXZ", "?scriptWait@@YAXK@Z"};
@@ -60,7 +60,7 @@ TEST(PeImage, ReadsTheImportsOfASoundLibrary) {
   ASSERT_NE(image.layout, nullptr);
   EXPECT_NE(image.layout->exports.rva, 0u);
 
-  PeSpec program = HostAndPlugin();
+  PeContents program = HostAndPlugin();
   program.dll = false;
   EXPECT_FALSE(ReadExactly(BuildPe(program).bytes).image.isDll);
 }
@@ -207,7 +207,7 @@ TEST(PeImage, ImportTablesAreWalkedAsTheLoaderWalksThem) {
            "imports from ScriptHookFrontier.dll holds a damaged entry"));
   EXPECT_TRUE(Says(problem([&](auto& b) { Put32(b, built.importDirectoryEntry, 0x7FFF0000); }),
                    "import table lies outside the file's data"));
-  PeSpec longName = HostAndPlugin();
+  PeContents longName = HostAndPlugin();
   longName.imports[0].name = std::string(300, 'K') + ".dll";
   EXPECT_TRUE(Says(ProblemOf(BuildPe(longName).bytes), "imported library 1 never ends"));
   // The headers' table of addresses covers both lists; the table cut after the first leaves the

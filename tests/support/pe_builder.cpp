@@ -52,7 +52,7 @@ void Put32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t v
   Put16(bytes, offset + 2, static_cast<std::uint16_t>(value >> 16));
 }
 
-BuiltPe BuildPe(const PeSpec& layout) {
+BuiltPe BuildPe(const PeContents& layout) {
   SectionWriter section;
   const std::uint32_t descriptors = section.Reserve((layout.imports.size() + 1) * 20);
   std::vector<std::uint32_t> libraryNames;

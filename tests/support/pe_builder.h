@@ -19,7 +19,7 @@ struct PeLibrary {
 };
 
 // What the image holds.
-struct PeSpec {
+struct PeContents {
   bool dll = true;
   std::vector<PeLibrary> imports;
   std::vector<std::string> exports;  // in the order of the name table, which the loader
@@ -51,7 +51,7 @@ struct BuiltPe {
 };
 
 // Lays the image out: headers in the first 0x200 bytes, then the section.
-BuiltPe BuildPe(const PeSpec& layout);
+BuiltPe BuildPe(const PeContents& layout);
 
 // Writes a little-endian 16-, 32- or 64-bit value at offset.
 void Put16(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint16_t value);

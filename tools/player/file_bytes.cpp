@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <span>
+#include <utility>
 
 #include "sentences/text.h"
 
@@ -43,7 +44,7 @@ FoundLibrary ReadLibrary(const std::optional<fs::path>& path, std::uintmax_t max
   if (!path) {
     return found;
   }
-  const std::optional<std::string> read = ReadBytes(*path, found.unreadableWhy, maxBytes);
+  std::optional<std::string> read = ReadBytes(*path, found.unreadableWhy, maxBytes);
   if (!read) {
     found.state = FoundLibrary::State::kUnreadable;
     return found;
@@ -52,7 +53,7 @@ FoundLibrary ReadLibrary(const std::optional<fs::path>& path, std::uintmax_t max
   found.reading =
       ReadPeImage(std::span(reinterpret_cast<const std::uint8_t*>(read->data()), read->size()));
   if (bytes != nullptr) {
-    *bytes = *read;
+    *bytes = std::move(*read);
   }
   return found;
 }

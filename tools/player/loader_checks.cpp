@@ -123,14 +123,12 @@ void JudgeStandIn(const std::string& name, const FoundLibrary& loader,
                                   .sentence = "it lacks functions " + program + " imports from " +
                                               name + " (" + Listed(lacking) + "), " + refusal});
     }
-    if (!verdict.Sound()) {
-      verdict.advice = "this loader is no complete stand-in for " + name +
-                       ": delete it and use the plug-in loader from the script host's package "
-                       "under the name " +
-                       kRunTimeLoaderName;
-    }
   }
   if (!verdict.Sound()) {
+    verdict.advice = "this loader is no complete stand-in for " + name +
+                     ": delete it and use the plug-in loader from the script host's package "
+                     "under the name " +
+                     kRunTimeLoaderName;
     return;
   }
   if (importing.empty() && unchecked.empty()) {
