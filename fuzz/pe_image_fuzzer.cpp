@@ -4,9 +4,9 @@
 // the bytes themselves as text, go through the reader of decorated function names. Besides what
 // the sanitizers catch, it checks the bounds the reader promises: at most 65536 imported
 // functions, no name longer than 4096 characters, a forwarder only where the export table says
-// so, a readable signature never empty, a version resource read as three or four numbers, and
-// the quick look at the headers that doctor takes of a game's program telling what the full
-// reading tells.
+// so, a readable signature never empty, a version resource read as three or four numbers and its
+// texts as at most 256 characters, and the quick look at the headers that doctor takes of a
+// game's program telling what the full reading tells.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -66,6 +66,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (const std::optional<std::string> version = ReadFileVersion(*reading.image.layout)) {
       const auto dots = std::count(version->begin(), version->end(), '.');
       Check((dots == 2 || dots == 3) && version->size() <= 23);
+    }
+    if (const std::optional<std::string> commit =
+            ReadVersionString(*reading.image.layout, "SourceCommit")) {
+      Check(commit->size() <= 256);
     }
   }
   // The look at the first headers that tells a game's program apart agrees with the full reading.

@@ -9,6 +9,7 @@ packages=(
   g++-mingw-w64-x86-64-posix wine64
   libncurses-dev tmux llvm-14 locales
   pkg-config libcairo2-dev fonts-dejavu-core
+  zip unzip
 )
 
 missing=()

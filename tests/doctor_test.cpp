@@ -7,8 +7,11 @@
 #include <algorithm>
 #include <fstream>
 
+#include "binary_reader/pe_version.h"
+#include "player/build_identity.h"
 #include "player/doctor.h"
 #include "player/loader_checks.h"
+#include "player/sha256.h"
 #include "support/fresh_process.h"
 #include "support/pe_builder.h"
 
@@ -581,6 +584,251 @@ SCENARIO_TEST(Doctor, NamesASecondCopyBesideTheRealFile) {
                    "Holdout.ini.txt is here too: Holdout reads only Holdout.ini, so what is "
                    "written in Holdout.ini.txt has no effect"));
   EXPECT_TRUE(Says(VerdictOn(report, "Holdout.ini").advice, "delete Holdout.ini.txt"));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The installed plug-in's build beside doctor's own, the package's list of SHA-256, and files
+// gone as after an antivirus's quarantine.
+
+// The numbers of this build's version, "0.2.0" as {0, 2, 0}.
+std::vector<std::uint16_t> OwnVersionNumbers() {
+  std::vector<std::uint16_t> numbers{0};
+  for (const char c : OwnBuild().version) {
+    if (c == '.') {
+      numbers.push_back(0);
+    } else {
+      numbers.back() = static_cast<std::uint16_t>(numbers.back() * 10 + (c - '0'));
+    }
+  }
+  numbers.resize(3);
+  return numbers;
+}
+
+// The test plug-in carrying a version resource of this version and commit; no commit string at
+// all when `commit` is empty.
+PeContents PluginBuilt(std::uint16_t major, std::uint16_t minor, std::uint16_t patch,
+                       const std::string& commit) {
+  PeContents plugin = Plugin();
+  std::vector<std::pair<std::string, std::string>> strings = {{"FileVersion", "x"}};
+  if (!commit.empty()) {
+    strings.emplace_back(kSourceCommitKey, commit);
+  }
+  plugin.versionResource = holdout_test::VersionBlock(major, minor, patch, strings);
+  return plugin;
+}
+
+PeContents OwnPlugin() {
+  const std::vector<std::uint16_t> v = OwnVersionNumbers();
+  return PluginBuilt(v[0], v[1], v[2], OwnBuild().commit);
+}
+
+std::size_t ProblemCount(const DoctorReport& report) {
+  std::size_t count = 0;
+  for (const FileVerdict& verdict : report.verdicts) {
+    count += verdict.problems.size();
+  }
+  return count;
+}
+
+SCENARIO_TEST(DoctorBuilds, NamesItsOwnBuildAsSound) {
+  const GameFolder folder;
+  folder.Install(OwnPlugin());
+  const DoctorReport report = Diagnosed(folder);
+  EXPECT_TRUE(report.willLoad);
+  EXPECT_EQ(ProblemCount(report), 0u);
+  EXPECT_TRUE(Says(VerdictOn(report, "Holdout.asi").finding,
+                   "version " + ShownBuild(OwnBuild()) + ", this holdout.exe's own build; a "))
+      << VerdictOn(report, "Holdout.asi").finding;
+}
+
+// Today's version from another commit, from the same commit with changes, or from before builds
+// named their commit: another build, a problem, never "will load and work".
+SCENARIO_TEST(DoctorBuilds, TodaysVersionFromAnotherCommitIsAnotherBuild) {
+  const GameFolder folder;
+  const std::vector<std::uint16_t> v = OwnVersionNumbers();
+  const std::string own = OwnBuild().commit;
+  for (const std::string& commit :
+       {std::string("0123456789ab"), own + "-modified", own.substr(0, own.size() - 1),
+        std::string()}) {
+    folder.Install(PluginBuilt(v[0], v[1], v[2], commit));
+    const DoctorReport report = Diagnosed(folder);
+    const FileVerdict& plugin = VerdictOn(report, "Holdout.asi");
+    ASSERT_EQ(plugin.problems.size(), 1u) << commit;
+    EXPECT_EQ(plugin.problems[0].kind, ProblemKind::kOtherVersion);
+    EXPECT_TRUE(Says(plugin.problems[0].sentence,
+                     "the same version as this holdout.exe, " + ShownBuild(OwnBuild()) +
+                         ", but another build of it, so this holdout.exe cannot vouch for it"))
+        << plugin.problems[0].sentence;
+    EXPECT_TRUE(Says(plugin.advice, "take Holdout.asi and holdout.exe from one package"));
+    std::string path = folder.Path().string();
+    char* one[] = {path.data()};
+    EXPECT_EQ(RunDoctor(1, one), 1) << commit;
+  }
+}
+
+// Versions compare by their numbers, part by part: one above this build's in each part, a part
+// of two digits above, and below: one below in the last part that can go down, and that with a
+// later part higher.
+SCENARIO_TEST(DoctorBuilds, SaysWhichBuildIsNewerByVersion) {
+  const GameFolder folder;
+  const std::vector<std::uint16_t> v = OwnVersionNumbers();
+  struct Case {
+    std::vector<std::uint16_t> version;
+    bool newer;
+  };
+  const auto plus = [](std::uint16_t number, int more) {
+    return static_cast<std::uint16_t>(number + more);
+  };
+  std::vector<Case> cases = {{{v[0], v[1], plus(v[2], 1)}, true},
+                             {{v[0], plus(v[1], 1), 0}, true},
+                             {{plus(v[0], 1), 0, 0}, true},
+                             {{v[0], plus(v[1], 10), v[2]}, true}};
+  for (std::size_t part = 3; part-- > 0;) {
+    if (v[part] > 0) {
+      std::vector<std::uint16_t> below = v;
+      below[part] = plus(below[part], -1);
+      cases.push_back({below, false});
+      if (part < 2) {
+        below[part + 1] = plus(below[part + 1], 10);
+        cases.push_back({below, false});
+      }
+      break;
+    }
+  }
+  for (const Case& c : cases) {
+    const std::string version = std::to_string(c.version[0]) + "." +
+                                std::to_string(c.version[1]) + "." + std::to_string(c.version[2]);
+    folder.Install(PluginBuilt(c.version[0], c.version[1], c.version[2], "0123456789ab"));
+    const FileVerdict plugin = VerdictOn(Diagnosed(folder), "Holdout.asi");
+    ASSERT_EQ(plugin.problems.size(), 1u) << version;
+    if (c.newer) {
+      EXPECT_TRUE(Says(plugin.problems[0].sentence, "it is version " + version +
+                                                        " (commit 0123456789ab), newer than "
+                                                        "this holdout.exe"))
+          << plugin.problems[0].sentence;
+      EXPECT_EQ(plugin.advice,
+                "keep this Holdout.asi, and check with the holdout.exe of its package, Holdout-" +
+                    version + "-win64.zip: copy that holdout.exe over this one");
+    } else {
+      EXPECT_TRUE(Says(plugin.problems[0].sentence, "older than this holdout.exe"))
+          << plugin.problems[0].sentence;
+      EXPECT_EQ(plugin.advice, "copy Holdout.asi from Holdout-" + OwnBuild().version +
+                                   "-win64.zip, the package this holdout.exe came with, over "
+                                   "the old one, and check again with this holdout.exe");
+    }
+  }
+}
+
+// Beside other problems of the plug-in, the advice still ends with the newer plug-in and its
+// package's holdout.exe, and never has an older plug-in copied over a newer one.
+SCENARIO_TEST(DoctorBuilds, EndsItsAdviceWithTheNewerPlugin) {
+  const GameFolder folder;
+  const std::vector<std::uint16_t> v = OwnVersionNumbers();
+  folder.Install(PluginBuilt(static_cast<std::uint16_t>(v[0] + 1), 0, 0, "0123456789ab"));
+  folder.Write("scripts/Holdout.asi", BuildPe(OwnPlugin()).bytes);
+  const FileVerdict plugin = VerdictOn(Diagnosed(folder), "Holdout.asi");
+  ASSERT_EQ(plugin.problems.size(), 2u);
+  const std::string last = "check with the holdout.exe of its package, Holdout-" +
+                           std::to_string(v[0] + 1) + ".0.0-win64.zip: copy that holdout.exe "
+                           "over this one";
+  EXPECT_EQ(plugin.advice.substr(plugin.advice.size() - std::min(plugin.advice.size(), last.size())),
+            last)
+      << plugin.advice;
+  EXPECT_FALSE(Says(plugin.advice, "copy Holdout.asi")) << plugin.advice;
+}
+
+// The package's SHA256SUMS.txt, in the folder doctor runs in or in the game folder: with CRLF or
+// LF line ends, in text or binary form; a list that names Holdout.asi otherwise, or not at all,
+// or that is too large to be a package's list, says nothing.
+SCENARIO_TEST(DoctorBuilds, ComparesThePluginWithThePackagesList) {
+  const GameFolder folder;
+  const std::vector<std::uint8_t> bytes = BuildPe(OwnPlugin()).bytes;
+  folder.Install(OwnPlugin());
+  const std::string digest = Sha256Hex(std::string(bytes.begin(), bytes.end()));
+  const std::string wrong(64, 'a');
+  const auto finding = [&folder] { return VerdictOn(Diagnosed(folder), "Holdout.asi").finding; };
+  for (const std::string& list :
+       {digest + "  Holdout.asi\r\n", digest + " *Holdout.asi\n",
+        "0000  holdout.exe\n" + digest + "  Holdout.asi"}) {
+    folder.WriteText("SHA256SUMS.txt", list);
+    EXPECT_TRUE(Says(finding(), "it is byte for byte the Holdout.asi that " +
+                                    (folder.Path() / "SHA256SUMS.txt").string() + " lists"))
+        << list;
+  }
+  folder.WriteText("SHA256SUMS.txt", wrong + "  Holdout.asi\r\n");
+  DoctorReport report = Diagnosed(folder);
+  EXPECT_TRUE(Says(ProblemsOf(report, "Holdout.asi"), "lists (their SHA-256 differ)"));
+  EXPECT_EQ(VerdictOn(report, "Holdout.asi").advice,
+            "copy Holdout.asi again from the package SHA256SUMS.txt came with");
+  for (const std::string& list : {digest.substr(1) + "  Holdout.asi\n",
+                                  digest + "0  Holdout.asi\n", digest + "  Holdout.dll\n",
+                                  "z" + digest.substr(1) + "  Holdout.asi\n"}) {
+    folder.WriteText("SHA256SUMS.txt", list);
+    EXPECT_FALSE(Says(finding(), "SHA256SUMS.txt")) << list;
+    EXPECT_TRUE(VerdictOn(Diagnosed(folder), "Holdout.asi").Sound()) << list;
+  }
+  // 64 KiB at most: a wrong line at the end of a list one byte below, at and one above.
+  const std::string line = wrong + "  Holdout.asi\n";
+  for (const std::size_t size : {std::size_t{65535}, std::size_t{65536}, std::size_t{65537}}) {
+    folder.WriteText("SHA256SUMS.txt", std::string(size - line.size(), '\n') + line);
+    EXPECT_EQ(VerdictOn(Diagnosed(folder), "Holdout.asi").Sound(), size > 65536) << size;
+  }
+  // The list where doctor runs (beside holdout.exe) comes first.
+  folder.WriteText("SHA256SUMS.txt", wrong + "  Holdout.asi\n");
+  std::ofstream(folder.Root() / "SHA256SUMS.txt") << digest << "  Holdout.asi\n";
+  fs::current_path(folder.Root());
+  EXPECT_TRUE(Says(finding(), (folder.Root() / "SHA256SUMS.txt").string() + " lists"));
+  // Another build is not compared: that it is another build is all there is to say.
+  folder.Install(PluginBuilt(0, 0, 1, "0123456789ab"));
+  report = Diagnosed(folder);
+  EXPECT_FALSE(Says(ProblemsOf(report, "Holdout.asi"), "SHA256SUMS.txt"));
+}
+
+// Holdout.asi or the loader missing from the game folder: where a quarantined file is found. A
+// file found one level away, or the script host, gets no such sentence.
+SCENARIO_TEST(DoctorBuilds, AddsTheAntivirusWhenThePluginOrTheLoaderIsGone) {
+  const GameFolder folder;
+  folder.Install();
+  fs::remove(folder.Path() / "Holdout.asi");
+  fs::remove(folder.Path() / "dinput8.dll");
+  fs::remove(folder.Path() / "ScriptHookFrontier.dll");
+  DoctorReport report = Diagnosed(folder);
+  EXPECT_TRUE(Says(VerdictOn(report, "Holdout.asi").advice,
+                   "; if you did copy Holdout.asi and it is gone, your antivirus may have "
+                   "removed it: open Windows Security, Virus & threat protection, Protection "
+                   "history, restore the file and allow it"));
+  EXPECT_TRUE(Says(VerdictOn(report, "plug-in loader").advice,
+                   "if you did copy the loader and it is gone"));
+  EXPECT_FALSE(Says(VerdictOn(report, "ScriptHookFrontier.dll").advice, "antivirus"));
+  folder.Write("data/Holdout.asi", BuildPe(Plugin()).bytes);
+  report = Diagnosed(folder);
+  EXPECT_TRUE(Says(ProblemsOf(report, "Holdout.asi"), "one level down"));
+  EXPECT_FALSE(Says(VerdictOn(report, "Holdout.asi").advice, "antivirus"));
+}
+
+// The commit in the version block is read only from a block that holds together: a root or a
+// string that ends past its parent, or a text with no terminator inside its node, gives none.
+SCENARIO_TEST(DoctorBuilds, ReadsTheCommitOnlyFromASoundVersionBlock) {
+  PeContents plugin = PluginBuilt(1, 2, 3, "abc");
+  const holdout_test::BuiltPe built = BuildPe(plugin);
+  const auto commitOf = [](const std::vector<std::uint8_t>& bytes) {
+    const PeLayoutReading reading = ReadPeLayout(bytes);
+    return reading.layout ? ReadVersionString(*reading.layout, kSourceCommitKey) : std::nullopt;
+  };
+  EXPECT_EQ(commitOf(built.bytes), "abc");
+  EXPECT_EQ(ReadFileVersion(*ReadPeLayout(built.bytes).layout), "1.2.3");
+  const std::size_t block = built.versionBlockOffset;
+  const std::uint16_t rootLength =
+      static_cast<std::uint16_t>(built.bytes[block] | built.bytes[block + 1] << 8);
+  // The commit's node is the block's last: "abc" and its terminator end the root.
+  for (const int change : {-1, 0}) {
+    std::vector<std::uint8_t> bytes = built.bytes;
+    holdout_test::Put16(bytes, block, static_cast<std::uint16_t>(rootLength + change));
+    EXPECT_EQ(commitOf(bytes).has_value(), change == 0) << change;
+  }
+  std::vector<std::uint8_t> unterminated = built.bytes;
+  unterminated[block + rootLength - 2] = 'd';
+  EXPECT_EQ(commitOf(unterminated), std::nullopt);
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 // list of keys names every key a default binding uses and the position capture key, the times it
 // gives for held keys are the key table's held window, and its example of a captured position
 // is in the form the capture writes, its check in the game names the menu key and the menu it
-// opens, and its uninstall steps remove every copy of the plug-in.
+// opens, its update and uninstall steps reach every copy of the plug-in where loaders load it,
+// and it walks the player past Windows's and the antivirus's gatekeepers as doctor does.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -10,8 +11,10 @@
 #include <sstream>
 #include <string>
 
+#include "player/antivirus_advice.h"
 #include "player/check_ini.h"
 #include "player/key_names.h"
+#include "player/plugin_loaders.h"
 #include "runtime/frame_steps.h"
 #include "runtime/key_entry.h"
 #include "runtime/script.h"
@@ -109,8 +112,49 @@ TEST(PlayersGuide, ChecksInTheGameWithTheMenuKeyAndTheFirstMenu) {
       << "from the first menu, " << kMenuPageCount << " presses close the menus";
 }
 
-TEST(PlayersGuide, UninstallsEveryCopyOfThePlugin) {
-  EXPECT_NE(Section(Guide(), "Uninstall").find("Delete every Holdout*.asi"), std::string::npos);
+// Every folder a loader loads Holdout.asi from, in the steps that remove or replace it; the
+// update replaces holdout.exe too, since an older one cannot vouch for a newer plug-in.
+TEST(PlayersGuide, UpdatesAndUninstallsEveryCopyOfThePlugin) {
+  const std::string uninstall = Section(Guide(), "Uninstall");
+  const std::string update = Section(Guide(), "Update");
+  EXPECT_NE(uninstall.find("Delete every Holdout*.asi"), std::string::npos);
+  for (const char* subfolder : kPluginSubfolders) {
+    EXPECT_NE(uninstall.find(std::string(subfolder) + "\\"), std::string::npos) << subfolder;
+    EXPECT_NE(update.find(std::string(subfolder) + "\\"), std::string::npos) << subfolder;
+  }
+  EXPECT_NE(update.find("Copy the new holdout.exe"), std::string::npos);
+  EXPECT_NE(update.find("over any old copy"), std::string::npos);
+}
+
+// Unblocking before Extract All, SmartScreen's two clicks, what Smart App Control leaves the
+// player, where the antivirus keeps what it removed (the steps doctor gives), and PowerShell's
+// way of running holdout.exe and of writing a report.
+TEST(PlayersGuide, WalksThePlayerPastTheGatekeepers) {
+  const std::string guide = Guide();
+  const std::string install = Section(guide, "Install");
+  EXPECT_LT(install.find("Unblock"), install.find("Extract All"));
+  // The section as one line, its words separated by single spaces as doctor's are.
+  std::string gatekeepers;
+  for (const char c : Section(guide, "When Windows or your antivirus steps in")) {
+    const bool space = c == ' ' || c == '\n';
+    if (!space || (!gatekeepers.empty() && gatekeepers.back() != ' ')) {
+      gatekeepers.push_back(space ? ' ' : c);
+    }
+  }
+  EXPECT_LT(gatekeepers.find("\"More info\""), gatekeepers.find("\"Run anyway\""));
+  EXPECT_NE(gatekeepers.find("Smart App Control"), std::string::npos);
+  EXPECT_NE(gatekeepers.find("turn Smart App Control off"), std::string::npos);
+  // doctor's steps: "open Windows Security, ..., Protection history, restore the file".
+  const std::string advice = AntivirusAdvice("Holdout.asi");
+  const std::size_t open = advice.find("open ") + 5;
+  const std::string steps = advice.substr(open, advice.find(", restore") - open);
+  EXPECT_NE(steps.find("Protection history"), std::string::npos) << advice;
+  EXPECT_NE(gatekeepers.find(steps), std::string::npos) << steps;
+  EXPECT_NE(gatekeepers.find("Restore"), std::string::npos);
+  EXPECT_NE(Section(guide, "Checking an installation").find(".\\holdout.exe"), std::string::npos);
+  const std::string help = Section(guide, "Asking for help");
+  EXPECT_NE(help.find("cmd /c 'holdout.exe doctor"), std::string::npos);
+  EXPECT_NE(help.find("cmd /c 'holdout.exe check-ini"), std::string::npos);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "developer/demo.h"
 #include "developer/play.h"
 #include "developer/soak/soak.h"
+#include "player/build_identity.h"
 #include "player/check_ini.h"
 #include "player/doctor.h"
 
@@ -83,7 +84,7 @@ int RunHoldout(int argc, char** argv) {
     return 0;
   }
   if (Is(argv[1], "--version", "version")) {
-    std::printf("holdout %s\n", HOLDOUT_VERSION);
+    std::printf("holdout %s\n", ShownBuild(OwnBuild()).c_str());
     return 0;
   }
   for (const Command& command : kCommands) {

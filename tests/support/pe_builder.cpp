@@ -1,6 +1,6 @@
 // The PE image builder. The section holds, in this order: the import descriptors, the library
 // names, the function names (hint and text), the export directory with its three arrays, its
-// names and its forwarders, and last the import lists, so that cutting the section short cuts
+// names and its forwarders, the resource tree with its version block, and last the import lists, so that cutting the section short cuts
 // the last list first. Each library has one list, which serves as both its lookup list and its
 // address list, as a file whose imports were never bound may have it.
 #include "support/pe_builder.h"
@@ -35,7 +35,58 @@ class SectionWriter {
   std::vector<std::uint8_t> bytes;
 };
 
+// One node of a version block: its header (length, value length, type), its key in UTF-16 and
+// padding to 4 bytes, its value and padding, then its children, each padded to 4 bytes.
+std::vector<std::uint8_t> VersionNode(const std::string& key, bool text,
+                                      const std::vector<std::uint8_t>& value,
+                                      std::uint16_t valueLength,
+                                      const std::vector<std::vector<std::uint8_t>>& children) {
+  std::vector<std::uint8_t> node(6);
+  const auto pad = [&node] { node.resize((node.size() + 3) & ~std::size_t{3}); };
+  for (const char c : key) {
+    node.push_back(static_cast<std::uint8_t>(c));
+    node.push_back(0);
+  }
+  node.insert(node.end(), {0, 0});
+  pad();
+  node.insert(node.end(), value.begin(), value.end());
+  for (const std::vector<std::uint8_t>& child : children) {
+    pad();
+    node.insert(node.end(), child.begin(), child.end());
+  }
+  Put16(node, 0, static_cast<std::uint16_t>(node.size()));
+  Put16(node, 2, valueLength);
+  Put16(node, 4, text ? 1 : 0);
+  return node;
+}
+
 }  // namespace
+
+std::vector<std::uint8_t> VersionBlock(
+    std::uint16_t major, std::uint16_t minor, std::uint16_t patch,
+    const std::vector<std::pair<std::string, std::string>>& strings) {
+  std::vector<std::vector<std::uint8_t>> texts;
+  for (const auto& [key, text] : strings) {
+    std::vector<std::uint8_t> value;
+    for (const char c : text) {
+      value.push_back(static_cast<std::uint8_t>(c));
+      value.push_back(0);
+    }
+    value.insert(value.end(), {0, 0});
+    texts.push_back(
+        VersionNode(key, true, value, static_cast<std::uint16_t>(text.size() + 1), {}));
+  }
+  const std::vector<std::uint8_t> table = VersionNode("040904B0", true, {}, 0, texts);
+  std::vector<std::uint8_t> fixed(52);
+  Put32(fixed, 0, 0xFEEF04BD);
+  Put32(fixed, 4, 0x00010000);
+  for (const std::size_t at : {8, 16}) {  // file and product version
+    Put32(fixed, at, std::uint32_t{major} << 16 | minor);
+    Put32(fixed, at + 4, std::uint32_t{patch} << 16);
+  }
+  return VersionNode("VS_VERSION_INFO", false, fixed, 52,
+                     {VersionNode("StringFileInfo", true, {}, 0, {table})});
+}
 
 void Put64(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint64_t value) {
   Put32(bytes, offset, static_cast<std::uint32_t>(value));
@@ -98,6 +149,32 @@ BuiltPe BuildPe(const PeContents& layout) {
     exportSize = section.Rva() - exportDirectory;
   }
 
+  // The resource tree: a directory of types holding the version type (16), one of names holding
+  // name 1, one of languages holding US English, each with one entry, then the data entry,
+  // whose offsets count from the tree's start, and the block at an address that is a multiple
+  // of 4.
+  std::uint32_t resourceTree = 0;
+  std::uint32_t resourceSize = 0;
+  std::uint32_t versionBlock = 0;
+  if (!layout.versionResource.empty()) {
+    section.Reserve((4 - section.bytes.size() % 4) % 4);
+    resourceTree = section.Reserve(3 * 24 + 16);
+    versionBlock = section.Reserve(layout.versionResource.size());
+    std::copy(layout.versionResource.begin(), layout.versionResource.end(),
+              section.bytes.begin() + section.At(versionBlock));
+    const std::size_t tree = section.At(resourceTree);
+    const std::uint32_t ids[] = {16, 1, 0x409};
+    for (std::uint32_t level = 0; level < 3; ++level) {
+      const std::size_t directory = tree + 24 * level;
+      Put16(section.bytes, directory + 14, 1);
+      Put32(section.bytes, directory + 16, ids[level]);
+      Put32(section.bytes, directory + 20, level < 2 ? 0x80000000u | (24 * (level + 1)) : 72);
+    }
+    Put32(section.bytes, tree + 72, versionBlock);
+    Put32(section.bytes, tree + 76, static_cast<std::uint32_t>(layout.versionResource.size()));
+    resourceSize = section.Rva() - resourceTree;
+  }
+
   BuiltPe built;
   built.sectionRva = kSectionRva;
   for (std::size_t i = 0; i < layout.imports.size(); ++i) {
@@ -149,6 +226,12 @@ BuiltPe BuildPe(const PeContents& layout) {
     Put32(bytes, built.importDirectoryEntry, descriptors);
     Put32(bytes, built.importDirectoryEntry + 4,
           static_cast<std::uint32_t>((layout.imports.size() + 1) * 20));
+  }
+
+  if (resourceTree != 0) {
+    Put32(bytes, kOptionalOffset + 128, resourceTree);
+    Put32(bytes, kOptionalOffset + 132, resourceSize);
+    built.versionBlockOffset = built.At(versionBlock);
   }
 
   built.sectionHeaderOffset = kOptionalOffset + kOptionalSize;

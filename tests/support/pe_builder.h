@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace holdout_test {
@@ -28,7 +29,16 @@ struct PeContents {
   // inside the export table as the loader requires.
   std::map<std::string, std::string> forwards;
   std::string builtName = "Built.dll";  // the name the export table gives the library
+  // A version block (VERSIONINFO, as VersionBlock makes it) in a resource tree that leads to it
+  // as the system's resource functions walk it; empty: the image has no resources.
+  std::vector<std::uint8_t> versionResource;
 };
+
+// A version block as windres compiles one: the fixed part with this file version, then a
+// string table (US English, Unicode) holding `strings`, key and text, in their order.
+std::vector<std::uint8_t> VersionBlock(
+    std::uint16_t major, std::uint16_t minor, std::uint16_t patch,
+    const std::vector<std::pair<std::string, std::string>>& strings);
 
 // The image, and where its damageable fields are in it.
 struct BuiltPe {
@@ -41,6 +51,7 @@ struct BuiltPe {
   std::size_t sectionHeaderOffset = 0;     // the section's header (VirtualSize at +8)
   std::size_t exportDirectoryOffset = 0;   // the export directory itself (0: no exports)
   std::size_t importDescriptorOffset = 0;  // the first import descriptor (0: no imports)
+  std::size_t versionBlockOffset = 0;      // the version block (0: no resources)
   std::uint32_t sectionRva = 0;            // the section's address in memory
   std::uint32_t sectionSize = 0;           // its bytes before the padding (its VirtualSize)
   std::uint32_t lastListEndRva = 0;        // the zero entry ending the last import list

@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "player/antivirus_advice.h"
 #include "player/arguments.h"
+#include "player/build_identity.h"
 #include "player/check_ini.h"
 #include "player/console_text.h"
 #include "player/doctor_places.h"
@@ -15,9 +17,10 @@
 #include "player/file_bytes.h"
 #include "player/folder_listing.h"
 #include "player/loader_checks.h"
+#include "player/package_sums.h"
 #include "player/plugin_copies.h"
 #include "player/plugin_loaders.h"
-#include "player/plugin_version.h"
+#include "player/plugin_identity.h"
 #include "player/system_facts.h"
 #include "sentences/text.h"
 #include "settings/profile_path.h"
@@ -41,8 +44,10 @@ std::string RenameAdvice(const fs::path& file, const std::string& wanted) {
   return advice;
 }
 
+// `ownBuild`: the installed plug-in is this holdout.exe's build (or there is none to compare),
+// so what it does with the file is this build's to say.
 FileVerdict JudgeSettings(const Listing& listing, const Surroundings& around,
-                          const FolderPlace& place) {
+                          const FolderPlace& place, bool ownBuild) {
   FileVerdict verdict{.file = "Holdout.ini"};
   const std::optional<fs::path> path = listing.Find("Holdout.ini");
   const std::vector<fs::path> nearNames = listing.Matching(IsSettingsNearName);
@@ -97,7 +102,11 @@ FileVerdict JudgeSettings(const Listing& listing, const Surroundings& around,
                                 std::to_string(kProfilePathCapacity - 1) +
                                 " Windows's settings functions open, so Holdout reads a copy of "
                                 "it that it makes in the temp folder";
-    if (copy->whyNoCopy.empty()) {
+    if (!ownBuild) {
+      verdict.finding += "; " + tooLong +
+                         ": so does this holdout.exe's build, but the installed Holdout.asi is "
+                         "another build, for which it cannot vouch";
+    } else if (copy->whyNoCopy.empty()) {
       verdict.finding += "; " + tooLong + ", " + copy->tempFolder + ", and deletes once read";
     } else {
       verdict.problems.push_back({.kind = ProblemKind::kUnreadable,
@@ -372,12 +381,17 @@ std::optional<DoctorReport> Diagnose(const fs::path& folder, std::string& whyNot
     return FindLibrary(listing, name);
   };
   const std::optional<LoaderCandidate> loaderFound = FindLoader(listing);
-  const FileVerdict loader = JudgeLoader(loaderFound, place, inFolder);
+  FileVerdict loader = JudgeLoader(loaderFound, place, inFolder);
+  AddAntivirusAdvice(loader);
   FoundLibrary plugin;
   bool pluginLoads = false;
   FileVerdict pluginVerdict =
       JudgePluginPlace(listing, around, place, plugin, pluginLoads, report.notes);
-  SayPluginVersion(plugin, pluginVerdict);
+  const PluginBuild build = SayPluginBuild(plugin, pluginVerdict);
+  if (build == PluginBuild::kSame) {
+    SayPackageSums(listing, pluginVerdict);
+  }
+  AddAntivirusAdvice(pluginVerdict);
   const std::vector<std::string> plugins = OtherHostPlugins(listing);
   if (!plugins.empty()) {
     report.notes.push_back(
@@ -403,11 +417,15 @@ std::optional<DoctorReport> Diagnose(const fs::path& folder, std::string& whyNot
   report.isGameFolder = !place.programs.empty();
   if (place.isPackage || place.gameFolderElsewhere) {
     // Holdout's own package: what to copy where is all there is to say, with the plug-in's
-    // version when it is sound; the game's files are not expected here. Beside the game's folder
+    // build when it is sound or another than this holdout.exe's; the game's files are not
+    // expected here. Beside the game's folder
     // (a subfolder of it, or the folder above it), where to run doctor instead is all there is
     // to say: the game's files are judged there.
     report.verdicts = {place.verdict};
-    if (pluginVerdict.Sound()) {
+    if (place.isPackage && plugin.state == FoundLibrary::State::kMissing) {
+      report.verdicts.front().advice += "; " + AntivirusAdvice(kPluginFileName);
+    }
+    if (pluginVerdict.Sound() || build == PluginBuild::kOther) {
       report.verdicts.push_back(pluginVerdict);
     }
     report.notes.clear();
@@ -415,8 +433,8 @@ std::optional<DoctorReport> Diagnose(const fs::path& folder, std::string& whyNot
   }
   report.willLoad = hostVerdict.Sound() && loader.Sound() && pluginLoads;
   report.verdicts = {
-      place.verdict,    hostVerdict, loader, pluginVerdict, JudgeSettings(listing, around, place),
-      JudgeLog(listing)};
+      place.verdict, hostVerdict, loader, pluginVerdict,
+      JudgeSettings(listing, around, place, build != PluginBuild::kOther), JudgeLog(listing)};
   return report;
 }
 
@@ -431,7 +449,7 @@ int RunDoctor(int argc, char** argv) {
         "it, a plug-in loader (such as dinput8.dll) must be there to load Holdout.asi: a DLL\n"
         "that names .asi files and, under the name of a library the game imports, exports what\n"
         "the game takes from it. Holdout.asi, in the game's folder or its scripts\\ or plugins\\\n"
-        "subfolder and there once, must be a complete 64-bit DLL of this holdout.exe's version;\n"
+        "subfolder and there once, must be a complete 64-bit DLL of this holdout.exe's build;\n"
         "Holdout.ini (if there) free of problems, and Holdout.log writable. Files out of place\n"
         "one level up or down, and copies saved under other names (Holdout (1).dll,\n"
         "Holdout.ini.txt), are named with what to move or rename. It changes no file.\n"
@@ -451,7 +469,7 @@ int RunDoctor(int argc, char** argv) {
     WriteOut("doctor: cannot read the folder '" + folder + "': " + whyNot + "\n");
     return 3;
   }
-  WriteOut(std::string("holdout.exe version ") + kDoctorVersion + "\n");
+  WriteOut("holdout.exe version " + ShownBuild(OwnBuild()) + "\n");
   WriteOut("Holdout doctor, game folder " + ShownPath(report->folder) + "\n");
   std::size_t problems = 0;
   for (const FileVerdict& verdict : report->verdicts) {

@@ -14,7 +14,8 @@ enum class ProblemKind {
   kUnreadable,      // there, but it cannot be read
   kNotLoadable,     // the loader refuses it: not a 64-bit library, cut short or damaged
   kNotHoldout,      // a library under the plug-in's name that is no build of it
-  kOtherVersion,    // a build of the plug-in of another version than the checking program
+  kOtherVersion,    // another build of the plug-in than the checking program's, or not the
+                    // file its package lists
   kNeedsLibrary,    // it needs a library that neither Windows nor the folder provides
   kLacksFunction,   // it does not export a function Holdout.asi takes from it
   kUnbindable,      // a function Holdout.asi takes from it leads nowhere the loader can bind

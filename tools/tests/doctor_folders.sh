@@ -10,8 +10,13 @@
 # players make beside a sound install (no game program, the unpacked package below the game,
 # Holdout.asi or Holdout.ini one level down, copies saved under near names); a folder named in
 # Chinese, also on a console; and a folder no file can be created in (under Wine, or for a user
-# other than root). Checks each answer's message and exit code, and that doctor left every
-# folder exactly as it found it. Exits 77 (skipped) when the Windows build has not been made.
+# other than root); other builds of the plug-in (newer, older, or of today's version from
+# another commit, made by changing the version resource of a copy), also where the settings are
+# read through a copy in the temp folder (under Wine); a package's SHA256SUMS.txt that lists the
+# plug-in or another file; Holdout.asi or the loader gone, as after an antivirus's quarantine.
+# Checks each answer's message and exit code, and that doctor left every folder exactly as it
+# found it. Exits 77 (skipped) when the Windows build has not been made, or, for the Linux
+# doctor, when it is of another commit than that build.
 # Usage: doctor_folders.sh native HOLDOUT PLUGIN HOST_DLL LOADER_DLL GAME_EXE
 #        doctor_folders.sh wine WINE_DIR PREFIX HOLDOUT_EXE PLUGIN HOST_DLL LOADER_DLL GAME_EXE
 set -euo pipefail
@@ -59,6 +64,15 @@ expect() {
   done
   [ "$(snapshot "$folder")" = "$before" ] || fail "doctor changed something in $folder"
   [ "$failures" -eq "$failed" ] || sed 's/^/  | /' <<<"$output"
+  said=$output
+}
+
+# What the last `expect` heard must not hold TEXT.
+never_said() {
+  if grep -qF -- "$1" <<<"$said"; then
+    fail "doctor said: $1"
+    sed 's/^/  | /' <<<"$said"
+  fi
 }
 
 make_folder() {
@@ -70,6 +84,12 @@ make_folder() {
 }
 
 make_folder complete
+# The Linux doctor and the Windows build must be of one commit for the folders below to be sound.
+if [ "$runner" = native ] &&
+  ! (cd "$work" && run_holdout doctor complete) | grep -qF "this holdout.exe's own build"; then
+  echo "SKIP: $plugin is another build than ${holdout_command[*]}: build both from one commit"
+  exit 77
+fi
 # The folder by its absolute path (Wine's drive Z: is the root of the file system).
 if [ "$runner" = wine ]; then
   shown=("game folder Z:\\" '\complete')
@@ -81,17 +101,80 @@ expect complete 0 "game program: ok, Game.exe is a 64-bit program" "ScriptHookFr
   "Holdout.ini: ok" "Holdout.log: ok" "verdict: Holdout will load and work here" \
   'WINEDLLOVERRIDES="dinput8=n,b"'
 
-# The installed plug-in's version on its line, beside doctor's own; another version is named.
-version=$(cd "$work" && run_holdout doctor complete | sed -n 's/^holdout\.exe version //p')
-[ -n "$version" ] || fail "doctor's first line names no version of holdout.exe"
-expect complete 0 "Holdout.asi: ok, version $version; a complete 64-bit DLL"
-make_folder old-plugin
-perl -0777 -pe 's/\xBD\x04\xEF\xFE(.{4})..../\xBD\x04\xEF\xFE${1}\x00\x00\x09\x00/s' "$plugin" \
-  >"$work/old-plugin/Holdout.asi"
-expect old-plugin 1 "Holdout.asi: PROBLEM" \
-  "it is version 9.0.0, but this holdout.exe is version $version: an update was not copied" \
-  "copy Holdout.asi from the zip this holdout.exe came with" \
+# The installed plug-in's build on its line, beside doctor's own: its version and commit.
+build=$(cd "$work" && run_holdout doctor complete | sed -n 's/^holdout\.exe version //p' | tr -d '\r')
+version=${build%% *}
+commit=$(sed -n -e 's/.*(commit \(.*\))$/\1/p' -e 's/.*(\(unknown\) commit)$/\1/p' <<<"$build")
+[ -n "$version" ] && [ -n "$commit" ] ||
+  fail "doctor's first line names no version and commit of holdout.exe: '$build'"
+expect complete 0 "Holdout.asi: ok, version $build, this holdout.exe's own build; a complete 64-bit"
+
+# Copies of the plug-in as other builds: the fixed part's file version (major and minor, then
+# patch and build) set to VERSION-MS and VERSION-LS as 32-bit hex, and the commit's text changed.
+other_build() { # FOLDER VERSION-MS VERSION-LS
+  make_folder "$1"
+  perl -0777 -pe '
+    BEGIN { ($ms, $ls, $from) = splice(@ARGV, 1, 3);
+            ($to = $from) =~ tr/0-9a-zA-Z/1-9a-zA-Z0/;
+            ($from, $to) = map { join("", map { "$_\0" } split(//)) } ($from, $to) }
+    s/\xBD\x04\xEF\xFE(.{4})......../"\xBD\x04\xEF\xFE$1" . pack("VV", hex $ms, hex $ls)/se;
+    s/\Q$from\E/$to/ or die "no commit $from in the version resource\n";' \
+    "$plugin" "$2" "$3" "$commit" >"$work/$1/Holdout.asi"
+}
+other_commit=$(tr '0-9a-zA-Z' '1-9a-zA-Z0' <<<"$commit")
+IFS=. read -r major minor patch <<<"$version"
+printf -v today_ms '%x' $(((major << 16) | minor))
+printf -v today_ls '%x' $((patch << 16))
+# A build of an earlier commit that carries today's version number.
+other_build earlier-commit "$today_ms" "$today_ls"
+expect earlier-commit 1 "Holdout.asi: PROBLEM" \
+  "it is $version (commit $other_commit), the same version as this holdout.exe, $build, but another build of it, so this holdout.exe cannot vouch for it" \
+  "take Holdout.asi and holdout.exe from one package, the one you downloaded last" \
   "verdict: Holdout will load here, but see the 1 problem above"
+never_said "will load and work"
+# A newer plug-in beside an older holdout.exe: the plug-in stays, its package's holdout.exe checks.
+other_build newer-plugin 90000 0
+expect newer-plugin 1 "Holdout.asi: PROBLEM" \
+  "it is version 9.0.0 (commit $other_commit), newer than this holdout.exe, version $build" \
+  "keep this Holdout.asi, and check with the holdout.exe of its package, Holdout-9.0.0-win64.zip"
+never_said "copy Holdout.asi"
+never_said "will load and work"
+other_build older-plugin 1 0
+expect older-plugin 1 "Holdout.asi: PROBLEM" \
+  "it is version 0.1.0 (commit $other_commit), older than this holdout.exe, version $build" \
+  "copy Holdout.asi from Holdout-$version-win64.zip, the package this holdout.exe came with, over the old one"
+# Where Holdout.ini's path is too long for the settings functions, how Holdout reads it is this
+# build's to say: of another build, doctor cannot vouch for it. (Under Wine, where doctor knows
+# the path the game sees.)
+if [ "$runner" = wine ]; then
+  long=long-path
+  while [ ${#long} -lt 300 ]; do long+=/$(printf 'Level%.0s' {1..10}); done
+  other_build "$long" "$today_ms" "$today_ls"
+  printf '[Main]\r\nMaxEnemies=12\r\n' >"$work/$long/Holdout.ini"
+  expect "$long" 1 "Holdout.ini: ok" "more than the 259 Windows's settings functions open" \
+    "so does this holdout.exe's build, but the installed Holdout.asi is another build, for which it cannot vouch"
+  never_said "and deletes once read"
+fi
+# A plug-in from before builds named their commit.
+make_folder no-commit
+perl -0777 -pe 's/S\0o\0u\0r\0c\0e\0C\0o\0m\0m\0i\0t\0/X\0o\0u\0r\0c\0e\0C\0o\0m\0m\0i\0t\0/' \
+  "$plugin" >"$work/no-commit/Holdout.asi"
+expect no-commit 1 "it is $version, the same version as this holdout.exe, $build, but another build"
+
+# The package's list of SHA-256: the plug-in it lists, byte for byte, or another file.
+make_folder listed
+(cd "$work/listed" && sha256sum Holdout.asi dinput8.dll | sed 's/$/\r/' >SHA256SUMS.txt)
+expect listed 0 "it is byte for byte the Holdout.asi that "
+make_folder listed-other
+(cd "$work/listed-other" && sha256sum dinput8.dll | sed 's/dinput8.dll/Holdout.asi/' >SHA256SUMS.txt)
+expect listed-other 1 "it is not the Holdout.asi that " "lists (their SHA-256 differ)" \
+  "copy Holdout.asi again from the package SHA256SUMS.txt came with"
+
+# Gone from the folder, as after a quarantine: where the antivirus keeps it.
+make_folder no-plugin
+rm "$work/no-plugin/Holdout.asi"
+expect no-plugin 1 "Holdout.asi: PROBLEM" "if you did copy Holdout.asi and it is gone" \
+  "Protection history, restore the file and allow it"
 
 make_folder lone-dll
 mv "$work/lone-dll/Holdout.asi" "$work/lone-dll/Holdout.dll"
@@ -101,6 +184,7 @@ expect lone-dll 1 "Holdout.asi: PROBLEM" "rename Holdout.dll to Holdout.asi" \
 make_folder no-loader
 rm "$work/no-loader/dinput8.dll"
 expect no-loader 1 "plug-in loader: PROBLEM" "the script host's package brings one" \
+  "if you did copy the loader and it is gone, your antivirus may have removed it" \
   "verdict: Holdout will not load here"
 
 # A DLL under the loader's name is a plug-in loader only when it names .asi files: the system's
@@ -192,6 +276,16 @@ printf 'guide\r\n' >"$work/game-above/Holdout-0.1.0-win64/PLAYERS-GUIDE.txt"
 expect in:game-above/Holdout-0.1.0-win64 1 "Holdout's unpacked package" \
   "copy Holdout.asi into the game's folder" "run holdout doctor \"" "Holdout.asi: ok, version" \
   "verdict: Holdout cannot be checked here: this is not the game's folder (1 problem above)"
+# The package's own list beside its plug-in.
+(cd "$work/game-above/Holdout-0.1.0-win64" && sha256sum Holdout.asi >SHA256SUMS.txt)
+expect in:game-above/Holdout-0.1.0-win64 1 "Holdout.asi: ok, version" \
+  "it is byte for byte the Holdout.asi that "
+rm "$work/game-above/Holdout-0.1.0-win64/SHA256SUMS.txt"
+# A package whose Holdout.asi is another build than the holdout.exe run in it says so too.
+cp "$work/earlier-commit/Holdout.asi" "$work/game-above/Holdout-0.1.0-win64/Holdout.asi"
+expect in:game-above/Holdout-0.1.0-win64 1 "Holdout.asi: PROBLEM" "but another build of it" \
+  "(2 problems above)"
+cp "$plugin" "$work/game-above/Holdout-0.1.0-win64/Holdout.asi"
 expect game-above 1 "Holdout.asi: PROBLEM" "it is not in this folder, but one level down there is" \
   "Holdout.asi into this folder"
 

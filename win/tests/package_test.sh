@@ -1,23 +1,48 @@
 #!/usr/bin/env bash
-# Builds the player package and checks what a player unpacks: exactly Holdout.asi (a 64-bit DLL
+# Checks the built player package and what a player unpacks: exactly Holdout.asi (a 64-bit DLL
 # under the name plug-in loaders pick up), Holdout.ini, the player's guide and its three pictures
-# (each a 1280x720 PNG), and holdout.exe (a 64-bit program), the two texts those of package/
-# with CRLF line ends. The two binaries carry no debug sections (their debug information stays
-# beside the build); their sizes are printed.
+# (each a 1280x720 PNG), holdout.exe (a 64-bit program) and SHA256SUMS.txt, which `sha256sum -c`
+# finds true of every other file, the texts those of package/ with CRLF line ends. The entries
+# come in the order of their names, all with one date, and carry no owner. The two binaries
+# carry no debug sections (their debug information stays beside the build) and no time stamp;
+# their sizes are printed.
+# Usage: package_test.sh ZIP SHIPPED_TEXTS_DIR OBJDUMP
 set -euo pipefail
-cpack=$1 build=$2 shipped=$3 objdump=$4
+zip=$1 shipped=$2 objdump=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-(cd "$build" && "$cpack" -G ZIP -B "$work/out" >/dev/null)
-zip=$(ls "$work"/out/Holdout-*-win64.zip)
 mkdir "$work/unpacked"
 (cd "$work/unpacked" && cmake -E tar xf "$zip")
 
 contents=$(cd "$work/unpacked" && find . -type f | LC_ALL=C sort | tr '\n' ' ')
-expected="./Holdout.asi ./Holdout.ini ./PLAYERS-GUIDE.txt ./cover-menu.png ./holdout.exe ./hud.png ./summary.png "
+expected="./Holdout.asi ./Holdout.ini ./PLAYERS-GUIDE.txt ./SHA256SUMS.txt ./cover-menu.png ./holdout.exe ./hud.png ./summary.png "
 if [ "$contents" != "$expected" ]; then
   echo "the package holds: $contents; expected: $expected" >&2
+  exit 1
+fi
+# The zip's own order, dates and extra fields, as zipinfo lists them.
+entries=$(zipinfo -1 "$zip" | tr '\n' ' ')
+if [ "$entries" != "$(sed 's|\./||g' <<<"$expected")" ]; then
+  echo "the zip's entries come in the order $entries" >&2
+  exit 1
+fi
+dates=$(zipinfo -T -l "$zip" | awk '$1 ~ /^-/ { print $8 }' | sort -u)
+if [ "$(wc -l <<<"$dates")" -ne 1 ]; then
+  echo "the zip's entries carry several dates: $(tr '\n' ' ' <<<"$dates")" >&2
+  exit 1
+fi
+if zipinfo -v "$zip" | grep -q 'extra field contains'; then
+  echo "the zip's entries carry extra fields (owner, times)" >&2
+  exit 1
+fi
+(cd "$work/unpacked" && sha256sum --strict --quiet -c SHA256SUMS.txt) || {
+  echo "SHA256SUMS.txt does not list every file of the package as it is" >&2
+  exit 1
+}
+listed=$(tr -d '\r' <"$work/unpacked/SHA256SUMS.txt" | awk '{ print $2 }' | tr '\n' ' ')
+if [ "$listed" != "$(sed -e 's|\./||g' -e 's|SHA256SUMS.txt ||' <<<"$expected")" ]; then
+  echo "SHA256SUMS.txt lists $listed" >&2
   exit 1
 fi
 "$objdump" -f "$work/unpacked/Holdout.asi" | grep -q 'file format pei-x86-64' || {
@@ -32,6 +57,12 @@ for binary in Holdout.asi holdout.exe; do
   debug_sections=$("$objdump" -h "$work/unpacked/$binary" | awk '$2 ~ /^\.debug/ { print $2 }')
   if [ -n "$debug_sections" ]; then
     echo "$binary in the package carries debug sections: $(tr '\n' ' ' <<<"$debug_sections")" >&2
+    exit 1
+  fi
+  # No build time in the PE header: the same commit gives the same bytes.
+  stamp=$(TZ=UTC "$objdump" -p "$work/unpacked/$binary" | awk '/^Time\/Date/ { $1 = ""; print }')
+  if [ "$stamp" != " Thu Jan 1 00:00:00 1970" ]; then
+    echo "$binary in the package carries a time stamp:$stamp" >&2
     exit 1
   fi
   echo "$binary: $(stat -c %s "$work/unpacked/$binary") bytes"
