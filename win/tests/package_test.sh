@@ -60,9 +60,9 @@ for binary in Holdout.asi holdout.exe; do
     exit 1
   fi
   # No build time in the PE header: the same commit gives the same bytes.
-  stamp=$(TZ=UTC "$objdump" -p "$work/unpacked/$binary" | awk '/^Time\/Date/ { $1 = ""; print }')
-  if [ "$stamp" != " Thu Jan 1 00:00:00 1970" ]; then
-    echo "$binary in the package carries a time stamp:$stamp" >&2
+  stamp=$(TZ=UTC "$objdump" -p "$work/unpacked/$binary" | awk -F '\t+' '$1 == "Time/Date" { print $2 }')
+  if [ "$stamp" != "Thu Jan  1 00:00:00 1970" ]; then
+    echo "$binary in the package carries a time stamp: $stamp" >&2
     exit 1
   fi
   echo "$binary: $(stat -c %s "$work/unpacked/$binary") bytes"
