@@ -25,11 +25,17 @@ set(HOLDOUT_GCC_SYMBOLS_DEF ${CMAKE_CURRENT_BINARY_DIR}/ScriptHookFrontier_gcc_s
 file(WRITE ${HOLDOUT_STAND_IN_DEF} "${stand_in_exports}")
 file(WRITE ${HOLDOUT_GCC_SYMBOLS_DEF} "${gcc_symbol_imports}")
 
+# dlltool names the library's symbols after the path it writes to: given by its name alone from
+# the folder it lies in, that path, and with it the plug-in's symbols, is the same in every build
+# folder.
 function(holdout_import_library target def_file library)
+  get_filename_component(library_folder ${library} DIRECTORY)
+  get_filename_component(library_name ${library} NAME)
   add_custom_command(
     OUTPUT ${library}
     COMMAND ${HOLDOUT_DLLTOOL} --input-def ${def_file} --dllname ScriptHookFrontier.dll
-            --output-lib ${library}
+            --output-lib ${library_name}
+    WORKING_DIRECTORY ${library_folder}
     DEPENDS ${def_file}
     COMMENT "Import library ${target}")
   add_custom_target(${target} DEPENDS ${library})
