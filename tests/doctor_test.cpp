@@ -807,7 +807,8 @@ SCENARIO_TEST(DoctorBuilds, AddsTheAntivirusWhenThePluginOrTheLoaderIsGone) {
 }
 
 // The commit in the version block is read only from a block that holds together: a root or a
-// string that ends past its parent, or a text with no terminator inside its node, gives none.
+// string that ends past its parent, a text with no terminator inside its node, or one longer
+// than any commit, gives none.
 SCENARIO_TEST(DoctorBuilds, ReadsTheCommitOnlyFromASoundVersionBlock) {
   PeContents plugin = PluginBuilt(1, 2, 3, "abc");
   const holdout_test::BuiltPe built = BuildPe(plugin);
@@ -829,6 +830,13 @@ SCENARIO_TEST(DoctorBuilds, ReadsTheCommitOnlyFromASoundVersionBlock) {
   std::vector<std::uint8_t> unterminated = built.bytes;
   unterminated[block + rootLength - 2] = 'd';
   EXPECT_EQ(commitOf(unterminated), std::nullopt);
+  // A text of up to 256 characters.
+  for (const std::size_t length : {std::size_t{255}, std::size_t{256}, std::size_t{257}}) {
+    const std::string text(length, 'c');
+    EXPECT_EQ(commitOf(BuildPe(PluginBuilt(1, 2, 3, text)).bytes),
+              length <= 256 ? std::optional<std::string>(text) : std::nullopt)
+        << length;
+  }
 }
 
 }  // namespace
