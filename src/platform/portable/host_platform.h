@@ -26,7 +26,7 @@ typedef DWORD* LPDWORD;
 typedef void* HANDLE;
 // The plug-in passes no security attributes and does no overlapped input or output: both are
 // always null, so an untyped pointer stands for each.
-typedef void* LPSECURITY_ATTRIBUTES;
+typedef void* LPSECURITY_ATTRIBUTES;  // NOLINT(readability-identifier-naming): Windows's own name
 typedef void* LPOVERLAPPED;
 // UTF-16 as on Windows, whatever the width of the platform's wchar_t.
 typedef char16_t WCHAR;
