@@ -1,15 +1,20 @@
 // holdout_frame_instructions: the program the instruction check runs under callgrind. Given a
 // state's name and a number of frames, it drives the plug-in into that state, lets its buffers
 // reach their size, and runs that many frames inside HoldoutCountedFrames, the one function
-// whose instructions the check has callgrind count. "menu-caption-copies" makes, as many times,
-// the caption copies of one frame of the open EXPLOSIVES menu instead: each drawn row's
-// GetCaption, by value, as the menu rows' class family has it. "--states" lists the names.
+// whose instructions the check has callgrind count (all but the host's natives and the world's
+// step, which it has callgrind skip). With --waiting a script that only waits runs those frames
+// in the plug-in's place: the host's round trip, which the check takes away. "menu-caption-
+// copies" makes, as many times, the caption copies of one frame of the open EXPLOSIVES menu
+// instead: each drawn row's GetCaption, by value, as the menu rows' class family has it.
+// "--states" lists the names.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <memory>
 #include <string_view>
 
+#include "core/script_context.h"
 #include "plugin_states.h"
 
 namespace {
@@ -22,7 +27,8 @@ constexpr std::string_view kCaptionCopies = "menu-caption-copies";
 constexpr std::uint32_t kWarmUpFrames = 200;
 
 int Usage() {
-  std::fprintf(stderr, "usage: holdout_frame_instructions STATE FRAMES | --states\n");
+  std::fprintf(stderr,
+               "usage: holdout_frame_instructions STATE FRAMES [--waiting] | --states\n");
   return 2;
 }
 
@@ -52,7 +58,8 @@ int main(int argc, char** argv) {
     std::printf("%.*s\n", static_cast<int>(kCaptionCopies.size()), kCaptionCopies.data());
     return 0;
   }
-  if (argc != 3) {
+  const bool waiting = argc == 4 && std::string_view(argv[3]) == "--waiting";
+  if (argc != 3 && !waiting) {
     return Usage();
   }
   const std::string_view name = argv[1];
@@ -73,6 +80,11 @@ int main(int argc, char** argv) {
   host.Screen().SetKeeping(false);
   host.Screen().Clear();
   host.RunFrames(kWarmUpFrames);
+  std::unique_ptr<sim::ScriptContext> pluginScript;
+  if (waiting) {
+    pluginScript = host.SwapScriptContext(
+        std::make_unique<sim::ScriptContext>(&holdout_bench::WaitingScript));
+  }
   HoldoutCountedFrames(host, static_cast<std::uint32_t>(frames), captionsOnly);
   if (!host.Faults().empty()) {
     std::fprintf(stderr, "the simulated game refused: %s\n", host.Faults().front().c_str());

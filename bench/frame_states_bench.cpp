@@ -31,12 +31,7 @@ namespace {
 using holdout_bench::NativeReplay;
 using holdout_bench::PluginAt;
 using holdout_bench::PluginStage;
-
-void WaitingScript() {
-  for (;;) {
-    scriptWait(0);
-  }
-}
+using holdout_bench::WaitingScript;
 
 BOOL WINAPI WaitingPlugin(HINSTANCE module, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {

@@ -110,4 +110,10 @@ std::size_t CopyOpenMenuCaptions() {
   return characters;
 }
 
+void WaitingScript() {
+  for (;;) {
+    scriptWait(0);
+  }
+}
+
 }  // namespace holdout_bench

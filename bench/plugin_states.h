@@ -38,4 +38,7 @@ sim::SimHost& PluginAt(PluginStage target);
 // be left out by the compiler. With no menu open, nothing.
 std::size_t CopyOpenMenuCaptions();
 
+// A script that only waits: in the plug-in's place, the host's frame round trip alone.
+void WaitingScript();
+
 }  // namespace holdout_bench

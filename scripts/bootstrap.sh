@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang clang-tidy llvm libclang-rt-14-dev valgrind
   libgtest-dev libgmock-dev libbenchmark-dev
-  g++-mingw-w64-x86-64-posix wine64
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-win32 wine64
   libncurses-dev tmux llvm-14 locales
   pkg-config libcairo2-dev fonts-dejavu-core
   zip unzip

@@ -48,8 +48,8 @@ holdout_import_library(holdout_gcc_symbol_imports ${HOLDOUT_GCC_SYMBOLS_DEF}
 
 # The plug-in. Games load script plug-ins through a plug-in loader that loads every file of the
 # game's folder ending in ".asi", so that is the plug-in's name: an ordinary DLL otherwise.
-# -static folds the C++ runtime, libgcc and winpthread in, so that it imports only from
-# KERNEL32, msvcrt and the script host. Its own allocation functions take small blocks from its
+# -static folds the C++ runtime and libgcc in, so that it imports only from KERNEL32, msvcrt
+# and the script host; its runtime is the Win32-threads flavour's (players_runtime.cmake). Its own allocation functions take small blocks from its
 # small-block heap.
 add_library(Holdout SHARED ${HOLDOUT_PLUGIN_SOURCES} ${HOLDOUT_SMALL_BLOCK_SOURCES}
                            ${HOLDOUT_PLUGIN_ALLOCATION_SOURCES})

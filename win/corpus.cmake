@@ -76,3 +76,15 @@ holdout_wine_corpus_test(position_reader_ignores_the_locale
 add_dependencies(position_reader_ignores_the_locale_linux_probe holdout_decimal_comma_locale)
 set_tests_properties(position_reader_ignores_the_locale PROPERTIES
                      ENVIRONMENT LOCPATH=${HOLDOUT_LOCALE_DIR})
+
+# The position writer against the C runtime's "%.5f" of the same floats, over the positions the
+# corpus's texts and its writing cases (ties, carries, the largest floats, subnormals, signed
+# zeros) give, with both builds of the probe.
+add_test(NAME position_writer_matches_c_runtime
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/c_runtime_writing_test.sh
+          ${CMAKE_CURRENT_BINARY_DIR}/bin ${HOLDOUT_WINE_DIR} ${CMAKE_BINARY_DIR}/wine-prefix
+          $<TARGET_FILE_NAME:PositionProbe>
+          ${CMAKE_CURRENT_BINARY_DIR}/position_reader_matches_wine.linux-probe
+          ${CMAKE_SOURCE_DIR}/tests/position_corpus/texts.txt
+          ${CMAKE_SOURCE_DIR}/tests/position_corpus/writings.txt)
+set_tests_properties(position_writer_matches_c_runtime PROPERTIES RESOURCE_LOCK wine)

@@ -39,3 +39,10 @@ add_test(NAME holdout_under_wine
           ${CMAKE_CURRENT_BINARY_DIR}/bin ${HOLDOUT_WINE_DIR} ${CMAKE_BINARY_DIR}/wine-prefix)
 # Wine tests share one prefix and wineserver: never two at once.
 set_tests_properties(holdout_under_wine PROPERTIES RESOURCE_LOCK wine)
+
+# The log's fallback with the real plug-in: a game folder that refuses Holdout.log, and then a
+# fallback that refuses too.
+add_test(NAME holdout_log_fallback_under_wine
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/log_fallback_test.sh ${CMAKE_BINARY_DIR}
+          ${CMAKE_CURRENT_BINARY_DIR}/bin ${HOLDOUT_WINE_DIR} ${CMAKE_BINARY_DIR}/wine-prefix)
+set_tests_properties(holdout_log_fallback_under_wine PROPERTIES RESOURCE_LOCK wine)

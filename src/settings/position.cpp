@@ -1,9 +1,9 @@
 // Positions as text, in the "C" number format whatever locale the process runs in: the C
 // runtime's formatted input and output take the decimal point from the process-wide locale, which
 // any module of the game may set (a decimal comma would read "{2726.1,-1067.7,47.4}" as
-// "{2726,0,0}"), so the text is scanned and written here with <charconv>, which knows no locale.
-// Written with five decimals, as "{%.5f,%.5f,%.5f}" writes in the "C" locale, as long as the
-// coordinates need. Read as "{%f,%f,%f}" reads in the "C" locale: each number may follow white
+// "{2726,0,0}"), so the text is scanned here with <charconv>, which knows no locale, and written
+// digit by digit. Written with five decimals, as "{%.5f,%.5f,%.5f}" writes in the "C" locale, as
+// long as the coordinates need. Read as "{%f,%f,%f}" reads in the "C" locale: each number may follow white
 // space, the braces and commas must match exactly, and the scan stops at the first mismatch,
 // leaving the components it did not reach at 0. A number is scanned as far as it can still be
 // one: a sign; "inf", "infinity" or "nan"; or digits with a point, then an exponent mark and its
@@ -15,8 +15,10 @@
 #include "settings/position.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -27,6 +29,12 @@ namespace {
 // The largest exponent kept; any further digits change nothing a float can hold, since a text
 // of 51 characters moves the point by fewer places than this.
 constexpr long kExponentCap = 100000;
+
+// Five decimals as a whole number: a value times this.
+constexpr std::uint64_t kDecimalScale = 100000;
+
+// Whole numbers up to a float's largest, which is below 2^128.
+__extension__ typedef unsigned __int128 WideWhole;
 
 bool IsSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -238,14 +246,63 @@ int ScanPosition(std::string_view text, Vector3& v) {
   return read;
 }
 
-// One coordinate as "%.5f" writes it: every digit before the point, five after it, rounded to
-// the nearest, ties to even.
+// One coordinate as "%.5f" writes it: the float's exact binary value rounded to five decimals,
+// ties to even, every digit before the point. A float is m * 2^e with m below 2^24 and e from
+// -149 to 104: with e >= 0 it is a whole number below 2^128; with e < 0 its whole part is m >> -e
+// and its fraction r / 2^-e with r below 2^24, so r * 10^5 stays below 2^41, and where 2^-e is
+// beyond 2^63 that fraction rounds to 0.
 void AppendCoordinate(std::string& text, float coordinate) {
-  // A float's largest value has 39 digits before the point.
-  char digits[64];
-  const std::to_chars_result written = std::to_chars(
-      digits, digits + sizeof digits, static_cast<double>(coordinate), std::chars_format::fixed, 5);
-  text.append(digits, written.ptr);
+  if (std::isnan(coordinate)) {
+    text += std::signbit(coordinate) ? "-nan" : "nan";
+    return;
+  }
+  if (std::isinf(coordinate)) {
+    text += coordinate < 0 ? "-inf" : "inf";
+    return;
+  }
+  if (std::signbit(coordinate)) {
+    text += '-';
+  }
+  const std::uint32_t bits = std::bit_cast<std::uint32_t>(coordinate);
+  const std::uint32_t biased = (bits >> 23) & 0xFF;
+  const std::uint32_t mantissa = (bits & 0x7FFFFF) | (biased != 0 ? 0x800000u : 0u);
+  const int exponent = (biased != 0 ? static_cast<int>(biased) : 1) - 150;
+  WideWhole whole = 0;
+  std::uint64_t decimals = 0;  // the five decimals as a number below 10^5
+  if (exponent >= 0) {
+    whole = static_cast<WideWhole>(mantissa) << exponent;
+  } else {
+    const int shift = -exponent;
+    whole = shift < 32 ? mantissa >> shift : 0;
+    if (shift < 64) {
+      const std::uint64_t fraction = mantissa & ((std::uint64_t{1} << shift) - 1);
+      const std::uint64_t scaled = fraction * kDecimalScale;
+      decimals = scaled >> shift;
+      const std::uint64_t rest = scaled & ((std::uint64_t{1} << shift) - 1);
+      const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+      if (rest > half || (rest == half && decimals % 2 == 1)) {
+        ++decimals;
+      }
+      if (decimals == kDecimalScale) {
+        decimals = 0;
+        ++whole;
+      }
+    }
+  }
+  char digits[40];  // 2^128 has 39 digits
+  char* start = digits + sizeof digits;
+  do {
+    *--start = static_cast<char>('0' + static_cast<int>(whole % 10));
+    whole /= 10;
+  } while (whole != 0);
+  text.append(start, digits + sizeof digits);
+  text += '.';
+  char fraction[5];
+  for (int i = 4; i >= 0; --i) {
+    fraction[i] = static_cast<char>('0' + decimals % 10);
+    decimals /= 10;
+  }
+  text.append(fraction, sizeof fraction);
 }
 
 }  // namespace

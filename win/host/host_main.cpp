@@ -3,7 +3,7 @@
 // its folder is found first), and the loader loads every *.asi plug-in of the folder. Each
 // plug-in that loaded gets the simulated host's clock in place of the system tick count; frames
 // run on the script context; the plug-ins are unloaded and a line-based report says what they
-// did. With --exit the process ends instead by ExitProcess while the plug-ins are loaded, as a
+// did (the texts they drew among it, a line break shown as '|'). With --exit the process ends instead by ExitProcess while the plug-ins are loaded, as a
 // game that quits: Windows then detaches them with the process-exit reason, and any host
 // function they call from then on is reported as it happens.
 #include <psapi.h>
@@ -160,6 +160,11 @@ void PrintReport(sim::SimHost& host) {
       std::printf(" %" PRIu64, argument);
     }
     std::printf("\n");
+  }
+  for (const sim::DrawnText& text : host.Screen().Texts()) {
+    std::string oneLine = text.text;
+    std::replace(oneLine.begin(), oneLine.end(), '\n', '|');
+    std::printf("text %" PRIu32 " %s\n", text.frame, oneLine.c_str());
   }
   for (const std::string& fault : host.Faults()) {
     std::printf("fault %s\n", fault.c_str());

@@ -20,6 +20,12 @@ typedef WCHAR* LPWSTR;
 typedef const WCHAR* LPCWSTR;
 typedef unsigned __int64 UINT64;
 typedef UINT64* PUINT64;
+typedef void* HANDLE;
+typedef const void* LPCVOID;
+typedef DWORD* LPDWORD;
+// Pointers to structures the host functions never take: untyped here.
+typedef void* LPSECURITY_ATTRIBUTES;  // NOLINT(readability-identifier-naming): Windows's own name
+typedef void* LPOVERLAPPED;
 
 #define HOLDOUT_HOST_API __declspec(dllimport)
 #define WINAPI  // __stdcall, which x64 ignores
