@@ -189,8 +189,7 @@ SettingExplanation ExplainInteger(const SettingDescription& setting, const Setti
         AddProblem(explanation, ProblemKind::kKeyNeverFires,
                    line.key + " = " + std::to_string(code) + " (" + KeyName(code) +
                        ") never fires as one key: an input method (Chinese, Japanese, Korean) "
-                       "sends this code in place of the keys it takes, and the key's own code "
-                       "when it lets go",
+                       "sends this code in place of the keys it takes",
                    setting, KindFix(setting));
       } else {
         actionsByKey[code].push_back(line.key);
