@@ -119,7 +119,7 @@ bool ExplainNumberText(const SettingDescription& setting, const SettingReading& 
   return !number.overflowed && number.ignored.empty();
 }
 
-// Explains a flag, count or key code; problems go to `problems`, keys that fire to
+// Explains a flag, count or key code; problems go to `explanation`, keys that fire to
 // `actionsByKey`.
 SettingExplanation ExplainInteger(const SettingDescription& setting, const SettingReading& reading,
                                   const Settings& record, const std::string& given,
@@ -432,10 +432,13 @@ IniExplanation ExplainIni(const std::string& text) {
   for (const SettingDescription& setting : SettingsSchema()) {
     const SettingReading reading = ReadSetting(setting, file, record);
     const std::string given = TextGiven(file, setting, text.size());
+    // A number's text is taken as far as a position's is read and one character further: the
+    // integer reader stops long before that, and a problem quotes no more of a long line.
     explanation.settings.push_back(
         setting.kind == SettingKind::kPosition
             ? ExplainPosition(setting, reading.position, record, given, positions)
-            : ExplainInteger(setting, reading, record, given, explanation, actionsByKey));
+            : ExplainInteger(setting, reading, record, given.substr(0, kPositionBufferSize),
+                             explanation, actionsByKey));
   }
   // The fixed keys listen only while Debug is on.
   for (const ReleaseTest& test : ReleaseOrder()) {
