@@ -84,12 +84,14 @@ TEST(CheckIniFixes, FixesThatOnceMisledHold) {
       {"[Main]\nMaxEnemies==10\n", "remove the extra '=': write MaxEnemies=10"},
       {"[Main]\nDebug==5\n", "remove the extra '=': write Debug=1"},
       {"[KeyBinds]\nActivateMod==300\n",
-       "remove the extra '=', but no key sends 300: write a key's code"},
+       "remove the extra '=', but no key of its own sends 300: write a key's code"},
       {"[KeyBinds]\nActivateMod==1 15\n", "remove the extra '='; did you mean 115? write 115"},
       // Text after a number that the setting does not take: what it takes.
       {"[Main]\nMaxEnemies=5 enemies\n", "write a number from 10 to 512"},
       {"[KeyBinds]\nActivateMod=0X12C\n", "write a key's code"},
       {"[KeyBinds]\nActivateMod=0X73\n", "write 0x73 or 115"},
+      {"[KeyBinds]\nActivateMod=229 ?\n", "write a key's code"},
+      {"[KeyBinds]\nActivateMod==229\n", "no key of its own sends 229: write a key's code"},
   };
   for (const auto& c : cases) {
     const IniExplanation explanation = ExplainIni(c.file);

@@ -21,7 +21,7 @@ bool IsWholePart(const std::string& text) {
 }
 
 // Whether the setting takes this number as it is: a flag 0 or 1, a count in its range, a code a
-// key sends.
+// key of its own sends.
 bool Takes(const SettingDescription& setting, long long value) {
   switch (setting.kind) {
     case SettingKind::kFlag:
@@ -29,7 +29,8 @@ bool Takes(const SettingDescription& setting, long long value) {
     case SettingKind::kCount:
       return value >= setting.minimum && value <= setting.maximum;
     case SettingKind::kKeyCode:
-      return value >= 0 && value <= 0xFFFF && IsKeyCode(static_cast<std::uint32_t>(value));
+      return value >= 0 && value <= 0xFFFF && IsKeyCode(static_cast<std::uint32_t>(value)) &&
+             value != kInputMethodKey;
     case SettingKind::kPosition:
       break;
   }
@@ -159,7 +160,7 @@ SettingFix ExtraEqualsFix(const SettingDescription& setting, const std::string& 
               {std::to_string(*taken)}};
     }
     const SettingFix kind = KindFix(setting);
-    return {"remove the extra '=', but no key sends " + number.read + ": " + kind.words,
+    return {"remove the extra '=', but no key of its own sends " + number.read + ": " + kind.words,
             kind.values};
   }
   const SettingFix rest = number.overflowed ? KindFix(setting) : IgnoredTextFix(setting, number);
