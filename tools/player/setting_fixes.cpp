@@ -109,7 +109,8 @@ std::string WithoutBlanksBeforeSeparators(const std::string& text) {
 }
 
 // A position with each component in the fewest digits that read back as the same float: at most
-// 14 characters each ("-1.1754944e-38"), so the whole fits in what the plug-in reads.
+// 15 characters each (nine digits, "-1.23456789e-38"), 49 in all, so the whole fits in what the
+// plug-in reads.
 std::string ShortestPosition(const Vector3& position) {
   std::string text = "{";
   for (const float component : {position.x, position.y, position.z}) {
