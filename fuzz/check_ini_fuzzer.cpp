@@ -7,7 +7,9 @@
 // - a line reported as ignored is never read, and the line a repeat names as the one read is;
 // - every line number said lies within the file, and a repeat names an earlier line;
 // - the exit status is 1 exactly when problems are reported (also when a setting's own line
-//   says it has one), and 0 otherwise.
+//   says it has one), and 0 otherwise;
+// - every value a fix tells the player to write, written as its setting's value, is read from
+//   the file as written and is no problem.
 // Which lines the reader reads is found by asking it: every key line gets a value of its own,
 // every header a block of every setting's key with a value of its own right under it, and the
 // values the reader then answers name the lines it took them from.
@@ -229,6 +231,20 @@ void CheckLines(const std::string& text, const IniExplanation& explanation) {
   }
 }
 
+// Every value a fix names, written as the one line of its setting, is read as written.
+void CheckFixes(const IniExplanation& explanation) {
+  for (const SettingFixGiven& fix : explanation.fixes) {
+    for (const std::string& value : fix.values) {
+      const std::string written = fix.key + "=" + value;
+      for (const SettingExplanation& line :
+           ExplainIni("[" + fix.section + "]\n" + written + "\n").settings) {
+        Check(line.key != fix.key || (line.origin == "file" && !line.problem),
+              "the fix " + written + " reads as written: " + line.origin);
+      }
+    }
+  }
+}
+
 // The check-ini command on the bytes as a file; its output goes nowhere.
 int CheckIniExitStatus(const std::uint8_t* data, std::size_t size) {
   static const std::string kPath = (std::filesystem::temp_directory_path() /
@@ -254,6 +270,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string text(reinterpret_cast<const char*>(data), size);
   const IniExplanation explanation = ExplainIni(text);
   CheckLines(text, explanation);
+  CheckFixes(explanation);
 
   bool settingWithProblem = false;
   for (const SettingExplanation& line : explanation.settings) {

@@ -12,6 +12,7 @@
 #include "settings/settings.h"
 #include "settings/settings_schema.h"
 #include "support/fresh_process.h"
+#include "support/written_fixes.h"
 
 namespace {
 
@@ -91,8 +92,10 @@ SCENARIO_TEST(CheckIni, PositionCaptureKeySharedOnlyMattersWithDebugOn) {
 }
 
 SCENARIO_TEST(CheckIni, AValueThatIsNotANumberIsSaidToReadAsZero) {
-  const IniExplanation explanation = ExplainIni(
-      "[Main]\nDebug=yes\nMaxEnemies=lots\n[KeyBinds]\nActivateMod=F3\nSpawnerMenu=67abc\n");
+  const std::string text =
+      "[Main]\nDebug=yes\nMaxEnemies=lots\n[KeyBinds]\nActivateMod=F3\nSpawnerMenu=67abc\n";
+  const IniExplanation explanation = ExplainIni(text);
+  EXPECT_EQ(holdout_test::ExpectFixesHold(text), 5u) << "1, 10 or 512, 114 and 67";
   EXPECT_EQ(Line(explanation, "Debug").value, "off");
   EXPECT_EQ(Line(explanation, "Debug").origin, "not a number: read as 0");
   EXPECT_EQ(Line(explanation, "MaxEnemies").value, "10");
@@ -243,14 +246,17 @@ SCENARIO_TEST(CheckIni, NamesWhatThePluginIgnoresOrReadsOtherwise) {
     EXPECT_EQ(StoredFrom(c.fixed, c.key), c.then) << c.fixed;
     EXPECT_TRUE(ExplainIni(c.fixed).problems.empty())
         << c.fixed << ::testing::PrintToString(SentencesOf(ExplainIni(c.fixed)));
+    holdout_test::ExpectFixesHold(c.text);
   }
 }
 
 // Keys that never fire share nothing: the codes text that is no number reads as (0) and codes no
 // key sends are not said to clash.
 SCENARIO_TEST(CheckIni, KeysThatNeverFireAreNoClash) {
-  const IniExplanation explanation =
-      ExplainIni("[KeyBinds]\nActivateMod=F4\nSpawnerMenu=F5\nRotateObject=7\nConfirmObject=7\n");
+  const std::string text =
+      "[KeyBinds]\nActivateMod=F4\nSpawnerMenu=F5\nRotateObject=7\nConfirmObject=7\n";
+  const IniExplanation explanation = ExplainIni(text);
+  EXPECT_EQ(holdout_test::ExpectFixesHold(text), 2u) << "115 and 116";
   for (const Problem& problem : explanation.problems) {
     EXPECT_NE(problem.kind, ProblemKind::kSharedKey) << problem.sentence;
   }
@@ -346,6 +352,7 @@ SCENARIO_TEST(CheckIni, APositionMisreadIsNamedWithTheTextThatReadsWhole) {
     EXPECT_TRUE(fixed.problems.empty()) << c.fixed;
     EXPECT_EQ(Line(fixed, "PlayerStartingPosition").value,
               FormatPosition(ReadPosition("{2726.1,-1067.7,47.4}").value));
+    EXPECT_EQ(holdout_test::ExpectFixesHold("[Positions]\nPlayerStartingPosition=" + c.value), 1u);
   }
   // A text no rewriting makes whole keeps its explanation alone.
   EXPECT_TRUE(MentionsProblem(ExplainIni("[Positions]\nPlayerStartingPosition={1.5,2.5}\n"),

@@ -3,9 +3,11 @@
 // gives for held keys are the key table's held window, and its example of a captured position
 // is in the form the capture writes, its check in the game names the menu key and the menu it
 // opens, its update and uninstall steps reach every copy of the plug-in where loaders load it,
-// and it walks the player past Windows's and the antivirus's gatekeepers as doctor does.
+// it walks the player past Windows's and the antivirus's gatekeepers as doctor does, and its
+// keyboards section quotes the key table's codes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -155,6 +157,47 @@ TEST(PlayersGuide, WalksThePlayerPastTheGatekeepers) {
   const std::string help = Section(guide, "Asking for help");
   EXPECT_NE(help.find("cmd /c 'holdout.exe doctor"), std::string::npos);
   EXPECT_NE(help.find("cmd /c 'holdout.exe check-ini"), std::string::npos);
+}
+
+// The keyboards section: every key it names with a code, "Numpad 0 (96)", is named so in the
+// key table, and its number-pad lines bind each menu row to the number pad's digit of that row,
+// with nothing check-ini calls a problem.
+TEST(PlayersGuide, KeyboardsNameTheKeyTablesCodesAndBindTheNumberPad) {
+  const std::string keyboards = Section(Guide(), "Keyboards");
+  const std::regex quoted(" \\(([0-9]+)\\)");
+  std::size_t codes = 0;
+  for (auto match = std::sregex_iterator(keyboards.begin(), keyboards.end(), quoted);
+       match != std::sregex_iterator(); ++match, ++codes) {
+    const std::uint32_t code = static_cast<std::uint32_t>(std::stoul((*match)[1]));
+    const std::string before = keyboards.substr(0, static_cast<std::size_t>(match->position()));
+    const std::string name = KeyName(code);
+    EXPECT_EQ(before.substr(before.size() - std::min(before.size(), name.size())), name)
+        << "the key table names " << code << " " << name;
+  }
+  EXPECT_GE(codes, 7u);
+  EXPECT_EQ(KeyName(kInputMethodKey) + " (" + std::to_string(kInputMethodKey) + ")",
+            "IME Process (229)");
+  EXPECT_NE(keyboards.find("IME Process (229)"), std::string::npos);
+
+  std::istringstream lines(keyboards);
+  std::string keyBinds = "[KeyBinds]\n";
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind("    MenuSelect", 0) == 0) {
+      keyBinds += line.substr(4, line.find(" -> ") - 4) + "\n";
+    }
+  }
+  const IniExplanation explanation = ExplainIni(keyBinds);
+  EXPECT_TRUE(explanation.problems.empty()) << keyBinds;
+  const auto selects = MenuSelectSettings();
+  for (std::size_t row = 0; row < selects.size(); ++row) {
+    for (const SettingExplanation& line : explanation.settings) {
+      if (line.key == selects[row].key) {
+        const std::string digit = "Numpad " + std::to_string(row + 1);
+        EXPECT_EQ(line.value, std::to_string(*KeyCodeNamed(digit)) + " (" + digit + ")");
+        EXPECT_EQ(line.origin, "file") << line.key << " is not in the guide's lines";
+      }
+    }
+  }
 }
 
 }  // namespace

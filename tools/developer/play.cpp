@@ -1,8 +1,9 @@
 // play: the interactive arena. Each real-time frame reads the terminal's keys, turns them into
 // the plug-in's key messages (bindings from the settings file), moves or arms the player, runs
 // one frame of the simulated game and draws the world from above with the plug-in's screen over
-// it. Arrow keys move, '[' and ']' turn the view, space fires at the nearest enemy in range,
-// Enter gets a fallen player up again at the start, Esc quits.
+// it, with the held object's heading while an object is held. Arrow keys move, '[' and ']' turn
+// the view, space fires at the nearest enemy in range, Enter gets a fallen player up again at the
+// start, Esc quits.
 #include "developer/play.h"
 
 #include <curses.h>
@@ -226,6 +227,12 @@ class Arena {
     } else {
       line = "health " + std::to_string(player.health) +
              (ObservePlugin().run.runActive ? "  run on" : "  no run");
+    }
+    // The held object's heading, so that turning it with the placement keys shows.
+    const PlacementState& placement = ObservePlugin().placement;
+    if (placement.placingObject != 0) {
+      line +=
+          "  held object heading " + std::to_string((placement.placingHeading % 360 + 360) % 360);
     }
     const Settings& keys = ObservePlugin().settings;
     return line + "  |  " + KeyName(keys.ActivateMod) + " run  " + KeyName(keys.SpawnerMenu) +

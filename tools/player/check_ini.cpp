@@ -12,6 +12,7 @@
 #include <map>
 #include <sstream>
 #include <string_view>
+#include <vector>
 
 #include "player/arguments.h"
 #include "player/ini_lines.h"
@@ -28,20 +29,26 @@
 
 namespace {
 
-// The setting's text in the file, read one character further than a position is, so that a
-// cut position shows; empty when the file does not give it.
-struct GivenText {
-  std::string text;
-  bool cutAsPosition = false;  // cut by the length the plug-in reads a position to, before the
-                               // position's closing brace (a cut comment after it is harmless)
-};
+// The setting's text in the file, whole, however long: at most the file's length. Empty when the
+// file does not give it.
+std::string TextGiven(const ProfileSource& file, const SettingDescription& setting,
+                      std::size_t fileLength) {
+  std::vector<char> buffer(fileLength + 1);
+  const std::uint32_t length = file.GetString(setting.section, setting.key, buffer.data(),
+                                              static_cast<std::uint32_t>(buffer.size()));
+  return std::string(buffer.data(), length);
+}
 
-GivenText TextGiven(const ProfileSource& file, const SettingDescription& setting) {
-  char buffer[kPositionBufferSize + 1] = {};
-  const std::uint32_t length = file.GetString(setting.section, setting.key, buffer, sizeof buffer);
-  const std::string_view read(buffer, kPositionBufferSize - 1);
-  return {std::string(buffer, length),
-          length == kPositionBufferSize && read.find('}') == std::string_view::npos};
+// Adds a problem of the setting, its sentence ended with the fix's words, and the values the fix
+// names.
+void AddProblem(IniExplanation& explanation, ProblemKind kind, const std::string& sentence,
+                const SettingDescription& setting, const SettingFix& fix) {
+  explanation.problems.push_back(
+      {.kind = kind, .sentence = sentence + (fix.words.empty() ? "" : "; " + fix.words)});
+  if (!fix.values.empty()) {
+    explanation.fixes.push_back(
+        {.section = setting.section, .key = setting.key, .values = fix.values});
+  }
 }
 
 // The setting's value as the game reads it: a flag's on or off, a count, a key code with its
@@ -70,38 +77,32 @@ std::string Which(const std::string& predicate) {
 // beyond 32 bits.
 // `then` says what the game does with the value read when that differs from it (" is outside
 // 10..512 and becomes 10").
-// Adds the problems to `problems`; true when there are none: the game reads the number written.
+// Adds the problems to `explanation`; true when there are none: the game reads the number
+// written.
 bool ExplainNumberText(const SettingDescription& setting, const SettingReading& reading,
-                       const GivenText& given, const std::string& then, SettingExplanation& line,
-                       std::vector<Problem>& problems) {
-  if (!ReadsAsNumber(given.text)) {
+                       const std::string& given, const std::string& then, SettingExplanation& line,
+                       IniExplanation& explanation) {
+  if (!ReadsAsNumber(given)) {
     line.origin = "not a number: read as 0";
     line.problem = true;
     std::string problem = line.key + ": " + line.origin;
-    const std::string fix = NotANumberFix(setting, given.text);
-    if (setting.kind == SettingKind::kKeyCode) {
-      if (const std::optional<std::uint32_t> code = KeyCodeNamed(given.text)) {
-        problem += "; it names a key: write " + std::to_string(*code) + " for " + KeyName(*code);
-      } else {
-        problem += ", which no key sends, so " + line.key + " never fires; " +
-                   (fix.empty() ? "write " + WhatToWrite(setting) : fix);
-      }
-    } else {
-      problem += "; " + fix;
+    if (setting.kind == SettingKind::kKeyCode && !KeyCodeNamed(given)) {
+      problem += ", which no key sends, so " + line.key + " never fires";
     }
-    problems.push_back({.kind = ProblemKind::kNotANumber, .sentence = problem});
+    AddProblem(explanation, ProblemKind::kNotANumber, problem, setting,
+               NotANumberFix(setting, given));
     return false;
   }
-  const NumberText number = ExamineNumber(given.text, setting.kind != SettingKind::kKeyCode);
+  const NumberText number = ExamineNumber(given, setting.kind != SettingKind::kKeyCode);
   const std::string read = ValueRead(setting, reading.integer);
   if (number.overflowed) {
     line.origin = "file; " + number.read + " is too large and reads as " + read;
     line.problem = true;
-    problems.push_back(
-        {.kind = ProblemKind::kNumberMisread,
-         .sentence = line.key + "=" + number.read +
-                     " is more than the game's 32-bit numbers hold: it wraps around to " + read +
-                     Which(then) + "; write " + WhatToWrite(setting)});
+    AddProblem(explanation, ProblemKind::kNumberMisread,
+               line.key + "=" + number.read +
+                   " is more than the game's 32-bit numbers hold: it wraps around to " + read +
+                   Which(then),
+               setting, KindFix(setting));
   }
   if (!number.ignored.empty() && !number.overflowed && IsInlineComment(number.ignored)) {
     return true;  // a comment after the number: the game reads the number, as meant
@@ -109,25 +110,24 @@ bool ExplainNumberText(const SettingDescription& setting, const SettingReading& 
   if (!number.ignored.empty()) {
     line.origin += "; only \"" + number.read + "\" is read";
     line.problem = true;
-    problems.push_back(
-        {.kind = ProblemKind::kNumberMisread,
-         .sentence = line.key + "=" + given.text + ": the game reads " + number.read +
-                     " and ignores \"" + number.ignored + "\"" +
-                     (number.overflowed || then.empty() ? "" : "; " + number.read + then) + "; " +
-                     IgnoredTextFix(setting, number)});
+    AddProblem(explanation, ProblemKind::kNumberMisread,
+               line.key + "=" + given + ": the game reads " + number.read + " and ignores \"" +
+                   number.ignored + "\"" +
+                   (number.overflowed || then.empty() ? "" : "; " + number.read + then),
+               setting, IgnoredTextFix(setting, number));
   }
   return !number.overflowed && number.ignored.empty();
 }
 
-// Explains a flag, count or key code; problems go to `problems`, keys that fire to
+// Explains a flag, count or key code; problems go to `explanation`, keys that fire to
 // `actionsByKey`.
 SettingExplanation ExplainInteger(const SettingDescription& setting, const SettingReading& reading,
-                                  const Settings& record, const GivenText& given,
-                                  std::vector<Problem>& problems,
+                                  const Settings& record, const std::string& given,
+                                  IniExplanation& explanation,
                                   std::map<std::uint32_t, std::vector<std::string>>& actionsByKey) {
-  SettingExplanation line{.section = setting.section,
-                          .key = setting.key,
-                          .origin = given.text.empty() ? "default" : "file"};
+  std::vector<Problem>& problems = explanation.problems;
+  SettingExplanation line{
+      .section = setting.section, .key = setting.key, .origin = given.empty() ? "default" : "file"};
   std::string then;
   if (setting.kind == SettingKind::kCount &&
       static_cast<std::int32_t>(reading.integer) != record.*setting.count) {
@@ -138,8 +138,8 @@ SettingExplanation ExplainInteger(const SettingDescription& setting, const Setti
   // Whether the file gives the number the game reads, as written; and whether its text is no
   // number at all, which already says that the value reads as 0 and fires nothing.
   const bool readAsWritten =
-      !given.text.empty() && ExplainNumberText(setting, reading, given, then, line, problems);
-  const bool notANumber = !given.text.empty() && !ReadsAsNumber(given.text);
+      !given.empty() && ExplainNumberText(setting, reading, given, then, line, explanation);
+  const bool notANumber = !given.empty() && !ReadsAsNumber(given);
   switch (setting.kind) {
     case SettingKind::kFlag:
       line.value = record.*setting.flag ? "on" : "off";
@@ -183,6 +183,14 @@ SettingExplanation ExplainInteger(const SettingDescription& setting, const Setti
                            " never fires: no key sends code " + std::to_string(code) +
                            " (holdout check-ini --key-codes lists the codes keys send)"});
         }
+      } else if (code == kInputMethodKey) {
+        line.problem = true;
+        line.origin += "; no key of its own";
+        AddProblem(explanation, ProblemKind::kKeyNeverFires,
+                   line.key + " = " + std::to_string(code) + " (" + KeyName(code) +
+                       ") never fires as one key: an input method (Chinese, Japanese, Korean) "
+                       "sends this code in place of the keys it takes",
+                   setting, KindFix(setting));
       } else {
         actionsByKey[code].push_back(line.key);
       }
@@ -194,27 +202,65 @@ SettingExplanation ExplainInteger(const SettingDescription& setting, const Setti
   return line;
 }
 
-// Why a position given in the file was refused, or how much of it was read.
-std::string PositionOrigin(const PositionReading& reading, const GivenText& given) {
-  const std::string cut =
-      given.cutAsPosition
-          ? "; only its first " + std::to_string(kPositionBufferSize - 1) + " characters are read"
+// Why a position given in the file was refused, or how much of it was read; `cut` when the
+// plug-in reads it otherwise than its whole text reads.
+std::string PositionOrigin(const PositionReading& reading, const std::string& given, bool cut) {
+  const std::string cutWords =
+      cut ? "; only its first " + std::to_string(kPositionBufferSize - 1) + " characters are read"
           : "";
   switch (reading.verdict) {
     case PositionVerdict::kUsed:
-      return "file" + cut;
+      return "file" + cutWords;
     case PositionVerdict::kPartlyRead:
       return "file, partly read: " + std::to_string(reading.componentsRead) +
-             " of 3 components, the others are 0" + cut;
+             " of 3 components, the others are 0" + cutWords;
     case PositionVerdict::kNothingRead:
-      return "rejected: \"" + given.text.substr(0, kPositionBufferSize - 1) +
-             "\" does not read as {x,y,z}; the default stays" + cut;
+      return "rejected: \"" + given.substr(0, kPositionBufferSize - 1) +
+             "\" does not read as {x,y,z}; the default stays" + cutWords;
     case PositionVerdict::kNotFinite:
       return "rejected: a component is not a finite number; the default stays";
     case PositionVerdict::kOrigin:
       return "rejected: {0,0,0} cannot be configured; the default stays";
   }
   return "";
+}
+
+// Whether two readings of a position give the same: the same verdict, components and values.
+bool SameReading(const PositionReading& a, const PositionReading& b) {
+  return a.verdict == b.verdict && a.componentsRead == b.componentsRead &&
+         (!IsUsable(a.verdict) ||
+          (a.value.x == b.value.x && a.value.y == b.value.y && a.value.z == b.value.z));
+}
+
+// Explains a position: how the plug-in read it, and the fix when that is not as meant.
+SettingExplanation ExplainPosition(const SettingDescription& setting, const PositionReading& read,
+                                   Settings& record, const std::string& given,
+                                   IniExplanation& explanation) {
+  SettingExplanation line{.section = setting.section,
+                          .key = setting.key,
+                          .value = FormatPosition(setting.position(record)),
+                          .origin = "default"};
+  if (given.empty()) {
+    return line;
+  }
+  // The plug-in reads only the text's first characters; a text longer than that is cut where it
+  // matters only when its whole reads otherwise (a brace or a comment after the last number do
+  // not).
+  const bool cut =
+      given.size() >= kPositionBufferSize && !SameReading(read, ReadPosition(given.c_str()));
+  line.origin = PositionOrigin(read, given, cut);
+  line.problem = read.verdict != PositionVerdict::kUsed || cut;
+  if (HasDecimalCommas(given)) {
+    line.origin = read.verdict == PositionVerdict::kUsed && !cut
+                      ? "file, misread: its decimal commas separate the numbers"
+                      : line.origin + "; its decimal commas separate the numbers";
+    line.problem = true;
+  }
+  if (line.problem) {
+    AddProblem(explanation, ProblemKind::kPositionRefused, line.key + ": " + line.origin, setting,
+               PositionFix(given));
+  }
+  return line;
 }
 
 // One key a frame tests for a release: the action's name, and the key when it is fixed.
@@ -258,6 +304,12 @@ std::vector<ReleaseTest> ReleaseOrder() {
   return order;
 }
 
+// Whether `binding` is among the actions `held` of one key.
+bool Holds(const std::vector<std::string>& held, std::uint32_t Settings::*binding) {
+  return binding != nullptr &&
+         std::find(held.begin(), held.end(), BindingKey(binding)) != held.end();
+}
+
 // What never comes of a placement action whose key a key tested before it takes.
 const char* NeverDone(PlacementAction action) {
   switch (action) {
@@ -276,10 +328,7 @@ const char* NeverDone(PlacementAction action) {
 // key.
 std::string HeldSentence(const std::string& key, const std::vector<std::string>& held,
                          bool alsoPressed) {
-  const auto has = [&held](std::uint32_t Settings::*binding) {
-    return binding != nullptr &&
-           std::find(held.begin(), held.end(), BindingKey(binding)) != held.end();
-  };
+  const auto has = [&held](std::uint32_t Settings::*binding) { return Holds(held, binding); };
   const std::string holding = alsoPressed ? "holding it while placing an object also "
                                           : "holding " + key + " while placing an object ";
   const PlacementKey* acting = nullptr;
@@ -345,21 +394,28 @@ std::string SharedKeySentence(std::uint32_t code, const std::vector<std::string>
     sentence += (sentence.empty() ? "" : "; ") + HeldSentence(key, held, !sentence.empty());
   }
   // The menu key's step comes before the placement's in a frame, and while an object is being
-  // placed it cancels the placement: the release that ends a turn removes the object turned.
-  // Holding the key to set an object down leaves no placement, so its release opens the menu.
-  const auto holds = [&held](const char* action) {
-    return std::find(held.begin(), held.end(), action) != held.end();
-  };
+  // placed it cancels the placement: the release that ends a turn, either way, removes the
+  // object turned. A key that sets the object down as soon as it is held leaves no placement,
+  // so its release opens the menu.
   const bool menuTakesRelease =
       !released.empty() && released.front().action == BindingKey(&Settings::SpawnerMenu);
-  if (menuTakesRelease && holds("RotateObject")) {
+  const PlacementKey* alone = nullptr;  // the entry the key acts as when held by itself
+  bool turns = false;                   // it turns the object, by itself or with another key
+  for (const PlacementKey& entry : kPlacementKeys) {
+    if (alone == nullptr && Holds(held, entry.key)) {
+      alone = &entry;
+    }
+    turns = turns || (entry.action == PlacementAction::kTurn &&
+                      (Holds(held, entry.key) || Holds(held, entry.reverseKey)));
+  }
+  if (menuTakesRelease && alone != nullptr && alone->action == PlacementAction::kSetDown) {
+    sentence += ", which sets the object down at once; letting go of " + KeyName(code) +
+                " then triggers SpawnerMenu, which opens the menu";
+  } else if (menuTakesRelease && turns) {
     sentence += ", but letting go of " + KeyName(code) +
                 " triggers SpawnerMenu, which cancels the placement and removes the object: an "
                 "object can never be turned with " +
                 KeyName(code) + " and kept";
-  } else if (menuTakesRelease && held == std::vector<std::string>{"ConfirmObject"}) {
-    sentence += ", which sets the object down at once; letting go of " + KeyName(code) +
-                " then triggers SpawnerMenu, which opens the menu";
   }
   return sentence;
 }
@@ -371,36 +427,18 @@ IniExplanation ExplainIni(const std::string& text) {
   Settings record = DefaultSettings();
   IniExplanation explanation;
   std::map<std::uint32_t, std::vector<std::string>> actionsByKey;
-  std::vector<Problem> positionProblems;
+  // Position problems come after those of keys shared, which are known only at the end.
+  IniExplanation positions;
   for (const SettingDescription& setting : SettingsSchema()) {
     const SettingReading reading = ReadSetting(setting, file, record);
-    const GivenText given = TextGiven(file, setting);
-    if (setting.kind != SettingKind::kPosition) {
-      explanation.settings.push_back(
-          ExplainInteger(setting, reading, record, given, explanation.problems, actionsByKey));
-      continue;
-    }
-    SettingExplanation line{.section = setting.section,
-                            .key = setting.key,
-                            .value = FormatPosition(setting.position(record)),
-                            .origin = "default"};
-    if (!given.text.empty()) {
-      line.origin = PositionOrigin(reading.position, given);
-      line.problem = reading.position.verdict != PositionVerdict::kUsed || given.cutAsPosition;
-      if (HasDecimalCommas(given.text)) {
-        line.origin = reading.position.verdict == PositionVerdict::kUsed
-                          ? "file, misread: its decimal commas separate the numbers"
-                          : line.origin + "; its decimal commas separate the numbers";
-        line.problem = true;
-      }
-    }
-    if (line.problem) {
-      const std::string rewritten = PositionRewritten(given.text);
-      positionProblems.push_back({.kind = ProblemKind::kPositionRefused,
-                                  .sentence = line.key + ": " + line.origin +
-                                              (rewritten.empty() ? "" : "; write " + rewritten)});
-    }
-    explanation.settings.push_back(line);
+    const std::string given = TextGiven(file, setting, text.size());
+    // A number's text is taken as far as a position's is read and one character further: the
+    // integer reader stops long before that, and a problem quotes no more of a long line.
+    explanation.settings.push_back(
+        setting.kind == SettingKind::kPosition
+            ? ExplainPosition(setting, reading.position, record, given, positions)
+            : ExplainInteger(setting, reading, record, given.substr(0, kPositionBufferSize),
+                             explanation, actionsByKey));
   }
   // The fixed keys listen only while Debug is on.
   for (const ReleaseTest& test : ReleaseOrder()) {
@@ -414,8 +452,9 @@ IniExplanation ExplainIni(const std::string& text) {
           {.kind = ProblemKind::kSharedKey, .sentence = SharedKeySentence(code, actions)});
     }
   }
-  explanation.problems.insert(explanation.problems.end(), positionProblems.begin(),
-                              positionProblems.end());
+  explanation.problems.insert(explanation.problems.end(), positions.problems.begin(),
+                              positions.problems.end());
+  explanation.fixes.insert(explanation.fixes.end(), positions.fixes.begin(), positions.fixes.end());
   const std::vector<Problem> ignored = IgnoredLines(text);
   explanation.problems.insert(explanation.problems.end(), ignored.begin(), ignored.end());
   return explanation;
@@ -434,6 +473,7 @@ int RunCheckIni(int argc, char** argv) {
         "positions that do not read, numbers the game reads otherwise than written, key codes\n"
         "that never fire, actions sharing one key, and every line the plug-in ignores\n"
         "(unknown sections and keys, lines before any section, repeated sections and keys).\n"
+        "A folder without a Holdout.ini is no problem: every setting takes its default.\n"
         "--key-codes prints the code of every key, for the [KeyBinds] settings.\n"
         "exit codes: 0 no problems, 1 problems found, 2 bad usage, 3 the file cannot be read\n");
     return 0;
@@ -452,7 +492,11 @@ int RunCheckIni(int argc, char** argv) {
   std::string path = argc == 1 ? argv[0] : "Holdout.ini";
   std::filesystem::path filePath = PathFromArgument(path);
   std::error_code error;
+  // The settings file is optional: in a game folder (this one, when no path is given) that has
+  // none, the plug-in takes every default.
+  bool inFolder = argc == 0;
   if (std::filesystem::is_directory(filePath, error)) {
+    inFolder = true;
     // A game folder: its Holdout.ini, the file the plug-in reads there.
     const char separator = path.find('\\') != std::string::npos ? '\\' : '/';
     path += (path.back() == '/' || path.back() == '\\' ? "" : std::string(1, separator)) +
@@ -464,6 +508,10 @@ int RunCheckIni(int argc, char** argv) {
   if (std::filesystem::is_directory(filePath, error)) {
     std::printf("check-ini: cannot read '%s': it is a directory\n", path.c_str());
     return 3;
+  }
+  if (!file && inFolder && openError == ENOENT) {
+    std::printf("%s: not there; every setting takes its default\n", path.c_str());
+    return 0;
   }
   if (!file) {
     std::printf("check-ini: cannot read '%s': %s\n", path.c_str(), std::strerror(openError));

@@ -16,14 +16,23 @@ struct SettingExplanation {
   bool problem = false;
 };
 
+// A value a problem tells the player to write for a setting.
+struct SettingFixGiven {
+  std::string section{};
+  std::string key{};
+  std::vector<std::string> values{};  // any one of them, written as the setting's value
+};
+
 struct IniExplanation {
   std::vector<SettingExplanation> settings;  // in the order the plug-in reads them
   std::vector<Problem> problems;
+  std::vector<SettingFixGiven> fixes;  // one for each problem whose fix names values
 };
 
 // Reads `text` as Holdout.ini with the plug-in's own settings reader and explains the result.
 IniExplanation ExplainIni(const std::string& text);
 
 // The check-ini command; argv holds the arguments after "check-ini". Exit codes: 0 every value
-// usable as written, 1 problems found, 2 bad usage, 3 the file cannot be read.
+// usable as written, or no settings file in the game folder (every default), 1 problems found,
+// 2 bad usage, 3 the file cannot be read.
 int RunCheckIni(int argc, char** argv);

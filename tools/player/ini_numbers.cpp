@@ -2,11 +2,13 @@
 // reads; the number as written is measured here again, digit by digit, to tell when it did not
 // fit, and the ignored rest is compared with the forms players write numbers in elsewhere:
 // "0X56" (a capital X, which the reader does not take), "70h" (hexadecimal with a suffix), "1e3"
-// (a power of ten) and "1 15" (digits split by a blank).
+// (a power of ten) and "1 15" (digits split by a blank). Otherwise the number read is taken for
+// the number meant ("90.5" for 90).
 #include "player/ini_numbers.h"
 
 #include <cctype>
 #include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -28,11 +30,16 @@ bool AllHexDigits(std::string_view text) {
   return true;
 }
 
-// The hexadecimal digits as a lower-case-prefixed number and in decimal: "0x56 or 86".
-std::string HexSpelled(std::string_view digits) {
+// The hexadecimal digits as the number meant, written with a lower-case prefix and in decimal:
+// "0x56" and "86"; nothing when they make too large a number to be meant.
+void SpellHex(std::string_view digits, NumberText& number) {
   errno = 0;
   const unsigned long long value = std::strtoull(std::string(digits).c_str(), nullptr, 16);
-  return "0x" + std::string(digits) + (errno == 0 ? " or " + std::to_string(value) : "");
+  if (errno != 0 || value > static_cast<unsigned long long>(LLONG_MAX)) {
+    return;
+  }
+  number.meant = static_cast<long long>(value);
+  number.instead = {"0x" + std::string(digits), std::to_string(value)};
 }
 
 // Whether the digits read (after a sign and a prefix) make a number beyond the setting's range.
@@ -94,17 +101,20 @@ NumberText ExamineNumber(const std::string& text, bool isSigned) {
   if (unsignedRead == "0" && number.ignored.size() > 1 &&
       (number.ignored[0] == 'X' || number.ignored[0] == 'x') &&
       AllHexDigits(std::string_view(number.ignored).substr(1))) {
-    number.instead = HexSpelled(std::string_view(number.ignored).substr(1));
+    SpellHex(std::string_view(number.ignored).substr(1), number);
   } else if ((number.ignored.back() == 'h' || number.ignored.back() == 'H') &&
              AllHexDigits(std::string_view(whole).substr(0, whole.size() - 1))) {
-    number.instead = HexSpelled(std::string_view(whole).substr(0, whole.size() - 1));
+    SpellHex(std::string_view(whole).substr(0, whole.size() - 1), number);
   } else if (end != nullptr && *end == '\0' && std::isfinite(asDecimal) &&
-             std::fabs(asDecimal) < 1e12) {
-    number.instead = asDecimal == std::floor(asDecimal)
-                         ? std::to_string(static_cast<long long>(asDecimal))
-                         : "a whole number";
-  } else {
-    number.instead = number.read;
+             std::fabs(asDecimal) < 1e12 && asDecimal == std::floor(asDecimal)) {
+    number.meant = static_cast<long long>(asDecimal);
+    number.instead = {std::to_string(*number.meant)};
+  } else if (!number.overflowed) {
+    // The number read is what was meant: the 32 bits it gives, as the setting takes them.
+    const std::uint32_t bits = reading.value;
+    number.meant = isSigned ? static_cast<long long>(static_cast<std::int32_t>(bits))
+                            : static_cast<long long>(bits);
+    number.instead = {number.read};
   }
   return number;
 }

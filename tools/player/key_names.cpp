@@ -1,8 +1,9 @@
 // The key table. The keyboard handler receives the codes of keystroke messages: Shift, Ctrl and
 // Alt arrive as one code each, left and right alike (their separate left and right codes only
 // answer state queries), and mouse buttons send no keystroke at all, so none of those are keys
-// here. The punctuation keys are named as they are on a US keyboard; other layouts put other
-// characters on the same codes.
+// here. The table also holds the code an input method sends for the keys it takes, so that
+// check-ini can name it and say that it is no key of its own. The punctuation keys are named as
+// they are on a US keyboard; other layouts put other characters on the same codes.
 #include "player/key_names.h"
 
 #include <algorithm>
@@ -86,6 +87,7 @@ constexpr struct {
     {0xDD, "]"},
     {0xDE, "'"},
     {0xE2, "<"},
+    {kInputMethodKey, "IME Process"},
 };
 
 // The runs of keys named by a prefix and a number: each code from `first` on is named prefix +

@@ -10,6 +10,10 @@
 #include <string>
 #include <string_view>
 
+// The code an input method (Chinese, Japanese, Korean) sends in place of each key it takes, the
+// letters among them, while it is on: VK_PROCESSKEY. It stands for no key of its own.
+constexpr std::uint32_t kInputMethodKey = 0xE5;
+
 // One key: its virtual-key code, as the keyboard handler receives it, and its name.
 struct KeyCode {
   std::uint32_t code = 0;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Drives `holdout play` in a real terminal through tmux: starts it, starts a run, opens the
-# spawner menus, places and sets down a sandbag, and quits, reading the screen after each step.
+# spawner menus, places a sandbag, turns it (its heading shows while it is held), sets it down,
+# and quits, reading the screen after each step.
 set -euo pipefail
 holdout=$1
 socket="holdout-play-$$"
@@ -42,8 +43,13 @@ wait_for "COVER"
 wait_for "4: SANDBAG"
 keys 4                       # a sandbag, held in front of the player
 wait_without "COVER"
+wait_for "held object heading "
+heading() { screen | grep -o "held object heading [0-9]*"; }
+held=$(heading)
 keys Q Q Q                   # turned the other way (Shift through upper case)
+[ "$(heading)" != "$held" ] || { echo "the held object's heading stayed: $held" >&2; exit 1; }
 keys e                       # set down
+wait_without "held object heading"
 sleep 1
 screen | head -n -2 | grep -q "o" || { echo "no object on the map" >&2; screen >&2; exit 1; }
 keys c; keys c; keys c   # one at a time: the plug-in keeps one release per key
