@@ -24,6 +24,13 @@ constexpr const char* kAnyGameFolder = "<the game's folder>";
 // Programs named in a finding at most; the rest are counted.
 constexpr std::size_t kProgramsNamed = 3;
 
+// The files of Holdout's package that tell a folder is the package unpacked.
+constexpr const char* kPackageFiles[] = {"Holdout.asi", "Holdout.ini", "PLAYERS-GUIDE.txt",
+                                         "holdout.exe"};
+
+// The names archive programs give the folder they extract a single program into, in lower case.
+constexpr const char* kArchiveTempPrefixes[] = {"7zo", "rar$ex"};
+
 bool IsProgramName(const std::string& lowerName) {
   return lowerName.size() > 4 && lowerName.compare(lowerName.size() - 4, 4, ".exe") == 0 &&
          !IsPackageOnlyName(lowerName);
@@ -73,6 +80,35 @@ std::string NamesOf(const std::vector<fs::path>& files) {
   return Listed(names);
 }
 
+bool HoldsThePackage(const Listing& listing) {
+  return std::all_of(std::begin(kPackageFiles), std::end(kPackageFiles),
+                     [&listing](const char* name) { return listing.Find(name).has_value(); });
+}
+
+// The 64-bit programs one level down, and in which folder the first of them is.
+std::string ProgramsBelow(const Surroundings& around, fs::path& firstFolder) {
+  std::vector<fs::path> below;
+  for (const Listing& child : around.children) {
+    for (const fs::path& program : ProgramsIn(child).games) {
+      below.push_back(child.folder.filename() / program.filename());
+      if (below.size() == 1) {
+        firstFolder = child.folder;
+      }
+    }
+  }
+  if (below.empty()) {
+    return "";
+  }
+  std::vector<std::string> names;
+  for (std::size_t i = 0; i < below.size() && i < kProgramsNamed; ++i) {
+    names.push_back(ShownPath(below[i]));
+  }
+  if (below.size() > kProgramsNamed) {
+    names.push_back(std::to_string(below.size() - kProgramsNamed) + " more");
+  }
+  return Listed(names);
+}
+
 // The first 64-bit program one level up, else one level down.
 std::optional<fs::path> GameNearby(const Surroundings& around) {
   if (around.parent) {
@@ -92,6 +128,22 @@ std::optional<fs::path> GameNearby(const Surroundings& around) {
 
 }  // namespace
 
+bool IsInsideZip(const fs::path& folder) {
+  std::string previous;
+  for (const fs::path& part : folder) {
+    const std::string name = Lower(ShownPath(part));
+    const bool windowsZip = name.rfind("temp", 0) == 0 && name.find(".zip") != std::string::npos;
+    const bool inTemp = previous == "temp" || previous == "tmp";
+    if (windowsZip ||
+        (inTemp && std::any_of(std::begin(kArchiveTempPrefixes), std::end(kArchiveTempPrefixes),
+                               [&name](const char* prefix) { return name.rfind(prefix, 0) == 0; }))) {
+      return true;
+    }
+    previous = name;
+  }
+  return false;
+}
+
 std::string DoctorCommand(const fs::path& folder) {
   return "holdout doctor \"" + ShownPath(folder) + "\"";
 }
@@ -100,10 +152,33 @@ FolderPlace JudgePlace(const Listing& listing, const Surroundings& around) {
   FolderPlace place{.verdict = {.file = "game program"}};
   const Programs here = ProgramsIn(listing);
   place.programs = here.games;
+  if (IsInsideZip(listing.folder)) {
+    place.insideZip = true;
+    place.verdict.problems.push_back(
+        {.kind = ProblemKind::kNotAGameFolder,
+         .sentence = "this is a temporary folder that Windows (or an archive program) made to run "
+                     "holdout.exe from inside the zip, which was never extracted: it is not the "
+                     "game's folder, and it is deleted once the program ends"});
+    place.verdict.advice =
+        "Extract All first: right-click the zip in File Explorer, choose Extract All, then "
+        "copy holdout.exe from the extracted folder into the game's folder and double-click it "
+        "there (or run " +
+        DoctorCommand(kAnyGameFolder) + " from the extracted folder)";
+    return place;
+  }
   if (!here.games.empty()) {
     place.verdict.finding =
         NamesOf(here.games) + (here.games.size() == 1 ? " is a 64-bit program, as the game's is"
                                                       : " are 64-bit programs, as the game's is");
+    fs::path belowFolder;
+    const std::string below = ProgramsBelow(around, belowFolder);
+    if (!below.empty()) {
+      place.verdict.finding +=
+          "; one level down, " + below +
+          " is a 64-bit program too: if that is the game (and this folder holds its launcher), "
+          "Holdout, the script host and the plug-in loader belong beside it, in " +
+          ShownPath(belowFolder) + ": run " + DoctorCommand(belowFolder);
+    }
     return place;
   }
   const std::vector<fs::path> package = listing.Matching(IsPackageOnlyName);
@@ -120,7 +195,7 @@ FolderPlace JudgePlace(const Listing& listing, const Surroundings& around) {
   const std::string copyThere =
       "copy Holdout.asi into the game's folder (and Holdout.ini, unless "
       "you keep your own there), then run ";
-  if (!package.empty()) {
+  if (HoldsThePackage(listing)) {
     place.isPackage = true;
     place.verdict.problems.push_back(
         {.kind = ProblemKind::kNotAGameFolder,
