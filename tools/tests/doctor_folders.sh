@@ -116,7 +116,7 @@ perl -0777 -pe 's/\xBD\x04\xEF\xFE(.{4})..../\xBD\x04\xEF\xFE${1}\x00\x00\x09\x0
 expect old-plugin 1 "Holdout.asi: PROBLEM" \
   "it is version 9.0.0, but this holdout.exe is version $version: an update was not copied" \
   "copy Holdout.asi from the zip this holdout.exe came with" \
-  "verdict: Holdout will load here, but see the 1 problem above"
+  "verdict: Holdout will load here if the game loads dinput8.dll, but see the 1 problem above"
 
 make_folder lone-dll
 mv "$work/lone-dll/Holdout.asi" "$work/lone-dll/Holdout.dll"
@@ -149,7 +149,7 @@ if [ -f "$wine_dlls/dinput8.dll" ]; then
   make_folder system-dinput8
   cp "$wine_dlls/dinput8.dll" "$work/system-dinput8/dinput8.dll"
   expect system-dinput8 1 "plug-in loader dinput8.dll: PROBLEM" \
-    "it is not a plug-in loader: it is a copy of the system's own dinput8.dll" \
+    "it is not a plug-in loader: it is " "system's own dinput8.dll" \
     "delete this dinput8.dll" "verdict: Holdout will not load here"
   # A game whose program imports version.dll: a loader under that name must export what it
   # imports, and the stand-in loader does not.
@@ -297,7 +297,7 @@ cp "$plugin" "$work/asi-twice/scripts/Holdout (1).asi"
 expect asi-twice 1 "Holdout.asi: PROBLEM" "plugins\\Holdout.asi is here too" \
   "scripts\\Holdout (1).asi is here too" "two copies of Holdout run at once" \
   "delete plugins\\Holdout.asi; besides, delete scripts\\Holdout (1).asi" \
-  "verdict: Holdout will load here, but see the 2 problems above"
+  "verdict: Holdout will load here if the game loads dinput8.dll, but see the 2 problems above"
 make_folder asi-twice-in-subfolders
 mkdir "$work/asi-twice-in-subfolders/scripts" "$work/asi-twice-in-subfolders/plugins"
 mv "$work/asi-twice-in-subfolders/Holdout.asi" "$work/asi-twice-in-subfolders/scripts/"
