@@ -650,8 +650,9 @@ SCENARIO_TEST(Doctor, NamesAnotherProgramOneLevelDown) {
   EXPECT_FALSE(Says(finding, "one level down")) << finding;
   folder.Write("Bin/GameMain.exe", BuildPe(Program()).bytes);
   finding = VerdictOn(Diagnosed(folder), "game program").finding;
-  EXPECT_TRUE(Says(finding, "Game.exe is a 64-bit program, as the game's is; one level down, "
-                            "Bin/GameMain.exe is a 64-bit program too: if that is the game"))
+  EXPECT_TRUE(Says(finding,
+                   "Game.exe is a 64-bit program, as the game's is; one level down, "
+                   "Bin/GameMain.exe is a 64-bit program too: if that is the game"))
       << finding;
   EXPECT_TRUE(Says(finding, "belong beside it, in " + (folder.Path() / "Bin").string() +
                                 ": run holdout doctor \"" + (folder.Path() / "Bin").string()))

@@ -164,15 +164,14 @@ SystemCopy SystemExporting(const std::vector<std::string>& functions) {
 }
 
 FileVerdict JudgeWinmm(const std::vector<std::uint8_t>& bytes, const SystemCopy& system) {
-  return JudgeLoaderFile("winmm.dll", Found(bytes),
-                         std::string_view(reinterpret_cast<const char*>(bytes.data()),
-                                          bytes.size()),
-                         {}, {}, system);
+  return JudgeLoaderFile(
+      "winmm.dll", Found(bytes),
+      std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), {}, {}, system);
 }
 
 TEST(LibraryChecks, ALoaderMustExportEveryFunctionOfTheSystemsCopy) {
-  const std::vector<std::string> all = {"PlaySoundA", "mciSendStringA", "timeBeginPeriod",
-                                        "timeEndPeriod", "timeGetTime", "waveOutOpen"};
+  const std::vector<std::string> all = {"PlaySoundA",    "mciSendStringA", "timeBeginPeriod",
+                                        "timeEndPeriod", "timeGetTime",    "waveOutOpen"};
   const SystemCopy system = SystemExporting(all);
   const FileVerdict complete = JudgeWinmm(LoaderWith(all), system);
   EXPECT_TRUE(complete.Sound()) << ProblemsOf(complete);
@@ -186,25 +185,28 @@ TEST(LibraryChecks, ALoaderMustExportEveryFunctionOfTheSystemsCopy) {
       "whatever imports winmm.dll in the game's process gets this file in place of the system's "
       "(the game, and the system's own libraries that need it), and the game stops at the first "
       "call of one\n";
-  FileVerdict verdict = JudgeWinmm(LoaderWith({"PlaySoundA", "mciSendStringA", "timeBeginPeriod"}),
-                                   system);
+  FileVerdict verdict =
+      JudgeWinmm(LoaderWith({"PlaySoundA", "mciSendStringA", "timeBeginPeriod"}), system);
   EXPECT_EQ(ProblemsOf(verdict),
             "it lacks 3 of the 6 functions the system's own winmm.dll exports (timeEndPeriod, "
-            "timeGetTime and waveOutOpen): " + consequence);
+            "timeGetTime and waveOutOpen): " +
+                consequence);
   EXPECT_TRUE(verdict.loadsIf.empty());
   EXPECT_NE(verdict.advice.find("no complete stand-in for winmm.dll"), std::string::npos);
   verdict = JudgeWinmm(LoaderWith({"PlaySoundA", "mciSendStringA"}), system);
   EXPECT_EQ(ProblemsOf(verdict),
             "it lacks 4 of the 6 functions the system's own winmm.dll exports (timeBeginPeriod, "
-            "timeEndPeriod, timeGetTime and waveOutOpen): " + consequence);
+            "timeEndPeriod, timeGetTime and waveOutOpen): " +
+                consequence);
   verdict = JudgeWinmm(LoaderWith({"PlaySoundA"}), system);
   EXPECT_EQ(ProblemsOf(verdict),
             "it lacks 5 of the 6 functions the system's own winmm.dll exports (mciSendStringA, "
-            "timeBeginPeriod, timeEndPeriod, timeGetTime and 1 more): " + consequence);
+            "timeBeginPeriod, timeEndPeriod, timeGetTime and 1 more): " +
+                consequence);
 
   // Without a system copy to read, what could not be checked is said, and nothing is claimed.
-  const SystemCopy none{.whyNotRead = "there is no Wine prefix", .shownFolder = "", .bytes = "",
-                        .functions = {}};
+  const SystemCopy none{
+      .whyNotRead = "there is no Wine prefix", .shownFolder = "", .bytes = "", .functions = {}};
   verdict = JudgeWinmm(LoaderWith({"PlaySoundA"}), none);
   EXPECT_TRUE(verdict.Sound());
   EXPECT_NE(verdict.finding.find("whether it exports every function of the system's own "

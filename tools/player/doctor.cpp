@@ -481,9 +481,9 @@ int RunDoctor(int argc, char** argv) {
   } else {
     // Whether the game loads a library its program does not import shows only in the game.
     const std::string condition = report->loadsIf.empty() ? "" : " if " + report->loadsIf;
-    WriteOut(problems > 0 ? "verdict: Holdout will load here" + condition + ", but see the " +
-                                count + "\n"
-                          : "verdict: Holdout will load and work here" + condition + "\n");
+    WriteOut(problems > 0
+                 ? "verdict: Holdout will load here" + condition + ", but see the " + count + "\n"
+                 : "verdict: Holdout will load and work here" + condition + "\n");
     WriteOut("check in the game: " + report->inGameCheck + "\n");
   }
   return problems == 0 ? 0 : 1;

@@ -68,16 +68,25 @@ Programs ProgramsIn(const Listing& listing) {
   return programs;
 }
 
-// The names of the files, the first few of them, then how many more.
-std::string NamesOf(const std::vector<fs::path>& files) {
+// The paths as shown, the first few of them, then how many more.
+std::string FirstFew(const std::vector<fs::path>& paths) {
   std::vector<std::string> names;
-  for (std::size_t i = 0; i < files.size() && i < kProgramsNamed; ++i) {
-    names.push_back(ShownPath(files[i].filename()));
+  for (std::size_t i = 0; i < paths.size() && i < kProgramsNamed; ++i) {
+    names.push_back(ShownPath(paths[i]));
   }
-  if (files.size() > kProgramsNamed) {
-    names.push_back(std::to_string(files.size() - kProgramsNamed) + " more");
+  if (paths.size() > kProgramsNamed) {
+    names.push_back(std::to_string(paths.size() - kProgramsNamed) + " more");
   }
   return Listed(names);
+}
+
+// The names of the files, the first few of them, then how many more.
+std::string NamesOf(const std::vector<fs::path>& files) {
+  std::vector<fs::path> names;
+  for (const fs::path& file : files) {
+    names.push_back(file.filename());
+  }
+  return FirstFew(names);
 }
 
 bool HoldsThePackage(const Listing& listing) {
@@ -85,28 +94,24 @@ bool HoldsThePackage(const Listing& listing) {
                      [&listing](const char* name) { return listing.Find(name).has_value(); });
 }
 
-// The 64-bit programs one level down, and in which folder the first of them is.
-std::string ProgramsBelow(const Surroundings& around, fs::path& firstFolder) {
+// The 64-bit programs one level down, each by its subfolder and name; the folder of the first
+// is `firstFolder`.
+std::vector<fs::path> ProgramsBelow(const Surroundings& around, fs::path& firstFolder) {
   std::vector<fs::path> below;
   for (const Listing& child : around.children) {
     for (const fs::path& program : ProgramsIn(child).games) {
-      below.push_back(child.folder.filename() / program.filename());
-      if (below.size() == 1) {
+      if (below.empty()) {
         firstFolder = child.folder;
       }
+      below.push_back(child.folder.filename() / program.filename());
     }
   }
-  if (below.empty()) {
-    return "";
-  }
-  std::vector<std::string> names;
-  for (std::size_t i = 0; i < below.size() && i < kProgramsNamed; ++i) {
-    names.push_back(ShownPath(below[i]));
-  }
-  if (below.size() > kProgramsNamed) {
-    names.push_back(std::to_string(below.size() - kProgramsNamed) + " more");
-  }
-  return Listed(names);
+  return below;
+}
+
+bool IsArchiveTempName(const std::string& lowerName) {
+  return std::any_of(std::begin(kArchiveTempPrefixes), std::end(kArchiveTempPrefixes),
+                     [&lowerName](const char* prefix) { return lowerName.rfind(prefix, 0) == 0; });
 }
 
 // The first 64-bit program one level up, else one level down.
@@ -134,9 +139,7 @@ bool IsInsideZip(const fs::path& folder) {
     const std::string name = Lower(ShownPath(part));
     const bool windowsZip = name.rfind("temp", 0) == 0 && name.find(".zip") != std::string::npos;
     const bool inTemp = previous == "temp" || previous == "tmp";
-    if (windowsZip ||
-        (inTemp && std::any_of(std::begin(kArchiveTempPrefixes), std::end(kArchiveTempPrefixes),
-                               [&name](const char* prefix) { return name.rfind(prefix, 0) == 0; }))) {
+    if (windowsZip || (inTemp && IsArchiveTempName(name))) {
       return true;
     }
     previous = name;
@@ -171,12 +174,14 @@ FolderPlace JudgePlace(const Listing& listing, const Surroundings& around) {
         NamesOf(here.games) + (here.games.size() == 1 ? " is a 64-bit program, as the game's is"
                                                       : " are 64-bit programs, as the game's is");
     fs::path belowFolder;
-    const std::string below = ProgramsBelow(around, belowFolder);
+    const std::vector<fs::path> below = ProgramsBelow(around, belowFolder);
     if (!below.empty()) {
       place.verdict.finding +=
-          "; one level down, " + below +
-          " is a 64-bit program too: if that is the game (and this folder holds its launcher), "
-          "Holdout, the script host and the plug-in loader belong beside it, in " +
+          "; one level down, " + FirstFew(below) +
+          (below.size() == 1 ? " is a 64-bit program too: if that is the game"
+                             : " are 64-bit programs too: if the first is the game") +
+          " (and this folder holds its launcher), Holdout, the script host and the plug-in "
+          "loader belong beside it, in " +
           ShownPath(belowFolder) + ": run " + DoctorCommand(belowFolder);
     }
     return place;

@@ -1,8 +1,9 @@
 // Where doctor stands: whether the folder it examines holds a game's 64-bit program (and whether
 // another 64-bit program one level down may be the game, with a launcher at the root), whether it
 // is Holdout's unpacked package instead, or the temporary folder a zip's program runs in before
-// the zip is extracted, and where the game's folder seems to be when it is not this one; and, for a file missing from the folder but found one level up or down, what the
-// player should move or where doctor should be run instead.
+// the zip is extracted, and where the game's folder seems to be when it is not this one; and, for a
+// file missing from the folder but found one level up or down, what the player should move or where
+// doctor should be run instead.
 #pragma once
 
 #include <filesystem>

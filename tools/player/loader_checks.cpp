@@ -75,9 +75,9 @@ struct LoaderFacts {
   const SystemCopy& system;
   std::vector<Problem> fileProblems{};  // the file does not read as a 64-bit DLL
   bool namesAsi = false;
-  bool sameAsSystem = false;               // byte for byte the system folder's copy
-  std::string builtName{};                 // what its export table calls it
-  std::vector<std::string> importers{};    // the game's programs that import `name`
+  bool sameAsSystem = false;             // byte for byte the system folder's copy
+  std::string builtName{};               // what its export table calls it
+  std::vector<std::string> importers{};  // the game's programs that import `name`
   std::vector<std::string> unreadPrograms{};
   std::vector<Problem> gameImportProblems{};  // what the game's imports from `name` do not bind
   std::size_t gameImports = 0;
@@ -119,16 +119,16 @@ void GatherGameImports(const std::vector<fs::path>& programs, ExportBinder& bind
       CollectUnbound(binder, function, unbound);
     }
     for (const Problem& broken : unbound.broken) {
-      facts.gameImportProblems.push_back(
-          {.kind = broken.kind,
-           .sentence = broken.sentence + " (" + program + " imports it from " + facts.name +
-                       "), " + refusal});
+      facts.gameImportProblems.push_back({.kind = broken.kind,
+                                          .sentence = broken.sentence + " (" + program +
+                                                      " imports it from " + facts.name + "), " +
+                                                      refusal});
     }
     if (!unbound.lacking.empty()) {
-      facts.gameImportProblems.push_back(
-          {.kind = ProblemKind::kLacksFunction,
-           .sentence = "it lacks functions " + program + " imports from " + facts.name + " (" +
-                       FirstFew(unbound.lacking) + "), " + refusal});
+      facts.gameImportProblems.push_back({.kind = ProblemKind::kLacksFunction,
+                                          .sentence = "it lacks functions " + program +
+                                                      " imports from " + facts.name + " (" +
+                                                      FirstFew(unbound.lacking) + "), " + refusal});
     }
   }
 }
@@ -152,10 +152,9 @@ void GatherSystemExports(ExportBinder& binder, LoaderFacts& facts) {
                      FirstFew(unbound.lacking) + "): " + consequence});
   }
   for (const Problem& broken : unbound.broken) {
-    facts.systemProblems.push_back(
-        {.kind = broken.kind,
-         .sentence = broken.sentence + " (a function the system's own " + facts.name +
-                     " exports): " + consequence});
+    facts.systemProblems.push_back({.kind = broken.kind,
+                                    .sentence = broken.sentence + " (a function the system's own " +
+                                                facts.name + " exports): " + consequence});
   }
 }
 
@@ -168,12 +167,12 @@ std::string DeleteSystemCopy(const LoaderFacts& facts) {
 std::string ReplaceIncomplete(const LoaderFacts& facts) {
   return "this loader is no complete stand-in for " + facts.name +
          ": delete it and use the plug-in loader from the script host's package" +
-         (facts.name == "dinput8.dll" ? std::string()
-                                      : " under the name dinput8.dll");
+         (facts.name == "dinput8.dll" ? std::string() : " under the name dinput8.dll");
 }
 
 std::vector<Problem> NoLoader(std::string sentence) {
-  return {{.kind = ProblemKind::kNoLoader, .sentence = sentence + ", so nothing loads Holdout.asi"}};
+  return {
+      {.kind = ProblemKind::kNoLoader, .sentence = sentence + ", so nothing loads Holdout.asi"}};
 }
 
 // A row that finds problems (none: the row passes), and the fix. What each row checks is said
@@ -185,21 +184,20 @@ struct ProblemRow {
 
 const ProblemRow kProblemRows[] = {
     // The same bytes as the system folder's copy.
-    {     [](const LoaderFacts& facts) {
-       return !facts.sameAsSystem
-                  ? std::vector<Problem>{}
-                  : NoLoader("it is not a plug-in loader: it is the system's own " + facts.name +
-                             ", the same bytes as the copy in " + facts.system.shownFolder +
-                             ", which loads no plug-in");
+    {[](const LoaderFacts& facts) {
+       return !facts.sameAsSystem ? std::vector<Problem>{}
+                                  : NoLoader("it is not a plug-in loader: it is the system's own " +
+                                             facts.name + ", the same bytes as the copy in " +
+                                             facts.system.shownFolder + ", which loads no plug-in");
      },
      DeleteSystemCopy},
     // Names no .asi file, and its export table names it as the system's library.
-    {     [](const LoaderFacts& facts) {
+    {[](const LoaderFacts& facts) {
        return facts.namesAsi || Lower(facts.builtName) != Lower(facts.name)
                   ? std::vector<Problem>{}
                   : NoLoader("it is not a plug-in loader: it is a copy of the system's own " +
-                             facts.name + " (its export table names it so), which loads no "
-                             "plug-in");
+                             facts.name +
+                             " (its export table names it so), which loads no plug-in");
      },
      DeleteSystemCopy},
     // A complete 64-bit DLL.
@@ -209,7 +207,7 @@ const ProblemRow kProblemRows[] = {
               " again from the script host's package, or the loader it comes with";
      }},
     // Names .asi files.
-    {     [](const LoaderFacts& facts) {
+    {[](const LoaderFacts& facts) {
        return facts.namesAsi
                   ? std::vector<Problem>{}
                   : NoLoader("it is not a plug-in loader: " +
@@ -224,8 +222,7 @@ const ProblemRow kProblemRows[] = {
      [](const LoaderFacts& facts) {
        return "put the plug-in loader from the script host's package in its place (if another "
               "mod needs this " +
-              facts.name +
-              ", follow that mod's instructions for using it beside a plug-in loader)";
+              facts.name + ", follow that mod's instructions for using it beside a plug-in loader)";
      }},
     // Exports what the game's programs import from its name.
     {[](const LoaderFacts& facts) { return facts.gameImportProblems; }, ReplaceIncomplete},
@@ -264,8 +261,10 @@ const FindingRow kFindingRows[] = {
      }},
     {[](const LoaderFacts& facts) { return facts.importers.empty(); },
      [](const LoaderFacts& facts) {
-       return "the game's program does not import " + facts.name + ": Holdout loads if the "
-              "game loads " + facts.name + " while it runs, which its files cannot show";
+       return "the game's program does not import " + facts.name +
+              ": Holdout loads if the "
+              "game loads " +
+              facts.name + " while it runs, which its files cannot show";
      }},
     {[](const LoaderFacts& facts) { return !facts.unreadPrograms.empty(); },
      [](const LoaderFacts& facts) {

@@ -33,8 +33,8 @@ SystemCopy ReadSystemCopy(const std::string& name) {
   }
   const FoundLibrary found = ReadLibrary(*folder.path / name, kMaxLibraryBytes, &copy.bytes);
   if (found.state != FoundLibrary::State::kRead) {
-    copy.whyNotRead = "the system's copy in " + copy.shownFolder +
-                      " cannot be read (" + found.unreadableWhy + ")";
+    copy.whyNotRead = "the system's copy in " + copy.shownFolder + " cannot be read (" +
+                      found.unreadableWhy + ")";
   } else if (!found.reading.image.layout) {
     copy.whyNotRead = "the system's copy in " + copy.shownFolder +
                       " does not read as a 64-bit library (" + Printable(found.reading.problem) +

@@ -10,9 +10,9 @@
 #include "binary_reader/pe_layout.h"
 
 struct SystemCopy {
-  std::string whyNotRead;  // empty when its exports were read; else why not, as a clause
-  std::string shownFolder;             // the system folder, as shown
-  std::string bytes;  // the file's bytes, when read, even when they do not read as an image
+  std::string whyNotRead;   // empty when its exports were read; else why not, as a clause
+  std::string shownFolder;  // the system folder, as shown
+  std::string bytes;        // the file's bytes, when read, even when they do not read as an image
   std::vector<std::string> functions;  // the names its export table lists, when read
 };
 
@@ -20,5 +20,6 @@ struct SystemCopy {
 SystemCopy ReadSystemCopy(const std::string& name);
 
 // The names an export table lists, in its order, as written (made printable only when shown);
-// nothing when the image has no export table. A name table that leads outside the image ends the list where it does.
+// nothing when the image has no export table. A name table that leads outside the image ends the
+// list where it does.
 std::vector<std::string> ExportedNames(const PeLayout& layout);

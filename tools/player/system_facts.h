@@ -1,9 +1,10 @@
 // Facts of the system doctor runs on that change what a player must do: whether the game runs
 // through Wine (where a game folder's proxy DLL is used only when Wine is told to prefer it),
 // where the system's own libraries lie (a proxy under a system library's name must stand in for
-// every function of the system's copy), and whether Holdout reads its settings file from the folder itself or, the file's path being
-// too long for the profile functions, from a copy it makes in the temp folder, and whether that
-// copy can be made. One implementation per platform, chosen by the build.
+// every function of the system's copy), and whether Holdout reads its settings file from the folder
+// itself or, the file's path being too long for the profile functions, from a copy it makes in the
+// temp folder, and whether that copy can be made. One implementation per platform, chosen by the
+// build.
 #pragma once
 
 #include <cstddef>

@@ -124,7 +124,7 @@ void LoadPlugins() {
 
 // The system's own dinput8.dll, from the system folder; null when it cannot be loaded.
 HMODULE SystemLibrary() {
-  static const HMODULE library = [] {
+  static const HMODULE kLibrary = [] {
     std::wstring folder(MAX_PATH, L'\0');
     const UINT length = GetSystemDirectoryW(folder.data(), MAX_PATH);
     if (length == 0 || length >= MAX_PATH) {
@@ -133,16 +133,16 @@ HMODULE SystemLibrary() {
     folder.resize(length);
     return LoadLibraryW((folder + L"\\dinput8.dll").c_str());
   }();
-  return library;
+  return kLibrary;
 }
 
 // The system copy's function of this name, as the type `Function`; null when there is none.
 template <typename Function>
 Function SystemFunction(const char* name) {
   const HMODULE library = SystemLibrary();
-  return library == nullptr ? nullptr
-                            : reinterpret_cast<Function>(
-                                  reinterpret_cast<void*>(GetProcAddress(library, name)));
+  return library == nullptr
+             ? nullptr
+             : reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
 }
 
 }  // namespace

@@ -95,8 +95,7 @@ std::optional<SettingsCopyFacts> SettingsReadThroughCopy(const fs::path& folder)
   if (!TempFolderForCopy()) {
     facts.whyNoCopy = "the temp folder " + facts.tempFolder + " has a path of " +
                       std::to_string(named.size()) + " characters, more than the " +
-                      std::to_string(kTempFolderCapacity) +
-                      " Windows makes a temporary file in";
+                      std::to_string(kTempFolderCapacity) + " Windows makes a temporary file in";
     return facts;
   }
   const fs::path temp(named);
