@@ -10,6 +10,8 @@
 #include "binary_reader/pe_version.h"
 #include "player/build_identity.h"
 #include "player/doctor.h"
+#include "player/doctor_places.h"
+#include "player/in_game_check.h"
 #include "player/loader_checks.h"
 #include "player/sha256.h"
 #include "support/fresh_process.h"
@@ -69,7 +71,8 @@ PeContents Program() {
 }
 
 // A game folder "Game" in a folder of its own (so that what lies one level up is the test's),
-// removed at the end.
+// removed at the end. The Wine prefix doctor reads the system's libraries from is the test's
+// too, "prefix" beside the game folder, with no system folder until a test gives it a library.
 class GameFolder {
  public:
   GameFolder() {
@@ -77,6 +80,7 @@ class GameFolder {
     root_ = mkdtemp(pattern.data()) != nullptr ? pattern : "";
     path_ = root_ / "Game";
     fs::create_directory(path_);
+    setenv("WINEPREFIX", (root_ / "prefix").c_str(), 1);
   }
   ~GameFolder() {
     std::error_code error;
@@ -99,6 +103,10 @@ class GameFolder {
     Write("Holdout.asi", BuildPe(plugin).bytes);
     Write("ScriptHookFrontier.dll", BuildPe(host).bytes);
     Write("dinput8.dll", LoaderBytes());
+  }
+  // Puts a library into the prefix's system folder.
+  void WriteSystemLibrary(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+    Write("../prefix/drive_c/windows/system32/" + name, bytes);
   }
   const fs::path& Path() const { return path_; }
   const fs::path& Root() const { return root_; }
@@ -351,16 +359,26 @@ SCENARIO_TEST(Doctor, WantsALoaderToExportWhatTheGameImportsFromItsName) {
 
   // A game that does not import the library loads it, if at all, while it runs.
   folder.Write("Game.exe", BuildPe(Program()).bytes);
-  EXPECT_TRUE(Says(VerdictOn(Diagnosed(folder), "plug-in loader version.dll").finding,
-                   "the game's program does not import version.dll, so the loader runs only if "
-                   "the game loads version.dll while it runs"));
+  report = Diagnosed(folder);
+  EXPECT_TRUE(Says(VerdictOn(report, "plug-in loader version.dll").finding,
+                   "the game's program does not import version.dll: Holdout loads if the game "
+                   "loads version.dll while it runs, which its files cannot show"));
+  EXPECT_EQ(report.loadsIf, "the game loads version.dll");
 
-  // Games load dinput8.dll while they run, whatever they import.
+  // dinput8.dll is held to the same rule: imported, its functions must be there.
   fs::remove(folder.Path() / "version.dll");
-  game.imports.back().name = "DINPUT8.dll";
+  game.imports.back() = {"DINPUT8.dll", {"DirectInput8Create"}};
   folder.Write("Game.exe", BuildPe(game).bytes);
   folder.Write("dinput8.dll", LoaderBytes());
-  EXPECT_TRUE(Diagnosed(folder).willLoad);
+  report = Diagnosed(folder);
+  EXPECT_TRUE(report.willLoad);
+  EXPECT_EQ(report.loadsIf, "");
+  EXPECT_TRUE(Says(VerdictOn(report, "plug-in loader dinput8.dll").finding,
+                   "Game.exe imports from dinput8.dll, so the game loads it as it starts"));
+  game.imports.back().functions.push_back("DirectInput8Release");
+  folder.Write("Game.exe", BuildPe(game).bytes);
+  EXPECT_TRUE(Says(ProblemsOf(Diagnosed(folder), "plug-in loader dinput8.dll"),
+                   "it lacks functions Game.exe imports from dinput8.dll (DirectInput8Release)"));
 }
 
 SCENARIO_TEST(Doctor, ChecksTheLogWithoutTouchingIt) {
@@ -837,6 +855,104 @@ SCENARIO_TEST(DoctorBuilds, ReadsTheCommitOnlyFromASoundVersionBlock) {
               length <= 256 ? std::optional<std::string>(text) : std::nullopt)
         << length;
   }
+}
+
+// A loader under a system library's name, compared with the copy in the Wine prefix's system
+// folder; the verdict's condition and the check in the game.
+SCENARIO_TEST(Doctor, HoldsALoaderToTheSystemsCopyAndSaysWhatOnlyTheGameShows) {
+  const GameFolder folder;
+  folder.Install();
+  fs::remove(folder.Path() / "dinput8.dll");
+  folder.Write("winmm.dll", LoaderBytes());
+  DoctorReport report = Diagnosed(folder);
+  EXPECT_TRUE(report.willLoad);
+  EXPECT_TRUE(Says(VerdictOn(report, "plug-in loader winmm.dll").finding,
+                   "whether it exports every function of the system's own winmm.dll could not "
+                   "be checked: there is no Wine prefix with a system folder at "))
+      << VerdictOn(report, "plug-in loader winmm.dll").finding;
+  EXPECT_EQ(report.loadsIf, "the game loads winmm.dll");
+  EXPECT_EQ(report.inGameCheck, "press C, and the EXPLOSIVES menu appears");
+
+  PeContents system = Loader();
+  system.exports = {"DirectInput8Create", "PlaySoundW", "timeGetTime"};
+  system.builtName = "winmm.dll";
+  folder.WriteSystemLibrary("winmm.dll", BuildPe(system).bytes);
+  report = Diagnosed(folder);
+  EXPECT_FALSE(report.willLoad);
+  EXPECT_TRUE(Says(ProblemsOf(report, "plug-in loader winmm.dll"),
+                   "it lacks 2 of the 3 functions the system's own winmm.dll exports (PlaySoundW "
+                   "and timeGetTime)"));
+
+  // The system's own copy in the game folder is named as such, not as damaged.
+  folder.Write("winmm.dll", BuildPe(system).bytes);
+  report = Diagnosed(folder);
+  EXPECT_TRUE(Says(ProblemsOf(report, "plug-in loader winmm.dll"),
+                   "it is the system's own winmm.dll, the same bytes as the copy in "));
+
+  // Bound in Holdout.ini, the spawner-menu key is the one to press.
+  folder.Write("winmm.dll", LoaderBytes(system));
+  folder.WriteText("Holdout.ini", "[KeyBinds]\nSpawnerMenu=0x47\n");
+  report = Diagnosed(folder);
+  EXPECT_TRUE(report.willLoad);
+  EXPECT_EQ(report.inGameCheck, "press G, and the EXPLOSIVES menu appears");
+  EXPECT_EQ(InGameCheck(std::nullopt), "press C, and the EXPLOSIVES menu appears");
+}
+
+// A 64-bit launcher at the folder's root with the game one level down.
+SCENARIO_TEST(Doctor, NamesAnotherProgramOneLevelDown) {
+  const GameFolder folder;
+  folder.Install();
+  std::string finding = VerdictOn(Diagnosed(folder), "game program").finding;
+  EXPECT_FALSE(Says(finding, "one level down")) << finding;
+  folder.Write("Bin/GameMain.exe", BuildPe(Program()).bytes);
+  finding = VerdictOn(Diagnosed(folder), "game program").finding;
+  EXPECT_TRUE(Says(finding,
+                   "Game.exe is a 64-bit program, as the game's is; one level down, "
+                   "Bin/GameMain.exe is a 64-bit program too: if that is the game"))
+      << finding;
+  EXPECT_TRUE(Says(finding, "belong beside it, in " + (folder.Path() / "Bin").string() +
+                                ": run holdout doctor \"" + (folder.Path() / "Bin").string()))
+      << finding;
+}
+
+// Where doctor runs from: a zip's temporary folder, the package, and a folder holding an install
+// but no game program.
+SCENARIO_TEST(Doctor, TellsTheZipsTemporaryFolderAndThePackageByWhatTheyHold) {
+  EXPECT_TRUE(IsInsideZip("C:/Users/Ann/AppData/Local/Temp/Temp1_Holdout-0.1.0-win64.zip"));
+  EXPECT_TRUE(IsInsideZip("/home/ann/Temp2_holdout.ZIP/Holdout-0.1.0-win64"));
+  EXPECT_TRUE(IsInsideZip("C:/Users/Ann/AppData/Local/Temp/7zO4A21C3B1"));
+  EXPECT_TRUE(IsInsideZip("/tmp/Rar$EXa1234.5678"));
+  EXPECT_FALSE(IsInsideZip("D:/Games/7zOne"));
+  EXPECT_FALSE(IsInsideZip("D:/Temp/Game"));
+  EXPECT_FALSE(IsInsideZip("D:/Tempest/holdout.zip.d"));
+
+  const GameFolder folder;
+  const std::string package = "../Temp/Temp1_Holdout-0.1.0-win64.zip/Holdout-0.1.0-win64/";
+  for (const char* name : {"Holdout.ini", "PLAYERS-GUIDE.txt"}) {
+    folder.WriteText(package + name, "\n");
+  }
+  folder.Write(package + "Holdout.asi", BuildPe(Plugin()).bytes);
+  folder.Write(package + "holdout.exe", BuildPe(Program()).bytes);
+  DoctorReport report = Diagnosed(folder.Path() / package);
+  ASSERT_EQ(report.verdicts.size(), 1u);
+  EXPECT_TRUE(Says(ProblemsOf(report, "game program"), "inside the zip, which was never"));
+  EXPECT_TRUE(Says(VerdictOn(report, "game program").advice, "Extract All first"));
+
+  // Three of the package's four files with the host and loader: not the package, and every
+  // line is shown.
+  folder.Write("../Kit/Holdout.asi", BuildPe(Plugin()).bytes);
+  folder.Write("../Kit/holdout.exe", BuildPe(Program()).bytes);
+  folder.WriteText("../Kit/Holdout.ini", "\n");
+  folder.Write("../Kit/ScriptHookFrontier.dll", BuildPe(Host()).bytes);
+  folder.Write("../Kit/dinput8.dll", LoaderBytes());
+  report = Diagnosed(folder.Root() / "Kit");
+  EXPECT_TRUE(Says(ProblemsOf(report, "game program"), "no 64-bit program (.exe)"));
+  EXPECT_TRUE(VerdictOn(report, "ScriptHookFrontier.dll").Sound());
+  EXPECT_TRUE(VerdictOn(report, "plug-in loader dinput8.dll").Sound());
+  // All four: the package.
+  folder.WriteText("../Kit/PLAYERS-GUIDE.txt", "\n");
+  report = Diagnosed(folder.Root() / "Kit");
+  EXPECT_TRUE(Says(ProblemsOf(report, "game program"), "Holdout's unpacked package"));
 }
 
 }  // namespace

@@ -34,11 +34,12 @@ add_custom_command(
   COMMENT "Pictures of the plug-in's screen (holdout demo --pictures)")
 add_custom_target(holdout_pictures ALL DEPENDS ${HOLDOUT_PACKAGE_PICTURES})
 
-# doctor's check of a plug-in loader under another library's name, held to what Wine does with a
-# game that imports that library.
+# doctor's verdicts on a plug-in loader under the names of system libraries, the Linux doctor's and
+# holdout.exe's, held to what Wine does with a game that imports version.dll.
 add_test(NAME loader_name_agrees_with_wine
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/loader_name_test.sh $<TARGET_FILE:VersionUser>
-          $<TARGET_FILE:PluginLoader> ${HOLDOUT_NATIVE_TOOL}
+          $<TARGET_FILE:PluginLoader> ${HOLDOUT_NATIVE_TOOL} $<TARGET_FILE:holdout_exe>
+          $<TARGET_FILE:Holdout> $<TARGET_FILE:ScriptHookFrontier>
           ${CMAKE_CURRENT_BINARY_DIR}/loader-names ${HOLDOUT_WINE_DIR} ${CMAKE_BINARY_DIR}/wine-prefix)
 set_tests_properties(loader_name_agrees_with_wine PROPERTIES RESOURCE_LOCK wine)
 

@@ -17,7 +17,7 @@ target_link_options(ScriptHookFrontier PRIVATE -static -Wl,--export-all-symbols,
                     "SHELL:-Xlinker --exclude-symbols -Xlinker ${host_gcc_symbol_list}")
 
 # The stand-in plug-in loader, under the name of a system library the game loads.
-add_library(PluginLoader SHARED loader/plugin_loader.cpp)
+add_library(PluginLoader SHARED loader/plugin_loader.cpp loader/plugin_loader.def)
 set_target_properties(PluginLoader PROPERTIES PREFIX "" OUTPUT_NAME dinput8)
 target_link_options(PluginLoader PRIVATE -static)
 

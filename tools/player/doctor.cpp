@@ -16,11 +16,13 @@
 #include "player/file_access.h"
 #include "player/file_bytes.h"
 #include "player/folder_listing.h"
+#include "player/in_game_check.h"
 #include "player/loader_checks.h"
 #include "player/package_sums.h"
 #include "player/plugin_copies.h"
 #include "player/plugin_loaders.h"
 #include "player/plugin_identity.h"
+#include "player/system_copy.h"
 #include "player/system_facts.h"
 #include "sentences/text.h"
 #include "settings/profile_path.h"
@@ -189,7 +191,8 @@ std::optional<LoaderCandidate> FindLoader(const Listing& listing) {
 FileVerdict JudgeLoader(const std::optional<LoaderCandidate>& loader, const FolderPlace& place,
                         const LibraryLookup& folder) {
   if (loader) {
-    return JudgeLoaderFile(loader->name, loader->library, loader->bytes, place.programs, folder);
+    return JudgeLoaderFile(loader->name, loader->library, loader->bytes, place.programs, folder,
+                           ReadSystemCopy(loader->name));
   }
   const std::string none = "there is none in this folder (no DLL under any of the " +
                            std::to_string(std::size(kPluginLoaderNames)) +
@@ -415,23 +418,27 @@ std::optional<DoctorReport> Diagnose(const fs::path& folder, std::string& whyNot
     }
   }
   report.isGameFolder = !place.programs.empty();
-  if (place.isPackage || place.gameFolderElsewhere) {
+  if (place.isPackage || place.gameFolderElsewhere || place.insideZip) {
     // Holdout's own package: what to copy where is all there is to say, with the plug-in's
     // build when it is sound or another than this holdout.exe's; the game's files are not
     // expected here. Beside the game's folder
     // (a subfolder of it, or the folder above it), where to run doctor instead is all there is
-    // to say: the game's files are judged there.
+    // to say: the game's files are judged there. Inside a zip, extracting it is.
     report.verdicts = {place.verdict};
     if (place.isPackage && plugin.state == FoundLibrary::State::kMissing) {
       report.verdicts.front().advice += "; " + AntivirusAdvice(kPluginFileName);
     }
-    if (pluginVerdict.Sound() || build == PluginBuild::kOther) {
+    if ((pluginVerdict.Sound() || build == PluginBuild::kOther) && !place.insideZip) {
       report.verdicts.push_back(pluginVerdict);
     }
     report.notes.clear();
     return report;
   }
   report.willLoad = hostVerdict.Sound() && loader.Sound() && pluginLoads;
+  report.loadsIf = loader.loadsIf;
+  std::string unread;
+  const std::optional<fs::path> settings = listing.Find("Holdout.ini");
+  report.inGameCheck = InGameCheck(settings ? ReadBytes(*settings, unread) : std::nullopt);
   report.verdicts = {
       place.verdict, hostVerdict, loader, pluginVerdict,
       JudgeSettings(listing, around, place, build != PluginBuild::kOther), JudgeLog(listing)};
@@ -446,13 +453,15 @@ int RunDoctor(int argc, char** argv) {
         "Tells whether Holdout will load and work in GAME-DIR (default: the current folder), and\n"
         "if not, why and what to do: GAME-DIR must hold the game's 64-bit program (.exe), the\n"
         "script host must be a 64-bit DLL that exports every function Holdout.asi takes from\n"
-        "it, a plug-in loader (such as dinput8.dll) must be there to load Holdout.asi: a DLL\n"
-        "that names .asi files and, under the name of a library the game imports, exports what\n"
-        "the game takes from it. Holdout.asi, in the game's folder or its scripts\\ or plugins\\\n"
-        "subfolder and there once, must be a complete 64-bit DLL of this holdout.exe's build;\n"
-        "Holdout.ini (if there) free of problems, and Holdout.log writable. Files out of place\n"
-        "one level up or down, and copies saved under other names (Holdout (1).dll,\n"
-        "Holdout.ini.txt), are named with what to move or rename. It changes no file.\n"
+        "it, a plug-in loader (such as dinput8.dll) must be there: a DLL that names .asi files\n"
+        "and exports every function of the system's own library of its name and what the game\n"
+        "imports from it (whether the game loads a library it does not import shows only in\n"
+        "the game, as does the check named last). Holdout.asi, in the game's folder or its\n"
+        "scripts\\ or plugins\\ subfolder and there once, must be a complete 64-bit DLL of this\n"
+        "holdout.exe's build; Holdout.ini (if there) free of problems, and Holdout.log\n"
+        "writable. Files out of place one level up or down, and copies saved under other names\n"
+        "(Holdout (1).dll, Holdout.ini.txt), are named with what to move or rename. It changes\n"
+        "no file.\n"
         "exit codes: 0 Holdout will load and work, 1 problems found, 2 bad usage, 3 the folder\n"
         "cannot be read\n");
     return 0;
@@ -486,10 +495,14 @@ int RunDoctor(int argc, char** argv) {
              ")\n");
   } else if (!report->willLoad) {
     WriteOut("verdict: Holdout will not load here (" + count + ")\n");
-  } else if (problems > 0) {
-    WriteOut("verdict: Holdout will load here, but see the " + count + "\n");
+    WriteOut("once fixed, check in the game: " + report->inGameCheck + "\n");
   } else {
-    WriteOut("verdict: Holdout will load and work here\n");
+    // Whether the game loads a library its program does not import shows only in the game.
+    const std::string condition = report->loadsIf.empty() ? "" : " if " + report->loadsIf;
+    WriteOut(problems > 0
+                 ? "verdict: Holdout will load here" + condition + ", but see the " + count + "\n"
+                 : "verdict: Holdout will load and work here" + condition + "\n");
+    WriteOut("check in the game: " + report->inGameCheck + "\n");
   }
   return problems == 0 ? 0 : 1;
 }

@@ -21,6 +21,9 @@ struct DoctorReport {
   std::vector<std::string> notes;  // facts that need no remedy
   bool willLoad = false;           // the host, the loader and Holdout.asi are all sound
   bool isGameFolder = false;       // the folder holds a game's 64-bit program
+  std::string loadsIf;             // when it will load, what must also happen, e.g. "the game
+                                   // loads winmm.dll"; empty when nothing must
+  std::string inGameCheck;         // how to see in the game that it loaded
 };
 
 // Examines the game folder; nothing when the folder cannot be read, with the reason in whyNot.

@@ -24,6 +24,13 @@ constexpr const char* kAnyGameFolder = "<the game's folder>";
 // Programs named in a finding at most; the rest are counted.
 constexpr std::size_t kProgramsNamed = 3;
 
+// The files of Holdout's package that tell a folder is the package unpacked.
+constexpr const char* kPackageFiles[] = {"Holdout.asi", "Holdout.ini", "PLAYERS-GUIDE.txt",
+                                         "holdout.exe"};
+
+// The names archive programs give the folder they extract a single program into, in lower case.
+constexpr const char* kArchiveTempPrefixes[] = {"7zo", "rar$ex"};
+
 bool IsProgramName(const std::string& lowerName) {
   return lowerName.size() > 4 && lowerName.compare(lowerName.size() - 4, 4, ".exe") == 0 &&
          !IsPackageOnlyName(lowerName);
@@ -61,16 +68,50 @@ Programs ProgramsIn(const Listing& listing) {
   return programs;
 }
 
-// The names of the files, the first few of them, then how many more.
-std::string NamesOf(const std::vector<fs::path>& files) {
+// The paths as shown, the first few of them, then how many more.
+std::string FirstFew(const std::vector<fs::path>& paths) {
   std::vector<std::string> names;
-  for (std::size_t i = 0; i < files.size() && i < kProgramsNamed; ++i) {
-    names.push_back(ShownPath(files[i].filename()));
+  for (std::size_t i = 0; i < paths.size() && i < kProgramsNamed; ++i) {
+    names.push_back(ShownPath(paths[i]));
   }
-  if (files.size() > kProgramsNamed) {
-    names.push_back(std::to_string(files.size() - kProgramsNamed) + " more");
+  if (paths.size() > kProgramsNamed) {
+    names.push_back(std::to_string(paths.size() - kProgramsNamed) + " more");
   }
   return Listed(names);
+}
+
+// The names of the files, the first few of them, then how many more.
+std::string NamesOf(const std::vector<fs::path>& files) {
+  std::vector<fs::path> names;
+  for (const fs::path& file : files) {
+    names.push_back(file.filename());
+  }
+  return FirstFew(names);
+}
+
+bool HoldsThePackage(const Listing& listing) {
+  return std::all_of(std::begin(kPackageFiles), std::end(kPackageFiles),
+                     [&listing](const char* name) { return listing.Find(name).has_value(); });
+}
+
+// The 64-bit programs one level down, each by its subfolder and name; the folder of the first
+// is `firstFolder`.
+std::vector<fs::path> ProgramsBelow(const Surroundings& around, fs::path& firstFolder) {
+  std::vector<fs::path> below;
+  for (const Listing& child : around.children) {
+    for (const fs::path& program : ProgramsIn(child).games) {
+      if (below.empty()) {
+        firstFolder = child.folder;
+      }
+      below.push_back(child.folder.filename() / program.filename());
+    }
+  }
+  return below;
+}
+
+bool IsArchiveTempName(const std::string& lowerName) {
+  return std::any_of(std::begin(kArchiveTempPrefixes), std::end(kArchiveTempPrefixes),
+                     [&lowerName](const char* prefix) { return lowerName.rfind(prefix, 0) == 0; });
 }
 
 // The first 64-bit program one level up, else one level down.
@@ -92,6 +133,20 @@ std::optional<fs::path> GameNearby(const Surroundings& around) {
 
 }  // namespace
 
+bool IsInsideZip(const fs::path& folder) {
+  std::string previous;
+  for (const fs::path& part : folder) {
+    const std::string name = Lower(ShownPath(part));
+    const bool windowsZip = name.rfind("temp", 0) == 0 && name.find(".zip") != std::string::npos;
+    const bool inTemp = previous == "temp" || previous == "tmp";
+    if (windowsZip || (inTemp && IsArchiveTempName(name))) {
+      return true;
+    }
+    previous = name;
+  }
+  return false;
+}
+
 std::string DoctorCommand(const fs::path& folder) {
   return "holdout doctor \"" + ShownPath(folder) + "\"";
 }
@@ -100,10 +155,35 @@ FolderPlace JudgePlace(const Listing& listing, const Surroundings& around) {
   FolderPlace place{.verdict = {.file = "game program"}};
   const Programs here = ProgramsIn(listing);
   place.programs = here.games;
+  if (IsInsideZip(listing.folder)) {
+    place.insideZip = true;
+    place.verdict.problems.push_back(
+        {.kind = ProblemKind::kNotAGameFolder,
+         .sentence = "this is a temporary folder that Windows (or an archive program) made to run "
+                     "holdout.exe from inside the zip, which was never extracted: it is not the "
+                     "game's folder, and it is deleted once the program ends"});
+    place.verdict.advice =
+        "Extract All first: right-click the zip in File Explorer, choose Extract All, then "
+        "copy holdout.exe from the extracted folder into the game's folder and double-click it "
+        "there (or run " +
+        DoctorCommand(kAnyGameFolder) + " from the extracted folder)";
+    return place;
+  }
   if (!here.games.empty()) {
     place.verdict.finding =
         NamesOf(here.games) + (here.games.size() == 1 ? " is a 64-bit program, as the game's is"
                                                       : " are 64-bit programs, as the game's is");
+    fs::path belowFolder;
+    const std::vector<fs::path> below = ProgramsBelow(around, belowFolder);
+    if (!below.empty()) {
+      place.verdict.finding +=
+          "; one level down, " + FirstFew(below) +
+          (below.size() == 1 ? " is a 64-bit program too: if that is the game"
+                             : " are 64-bit programs too: if the first is the game") +
+          " (and this folder holds its launcher), Holdout, the script host and the plug-in "
+          "loader belong beside it, in " +
+          ShownPath(belowFolder) + ": run " + DoctorCommand(belowFolder);
+    }
     return place;
   }
   const std::vector<fs::path> package = listing.Matching(IsPackageOnlyName);
@@ -120,7 +200,7 @@ FolderPlace JudgePlace(const Listing& listing, const Surroundings& around) {
   const std::string copyThere =
       "copy Holdout.asi into the game's folder (and Holdout.ini, unless "
       "you keep your own there), then run ";
-  if (!package.empty()) {
+  if (HoldsThePackage(listing)) {
     place.isPackage = true;
     place.verdict.problems.push_back(
         {.kind = ProblemKind::kNotAGameFolder,

@@ -17,6 +17,9 @@ struct FileVerdict {
   std::string finding{};            // when sound, e.g. "a 64-bit DLL that exports ..."
   std::vector<Problem> problems{};  // one sentence each
   std::string advice{};             // what to do about the problems
+  // When sound, what must also happen that files cannot show, e.g. "the game loads winmm.dll";
+  // empty when nothing must.
+  std::string loadsIf{};
   bool Sound() const { return problems.empty(); }
 };
 

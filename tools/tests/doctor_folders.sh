@@ -4,10 +4,12 @@
 # program: complete; the plug-in under the name Holdout.dll; no plug-in loader; a host that lacks
 # the export worldGetAllPeds; a host whose export ordinal table points past the end of the file;
 # a text file in place of the host; no host; DLLs under the loader's name that are no plug-in
-# loader, and the loader under a name the game imports or not; a Holdout.asi cut short; a folder that does not
+# loader (the system's own copy among them), and the loader under a name the game imports or not,
+# held to the system's copy of that library; a Holdout.asi cut short; a folder that does not
 # exist and a second folder named, answered on standard output; Holdout.asi in the subfolders
 # scripts\ and plugins\ that loaders search, alone and beside a second copy; the mistakes
-# players make beside a sound install (no game program, the unpacked package below the game,
+# players make beside a sound install (no game program, the unpacked package below the game, the
+# package run inside its zip, an install with no game program, a launcher above the game,
 # Holdout.asi or Holdout.ini one level down, copies saved under near names); a folder named in
 # Chinese, also on a console; and a folder no file can be created in (under Wine, or for a user
 # other than root); other builds of the plug-in (newer, older, or of today's version from
@@ -30,6 +32,22 @@ shift "$runner_arguments"
 plugin=$1 host=$2 loader=$3 game=$4
 work=$(mktemp -d)
 trap 'rm -rf "$work"; runner_stop' EXIT
+
+# The system's own libraries: holdout.exe reads the Wine prefix's system folder; the Linux doctor
+# reads a prefix made here with Wine's own DLLs, the same that Wine puts there, or when there are
+# none, a prefix without a system folder, of which it says that it could not check.
+wine_dlls=$(find /usr/lib /usr/local/lib /opt -type d -path '*/wine/x86_64-windows' 2>/dev/null |
+  head -1)
+if [ "$runner" = native ]; then
+  export WINEPREFIX=$work/.prefix
+  if [ -n "$wine_dlls" ]; then
+    mkdir -p "$WINEPREFIX/drive_c/windows/system32"
+    for name in dinput8 version winmm; do
+      cp "$wine_dlls/$name.dll" "$WINEPREFIX/drive_c/windows/system32/"
+    done
+  fi
+fi
+system32=$WINEPREFIX/drive_c/windows/system32
 
 failures=0
 fail() {
@@ -98,8 +116,15 @@ else
 fi
 expect in:complete 0 "${shown[@]}"
 expect complete 0 "game program: ok, Game.exe is a 64-bit program" "ScriptHookFrontier.dll: ok" "plug-in loader dinput8.dll: ok" "Holdout.asi: ok" \
-  "Holdout.ini: ok" "Holdout.log: ok" "verdict: Holdout will load and work here" \
-  'WINEDLLOVERRIDES="dinput8=n,b"'
+  "Holdout.ini: ok" "Holdout.log: ok" \
+  "verdict: Holdout will load and work here if the game loads dinput8.dll" \
+  "check in the game: press C, and the EXPLOSIVES menu appears" 'WINEDLLOVERRIDES="dinput8=n,b"'
+if [ -f "$system32/dinput8.dll" ]; then
+  expect complete 0 "plug-in loader dinput8.dll: ok, it looks like a plug-in loader" \
+    "it exports all 5 functions of the system's own dinput8.dll"
+else
+  expect complete 0 "whether it exports every function of the system's own dinput8.dll could not"
+fi
 
 # The installed plug-in's build on its line, beside doctor's own: its version and commit.
 build=$(cd "$work" && run_holdout doctor complete | sed -n 's/^holdout\.exe version //p' | tr -d '\r')
@@ -130,7 +155,7 @@ other_build earlier-commit "$today_ms" "$today_ls"
 expect earlier-commit 1 "Holdout.asi: PROBLEM" \
   "it is $version (commit $other_commit), the same version as this holdout.exe, $build, but another build of it, so this holdout.exe cannot vouch for it" \
   "take Holdout.asi and holdout.exe from one package, the one you downloaded last" \
-  "verdict: Holdout will load here, but see the 1 problem above"
+  "verdict: Holdout will load here if the game loads dinput8.dll, but see the 1 problem above"
 never_said "will load and work"
 # A newer plug-in beside an older holdout.exe: the plug-in stays, its package's holdout.exe checks.
 other_build newer-plugin 90000 0
@@ -189,13 +214,26 @@ expect no-loader 1 "plug-in loader: PROBLEM" "the script host's package brings o
 
 # A DLL under the loader's name is a plug-in loader only when it names .asi files: the system's
 # own copy (Wine's here) and another program's DLL load no plug-in.
-wine_dlls=$(find /usr/lib /usr/local/lib /opt -type d -path '*/wine/x86_64-windows' 2>/dev/null |
-  head -1)
+if [ -f "$system32/winmm.dll" ]; then
+  # The system folder's own copy, whatever its imports look like.
+  make_folder system-winmm
+  rm "$work/system-winmm/dinput8.dll"
+  cp "$system32/winmm.dll" "$work/system-winmm/winmm.dll"
+  expect system-winmm 1 "plug-in loader winmm.dll: PROBLEM" \
+    "it is not a plug-in loader: it is the system's own winmm.dll, the same bytes as the copy in" \
+    "delete this winmm.dll" "verdict: Holdout will not load here" \
+    "once fixed, check in the game: press C, and the EXPLOSIVES menu appears"
+  # The stand-in loader under that name lacks the functions of the system's winmm.dll.
+  make_folder loader-as-winmm
+  mv "$work/loader-as-winmm/dinput8.dll" "$work/loader-as-winmm/winmm.dll"
+  expect loader-as-winmm 1 "plug-in loader winmm.dll: PROBLEM" \
+    "functions the system's own winmm.dll exports (" "and the game stops at the first call of one"
+fi
 if [ -f "$wine_dlls/dinput8.dll" ]; then
   make_folder system-dinput8
   cp "$wine_dlls/dinput8.dll" "$work/system-dinput8/dinput8.dll"
   expect system-dinput8 1 "plug-in loader dinput8.dll: PROBLEM" \
-    "it is not a plug-in loader: it is a copy of the system's own dinput8.dll" \
+    "it is not a plug-in loader: it is " "system's own dinput8.dll" \
     "delete this dinput8.dll" "verdict: Holdout will not load here"
   # A game whose program imports version.dll: a loader under that name must export what it
   # imports, and the stand-in loader does not.
@@ -214,8 +252,14 @@ cp "$host" "$work/host-as-loader/dinput8.dll"
 expect host-as-loader 1 "it is not a plug-in loader: it is ScriptHookFrontier.dll under another name"
 make_folder loader-as-version
 mv "$work/loader-as-version/dinput8.dll" "$work/loader-as-version/version.dll"
-expect loader-as-version 0 "plug-in loader version.dll: ok" \
-  "the game's program does not import version.dll, so the loader runs only if the game loads"
+if [ -f "$system32/version.dll" ]; then
+  expect loader-as-version 1 "plug-in loader version.dll: PROBLEM" \
+    "functions the system's own version.dll exports (GetFileVersionInfo"
+else
+  expect loader-as-version 0 "plug-in loader version.dll: ok" \
+    "the game's program does not import version.dll: Holdout loads if the game loads" \
+    "verdict: Holdout will load and work here if the game loads version.dll"
+fi
 
 # The export directory's field AddressOfNameOrdinals (36 bytes in) pointed past the file's end.
 make_folder ordinals-outside
@@ -268,10 +312,17 @@ rm "$work/no-game/Game.exe"
 expect no-game 1 "game program: PROBLEM" "there is no 64-bit program (.exe) in this folder" \
   "verdict: Holdout cannot be checked here: this is not the game's folder"
 
+# The package's files, unpacked into FOLDER.
+make_package() {
+  mkdir -p "$work/$1"
+  cp "$plugin" "$work/$1/Holdout.asi"
+  printf 'guide\r\n' >"$work/$1/PLAYERS-GUIDE.txt"
+  printf '[Main]\r\n' >"$work/$1/Holdout.ini"
+  printf 'MZ' >"$work/$1/holdout.exe"
+}
 make_folder game-above
-mkdir "$work/game-above/Holdout-0.1.0-win64"
-mv "$work/game-above/Holdout.asi" "$work/game-above/Holdout-0.1.0-win64/"
-printf 'guide\r\n' >"$work/game-above/Holdout-0.1.0-win64/PLAYERS-GUIDE.txt"
+rm "$work/game-above/Holdout.asi"
+make_package game-above/Holdout-0.1.0-win64
 # In the package only what to copy where is a problem.
 expect in:game-above/Holdout-0.1.0-win64 1 "Holdout's unpacked package" \
   "copy Holdout.asi into the game's folder" "run holdout doctor \"" "Holdout.asi: ok, version" \
@@ -296,6 +347,24 @@ mkdir "$work/game-with-data/data"
 expect in:game-with-data/data 1 "game program: PROBLEM" "one level up there is" \
   "run doctor on the game's folder" \
   "verdict: Holdout cannot be checked here: this is not the game's folder (1 problem above)"
+
+# holdout.exe double-clicked inside the zip runs in a temporary folder.
+make_package "Temp/Temp1_Holdout-0.1.0-win64.zip/Holdout-0.1.0-win64"
+expect "in:Temp/Temp1_Holdout-0.1.0-win64.zip/Holdout-0.1.0-win64" 1 "game program: PROBLEM" \
+  "made to run holdout.exe from inside the zip" "Extract All first"
+# The host, the loader and Holdout with holdout.exe but no game program: not the package, and
+# what is there is judged.
+make_folder install-without-game
+rm "$work/install-without-game/Game.exe"
+printf 'MZ' >"$work/install-without-game/holdout.exe"
+expect install-without-game 1 "there is no 64-bit program (.exe) in this folder" \
+  "ScriptHookFrontier.dll: ok" "plug-in loader dinput8.dll: ok"
+# A 64-bit launcher at the root, the game one level down.
+make_folder launcher
+mkdir "$work/launcher/Binaries"
+cp "$game" "$work/launcher/Binaries/GameMain.exe"
+expect launcher 0 "one level down, Binaries" "GameMain.exe is a 64-bit program too: if that is the game" \
+  "Holdout, the script host and the plug-in loader belong beside it"
 
 make_folder plugin-below
 mkdir "$work/plugin-below/scripts"
@@ -322,7 +391,7 @@ cp "$plugin" "$work/asi-twice/scripts/Holdout (1).asi"
 expect asi-twice 1 "Holdout.asi: PROBLEM" "plugins\\Holdout.asi is here too" \
   "scripts\\Holdout (1).asi is here too" "two copies of Holdout run at once" \
   "delete plugins\\Holdout.asi; besides, delete scripts\\Holdout (1).asi" \
-  "verdict: Holdout will load here, but see the 2 problems above"
+  "verdict: Holdout will load here if the game loads dinput8.dll, but see the 2 problems above"
 make_folder asi-twice-in-subfolders
 mkdir "$work/asi-twice-in-subfolders/scripts" "$work/asi-twice-in-subfolders/plugins"
 mv "$work/asi-twice-in-subfolders/Holdout.asi" "$work/asi-twice-in-subfolders/scripts/"

@@ -7,7 +7,9 @@
 // subfolders scripts\ and plugins\, as widely used loaders search them; within a folder in the
 // order of their names compared without regard to case, each with LoadLibraryW. A file that fails
 // is reported with the loader's error, and the next one is loaded all the same. Files ending in
-// ".dll" are never loaded.
+// ".dll" are never loaded. Whoever imports dinput8.dll in the game's process gets this file, so
+// it exports every function the system's own dinput8.dll exports (plugin_loader.def) and passes
+// each call on to that copy, loaded from the system folder when first called.
 #include <windows.h>
 
 #include <algorithm>
@@ -120,11 +122,69 @@ void LoadPlugins() {
   std::fflush(stdout);
 }
 
+// The system's own dinput8.dll, from the system folder; null when it cannot be loaded.
+HMODULE SystemLibrary() {
+  static const HMODULE kLibrary = [] {
+    std::wstring folder(MAX_PATH, L'\0');
+    const UINT length = GetSystemDirectoryW(folder.data(), MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+      return HMODULE{};
+    }
+    folder.resize(length);
+    return LoadLibraryW((folder + L"\\dinput8.dll").c_str());
+  }();
+  return kLibrary;
+}
+
+// The system copy's function of this name, as the type `Function`; null when there is none.
+template <typename Function>
+Function SystemFunction(const char* name) {
+  const HMODULE library = SystemLibrary();
+  return library == nullptr
+             ? nullptr
+             : reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
 }  // namespace
+
+// The functions of the system's dinput8.dll, exported under their own names by
+// plugin_loader.def; each passes the call on, or fails as the system's would without its copy.
+extern "C" HRESULT WINAPI ProxyDirectInput8Create(HINSTANCE instance, DWORD version,
+                                                  const IID* interfaceId, void** out,
+                                                  IUnknown* outer) {
+  using Create = HRESULT(WINAPI*)(HINSTANCE, DWORD, const IID*, void**, IUnknown*);
+  const Create create = SystemFunction<Create>("DirectInput8Create");
+  return create == nullptr ? E_FAIL : create(instance, version, interfaceId, out, outer);
+}
+
+extern "C" HRESULT WINAPI ProxyDllCanUnloadNow() {
+  using CanUnload = HRESULT(WINAPI*)();
+  const CanUnload canUnload = SystemFunction<CanUnload>("DllCanUnloadNow");
+  return canUnload == nullptr ? S_FALSE : canUnload();
+}
+
+extern "C" HRESULT WINAPI ProxyDllGetClassObject(const CLSID* classId, const IID* interfaceId,
+                                                 void** out) {
+  using GetClassObject = HRESULT(WINAPI*)(const CLSID*, const IID*, void**);
+  const GetClassObject get = SystemFunction<GetClassObject>("DllGetClassObject");
+  return get == nullptr ? CLASS_E_CLASSNOTAVAILABLE : get(classId, interfaceId, out);
+}
+
+extern "C" HRESULT WINAPI ProxyDllRegisterServer() {
+  using Register = HRESULT(WINAPI*)();
+  const Register call = SystemFunction<Register>("DllRegisterServer");
+  return call == nullptr ? E_FAIL : call();
+}
+
+extern "C" HRESULT WINAPI ProxyDllUnregisterServer() {
+  using Register = HRESULT(WINAPI*)();
+  const Register call = SystemFunction<Register>("DllUnregisterServer");
+  return call == nullptr ? E_FAIL : call();
+}
 
 // How many plug-ins loaded. The game never asks; Host.exe does, to tell this loader from the
 // system's library of the same name, which Wine may load in its place.
-extern "C" __declspec(dllexport) int LoadedPluginCount() {
+extern "C" int LoadedPluginCount() {
   return loadedPlugins;
 }
 

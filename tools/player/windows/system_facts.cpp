@@ -1,4 +1,5 @@
 // System facts on Windows. Wine's ntdll exports wine_get_version, which Windows's never does.
+// The system folder is the one Windows names (under Wine, the prefix's system32).
 // Whether the profile functions open the settings file's path, and which temp folder its copy
 // goes to, is asked through the plug-in's own code (settings/profile_path.h); whether a file can
 // be created there, as doctor asks it of the game folder.
@@ -94,8 +95,7 @@ std::optional<SettingsCopyFacts> SettingsReadThroughCopy(const fs::path& folder)
   if (!TempFolderForCopy()) {
     facts.whyNoCopy = "the temp folder " + facts.tempFolder + " has a path of " +
                       std::to_string(named.size()) + " characters, more than the " +
-                      std::to_string(kTempFolderCapacity) +
-                      " Windows makes a temporary file in";
+                      std::to_string(kTempFolderCapacity) + " Windows makes a temporary file in";
     return facts;
   }
   const fs::path temp(named);
@@ -109,4 +109,15 @@ std::optional<SettingsCopyFacts> SettingsReadThroughCopy(const fs::path& folder)
         "no file can be created in the temp folder " + facts.tempFolder + " (" + create.why + ")";
   }
   return facts;
+}
+
+SystemFolder SystemLibraryFolder() {
+  const UINT needed = GetSystemDirectoryW(nullptr, 0);
+  std::wstring folder(needed, L'\0');
+  const UINT length = needed == 0 ? 0 : GetSystemDirectoryW(folder.data(), needed);
+  if (length == 0 || length >= needed) {
+    return {.path = std::nullopt, .whyNone = "Windows names no system folder"};
+  }
+  folder.resize(length);
+  return {.path = fs::path(folder), .whyNone = ""};
 }
