@@ -2,13 +2,15 @@
 // folder is the host's (SimHost::TempFolder), and files are found as the simulated file system
 // finds them (core/windows_paths.h). A file of its own because the C++ runtime on Windows calls
 // these functions too (the standard library's temp folder, copies and removals): the Windows
-// programs that run the plug-in in the simulated host leave it out and keep the system's.
+// programs that run the plug-in in the simulated host leave it out and keep the system's. Each
+// fails on the fault injector's countdown as its row says (core/fault_table.h).
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
 
 #include "core/code_page.h"
+#include "core/fault_injector.h"
 #include "core/sim_host.h"
 #include "core/windows_paths.h"
 #include "platform/win32_functions.h"
@@ -67,7 +69,8 @@ extern "C" {
 DWORD GetTempPathW(DWORD size, LPWSTR buffer) {
   const sim::SimHost::HostCode hostCode;
   const sim::SimHost* host = sim::SimHost::Current();
-  if (host == nullptr || host->TempFolder().empty()) {
+  if (host == nullptr || host->TempFolder().empty() ||
+      sim::Win32CallFails(sim::FaultKind::kTempPathFails)) {
     return 0;
   }
   std::u16string folder = sim::Utf16FromUtf8(host->TempFolder());
@@ -80,7 +83,8 @@ DWORD GetTempPathW(DWORD size, LPWSTR buffer) {
 UINT GetTempFileNameW(LPCWSTR pathName, LPCWSTR prefix, UINT unique, LPWSTR tempFileName) {
   const sim::SimHost::HostCode hostCode;
   const sim::SimHost* host = sim::SimHost::Current();
-  if (host == nullptr || pathName == nullptr || tempFileName == nullptr) {
+  if (host == nullptr || pathName == nullptr || tempFileName == nullptr ||
+      sim::Win32CallFails(sim::FaultKind::kTempFileFails)) {
     return 0;
   }
   const std::u16string_view folder(pathName);
@@ -126,7 +130,7 @@ BOOL CopyFileW(LPCWSTR existingFile, LPCWSTR newFile, BOOL failIfExists) {
   const std::optional<std::string> source = ExistingEntry(existingFile);
   std::error_code error;
   if (!source || !fs::is_regular_file(*source, error) || newFile == nullptr ||
-      !sim::FileFunctionsTake(newFile)) {
+      !sim::FileFunctionsTake(newFile) || sim::Win32CallFails(sim::FaultKind::kCopyFails)) {
     return FALSE;
   }
   const std::optional<std::string> target = sim::LinuxPath(newFile);
@@ -158,7 +162,8 @@ BOOL DeleteFileW(LPCWSTR fileName) {
   const sim::SimHost::HostCode hostCode;
   const std::optional<std::string> path = ExistingEntry(fileName);
   std::error_code error;
-  if (!path || !fs::is_regular_file(*path, error) || sim::IsReadOnly(*path)) {
+  if (!path || !fs::is_regular_file(*path, error) || sim::IsReadOnly(*path) ||
+      sim::Win32CallFails(sim::FaultKind::kCopyNotDeleted)) {
     return FALSE;
   }
   return fs::remove(*path, error) ? TRUE : FALSE;
