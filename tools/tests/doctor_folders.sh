@@ -32,10 +32,12 @@ fail() {
   failures=$((failures + 1))
 }
 
-# Names, sizes, times and contents of everything in a folder.
+# Names, sizes, times and contents of everything in a folder. A folder's own time is left out:
+# it changes when doctor tries the folder with a file of its own, which it deletes again.
 snapshot() {
-  (cd "$work" && [ -e "$1" ] && find "$1" -exec stat -c '%n %s %Y %a' {} + | sort &&
-    find "$1" -type f -exec md5sum {} + | sort) || true
+  (cd "$work" && [ -e "$1" ] &&
+    { find "$1" -type d -exec stat -c '%n %a' {} + && find "$1" ! -type d -exec stat -c '%n %s %Y %a' {} +; } |
+    sort && find "$1" -type f -exec md5sum {} + | sort) || true
 }
 
 # doctor FOLDER must exit with STATUS and say every TEXT. With FOLDER given as "in:NAME",
@@ -282,15 +284,29 @@ if [ "$runner" = wine ]; then
     fail "the console showed: $(head -3 <<<"$console")"
 fi
 
-# A folder the player may not add files to. Wine gives a folder an access list from its Unix
-# permissions, and holdout.exe asks that list; the Linux build asks the permissions, which
-# root passes whatever they say.
+# A folder the player may not add files to: doctor tries a file of its own there, which Wine
+# refuses as the folder's Unix permissions say (and root passes whatever they say), and names
+# where the log goes instead.
 if [ "$runner" = wine ] || [ "$(id -u)" -ne 0 ]; then
   make_folder read-only
   chmod 555 "$work/read-only"
-  expect read-only 1 "Holdout.log: PROBLEM" "no file can be created in this folder" \
-    "let your user account write to the game folder"
+  if [ "$runner" = wine ]; then
+    fallback='\AppData\Local\Holdout\Holdout.log'
+  else
+    fallback='%LOCALAPPDATA%\Holdout\Holdout.log'
+  fi
+  expect read-only 0 "Holdout.log: ok, no file can be created in this folder" \
+    "so Holdout writes its log to " "$fallback"
   chmod 755 "$work/read-only"
+fi
+
+# Under Wine a program whose folder has a path of more than 258 characters starts in Wine's
+# Windows folder instead, so the log goes there.
+if [ "$runner" = wine ]; then
+  deep=deep/$(printf 'd%.0s' $(seq 1 120))/$(printf 'e%.0s' $(seq 1 130))
+  make_folder "$deep"
+  expect "$deep" 0 "Holdout.log: ok, this folder's path has " \
+    "more than the 258 a working folder may have, so the game starts in C:\windows; "
 fi
 
 [ "$failures" -eq 0 ] && echo "PASS"
