@@ -1,6 +1,8 @@
 // The session's folder: entered on construction, left on destruction.
 #include "core/session_folder.h"
 
+#include "core/windows_paths.h"
+
 #include <fstream>
 #include <sstream>
 #include <utility>
@@ -11,11 +13,14 @@ SessionFolder::SessionFolder(ScratchDirectory directory) : directory_(std::move(
   std::error_code error;
   previousWorkingDirectory_ = std::filesystem::current_path(error);
   std::filesystem::current_path(directory_.Path(), error);
+  std::filesystem::create_directory(LocalAppData(), error);
+  fileSystemSettings = FileSystemSettings{{}, LocalAppData().string()};
 }
 
 SessionFolder::~SessionFolder() {
   std::error_code error;
   std::filesystem::current_path(previousWorkingDirectory_, error);
+  fileSystemSettings = FileSystemSettings{};
 }
 
 std::string SessionFolder::ExecutablePath() const {
@@ -26,11 +31,24 @@ void SessionFolder::WriteIni(std::string_view text) const {
   std::ofstream(directory_.Path() / "Holdout.ini", std::ios::binary) << text;
 }
 
-std::string SessionFolder::ReadLog() const {
-  std::ifstream file(directory_.Path() / "Holdout.log", std::ios::binary);
+namespace {
+
+// A file's contents; empty when there is none.
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
   std::ostringstream contents;
   contents << file.rdbuf();
   return contents.str();
+}
+
+}  // namespace
+
+std::string SessionFolder::ReadLog() const {
+  return ReadFile(directory_.Path() / "Holdout.log");
+}
+
+std::string SessionFolder::ReadLocalAppDataLog() const {
+  return ReadFile(LocalAppData() / "Holdout" / "Holdout.log");
 }
 
 }  // namespace sim

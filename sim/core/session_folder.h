@@ -1,7 +1,8 @@
 // The folder a simulated session plays in: a fresh scratch directory that serves as the game
 // folder (the host executable's directory, where the plug-in looks for Holdout.ini) and as the
-// working directory (where it writes Holdout.log). The tests' scenarios and the tools' sessions
-// both play in one.
+// working directory (where it writes Holdout.log). It holds the user's LOCALAPPDATA folder too,
+// "LocalAppData", where the log goes when the working folder refuses it. The tests' scenarios
+// and the tools' sessions both play in one.
 #pragma once
 
 #include <filesystem>
@@ -14,9 +15,11 @@ namespace sim {
 
 class SessionFolder {
  public:
-  // Makes the directory the working directory.
+  // Makes the directory the working directory, and its LocalAppData folder the simulated
+  // environment's LOCALAPPDATA.
   explicit SessionFolder(ScratchDirectory directory);
-  // Returns to the previous working directory; the directory is removed with its contents.
+  // Returns to the previous working directory and sets the simulated file system back to no
+  // LOCALAPPDATA and no refusing folder; the directory is removed with its contents.
   ~SessionFolder();
   SessionFolder(const SessionFolder&) = delete;
   SessionFolder& operator=(const SessionFolder&) = delete;
@@ -26,8 +29,12 @@ class SessionFolder {
   std::string ExecutablePath() const;
   // Writes Holdout.ini into the folder, replacing any.
   void WriteIni(std::string_view text) const;
-  // The contents of Holdout.log; empty when there is none.
+  // The contents of Holdout.log in the working folder; empty when there is none.
   std::string ReadLog() const;
+  // The folder LOCALAPPDATA names.
+  std::filesystem::path LocalAppData() const { return directory_.Path() / "LocalAppData"; }
+  // The contents of the log in LOCALAPPDATA, Holdout\Holdout.log; empty when there is none.
+  std::string ReadLocalAppDataLog() const;
 
  private:
   ScratchDirectory directory_;

@@ -15,7 +15,27 @@ namespace fs = std::filesystem;
 constexpr fs::perms kAnyWrite = fs::perms::owner_write | fs::perms::group_write |
                                 fs::perms::others_write;
 
+// A path made absolute and without "." and ".." parts, so that two spellings compare equal.
+fs::path Normal(const fs::path& path) {
+  std::error_code error;
+  fs::path normal = fs::absolute(path, error);
+  normal = (error ? path : normal).lexically_normal();
+  return normal.has_filename() ? normal : normal.parent_path();
+}
+
 }  // namespace
+
+FileSystemSettings fileSystemSettings;
+
+bool RefusesWrites(const std::string& path) {
+  const fs::path folder = Normal(path).parent_path();
+  for (const std::string& refusing : fileSystemSettings.foldersRefusingWrites) {
+    if (Normal(refusing) == folder) {
+      return true;
+    }
+  }
+  return false;
+}
 
 std::u16string_view WithoutLongPathPrefix(std::u16string_view path) {
   return path.starts_with(kLongPathPrefix) ? path.substr(kLongPathPrefix.size()) : path;

@@ -1,13 +1,15 @@
-// The file functions the plug-in calls, as the simulated host answers them on Linux: the temp
-// folder is the host's (SimHost::TempFolder), and files are found as the simulated file system
-// finds them (core/windows_paths.h). A file of its own because the C++ runtime on Windows calls
-// these functions too (the standard library's temp folder, copies and removals): the Windows
-// programs that run the plug-in in the simulated host leave it out and keep the system's. Each
-// fails on the fault injector's countdown as its row says (core/fault_table.h).
+// The file and environment functions the plug-in calls, as the simulated host answers them on
+// Linux: the temp folder is the host's (SimHost::TempFolder), LOCALAPPDATA and the folders that
+// refuse writes are the file system's settings (core/windows_paths.h), and files are found as
+// the simulated file system finds them. A file of its own because the C++ runtime on Windows
+// calls these functions too (the standard library's temp folder, copies and removals): the
+// Windows programs that run the plug-in in the simulated host leave it out and keep the
+// system's. Each fails on the fault injector's countdown as its row says (core/fault_table.h).
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <vector>
 
 #include "core/code_page.h"
 #include "core/fault_injector.h"
@@ -60,6 +62,36 @@ int CreateNew(const std::string& path) {
     return 1;
   }
   return errno == EEXIST ? 0 : -1;
+}
+
+// The files CreateFileW opened and no CloseHandle closed yet: the handles it gave are these.
+std::vector<std::FILE*> openFiles;
+
+// The open file a handle names; null for any other handle.
+std::FILE* OpenFile(HANDLE handle) {
+  const auto found = std::find(openFiles.begin(), openFiles.end(), handle);
+  return found != openFiles.end() ? *found : nullptr;
+}
+
+// True when a path names an entry that the file functions take, in a folder that takes writes.
+std::optional<std::string> WritablePath(LPCWSTR path) {
+  if (path == nullptr || !sim::FileFunctionsTake(path)) {
+    return std::nullopt;
+  }
+  std::optional<std::string> linuxPath = sim::LinuxPath(path);
+  return linuxPath && !sim::RefusesWrites(*linuxPath) ? linuxPath : std::nullopt;
+}
+
+// A variable's name compared as Windows compares them, ASCII letters' case aside.
+bool SameName(LPCWSTR name, std::u16string_view known) {
+  std::size_t i = 0;
+  for (; name[i] != 0 && i < known.size(); ++i) {
+    const auto upper = [](char16_t c) { return c >= u'a' && c <= u'z' ? c - u'a' + u'A' : c; };
+    if (upper(name[i]) != upper(known[i])) {
+      return false;
+    }
+  }
+  return name[i] == 0 && i == known.size();
 }
 
 }  // namespace
@@ -167,5 +199,80 @@ BOOL DeleteFileW(LPCWSTR fileName) {
     return FALSE;
   }
   return fs::remove(*path, error) ? TRUE : FALSE;
+}
+
+// Only what the plug-in asks for is simulated: appending, the file made when absent.
+HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD /*shareMode*/,
+                   LPSECURITY_ATTRIBUTES /*security*/, DWORD disposition,
+                   DWORD /*flagsAndAttributes*/, HANDLE /*templateFile*/) {
+  const sim::SimHost::HostCode hostCode;
+  if (access != FILE_APPEND_DATA || disposition != OPEN_ALWAYS) {
+    if (sim::SimHost* host = sim::SimHost::Current()) {
+      host->Fault("CreateFileW: only appending (FILE_APPEND_DATA, OPEN_ALWAYS) is simulated");
+    }
+    return INVALID_HANDLE_VALUE;
+  }
+  const std::optional<std::string> path = WritablePath(fileName);
+  std::error_code error;
+  if (!path || fs::is_directory(*path, error) ||
+      (fs::exists(*path, error) && sim::IsReadOnly(*path))) {
+    return INVALID_HANDLE_VALUE;
+  }
+  std::FILE* file = std::fopen(path->c_str(), "ab");
+  if (file == nullptr) {
+    return INVALID_HANDLE_VALUE;
+  }
+  openFiles.push_back(file);
+  return file;
+}
+
+BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD size, LPDWORD written,
+               LPOVERLAPPED /*overlapped*/) {
+  const sim::SimHost::HostCode hostCode;
+  std::FILE* open = OpenFile(file);
+  if (written != nullptr) {
+    *written = 0;
+  }
+  if (open == nullptr || (buffer == nullptr && size != 0)) {
+    return FALSE;
+  }
+  const std::size_t count = std::fwrite(buffer, 1, size, open);
+  if (written != nullptr) {
+    *written = static_cast<DWORD>(count);
+  }
+  return count == size && std::fflush(open) == 0 ? TRUE : FALSE;
+}
+
+BOOL CloseHandle(HANDLE handle) {
+  const sim::SimHost::HostCode hostCode;
+  std::FILE* open = OpenFile(handle);
+  if (open == nullptr) {
+    return FALSE;
+  }
+  openFiles.erase(std::find(openFiles.begin(), openFiles.end(), open));
+  return std::fclose(open) == 0 ? TRUE : FALSE;
+}
+
+// The simulated environment holds LOCALAPPDATA alone.
+DWORD GetEnvironmentVariableW(LPCWSTR name, LPWSTR buffer, DWORD size) {
+  const sim::SimHost::HostCode hostCode;
+  if (name == nullptr || !SameName(name, u"LOCALAPPDATA") ||
+      sim::fileSystemSettings.localAppData.empty()) {
+    return 0;
+  }
+  return CopyOut(sim::Utf16FromUtf8(sim::fileSystemSettings.localAppData), buffer, size);
+}
+
+BOOL CreateDirectoryW(LPCWSTR pathName, LPSECURITY_ATTRIBUTES /*security*/) {
+  const sim::SimHost::HostCode hostCode;
+  constexpr std::size_t kFolderPathLimit = sim::kMaxPath - 12;
+  if (pathName == nullptr ||
+      (!std::u16string_view(pathName).starts_with(sim::kLongPathPrefix) &&
+       std::u16string_view(pathName).size() >= kFolderPathLimit)) {
+    return FALSE;
+  }
+  const std::optional<std::string> path = WritablePath(pathName);
+  std::error_code error;
+  return path && fs::create_directory(*path, error) ? TRUE : FALSE;
 }
 }

@@ -40,4 +40,25 @@ WINBASEAPI BOOL WINAPI CopyFileW(LPCWSTR existingFile, LPCWSTR newFile, BOOL fai
 WINBASEAPI BOOL WINAPI SetFileAttributesW(LPCWSTR fileName, DWORD attributes);
 // Deletes a file; refuses a read-only one. Nonzero on success.
 WINBASEAPI BOOL WINAPI DeleteFileW(LPCWSTR fileName);
+// Opens a file; with access FILE_APPEND_DATA and disposition OPEN_ALWAYS it creates the file when
+// absent and every write lands at its end. INVALID_HANDLE_VALUE when the path is too long
+// (MAX_PATH characters or more without the \\?\ prefix), names a folder or a read-only file, or
+// lies in a folder that refuses the caller's writes. The handle is the caller's to close.
+WINBASEAPI HANDLE WINAPI CreateFileW(LPCWSTR fileName, DWORD access, DWORD shareMode,
+                                     LPSECURITY_ATTRIBUTES security, DWORD disposition,
+                                     DWORD flagsAndAttributes, HANDLE templateFile);
+// Writes size bytes from buffer to an open file (overlapped null: before it returns) and sets
+// *written to the bytes written; nonzero on success.
+WINBASEAPI BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD size, LPDWORD written,
+                                 LPOVERLAPPED overlapped);
+// Closes a handle that CreateFileW gave; nonzero on success.
+WINBASEAPI BOOL WINAPI CloseHandle(HANDLE handle);
+// Copies the value of the process's environment variable `name` (its case aside) into buffer,
+// zero-terminated, and returns its characters; when size is too small, returns the size needed
+// including the terminator and copies nothing; 0 when the variable is not set.
+WINBASEAPI DWORD WINAPI GetEnvironmentVariableW(LPCWSTR name, LPWSTR buffer, DWORD size);
+// Creates a folder in an existing one (security null: the parent's access rules); zero when it
+// exists already, its parent does not, its path is too long (MAX_PATH - 12 characters or more
+// without the \\?\ prefix, room for an 8.3 name) or the parent refuses the caller's writes.
+WINBASEAPI BOOL WINAPI CreateDirectoryW(LPCWSTR pathName, LPSECURITY_ATTRIBUTES security);
 }

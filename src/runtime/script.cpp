@@ -120,11 +120,14 @@ void MenuOrPlacement(FrameLoopState& loop) {
   }
 }
 
-// F2 with Debug on: logs the player's position and says so in the banner.
+// F2 with Debug on: logs the player's position and says in the banner whether the line reached
+// a log: the log is the only place the position is kept.
 void CapturePosition() {
   const Vector3 position = GetEntityCoords(GetPlayerPed());
-  WriteLog(FormatPosition(position));
-  ShowNotification(*notification, "Position saved!", kPositionSavedMs);
+  const bool saved = WriteLog(FormatPosition(position));
+  ShowNotification(*notification,
+                   saved ? "Position saved!" : "Position not saved: Holdout.log cannot be written",
+                   kPositionSavedMs);
 }
 
 // Does what a step of the frame does.

@@ -36,6 +36,9 @@ class Scenario {
   }
   // The log's contents, empty when there is none.
   std::string ReadLog() const { return folder_.ReadLog(); }
+  // LOCALAPPDATA's folder, and the log there; empty when there is none.
+  std::filesystem::path LocalAppData() const { return folder_.LocalAppData(); }
+  std::string ReadLocalAppDataLog() const { return folder_.ReadLocalAppDataLog(); }
   const std::filesystem::path& Directory() const { return folder_.Path(); }
 
   sim::SimHost host;

@@ -12,3 +12,6 @@
 #define HOLDOUT_HOST_API __declspec(dllimport)
 #endif
 #define HOLDOUT_PLUGIN_EXPORT __declspec(dllexport)
+
+// A line of a text file as the C runtime's text mode ends it on Windows.
+constexpr char kTextLineEnd[] = "\r\n";
