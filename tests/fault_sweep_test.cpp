@@ -19,6 +19,7 @@
 
 #include "core/fault_injector.h"
 #include "developer/soak/session_invariants.h"
+#include "runtime/frame_steps.h"
 #include "support/default_keys.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
@@ -42,7 +43,7 @@ constexpr std::uint32_t kSummaryFrames = 400;
 class Session {
  public:
   Session(holdout_test::Scenario& s, const std::string& name)
-      : s_(s), name_(name), invariants_(s.host, s.Directory() / "Holdout.log") {}
+      : s_(s), name_(name), invariants_(s.host, s.Log(), s.FallbackLog()) {}
 
   bool Frames(std::uint32_t count) {
     for (std::uint32_t i = 0; i < count && healthy_; ++i) {
@@ -86,11 +87,12 @@ void RevivePlayer(sim::World& world) {
   world.player.health = 200;
 }
 
-// Two runs: enemies come and some are shot, the player dies, gets up and dies again.
+// Two runs, each after F2 captured the player's position: enemies come and some are shot, the
+// player dies, gets up and dies again.
 void SurvivalSession(Session& session) {
   for (int run = 0; run < 2; ++run) {
     session.World().player.position = survival_test::StartingPosition();
-    if (!session.Tap(survival_test::kActivateKey, 1)) {
+    if (!session.Tap(kPositionCaptureKey, 1) || !session.Tap(survival_test::kActivateKey, 1)) {
       return;
     }
     for (int volley = 0; volley < 3; ++volley) {
@@ -110,12 +112,13 @@ void SurvivalSession(Session& session) {
   }
 }
 
-// During a run: an explosive held, turned and set down; a mounted weapon set down; the last
+// F2's capture, then during a run: an explosive held, turned and set down; a mounted weapon set down; the last
 // object deleted; a sandbag picked up and put back; a crate held when the player dies.
 void SpawnerSession(Session& session) {
   session.World().player.position = survival_test::StartingPosition();
   const bool played =
-      session.Tap(survival_test::kActivateKey, 5) && session.Tap(kSpawnerMenuKey, 2) &&
+      session.Tap(kPositionCaptureKey, 1) && session.Tap(survival_test::kActivateKey, 5) &&
+      session.Tap(kSpawnerMenuKey, 2) &&
       session.Tap(Row(1), 20) && session.Hold(kRotateKey, 10) && session.Hold(kConfirmKey, 2) &&
       session.Tap(kSpawnerMenuKey, 1) && session.Tap(kSpawnerMenuKey, 1) &&
       session.Tap(kSpawnerMenuKey, 2) && session.Tap(Row(1), 20) && session.Hold(kConfirmKey, 2) &&
@@ -144,8 +147,9 @@ SweepCase sweepCase;
 bool* faultReached = static_cast<bool*>(
     mmap(nullptr, sizeof(bool), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
 
-// The session's settings: few enemies, so that runs fill up.
-constexpr const char* kSweepSettings = "[Main]\nMaxEnemies=10\n";
+// The session's settings: few enemies, so that runs fill up, and debug on, so that F2 captures
+// the player's position into the log.
+constexpr const char* kSweepSettings = "[Main]\nDebug=1\nMaxEnemies=10\n";
 
 // A world that lives: strangers walk in and off, corpses are cleared, handles come back, and
 // four strangers and two of the player's group stand about when the session begins.

@@ -3,7 +3,8 @@
 // (kProfilePathCapacity, MAX_PATH with its terminator), past which the plug-in reads a copy in
 // the temp folder; and the temp folder's path at the longest GetTempFileNameW takes
 // (kTempFolderCapacity), which the plug-in asks GetTempPathW for into a buffer of just that
-// room. Each case sets MaxEnemies in the file and reads what the load made of it.
+// room. Each case sets MaxEnemies in the file and reads what the load made of it. Then every
+// Win32 function of the fault table failing at each of its calls.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -12,6 +13,7 @@
 
 #include "core/code_page.h"
 #include "core/fault_injector.h"
+#include "settings/log.h"
 #include "settings/profile_path.h"
 #include "settings/settings.h"
 #include "support/fresh_process.h"
@@ -83,10 +85,11 @@ SCENARIO_TEST(PathLimits, TempFolderAtTheCopysLimit) {
   }
 }
 
-// Each Win32 function the copy stands on failing, once, at each of its calls: the load takes
-// every setting's default or reads the file, and no copy is left behind unless its deletion
-// was what failed.
-SCENARIO_TEST(PathLimits, EachFileFunctionOfTheCopyFailing) {
+// Each Win32 function of the table failing, once, at each of its calls in a load through the
+// copy and a log line's write: the load takes every setting's default or reads the file, no
+// copy is left behind unless its deletion was what failed, and the log line is in a log
+// exactly when the write says so.
+SCENARIO_TEST(PathLimits, EachWin32FunctionFailingInALoadAndALogLine) {
   for (const sim::FaultRow& row : sim::kFaultRows) {
     if (row.site != sim::FaultSite::kWin32) {
       continue;
@@ -100,6 +103,8 @@ SCENARIO_TEST(PathLimits, EachFileFunctionOfTheCopyFailing) {
       sim::FaultInjector injector(s.host);
       injector.Arm(row.kind, n);
       const std::int32_t loaded = LoadedFrom(s, game);
+      const bool saved = WriteLog("a line");
+      const bool inALog = s.ReadLog() == "a line\n" || s.ReadLocalAppDataLog() == "a line\n";
       if (!injector.Reached()) {
         EXPECT_EQ(loaded, kWritten) << row.name;
         EXPECT_GT(n, 1u) << row.name << " is never reached";
@@ -110,6 +115,7 @@ SCENARIO_TEST(PathLimits, EachFileFunctionOfTheCopyFailing) {
       if (row.kind != sim::FaultKind::kCopyNotDeleted) {
         EXPECT_TRUE(fs::is_empty(temp)) << name;
       }
+      EXPECT_EQ(saved, inALog) << name;
     }
   }
 }

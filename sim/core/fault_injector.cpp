@@ -2,6 +2,7 @@
 // then either plays the fault or hands the call to the game's own handler.
 #include "core/fault_injector.h"
 
+#include <array>
 #include <atomic>
 #include <cstring>
 #include <limits>
@@ -25,6 +26,9 @@ constexpr std::string_view kEnemyModel = "A_M_M_RANCHER_01";
 // The injector armed with a kind that strikes outside the host's hooks (the plug-in's heap, a
 // Win32 function), if any: the allocation and Win32 functions reach it here.
 std::atomic<FaultInjector*> outsideInjector{nullptr};
+
+// The strikes of each kind so far, by the kind's value.
+std::array<std::atomic<std::uint64_t>, kFaultRows.size()> strikesByKind{};
 
 // A new ped under the handle `handle`, whose old ped has just left: a stranger, or one of the
 // player's group.
@@ -224,6 +228,10 @@ bool AllocationFails() {
          injector->Strikes(FaultKind::kAllocationFails);
 }
 
+std::uint64_t StrikesOf(FaultKind kind) {
+  return strikesByKind[static_cast<std::size_t>(kind)].load(std::memory_order_relaxed);
+}
+
 bool Win32CallFails(FaultKind kind) {
   FaultInjector* injector = outsideInjector.load(std::memory_order_relaxed);
   return injector != nullptr && injector->Strikes(kind);
@@ -254,6 +262,7 @@ bool FaultInjector::Strikes(FaultKind kind) {
   if (countdown_ == 1 || persistent_) {
     countdown_ = 0;
     ++injected_;
+    strikesByKind[static_cast<std::size_t>(kind)].fetch_add(1, std::memory_order_relaxed);
     return true;
   }
   return false;

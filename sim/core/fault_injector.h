@@ -31,6 +31,10 @@ bool AllocationFails();
 std::uint64_t AllocationsMade();
 std::uint64_t AllocationsFailed();
 
+// How often faults of `kind` struck so far in this process, whichever injector armed them: what
+// the player may be left without (a log line no folder took) is told by it.
+std::uint64_t StrikesOf(FaultKind kind);
+
 // True when this call of a simulated Win32 function is to fail as the row of `kind` says: an
 // injector armed with `kind` strikes. The Win32 functions (sim/win32/) ask it.
 bool Win32CallFails(FaultKind kind);

@@ -47,6 +47,8 @@ enum class FaultKind {
   kCopyFails,
   kCopyNotDeleted,
   kOnlineOnlySettings,
+  kWorkingFolderRefusesWrites,
+  kEveryFolderRefusesWrites,
 };
 
 // Where a fault strikes.
@@ -87,7 +89,7 @@ struct FaultRow {
 
 // Every kind, in the order the soak draws them from: the soak's seeded sessions depend on it,
 // so a new row goes at the end.
-inline constexpr std::array<FaultRow, 31> kFaultRows = {{
+inline constexpr std::array<FaultRow, 33> kFaultRows = {{
     {FaultKind::kCreationFails, "creation-fails", FaultSite::kNative,
      "CreatePed, SpawnObject and SpawnVehicle answer 0 and create nothing", FaultScene::kCalm,
      kBothSessions},
@@ -178,6 +180,15 @@ inline constexpr std::array<FaultRow, 31> kFaultRows = {{
      "GetPrivateProfileIntW and GetPrivateProfileStringW find no file: the settings file is "
      "online-only and the machine offline",
      FaultScene::kNamed, kSurvivalSession},
+    {FaultKind::kWorkingFolderRefusesWrites, "working-folder-refuses-writes", FaultSite::kWin32,
+     "CreateFileW refuses a file of the working folder (Program Files for a standard user, a "
+     "store install, a protected folder refusing the game's program, Holdout.log kept online "
+     "only): the log's line goes to %LOCALAPPDATA%\\Holdout",
+     FaultScene::kNamed, kBothSessions},
+    {FaultKind::kEveryFolderRefusesWrites, "every-folder-refuses-writes", FaultSite::kWin32,
+     "CreateFileW refuses every file: the log's line reaches no log, and F2's banner says the "
+     "position was not saved",
+     FaultScene::kNamed, kBothSessions},
 }};
 
 // The row of `kind`.

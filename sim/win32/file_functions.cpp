@@ -82,6 +82,11 @@ std::optional<std::string> WritablePath(LPCWSTR path) {
   return linuxPath && !sim::RefusesWrites(*linuxPath) ? linuxPath : std::nullopt;
 }
 
+// True when a path is a bare name, of a file in the working folder.
+bool InWorkingFolder(LPCWSTR path) {
+  return path != nullptr && std::u16string_view(path).find_first_of(u"\\/:") == std::u16string_view::npos;
+}
+
 // A variable's name compared as Windows compares them, ASCII letters' case aside.
 bool SameName(LPCWSTR name, std::u16string_view known) {
   std::size_t i = 0;
@@ -214,6 +219,11 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD /*shareMode*/,
   }
   const std::optional<std::string> path = WritablePath(fileName);
   std::error_code error;
+  if (sim::Win32CallFails(sim::FaultKind::kEveryFolderRefusesWrites) ||
+      (InWorkingFolder(fileName) &&
+       sim::Win32CallFails(sim::FaultKind::kWorkingFolderRefusesWrites))) {
+    return INVALID_HANDLE_VALUE;
+  }
   if (!path || fs::is_directory(*path, error) ||
       (fs::exists(*path, error) && sim::IsReadOnly(*path))) {
     return INVALID_HANDLE_VALUE;

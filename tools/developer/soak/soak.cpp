@@ -253,7 +253,8 @@ class Soak {
     host_.SetCallTrace(trace);
     host_.Load(&DllMain);
     host_.RunFrame();
-    SessionInvariants invariants(host_, session_.Directory() / "Holdout.log");
+    SessionInvariants invariants(host_, session_.Directory() / "Holdout.log",
+                                 session_.FallbackLog());
     std::uint64_t violations = 0;
     {
       std::optional<KeyboardThread> keyboard;
