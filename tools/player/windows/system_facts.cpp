@@ -135,7 +135,7 @@ std::optional<WorkingFolderElsewhere> WorkingFolderInstead(const fs::path& folde
   if (path.size() <= kWorkingFolderCapacity) {
     return std::nullopt;
   }
-  WorkingFolderElsewhere facts{.pathLength = path.size()};
+  WorkingFolderElsewhere facts{.pathLength = path.size(), .instead = std::nullopt};
   wchar_t windows[MAX_PATH + 1] = {};
   const UINT length = GetWindowsDirectoryW(windows, MAX_PATH + 1);
   if (GamesRunThroughWine() && length > 0 && length <= MAX_PATH) {
