@@ -9,9 +9,10 @@
 # scripts\ and plugins\ that loaders search, alone and beside a second copy; the mistakes
 # players make beside a sound install (no game program, the unpacked package below the game,
 # Holdout.asi or Holdout.ini one level down, copies saved under near names); a folder named in
-# Chinese, also on a console; and a folder no file can be created in (under Wine, or for a user
-# other than root). Checks each answer's message and exit code, and that doctor left every
-# folder exactly as it found it. Exits 77 (skipped) when the Windows build has not been made.
+# Chinese, also on a console; a folder no file can be created in, where doctor names the log's
+# fallback; and under Wine a folder too long to be a working folder. Checks each answer's
+# message and exit code, and that doctor left every folder exactly as it found it. Exits 77
+# (skipped) when the Windows build has not been made.
 # Usage: doctor_folders.sh native HOLDOUT PLUGIN HOST_DLL LOADER_DLL GAME_EXE
 #        doctor_folders.sh wine WINE_DIR PREFIX HOLDOUT_EXE PLUGIN HOST_DLL LOADER_DLL GAME_EXE
 set -euo pipefail
@@ -24,7 +25,7 @@ source "$(dirname "$0")/holdout_runner.sh"
 shift "$runner_arguments"
 plugin=$1 host=$2 loader=$3 game=$4
 work=$(mktemp -d)
-trap 'rm -rf "$work"; runner_stop' EXIT
+trap 'chattr -i "$work/read-only" 2>/dev/null; rm -rf "$work"; runner_stop' EXIT
 
 failures=0
 fail() {
@@ -284,12 +285,19 @@ if [ "$runner" = wine ]; then
     fail "the console showed: $(head -3 <<<"$console")"
 fi
 
-# A folder the player may not add files to: doctor tries a file of its own there, which Wine
-# refuses as the folder's Unix permissions say (and root passes whatever they say), and names
-# where the log goes instead.
-if [ "$runner" = wine ] || [ "$(id -u)" -ne 0 ]; then
-  make_folder read-only
-  chmod 555 "$work/read-only"
+# A folder that takes no new file: doctor tries a file of its own there and names where the log
+# goes instead. For a user other than root the folder's permissions refuse it; root passes them
+# (and so did the access list doctor once asked, which Wine makes from them), so for root the
+# folder is made immutable, which refuses root too.
+make_folder read-only
+if [ "$(id -u)" -ne 0 ] && chmod 555 "$work/read-only"; then
+  reopen=(chmod 755 "$work/read-only")
+elif chattr +i "$work/read-only" 2>/dev/null; then
+  reopen=(chattr -i "$work/read-only")
+else
+  reopen=()
+fi
+if [ "${#reopen[@]}" -gt 0 ]; then
   if [ "$runner" = wine ]; then
     fallback='\AppData\Local\Holdout\Holdout.log'
   else
@@ -297,7 +305,7 @@ if [ "$runner" = wine ] || [ "$(id -u)" -ne 0 ]; then
   fi
   expect read-only 0 "Holdout.log: ok, no file can be created in this folder" \
     "so Holdout writes its log to " "$fallback"
-  chmod 755 "$work/read-only"
+  "${reopen[@]}"
 fi
 
 # Under Wine a program whose folder has a path of more than 258 characters starts in Wine's
