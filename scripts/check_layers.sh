@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Holds every #include of the plug-in, the settings-file reader, the simulated host and the tools
-# to the rooms' floors: a room includes only from itself and the rooms below it. What players run
+# Holds every #include of the plug-in, the settings-file reader, the simulated host, the read-only
+# view of the plug-in and the tools to the rooms' floors: a room includes only from itself and the
+# rooms below it. The plug-in has floors of its own: the frame loop on top, then survival (whose
+# run's end cancels a placement, so it stands on the spawner), the spawner, the settings, and the
+# ground (the host's seam and the platform, natives, keys, the screen). What players run
 # (the player's commands, the binary reader beneath them, the settings-file reader) thereby
 # carries nothing of the simulated game, the developer's commands or the read-only view that
 # only what watches the plug-in uses. Each include is resolved as
@@ -16,11 +19,21 @@ cd "$root"
 # The include folders, in the order the build searches them.
 include_folders=(src src/platform/portable sim tools .)
 
-# Each room: the folder it lives in, then the rooms it may include from besides itself. The
-# first folder that holds a file names its room, so a room inside another comes first; the
-# files of tools/ outside its rooms are the holdout command itself, the top floor.
+# The plug-in's ground: the files of src/ that every floor may stand on.
+ground="src/runtime/host.h src/runtime/game_types.h src/runtime/native src/runtime/model_loading \
+src/runtime/key src/runtime/screen src/platform/"
+
+# Each room: the folder (or the start of the file names) it lives in, then the rooms it may
+# include from besides itself. The first folder that holds a file names its room, so a room
+# inside another comes first; the files of tools/ outside its rooms are the holdout command
+# itself, the top floor. A file of src/ on none of the plug-in's floors is named as such, so a
+# new file is given its floor here.
 rooms=(
-  "plug-in|src/|"
+  "frame loop|src/runtime/script.|src/"
+  "frame loop|src/runtime/frame_steps.h|src/"
+  "survival feature|src/survival/|src/spawner/ src/settings/ $ground"
+  "spawner feature|src/spawner/|src/settings/ $ground"
+  "plug-in's settings|src/settings/|$ground"
   "settings-file reader|profile/|src/settings/"
   "simulated host|sim/|src/ profile/"
   "read-only view of the plug-in|observers/|src/"
@@ -31,6 +44,10 @@ rooms=(
   "developer's commands|tools/developer/|tools/player/ tools/binary_reader/ tools/sentences/ profile/ src/ observers/ sim/"
   "holdout command|tools/|src/ sim/ profile/"
 )
+for folder in $ground; do
+  rooms+=("plug-in's ground|$folder|$ground")
+done
+rooms+=("plug-in off its floors|src/|")
 
 # The room of a path: its name, folder and allowed folders, '|'-separated; empty outside them.
 room_of() {
@@ -69,6 +86,11 @@ while IFS= read -r file; do
   name=${room%%|*}
   folder=${room#*|}
   allowed="${folder%%|*} ${folder#*|}"
+  if [ "$name" = "plug-in off its floors" ]; then
+    echo "$file: is on none of the plug-in's floors (give it one in scripts/check_layers.sh)"
+    crossings=$((crossings + 1))
+    continue
+  fi
   while IFS=: read -r line text; do
     if [[ $text =~ $include_line ]]; then
       target=$(resolve "$file" "${BASH_REMATCH[1]}" "${BASH_REMATCH[2]}")
@@ -85,7 +107,7 @@ while IFS= read -r file; do
       fi
     fi
   done < <(grep -n '^[[:space:]]*#[[:space:]]*include' "$file" || true)
-done < <(find src profile sim tools -type f \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null | sort)
+done < <(find src profile sim observers tools -type f \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null | sort)
 
 if [ "$crossings" -gt 0 ]; then
   echo "layers: $crossings include(s) across a room's floor above" >&2

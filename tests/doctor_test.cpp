@@ -6,11 +6,15 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
 
 #include "binary_reader/pe_version.h"
 #include "player/build_identity.h"
 #include "player/doctor.h"
 #include "player/doctor_places.h"
+#include "player/file_access.h"
 #include "player/in_game_check.h"
 #include "player/loader_checks.h"
 #include "player/sha256.h"
@@ -143,6 +147,20 @@ std::string ProblemsOf(const DoctorReport& report, const std::string& file) {
   }
   return joined;
 }
+
+// A folder's entries with their sizes and times, in order of their names.
+std::vector<std::string> Entries(const fs::path& folder) {
+  std::vector<std::string> entries;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+    entries.push_back(entry.path().filename().string() + " " + std::to_string(entry.file_size()) +
+                      " " + std::to_string(entry.last_write_time().time_since_epoch().count()));
+  }
+  std::sort(entries.begin(), entries.end());
+  return entries;
+}
+
+// The log's fallback, as doctor names it.
+constexpr const char* kFallback = "%LOCALAPPDATA%\\Holdout\\Holdout.log";
 
 bool Says(const std::string& text, const std::string& words) {
   return text.find(words) != std::string::npos;
@@ -394,29 +412,83 @@ SCENARIO_TEST(Doctor, ChecksTheLogWithoutTouchingIt) {
 
   fs::remove(log);
   fs::create_directory(log);
-  EXPECT_TRUE(Says(ProblemsOf(Diagnosed(folder), "Holdout.log"), "it is not a file"));
+  const FileVerdict notAFile = VerdictOn(Diagnosed(folder), "Holdout.log");
+  EXPECT_TRUE(Says(notAFile.finding, "is not a file")) << notAFile.finding;
+  EXPECT_TRUE(Says(notAFile.finding, kFallback)) << notAFile.finding;
   fs::remove(log);
   if (geteuid() != 0) {  // the superuser may write anywhere
     fs::permissions(folder.Path(), fs::perms::owner_write, fs::perm_options::remove);
-    EXPECT_TRUE(Says(ProblemsOf(Diagnosed(folder), "Holdout.log"), "no file can be created"));
+    const FileVerdict closed = VerdictOn(Diagnosed(folder), "Holdout.log");
+    EXPECT_TRUE(Says(closed.finding, "no file can be created in this folder")) << closed.finding;
+    EXPECT_TRUE(Says(closed.finding, kFallback)) << closed.finding;
     fs::permissions(folder.Path(), fs::perms::owner_write, fs::perm_options::add);
   }
   EXPECT_FALSE(fs::exists(log)) << "doctor created the log";
+}
+
+// Where the log goes is found by trying, not read from the folder's permissions: a folder whose
+// permissions let anyone write, but which refuses new files to this program (as Windows's
+// protection of the Documents and Desktop folders refuses unknown programs), gets the fallback's
+// path. doctor's trial file goes again, under a name nothing in the folder has: a file of that
+// name already there is left as it was.
+SCENARIO_TEST(Doctor, TriesTheFolderAndNamesTheFallbackWhereItRefuses) {
+  const GameFolder folder;
+  folder.Install();
+  folder.WriteText("holdout-doctor-trial-1.tmp", "the player's");
+  const auto listing = [&folder] { return Entries(folder.Path()); };
+  const std::vector<std::string> before = listing();
+  EXPECT_EQ(VerdictOn(Diagnosed(folder), "Holdout.log").finding,
+            "not there yet; Holdout creates it with its first line");
+  EXPECT_EQ(listing(), before);
+  std::ifstream kept(folder.Path() / "holdout-doctor-trial-1.tmp");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "the player's");
+
+  fileSystemCalls.createNew = [](const fs::path& file, std::string& why) {
+    if (fs::exists(file)) {
+      return Creation::kTaken;
+    }
+    why = "this program may not write here";
+    return Creation::kRefused;
+  };
+  const DoctorReport report = Diagnosed(folder);
+  const FileVerdict& log = VerdictOn(report, "Holdout.log");
+  EXPECT_TRUE(log.Sound()) << "the fallback takes the lines";
+  EXPECT_EQ(log.finding, "no file can be created in this folder (this program may not write "
+                         "here), so Holdout writes its log to " +
+                             std::string(kFallback) + " (in Wine's prefix, " +
+                             "drive_c/users/<you>/AppData/Local/Holdout/Holdout.log)");
+  EXPECT_FALSE(Says(log.finding, "access")) << "no access list is asked";
+  EXPECT_EQ(listing(), before);
+}
+
+// Files a cloud-synced folder keeps online only are named with what that does offline, and the
+// fix: keep them on this device. Other files are not.
+SCENARIO_TEST(Doctor, NamesOnlineOnlyFilesWithTheFix) {
+  const GameFolder folder;
+  folder.Install();
+  folder.WriteText("Holdout.ini", "[Main]\nDebug=1\n");
+  fileSystemCalls.isOnlineOnly = [](const fs::path& file) {
+    return file.filename() == "Holdout.ini" || file.filename() == "dinput8.dll";
+  };
+  const DoctorReport report = Diagnosed(folder);
+  const FileVerdict& ini = VerdictOn(report, "Holdout.ini");
+  EXPECT_TRUE(Says(ProblemsOf(report, "Holdout.ini"),
+                   "kept online only (a cloud-synced folder holds its contents on the internet, "
+                   "not on this device), so while offline Holdout reads it as missing and every "
+                   "setting takes its default"));
+  EXPECT_EQ(ini.advice, "keep it on this device: right-click Holdout.ini in File Explorer and "
+                        "choose \"Always keep on this device\"");
+  EXPECT_TRUE(Says(ProblemsOf(report, "plug-in loader dinput8.dll"),
+                   "so while offline the game cannot load it"));
+  EXPECT_TRUE(VerdictOn(report, "Holdout.asi").Sound());
+  EXPECT_TRUE(VerdictOn(report, "ScriptHookFrontier.dll").Sound());
 }
 
 SCENARIO_TEST(Doctor, ExitCodesAndAFolderLeftAsItWas) {
   const GameFolder folder;
   folder.Install();
   folder.WriteText("Holdout.ini", "[Main]\nDebug=1\n");
-  const auto listing = [&folder] {
-    std::vector<std::string> entries;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder.Path())) {
-      entries.push_back(entry.path().filename().string() + " " + std::to_string(entry.file_size()) +
-                        " " + std::to_string(entry.last_write_time().time_since_epoch().count()));
-    }
-    std::sort(entries.begin(), entries.end());
-    return entries;
-  };
+  const auto listing = [&folder] { return Entries(folder.Path()); };
   const std::vector<std::string> before = listing();
   std::string path = folder.Path().string();
   char* one[] = {path.data()};

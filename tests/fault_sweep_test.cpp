@@ -1,19 +1,25 @@
-// Swept fault injection: for every kind of fault and each of a survival and a spawner session,
-// the Nth event of that kind goes wrong (once, then from the Nth on), for N = 1, 2, 3 ... until
-// a session no longer reaches the fault: every allocation of the plug-in's among them. The
-// faults of a live world and host play in a churning world with strangers and peds of the
-// player's group about. Every session runs in a fresh process, and after every frame the session
-// invariants must hold, among them what the player is left with; a session ends once the
-// summary of its last run has shown, or could show no more.
+// Swept fault injection: for every kind of fault of the fault table and each of a survival and a
+// spawner session that its row says reach it, the Nth event of that kind goes wrong (once, then
+// from the Nth on), for N = 1, 2, 3 ... until a session no longer reaches the fault: every
+// allocation of the plug-in's among them. The faults of a live world and host play in a
+// churning world with strangers and peds of the player's group about; those of the Win32
+// functions in a game folder whose settings file is past the profile functions' limit, so that
+// the settings are read through a copy in the temp folder and every file function is called.
+// Every session runs in a fresh process, and after every frame the session invariants must
+// hold, among them what the player is left with; a session ends once the summary of its last
+// run has shown, or could show no more.
 #include <gtest/gtest.h>
 #include <sys/mman.h>
 
-#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "core/fault_injector.h"
 #include "developer/soak/session_invariants.h"
+#include "runtime/frame_steps.h"
 #include "support/default_keys.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
@@ -37,7 +43,7 @@ constexpr std::uint32_t kSummaryFrames = 400;
 class Session {
  public:
   Session(holdout_test::Scenario& s, const std::string& name)
-      : s_(s), name_(name), invariants_(s.host, s.Directory() / "Holdout.log") {}
+      : s_(s), name_(name), invariants_(s.host, s.Log(), s.FallbackLog()) {}
 
   bool Frames(std::uint32_t count) {
     for (std::uint32_t i = 0; i < count && healthy_; ++i) {
@@ -81,11 +87,12 @@ void RevivePlayer(sim::World& world) {
   world.player.health = 200;
 }
 
-// Two runs: enemies come and some are shot, the player dies, gets up and dies again.
+// Two runs, each after F2 captured the player's position: enemies come and some are shot, the
+// player dies, gets up and dies again.
 void SurvivalSession(Session& session) {
   for (int run = 0; run < 2; ++run) {
     session.World().player.position = survival_test::StartingPosition();
-    if (!session.Tap(survival_test::kActivateKey, 1)) {
+    if (!session.Tap(kPositionCaptureKey, 1) || !session.Tap(survival_test::kActivateKey, 1)) {
       return;
     }
     for (int volley = 0; volley < 3; ++volley) {
@@ -105,12 +112,13 @@ void SurvivalSession(Session& session) {
   }
 }
 
-// During a run: an explosive held, turned and set down; a mounted weapon set down; the last
+// F2's capture, then during a run: an explosive held, turned and set down; a mounted weapon set down; the last
 // object deleted; a sandbag picked up and put back; a crate held when the player dies.
 void SpawnerSession(Session& session) {
   session.World().player.position = survival_test::StartingPosition();
   const bool played =
-      session.Tap(survival_test::kActivateKey, 5) && session.Tap(kSpawnerMenuKey, 2) &&
+      session.Tap(kPositionCaptureKey, 1) && session.Tap(survival_test::kActivateKey, 5) &&
+      session.Tap(kSpawnerMenuKey, 2) &&
       session.Tap(Row(1), 20) && session.Hold(kRotateKey, 10) && session.Hold(kConfirmKey, 2) &&
       session.Tap(kSpawnerMenuKey, 1) && session.Tap(kSpawnerMenuKey, 1) &&
       session.Tap(kSpawnerMenuKey, 2) && session.Tap(Row(1), 20) && session.Hold(kConfirmKey, 2) &&
@@ -139,10 +147,9 @@ SweepCase sweepCase;
 bool* faultReached = static_cast<bool*>(
     mmap(nullptr, sizeof(bool), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
 
-bool IsChurnFault(sim::FaultKind kind) {
-  return std::find(sim::kChurnFaultKinds.begin(), sim::kChurnFaultKinds.end(), kind) !=
-         sim::kChurnFaultKinds.end();
-}
+// The session's settings: few enemies, so that runs fill up, and debug on, so that F2 captures
+// the player's position into the log.
+constexpr const char* kSweepSettings = "[Main]\nDebug=1\nMaxEnemies=10\n";
 
 // A world that lives: strangers walk in and off, corpses are cleared, handles come back, and
 // four strangers and two of the player's group stand about when the session begins.
@@ -160,11 +167,28 @@ void MakeWorldLive(sim::World& world) {
   }
 }
 
+// The game in a folder whose Holdout.ini has a path of more than 300 characters, read through a
+// copy in a temp folder of the scenario's own.
+void MoveGameDeep(holdout_test::Scenario& s) {
+  const std::filesystem::path folder =
+      s.Directory() / std::string(150, 'x') / std::string(150, 'y');
+  const std::filesystem::path temp = s.Directory() / "Temp";
+  std::filesystem::create_directories(folder);
+  std::filesystem::create_directories(temp);
+  std::ofstream(folder / "Holdout.ini", std::ios::binary) << kSweepSettings;
+  s.host.SetExecutablePath((folder / "Game.exe").string());
+  s.host.SetTempFolder(temp.string());
+}
+
 void PlaySweepCase() {
   holdout_test::Scenario s;
-  s.WriteIni("[Main]\nMaxEnemies=10\n");
-  if (IsChurnFault(sweepCase.fault)) {
+  s.WriteIni(kSweepSettings);
+  const sim::FaultRow& row = sim::RowOf(sweepCase.fault);
+  if (row.scene == sim::FaultScene::kLive) {
     MakeWorldLive(s.host.GetWorld());
+  }
+  if (row.site == sim::FaultSite::kWin32) {
+    MoveGameDeep(s);
   }
   sim::FaultInjector injector(s.host);
   injector.SetStateProbe(&PluginPhase);
@@ -215,38 +239,36 @@ std::string CaseName(
   return name;
 }
 
-// A survival session asks for no rotation; every other kind of fault meets both sessions.
-constexpr sim::FaultKind kSurvivalFaults[] = {
-    sim::FaultKind::kCreationFails, sim::FaultKind::kModelUnavailable,
-    sim::FaultKind::kModelInvalid,  sim::FaultKind::kModelNeverLoads,
-    sim::FaultKind::kPedListFull,   sim::FaultKind::kPlayerDies,
-    sim::FaultKind::kTickJump,      sim::FaultKind::kTickWrap,
-    sim::FaultKind::kPedListEmpty,  sim::FaultKind::kPedCountNegative,
-    sim::FaultKind::kPedCountOverCapacity};
+// The kinds of the table that reach `session`, of a live world or of any other.
+std::vector<sim::FaultKind> SweptKinds(unsigned session, bool live) {
+  std::vector<sim::FaultKind> kinds;
+  for (const sim::FaultRow& row : sim::kFaultRows) {
+    if ((row.sessions & session) != 0 && (row.scene == sim::FaultScene::kLive) == live) {
+      kinds.push_back(row.kind);
+    }
+  }
+  return kinds;
+}
 
-INSTANTIATE_TEST_SUITE_P(Survival, FaultSweep,
-                         ::testing::Combine(::testing::Values(SessionKind::kSurvival),
-                                            ::testing::ValuesIn(kSurvivalFaults)),
-                         CaseName);
-INSTANTIATE_TEST_SUITE_P(Spawner, FaultSweep,
-                         ::testing::Combine(::testing::Values(SessionKind::kSpawner),
-                                            ::testing::ValuesIn(sim::kGameFaultKinds)),
-                         CaseName);
-
-// A survival session holds no object; every other fault of a live world meets both sessions.
-constexpr sim::FaultKind kLiveSurvivalFaults[] = {
-    sim::FaultKind::kSweepPedVanishes,   sim::FaultKind::kSweepPedReplaced,
-    sim::FaultKind::kSweepPedJoinsGroup, sim::FaultKind::kEnemyVanishes,
-    sim::FaultKind::kEnemyCleanedUp,     sim::FaultKind::kScriptRestart,
-    sim::FaultKind::kProcessExit,        sim::FaultKind::kAllocationFails};
-
-INSTANTIATE_TEST_SUITE_P(LiveSurvival, FaultSweep,
-                         ::testing::Combine(::testing::Values(SessionKind::kSurvival),
-                                            ::testing::ValuesIn(kLiveSurvivalFaults)),
-                         CaseName);
-INSTANTIATE_TEST_SUITE_P(LiveSpawner, FaultSweep,
-                         ::testing::Combine(::testing::Values(SessionKind::kSpawner),
-                                            ::testing::ValuesIn(sim::kChurnFaultKinds)),
-                         CaseName);
+INSTANTIATE_TEST_SUITE_P(
+    Survival, FaultSweep,
+    ::testing::Combine(::testing::Values(SessionKind::kSurvival),
+                       ::testing::ValuesIn(SweptKinds(sim::kSurvivalSession, false))),
+    CaseName);
+INSTANTIATE_TEST_SUITE_P(
+    Spawner, FaultSweep,
+    ::testing::Combine(::testing::Values(SessionKind::kSpawner),
+                       ::testing::ValuesIn(SweptKinds(sim::kSpawnerSession, false))),
+    CaseName);
+INSTANTIATE_TEST_SUITE_P(
+    LiveSurvival, FaultSweep,
+    ::testing::Combine(::testing::Values(SessionKind::kSurvival),
+                       ::testing::ValuesIn(SweptKinds(sim::kSurvivalSession, true))),
+    CaseName);
+INSTANTIATE_TEST_SUITE_P(
+    LiveSpawner, FaultSweep,
+    ::testing::Combine(::testing::Values(SessionKind::kSpawner),
+                       ::testing::ValuesIn(SweptKinds(sim::kSpawnerSession, true))),
+    CaseName);
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "support/default_keys.h"
 #include "support/fresh_process.h"
 #include "support/scenario.h"
+#include "support/screen_reading.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ class FrameRunner {
 
   void RunFrame() {
     s_.RunFrame();
-    const int page = PageShown();
+    const int page = holdout_test::MenuPageShown(s_);
     pageSteps_ += page != page_ ? 1 : 0;
     page_ = page;
     s_.host.Screen().Clear();
@@ -44,18 +45,6 @@ class FrameRunner {
   int PageSteps() const { return pageSteps_; }
 
  private:
-  int PageShown() const {
-    static const char* const kTitles[] = {"EXPLOSIVES", "COVER", "MOUNTED WEAPONS"};
-    for (const sim::DrawnText& text : s_.host.Screen().Texts()) {
-      for (int page = 0; page < 3; ++page) {
-        if (text.text == kTitles[page]) {
-          return page + 1;
-        }
-      }
-    }
-    return 0;
-  }
-
   Scenario& s_;
   int page_ = 0;
   int pageSteps_ = 0;

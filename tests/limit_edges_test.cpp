@@ -11,6 +11,7 @@
 
 #include "game/game_natives.h"
 #include "runtime/script.h"
+#include "spawner/catalogues.h"
 #include "spawner/menu.h"
 #include "spawner_steps.h"
 #include "support/fresh_process.h"
@@ -113,7 +114,7 @@ SCENARIO_TEST(MenuRowEdges, AMenuDrawsAtMostElevenRows) {
     spawner_test::TapMenuKey(s);
     const std::vector<sim::DrawnText> texts = s.host.Screen().TextsInFrame(s.host.Frame());
     EXPECT_EQ(texts.size(), c.drawn + 1) << c.rows << " rows under the title";
-    spawner_test::TapMenuKey(s, 3);  // closed again
+    spawner_test::TapMenuKey(s, static_cast<int>(kSpawnerMenus.size()));  // closed again
   }
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "runtime/frame_steps.h"
+#include "spawner/catalogues.h"
 #include "spawner/placement.h"
 #include "support/allocation_counter.h"
 #include "support/default_keys.h"
@@ -98,7 +99,8 @@ SCENARIO_TEST(RepeatingFrames, AnOpenMenuAllocatesOnlyItsLongCaptionsCopies) {
   holdout_test::Scenario s;
   s.Start();
   const std::size_t inPlace = std::string().capacity();
-  for (const char* title : {"EXPLOSIVES", "COVER", "MOUNTED WEAPONS"}) {
+  for (const SpawnerMenu& menu : kSpawnerMenus) {
+    const std::string title = menu.title;
     SCOPED_TRACE(title);
     s.host.TapKey(kSpawnerMenuKey);
     s.RunFrames(2);

@@ -2,6 +2,7 @@
 // then either plays the fault or hands the call to the game's own handler.
 #include "core/fault_injector.h"
 
+#include <array>
 #include <atomic>
 #include <cstring>
 #include <limits>
@@ -22,8 +23,12 @@ constexpr std::string_view kBystanderModel = "bystander";
 // The model of the enemies the plug-in sends against the player.
 constexpr std::string_view kEnemyModel = "A_M_M_RANCHER_01";
 
-// The injector armed with kAllocationFails, if any: the allocation functions reach it here.
-std::atomic<FaultInjector*> allocationInjector{nullptr};
+// The injector armed with a kind that strikes outside the host's hooks (the plug-in's heap, a
+// Win32 function), if any: the allocation and Win32 functions reach it here.
+std::atomic<FaultInjector*> outsideInjector{nullptr};
+
+// The strikes of each kind so far, by the kind's value.
+std::array<std::atomic<std::uint64_t>, kFaultRows.size()> strikesByKind{};
 
 // A new ped under the handle `handle`, whose old ped has just left: a stranger, or one of the
 // player's group.
@@ -54,62 +59,6 @@ void SetResultZ(const NativeCall& call, float z) {
 }
 
 }  // namespace
-
-std::string_view FaultKindName(FaultKind kind) {
-  switch (kind) {
-    case FaultKind::kCreationFails:
-      return "creation-fails";
-    case FaultKind::kModelUnavailable:
-      return "model-unavailable";
-    case FaultKind::kModelInvalid:
-      return "model-invalid";
-    case FaultKind::kModelNeverLoads:
-      return "model-never-loads";
-    case FaultKind::kPedListFull:
-      return "ped-list-full";
-    case FaultKind::kPedListEmpty:
-      return "ped-list-empty";
-    case FaultKind::kPedCountNegative:
-      return "ped-count-negative";
-    case FaultKind::kPedCountOverCapacity:
-      return "ped-count-over-capacity";
-    case FaultKind::kRotationNaN:
-      return "rotation-nan";
-    case FaultKind::kRotationHuge:
-      return "rotation-huge";
-    case FaultKind::kPlayerDies:
-      return "player-dies";
-    case FaultKind::kTickJump:
-      return "tick-jump";
-    case FaultKind::kTickWrap:
-      return "tick-wrap";
-    case FaultKind::kSweepPedVanishes:
-      return "sweep-ped-vanishes";
-    case FaultKind::kSweepPedReplaced:
-      return "sweep-ped-replaced";
-    case FaultKind::kSweepPedJoinsGroup:
-      return "sweep-ped-joins-group";
-    case FaultKind::kEnemyVanishes:
-      return "enemy-vanishes";
-    case FaultKind::kEnemyCleanedUp:
-      return "enemy-cleaned-up";
-    case FaultKind::kHeldObjectVanishes:
-      return "held-object-vanishes";
-    case FaultKind::kScriptRestart:
-      return "script-restart";
-    case FaultKind::kProcessExit:
-      return "process-exit";
-    case FaultKind::kAllocationFails:
-      return "allocation-fails";
-    case FaultKind::kNullResult:
-      return "null-result";
-    case FaultKind::kHandleWrittenWide:
-      return "handle-written-wide";
-    case FaultKind::kFocusLost:
-      return "focus-lost";
-  }
-  return "unknown";
-}
 
 FaultInjector::FaultInjector(SimHost& host) : host_(host) {
   WrapNatives();
@@ -193,7 +142,7 @@ void FaultInjector::StrikeFocus() {
 void FaultInjector::Disarm() {
   armed_ = false;
   FaultInjector* self = this;
-  allocationInjector.compare_exchange_strong(self, nullptr);
+  outsideInjector.compare_exchange_strong(self, nullptr);
 }
 
 bool FaultInjector::StateChanged() {
@@ -274,15 +223,25 @@ void FaultInjector::StrikeEnemy() {
 }
 
 bool AllocationFails() {
-  FaultInjector* injector = allocationInjector.load(std::memory_order_relaxed);
+  FaultInjector* injector = outsideInjector.load(std::memory_order_relaxed);
   return injector != nullptr && SimHost::InPluginCode() &&
          injector->Strikes(FaultKind::kAllocationFails);
 }
 
+std::uint64_t StrikesOf(FaultKind kind) {
+  return strikesByKind[static_cast<std::size_t>(kind)].load(std::memory_order_relaxed);
+}
+
+bool Win32CallFails(FaultKind kind) {
+  FaultInjector* injector = outsideInjector.load(std::memory_order_relaxed);
+  return injector != nullptr && injector->Strikes(kind);
+}
+
 void FaultInjector::Arm(FaultKind kind, std::uint64_t n, bool persistent) {
   Disarm();
-  if (kind == FaultKind::kAllocationFails) {
-    allocationInjector.store(this);
+  const FaultSite site = RowOf(kind).site;
+  if (site == FaultSite::kHeap || site == FaultSite::kWin32) {
+    outsideInjector.store(this);
   }
   listed_.clear();
   armed_ = true;
@@ -303,6 +262,7 @@ bool FaultInjector::Strikes(FaultKind kind) {
   if (countdown_ == 1 || persistent_) {
     countdown_ = 0;
     ++injected_;
+    strikesByKind[static_cast<std::size_t>(kind)].fetch_add(1, std::memory_order_relaxed);
     return true;
   }
   return false;

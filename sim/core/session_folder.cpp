@@ -48,7 +48,7 @@ std::string SessionFolder::ReadLog() const {
 }
 
 std::string SessionFolder::ReadLocalAppDataLog() const {
-  return ReadFile(LocalAppData() / "Holdout" / "Holdout.log");
+  return ReadFile(FallbackLog());
 }
 
 }  // namespace sim

@@ -33,7 +33,10 @@ class SessionFolder {
   std::string ReadLog() const;
   // The folder LOCALAPPDATA names.
   std::filesystem::path LocalAppData() const { return directory_.Path() / "LocalAppData"; }
-  // The contents of the log in LOCALAPPDATA, Holdout\Holdout.log; empty when there is none.
+  // The log where the plug-in writes when the working folder refuses it: Holdout\Holdout.log in
+  // LOCALAPPDATA.
+  std::filesystem::path FallbackLog() const { return LocalAppData() / "Holdout" / "Holdout.log"; }
+  // The contents of that log; empty when there is none.
   std::string ReadLocalAppDataLog() const;
 
  private:

@@ -143,7 +143,7 @@ void SimHost::RunFrame() {
   if (frameHook_) {
     frameHook_();
   }
-  world_.Advance(*this);
+  world_.Advance(frameMs_);
   screen_.BeginFrame(frame_);
   if (!context_ || stuck_ || exitDetachBegan_) {
     return;

@@ -7,17 +7,15 @@
 #include <limits>
 #include <numbers>
 
-#include "core/sim_host.h"
-
 namespace sim {
 
-void World::Advance(SimHost& host) {
+void World::Advance(std::uint32_t frameMs) {
   for (auto& [hash, model] : models) {
     if (model.requested && !model.loaded && model.framesLeft > 0 && --model.framesLeft == 0) {
       model.loaded = true;
     }
   }
-  const float frameSeconds = static_cast<float>(host.FrameDuration()) / 1000.0f;
+  const float frameSeconds = static_cast<float>(frameMs) / 1000.0f;
   for (auto ped = peds.begin(); ped != peds.end();) {
     Ped& current = ped->second;
     if (!current.dead && current.attackTarget != 0) {

@@ -16,8 +16,6 @@
 
 namespace sim {
 
-class SimHost;
-
 // The kinds of thing a handle may name, combined as a mask.
 enum EntityKind : unsigned {
   kPlayerPedEntity = 1u << 0,  // the player's own ped
@@ -130,8 +128,8 @@ class World {
   // The values seen in each random argument, by native hash and argument index (from 0).
   std::map<std::pair<std::uint64_t, std::size_t>, RandomRange> randomValues;
 
-  // One frame of the world's own life.
-  void Advance(SimHost& host);
+  // One frame of the world's own life, `frameMs` milliseconds long.
+  void Advance(std::uint32_t frameMs);
   // Writes up to `capacity` ped handles (the player's first) in a stable order; returns the count.
   int ListPeds(int* handles, int capacity) const;
 

@@ -4,7 +4,7 @@
 // the simulated file system finds them. A file of its own because the C++ runtime on Windows
 // calls these functions too (the standard library's temp folder, copies and removals): the
 // Windows programs that run the plug-in in the simulated host leave it out and keep the
-// system's.
+// system's. Each fails on the fault injector's countdown as its row says (core/fault_table.h).
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/code_page.h"
+#include "core/fault_injector.h"
 #include "core/sim_host.h"
 #include "core/windows_paths.h"
 #include "platform/win32_functions.h"
@@ -81,6 +82,11 @@ std::optional<std::string> WritablePath(LPCWSTR path) {
   return linuxPath && !sim::RefusesWrites(*linuxPath) ? linuxPath : std::nullopt;
 }
 
+// True when a path is a bare name, of a file in the working folder.
+bool InWorkingFolder(LPCWSTR path) {
+  return path != nullptr && std::u16string_view(path).find_first_of(u"\\/:") == std::u16string_view::npos;
+}
+
 // A variable's name compared as Windows compares them, ASCII letters' case aside.
 bool SameName(LPCWSTR name, std::u16string_view known) {
   std::size_t i = 0;
@@ -100,7 +106,8 @@ extern "C" {
 DWORD GetTempPathW(DWORD size, LPWSTR buffer) {
   const sim::SimHost::HostCode hostCode;
   const sim::SimHost* host = sim::SimHost::Current();
-  if (host == nullptr || host->TempFolder().empty()) {
+  if (host == nullptr || host->TempFolder().empty() ||
+      sim::Win32CallFails(sim::FaultKind::kTempPathFails)) {
     return 0;
   }
   std::u16string folder = sim::Utf16FromUtf8(host->TempFolder());
@@ -113,7 +120,8 @@ DWORD GetTempPathW(DWORD size, LPWSTR buffer) {
 UINT GetTempFileNameW(LPCWSTR pathName, LPCWSTR prefix, UINT unique, LPWSTR tempFileName) {
   const sim::SimHost::HostCode hostCode;
   const sim::SimHost* host = sim::SimHost::Current();
-  if (host == nullptr || pathName == nullptr || tempFileName == nullptr) {
+  if (host == nullptr || pathName == nullptr || tempFileName == nullptr ||
+      sim::Win32CallFails(sim::FaultKind::kTempFileFails)) {
     return 0;
   }
   const std::u16string_view folder(pathName);
@@ -159,7 +167,7 @@ BOOL CopyFileW(LPCWSTR existingFile, LPCWSTR newFile, BOOL failIfExists) {
   const std::optional<std::string> source = ExistingEntry(existingFile);
   std::error_code error;
   if (!source || !fs::is_regular_file(*source, error) || newFile == nullptr ||
-      !sim::FileFunctionsTake(newFile)) {
+      !sim::FileFunctionsTake(newFile) || sim::Win32CallFails(sim::FaultKind::kCopyFails)) {
     return FALSE;
   }
   const std::optional<std::string> target = sim::LinuxPath(newFile);
@@ -191,7 +199,8 @@ BOOL DeleteFileW(LPCWSTR fileName) {
   const sim::SimHost::HostCode hostCode;
   const std::optional<std::string> path = ExistingEntry(fileName);
   std::error_code error;
-  if (!path || !fs::is_regular_file(*path, error) || sim::IsReadOnly(*path)) {
+  if (!path || !fs::is_regular_file(*path, error) || sim::IsReadOnly(*path) ||
+      sim::Win32CallFails(sim::FaultKind::kCopyNotDeleted)) {
     return FALSE;
   }
   return fs::remove(*path, error) ? TRUE : FALSE;
@@ -210,6 +219,11 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD /*shareMode*/,
   }
   const std::optional<std::string> path = WritablePath(fileName);
   std::error_code error;
+  if (sim::Win32CallFails(sim::FaultKind::kEveryFolderRefusesWrites) ||
+      (InWorkingFolder(fileName) &&
+       sim::Win32CallFails(sim::FaultKind::kWorkingFolderRefusesWrites))) {
+    return INVALID_HANDLE_VALUE;
+  }
   if (!path || fs::is_directory(*path, error) ||
       (fs::exists(*path, error) && sim::IsReadOnly(*path))) {
     return INVALID_HANDLE_VALUE;

@@ -2,10 +2,12 @@
 // host takes from it (on Linux, and the Windows build of the soak): the tick count and the
 // executable's path come from the simulated host; the profile functions find the file as the
 // simulated file system does (core/windows_paths.h), within their own limit of MAX_PATH, and
-// read it with the portable profile reader. The file functions are in file_functions.cpp.
+// read it with the portable profile reader. Each fails on the fault injector's countdown as its
+// row says (core/fault_table.h). The file functions are in file_functions.cpp.
 #include <algorithm>
 
 #include "core/code_page.h"
+#include "core/fault_injector.h"
 #include "core/sim_host.h"
 #include "core/windows_paths.h"
 #include "platform/win32_functions.h"
@@ -15,9 +17,9 @@ namespace {
 
 // The profile file's text: none when its path is too long for the profile functions (MAX_PATH
 // with its terminator, as Wine measures it; a \\?\ prefix is taken away first and does not
-// count) or names no file.
+// count), names no file, or names an online-only file on a machine that is offline.
 std::optional<std::string> ReadProfileFile(LPCWSTR fileName) {
-  if (fileName == nullptr) {
+  if (fileName == nullptr || sim::Win32CallFails(sim::FaultKind::kOnlineOnlySettings)) {
     return std::nullopt;
   }
   const std::u16string_view path = sim::WithoutLongPathPrefix(fileName);
@@ -54,7 +56,8 @@ DWORD GetTickCount() {
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size) {
   const sim::SimHost::HostCode hostCode;
   const sim::SimHost* host = sim::SimHost::Current();
-  if (module != nullptr || host == nullptr || fileName == nullptr || size == 0) {
+  if (module != nullptr || host == nullptr || fileName == nullptr || size == 0 ||
+      sim::Win32CallFails(sim::FaultKind::kModulePathFails)) {
     return 0;
   }
   const std::u16string path = sim::Utf16FromUtf8(host->ExecutablePath());

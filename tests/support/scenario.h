@@ -39,6 +39,9 @@ class Scenario {
   // LOCALAPPDATA's folder, and the log there; empty when there is none.
   std::filesystem::path LocalAppData() const { return folder_.LocalAppData(); }
   std::string ReadLocalAppDataLog() const { return folder_.ReadLocalAppDataLog(); }
+  // The log's paths: in the working folder, and the fallback in LOCALAPPDATA.
+  std::filesystem::path Log() const { return Directory() / "Holdout.log"; }
+  std::filesystem::path FallbackLog() const { return folder_.FallbackLog(); }
   const std::filesystem::path& Directory() const { return folder_.Path(); }
 
   sim::SimHost host;

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+
+#include "spawner/catalogues.h"
+
 namespace holdout_test {
 
 std::vector<std::string> TextsAt(Scenario& s, std::uint32_t frame, float x, float y) {
@@ -22,11 +26,10 @@ std::string BannerShown(Scenario& s) {
 }
 
 int MenuPageShown(Scenario& s) {
-  static const char* const kTitles[] = {"EXPLOSIVES", "COVER", "MOUNTED WEAPONS"};
   for (const sim::DrawnText& text : s.host.Screen().TextsInFrame(s.host.Frame())) {
-    for (int page = 0; page < 3; ++page) {
-      if (text.text == kTitles[page]) {
-        return page + 1;
+    for (std::size_t page = 0; page < kSpawnerMenus.size(); ++page) {
+      if (text.text == kSpawnerMenus[page].title) {
+        return static_cast<int>(page) + 1;
       }
     }
   }

@@ -23,7 +23,7 @@ inline std::vector<std::string> BannerTexts(Scenario& s, std::uint32_t frame) {
 }
 // The banner drawn in the last frame, or "" when none was; more than one fails the test.
 std::string BannerShown(Scenario& s);
-// The spawner menu drawn in the last frame: 1..3 in the menus' order, 0 when none is shown.
+// The spawner menu drawn in the last frame: 1, 2, ... in the menus' order, 0 when none is shown.
 int MenuPageShown(Scenario& s);
 
 }  // namespace holdout_test

@@ -13,12 +13,13 @@
 #include "player/check_ini.h"
 #include "player/console_text.h"
 #include "player/doctor_places.h"
-#include "player/file_access.h"
 #include "player/file_bytes.h"
 #include "player/folder_listing.h"
 #include "player/in_game_check.h"
 #include "player/loader_checks.h"
 #include "player/package_sums.h"
+#include "player/log_place.h"
+#include "player/online_only.h"
 #include "player/plugin_copies.h"
 #include "player/plugin_loaders.h"
 #include "player/plugin_identity.h"
@@ -119,42 +120,6 @@ FileVerdict JudgeSettings(const Listing& listing, const Surroundings& around,
           std::to_string(kProfilePathCapacity) +
           " characters), or set the TMP variable to a folder you can write to; " + verdict.advice;
     }
-  }
-  return verdict;
-}
-
-FileVerdict JudgeLog(const Listing& listing) {
-  FileVerdict verdict{.file = "Holdout.log"};
-  const std::optional<fs::path> path = listing.Find("Holdout.log");
-  if (!path) {
-    const AccessAnswer create = CanCreateIn(listing.folder);
-    if (create.allowed) {
-      verdict.finding = "not there yet; Holdout creates it with its first line";
-    } else {
-      verdict.problems.push_back(
-          {.kind = ProblemKind::kNotWritable,
-           .sentence = "it is not there, and no file can be created in this folder (" + create.why +
-                       "), so the log's lines are lost"});
-      verdict.advice = "let your user account write to the game folder";
-    }
-    return verdict;
-  }
-  std::error_code error;
-  if (!fs::is_regular_file(*path, error)) {
-    verdict.problems.push_back(
-        {.kind = ProblemKind::kNotWritable,
-         .sentence = "it is not a file (a folder?), so the log's lines are lost"});
-    verdict.advice = "remove or rename it; Holdout creates the file anew";
-    return verdict;
-  }
-  const AccessAnswer append = CanAppendTo(*path);
-  if (append.allowed) {
-    verdict.finding = "a line can be appended to it";
-  } else {
-    verdict.problems.push_back({.kind = ProblemKind::kNotWritable,
-                                .sentence = "a line cannot be appended to it (" + append.why +
-                                            "), so the log's lines are lost"});
-    verdict.advice = "make it writable (clear its read-only attribute), or delete it";
   }
   return verdict;
 }
@@ -442,6 +407,7 @@ std::optional<DoctorReport> Diagnose(const fs::path& folder, std::string& whyNot
   report.verdicts = {
       place.verdict, hostVerdict, loader, pluginVerdict,
       JudgeSettings(listing, around, place, build != PluginBuild::kOther), JudgeLog(listing)};
+  NameOnlineOnlyFiles(listing, report.verdicts);
   return report;
 }
 
@@ -458,10 +424,12 @@ int RunDoctor(int argc, char** argv) {
         "imports from it (whether the game loads a library it does not import shows only in\n"
         "the game, as does the check named last). Holdout.asi, in the game's folder or its\n"
         "scripts\\ or plugins\\ subfolder and there once, must be a complete 64-bit DLL of this\n"
-        "holdout.exe's build; Holdout.ini (if there) free of problems, and Holdout.log\n"
-        "writable. Files out of place one level up or down, and copies saved under other names\n"
-        "(Holdout (1).dll, Holdout.ini.txt), are named with what to move or rename. It changes\n"
-        "no file.\n"
+        "holdout.exe's build; Holdout.ini (if there) free of problems. It says where Holdout.log\n"
+        "goes (the game's folder, or where that refuses, %%LOCALAPPDATA%%\\Holdout), and names\n"
+        "files a cloud-synced folder keeps online only. Files out of place one level up or\n"
+        "down, and copies saved under other names (Holdout (1).dll, Holdout.ini.txt), are named\n"
+        "with what to move or rename. It changes no file: the one it creates to try a folder it\n"
+        "deletes.\n"
         "exit codes: 0 Holdout will load and work, 1 problems found, 2 bad usage, 3 the folder\n"
         "cannot be read\n");
     return 0;

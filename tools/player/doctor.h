@@ -1,8 +1,9 @@
 // doctor: tells a player whether Holdout will load and work in a game folder, and if not,
 // exactly why and what to do. It judges whether the folder is a game's at all, the script host,
 // the plug-in loader and Holdout.asi from their tables, the settings file with check-ini's
-// verdict, and whether the log can be written; it names files out of place one level up or down
-// and files saved under near names, and it never writes, creates or changes a file.
+// verdict, and where the log goes; it names files out of place one level up or down, files
+// saved under near names and files kept online only, and it never writes or changes a file
+// (the one it creates to try a folder, it deletes again).
 #pragma once
 
 #include <filesystem>

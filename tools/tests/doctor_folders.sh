@@ -11,8 +11,9 @@
 # players make beside a sound install (no game program, the unpacked package below the game, the
 # package run inside its zip, an install with no game program, a launcher above the game,
 # Holdout.asi or Holdout.ini one level down, copies saved under near names); a folder named in
-# Chinese, also on a console; and a folder no file can be created in (under Wine, or for a user
-# other than root); other builds of the plug-in (newer, older, or of today's version from
+# Chinese, also on a console; a folder no file can be created in (under Wine, or for a user
+# other than root), where doctor names the log's fallback; under Wine a folder too long to be a
+# working folder; other builds of the plug-in (newer, older, or of today's version from
 # another commit, made by changing the version resource of a copy), also where the settings are
 # read through a copy in the temp folder (under Wine); a package's SHA256SUMS.txt that lists the
 # plug-in or another file; Holdout.asi or the loader gone, as after an antivirus's quarantine.
@@ -31,7 +32,7 @@ source "$(dirname "$0")/holdout_runner.sh"
 shift "$runner_arguments"
 plugin=$1 host=$2 loader=$3 game=$4
 work=$(mktemp -d)
-trap 'rm -rf "$work"; runner_stop' EXIT
+trap 'chattr -i "$work/read-only" 2>/dev/null; rm -rf "$work"; runner_stop' EXIT
 
 # The system's own libraries: holdout.exe reads the Wine prefix's system folder; the Linux doctor
 # reads a prefix made here with Wine's own DLLs, the same that Wine puts there, or when there are
@@ -55,10 +56,12 @@ fail() {
   failures=$((failures + 1))
 }
 
-# Names, sizes, times and contents of everything in a folder.
+# Names, sizes, times and contents of everything in a folder. A folder's own time is left out:
+# it changes when doctor tries the folder with a file of its own, which it deletes again.
 snapshot() {
-  (cd "$work" && [ -e "$1" ] && find "$1" -exec stat -c '%n %s %Y %a' {} + | sort &&
-    find "$1" -type f -exec md5sum {} + | sort) || true
+  (cd "$work" && [ -e "$1" ] &&
+    { find "$1" -type d -exec stat -c '%n %a' {} + && find "$1" ! -type d -exec stat -c '%n %s %Y %a' {} +; } |
+    sort && find "$1" -type f -exec md5sum {} + | sort) || true
 }
 
 # doctor FOLDER must exit with STATUS and say every TEXT. With FOLDER given as "in:NAME",
@@ -445,15 +448,36 @@ if [ "$runner" = wine ]; then
     fail "the console showed: $(head -3 <<<"$console")"
 fi
 
-# A folder the player may not add files to. Wine gives a folder an access list from its Unix
-# permissions, and holdout.exe asks that list; the Linux build asks the permissions, which
-# root passes whatever they say.
-if [ "$runner" = wine ] || [ "$(id -u)" -ne 0 ]; then
-  make_folder read-only
-  chmod 555 "$work/read-only"
-  expect read-only 1 "Holdout.log: PROBLEM" "no file can be created in this folder" \
-    "let your user account write to the game folder"
-  chmod 755 "$work/read-only"
+# A folder that takes no new file: doctor tries a file of its own there and names where the log
+# goes instead. For a user other than root the folder's permissions refuse it; root passes them
+# (and so did the access list doctor once asked, which Wine makes from them), so for root the
+# folder is made immutable, which refuses root too.
+make_folder read-only
+if [ "$(id -u)" -ne 0 ] && chmod 555 "$work/read-only"; then
+  reopen=(chmod 755 "$work/read-only")
+elif chattr +i "$work/read-only" 2>/dev/null; then
+  reopen=(chattr -i "$work/read-only")
+else
+  reopen=()
+fi
+if [ "${#reopen[@]}" -gt 0 ]; then
+  if [ "$runner" = wine ]; then
+    fallback='\AppData\Local\Holdout\Holdout.log'
+  else
+    fallback='%LOCALAPPDATA%\Holdout\Holdout.log'
+  fi
+  expect read-only 0 "Holdout.log: ok, no file can be created in this folder" \
+    "so Holdout writes its log to " "$fallback"
+  "${reopen[@]}"
+fi
+
+# Under Wine a program whose folder has a path of more than 258 characters starts in Wine's
+# Windows folder instead, so the log goes there.
+if [ "$runner" = wine ]; then
+  deep=deep/$(printf 'd%.0s' $(seq 1 120))/$(printf 'e%.0s' $(seq 1 130))
+  make_folder "$deep"
+  expect "$deep" 0 "Holdout.log: ok, this folder's path has " \
+    "more than the 258 a working folder may have, so the game starts in C:\windows; "
 fi
 
 [ "$failures" -eq 0 ] && echo "PASS"

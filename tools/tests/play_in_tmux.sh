@@ -1,9 +1,22 @@
 #!/usr/bin/env bash
-# Drives `holdout play` in a real terminal through tmux: starts it, starts a run, opens the
-# spawner menus, places a sandbag, turns it (its heading shows while it is held), sets it down,
-# and quits, reading the screen after each step.
+# Drives `holdout play` in a real terminal through tmux: starts it, starts a run, opens every
+# spawner menu in turn, places a sandbag, turns it (its heading shows while it is held), sets it
+# down, opens every menu again, and quits, reading the screen after each step. The menus are
+# those of the plug-in's one list of them.
 set -euo pipefail
 holdout=$1
+
+# The menus' titles in the order the menu key opens them: the list's title constants, each
+# looked up where it is defined.
+catalogues=$(dirname "$0")/../../src/spawner/catalogues.h
+titles=()
+while read -r name; do
+  titles+=("$(sed -n "s/.* $name = \"\(.*\)\";/\1/p" "$catalogues")")
+done < <(sed -n '/kSpawnerMenus = {{/,/}};/s/^ *{\(k[A-Za-z]*\),.*/\1/p' "$catalogues")
+if [ "${#titles[@]}" -lt 2 ] || [[ " ${titles[*]} " == *"  "* ]]; then
+  echo "the menus' titles were not found in $catalogues: '${titles[*]}'" >&2
+  exit 1
+fi
 socket="holdout-play-$$"
 tmux_() { tmux -L "$socket" "$@"; }
 trap 'tmux_ kill-server 2>/dev/null || true' EXIT
@@ -36,13 +49,23 @@ keys F3                      # away from the start: taken there
 keys F3                      # at the start: the run begins
 wait_for "Kills: "
 wait_for "Time survived: "
-keys c
-wait_for "EXPLOSIVES"
-keys c
-wait_for "COVER"
+# Every menu in turn, one key at a time (the plug-in keeps one release per key), then closed.
+every_menu() {
+  for title in "${titles[@]}"; do
+    keys c
+    wait_for "$title"
+  done
+  keys c
+  wait_without "${titles[-1]}"
+}
+every_menu
+for _ in "${titles[@]}"; do  # to the menu that holds the sandbag
+  keys c
+  if screen | grep -q "4: SANDBAG"; then break; fi
+done
 wait_for "4: SANDBAG"
 keys 4                       # a sandbag, held in front of the player
-wait_without "COVER"
+wait_without "4: SANDBAG"
 wait_for "held object heading "
 heading() { screen | grep -o "held object heading [0-9]*"; }
 held=$(heading)
@@ -52,10 +75,7 @@ keys e                       # set down
 wait_without "held object heading"
 sleep 1
 screen | head -n -2 | grep -q "o" || { echo "no object on the map" >&2; screen >&2; exit 1; }
-keys c; keys c; keys c   # one at a time: the plug-in keeps one release per key
-wait_for "MOUNTED WEAPONS"
-keys c                       # closed again
-wait_without "MOUNTED WEAPONS"
+every_menu
 keys Escape
 wait_for "EXIT=0"
 echo "play in tmux: ok"

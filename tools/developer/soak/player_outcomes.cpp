@@ -12,6 +12,9 @@
 namespace {
 
 constexpr std::string_view kSummaryStart = "You survived for ";
+// What the banner says when F2 captured the player's position into a log.
+constexpr std::string_view kPositionSaved = "Position saved!";
+constexpr std::string_view kPositionNotSaved = "Position not saved";
 // The banner shows a run's summary for 6 s, centred in the middle of the screen.
 constexpr std::uint32_t kSummaryShownMs = 6000;
 constexpr float kBannerX = 0.5f;
@@ -51,6 +54,7 @@ PlayerOutcomes::PlayerOutcomes(sim::SimHost& host)
     : host_(host),
       scriptStarts_(host.ScriptStarts()),
       allocationFailures_(sim::AllocationsFailed()),
+      logRefusals_(sim::StrikesOf(sim::FaultKind::kEveryFolderRefusesWrites)),
       objectsTaken_(host.GetWorld().objectsLeftOnTheirOwn),
       lastTick_(host.TickCount()),
       runWasActive_(ObservePlugin().run.runActive),
@@ -60,6 +64,7 @@ void PlayerOutcomes::Check(std::string_view logAdded, const std::string& frame,
                            std::vector<std::string>& broken) {
   FrameFacts facts = TakeFrameFacts();
   CheckSummary(logAdded, facts, frame, broken);
+  CheckCapture(logAdded, frame, broken);
   CheckObjects(facts, frame, broken);
   CheckControls(facts, frame, broken);
 }
@@ -70,11 +75,14 @@ PlayerOutcomes::FrameFacts PlayerOutcomes::TakeFrameFacts() {
   const bool started = host_.ScriptStarts() != scriptStarts_ || host_.ProcessExited();
   FrameFacts facts{.forgetting = started || startedLastFrame_,
                    .allocationFailed = sim::AllocationsFailed() != allocationFailures_,
+                   .logsRefused = sim::StrikesOf(sim::FaultKind::kEveryFolderRefusesWrites) !=
+                                  logRefusals_,
                    .objectsTaken = host_.GetWorld().objectsLeftOnTheirOwn - objectsTaken_,
                    .clockLeapt = host_.TickCount() - lastTick_ != host_.FrameDuration()};
   startedLastFrame_ = started;
   scriptStarts_ = host_.ScriptStarts();
   allocationFailures_ = sim::AllocationsFailed();
+  logRefusals_ = sim::StrikesOf(sim::FaultKind::kEveryFolderRefusesWrites);
   objectsTaken_ = host_.GetWorld().objectsLeftOnTheirOwn;
   lastTick_ = host_.TickCount();
   return facts;
@@ -122,12 +130,30 @@ void PlayerOutcomes::CheckSummary(std::string_view logAdded, const FrameFacts& f
   }
   if (ended) {
     std::string logged = SummaryLine(logAdded);
-    if (logged.empty() && !facts.allocationFailed) {
+    if (logged.empty() && !facts.allocationFailed && !facts.logsRefused) {
       broken.push_back(frame + "a run ended and the log gained no summary");
     }
     summary_ = PendingSummary{.endedAt = now, .frame = host_.Frame(), .logLine = std::move(logged)};
   }
   runWasActive_ = running;
+}
+
+void PlayerOutcomes::CheckCapture(std::string_view logAdded, const std::string& frame,
+                                  std::vector<std::string>& broken) {
+  const Notification* banner = ObservePlugin().banner;
+  if (banner == nullptr) {
+    return;
+  }
+  const bool shownNow = banner->shownAt != bannerShownAt_ || banner->text != bannerText_;
+  bannerShownAt_ = banner->shownAt;
+  bannerText_ = banner->text;
+  const bool logged = logAdded.find('{') != std::string_view::npos;
+  if (shownNow && banner->text == kPositionSaved && !logged) {
+    broken.push_back(frame + "the banner says the position was saved, but no log gained it");
+  }
+  if (shownNow && banner->text.starts_with(kPositionNotSaved) && logged) {
+    broken.push_back(frame + "the banner says the position was not saved, but a log gained it");
+  }
 }
 
 void PlayerOutcomes::CheckObjects(FrameFacts& facts, const std::string& frame,

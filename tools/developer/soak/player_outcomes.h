@@ -1,7 +1,9 @@
 // What the player is left with after each frame of a session, read from the simulated world, the
 // screen and the log; the plug-in's records only name what it holds and remembers.
-// - A run that ended adds its summary to the log, unless an allocation failed in that frame (a
-//   dropped log line is allowed: the log's own write may be what failed), and the banner draws
+// - A run that ended adds its summary to the log (or the fallback log), unless an allocation
+//   failed in that frame (a dropped log line is allowed: the log's own write may be what failed)
+//   or no folder took the log's file (the banner's summary is then all the player has), and
+//   the banner draws
 //   that summary in a later frame, unless a banner text shown after the run's end replaced it
 //   before it was drawn, or the tick count leapt past its showing.
 // - The player's controls are taken exactly while the plug-in holds an object, and the object
@@ -10,6 +12,8 @@
 //   earlier: an object let go without being set down is gone from the world, and none vanishes
 //   but the held one as its placement ends, the last one set down as the delete row removes it,
 //   or one the game took away.
+// - A position F2 captured is in a log (in the working folder, or the fallback) when the banner
+//   says "Position saved!"; where no log took it, the banner says it was not saved.
 // A new start of the script function, or the process's end, leaves the run, the banner and the
 // objects from before out of the reckoning: the plug-in's set-up forgets them by design.
 #pragma once
@@ -41,6 +45,7 @@ class PlayerOutcomes {
   struct FrameFacts {
     bool forgetting;          // a new start or the process's end in this frame or the last
     bool allocationFailed;    // an allocation failed on command
+    bool logsRefused;         // every folder refused the log's file on command
     std::uint64_t objectsTaken;  // objects the game took away on its own
     bool clockLeapt;          // the tick count moved otherwise than by one frame
   };
@@ -54,6 +59,9 @@ class PlayerOutcomes {
 
   FrameFacts TakeFrameFacts();
   void CheckSummary(std::string_view logAdded, const FrameFacts& facts, const std::string& frame,
+                    std::vector<std::string>& broken);
+  // A capture's banner against what the logs gained.
+  void CheckCapture(std::string_view logAdded, const std::string& frame,
                     std::vector<std::string>& broken);
   void CheckObjects(FrameFacts& facts, const std::string& frame,
                     std::vector<std::string>& broken);
@@ -72,10 +80,13 @@ class PlayerOutcomes {
   std::uint64_t scriptStarts_;
   bool startedLastFrame_ = false;
   std::uint64_t allocationFailures_;
+  std::uint64_t logRefusals_;
   std::uint64_t objectsTaken_;
   std::uint32_t lastTick_;
   bool runWasActive_;
   std::optional<PendingSummary> summary_;
+  std::uint32_t bannerShownAt_ = 0;  // the banner's showing at the last check
+  std::string bannerText_;
   std::uint64_t forgottenUpTo_;                   // objects up to this serial are left out
   std::map<std::int32_t, std::uint64_t> objects_;  // the plug-in's objects at the last check
   // Of them, those not yet set down: the only ones that can break the rule while no object

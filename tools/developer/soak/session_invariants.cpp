@@ -31,12 +31,42 @@ int PluginPhase() {
          (plugin.placement.placingObject != 0 ? 4 : 0);
 }
 
-SessionInvariants::SessionInvariants(sim::SimHost& host, std::filesystem::path log)
-    : host_(host),
-      log_(std::move(log)),
-      logSeen_(ReadFrom(log_, 0)),
-      logVerified_(logSeen_.size()),
-      outcomes_(host) {}
+SessionInvariants::SessionInvariants(sim::SimHost& host, const std::filesystem::path& log,
+                                     const std::filesystem::path& fallbackLog)
+    : host_(host), outcomes_(host) {
+  for (const std::filesystem::path& path : {log, fallbackLog}) {
+    if (!path.empty()) {
+      std::string seen = ReadFrom(path, 0);
+      const std::size_t size = seen.size();
+      logs_.push_back({path, std::move(seen), size});
+    }
+  }
+}
+
+// A log that grows is read from a little before its old end; whenever it has doubled since it
+// was last read whole, it is read whole again. So every byte is compared with what was seen
+// before, at a cost that stays in proportion to the log's size.
+std::string_view SessionInvariants::LogAdded(WatchedLog& log, const std::string& frame,
+                                             std::vector<std::string>& broken) {
+  const std::size_t before = log.seen.size();
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(log.path, error);
+  if (error) {
+    if (!log.seen.empty()) {
+      broken.push_back(frame + "the log " + log.path.filename().string() + " disappeared");
+    }
+  } else if (size != log.seen.size()) {
+    const bool whole = size < log.seen.size() || size >= 2 * log.verified;
+    const std::size_t from = whole ? 0 : log.seen.size() - std::min(log.seen.size(), kLogOverlap);
+    std::string read = ReadFrom(log.path, from);
+    if (size < log.seen.size() || read.compare(0, log.seen.size() - from, log.seen, from) != 0) {
+      broken.push_back(frame + "the log was changed, not appended to");
+    }
+    log.seen.replace(from, std::string::npos, read);
+    log.verified = whole ? log.seen.size() : log.verified;
+  }
+  return log.seen.size() > before ? std::string_view(log.seen).substr(before) : "";
+}
 
 std::vector<std::string> SessionInvariants::Check() {
   std::vector<std::string> broken;
@@ -70,28 +100,11 @@ std::vector<std::string> SessionInvariants::Check() {
     broken.push_back(frame + "the script stopped yielding");
   }
 
-  // A log that grows is read from a little before its old end; whenever it has doubled since
-  // it was last read whole, it is read whole again. So every byte is compared with what was
-  // seen before, at a cost that stays in proportion to the log's size.
-  const std::size_t logBefore = logSeen_.size();
-  std::error_code error;
-  const std::uintmax_t size = std::filesystem::file_size(log_, error);
-  if (error) {
-    if (!logSeen_.empty()) {
-      broken.push_back(frame + "the log disappeared");
-    }
-  } else if (size != logSeen_.size()) {
-    const bool whole = size < logSeen_.size() || size >= 2 * logVerified_;
-    const std::size_t from = whole ? 0 : logSeen_.size() - std::min(logSeen_.size(), kLogOverlap);
-    std::string read = ReadFrom(log_, from);
-    if (size < logSeen_.size() || read.compare(0, logSeen_.size() - from, logSeen_, from) != 0) {
-      broken.push_back(frame + "the log was changed, not appended to");
-    }
-    logSeen_.replace(from, std::string::npos, read);
-    logVerified_ = whole ? logSeen_.size() : logVerified_;
+  // What every log gained: a line reaches one or the other.
+  std::string logAdded;
+  for (WatchedLog& log : logs_) {
+    logAdded += LogAdded(log, frame, broken);
   }
-  const std::string_view logAdded =
-      logSeen_.size() > logBefore ? std::string_view(logSeen_).substr(logBefore) : "";
   outcomes_.Check(logAdded, frame, broken);
   return broken;
 }

@@ -3,7 +3,7 @@
 // run's summary in the log and the banner, the controls taken exactly while an object is held,
 // every object the plug-in created held or set down); no living enemy outlasts its run; at most
 // one spawner menu is on screen; the simulated host saw nothing the game would refuse and the
-// script yielded; the log only ever grew at its end. Among what the game refuses: a native given
+// script yielded; the log (and the fallback log) only ever grew at its end. Among what the game refuses: a native given
 // a handle of the wrong kind, a ped of the player's group (or the player's own) deleted, an
 // exception leaving the script function and a host function called after the process-exit
 // detach began. The soak and the fault sweeps check these after each frame.
@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/sim_host.h"
@@ -23,8 +24,10 @@ int PluginPhase();
 
 class SessionInvariants {
  public:
-  // Watches `host` and the log file at `log`.
-  SessionInvariants(sim::SimHost& host, std::filesystem::path log);
+  // Watches `host` and the log file at `log`, and the fallback log the plug-in writes to when
+  // that one's folder refuses it (none when empty).
+  SessionInvariants(sim::SimHost& host, const std::filesystem::path& log,
+                    const std::filesystem::path& fallbackLog = {});
 
   // Checks every invariant after the frame just run; returns what broke, one line each (empty
   // when all hold). Reads the frame's screen, so the host must keep it.
@@ -34,10 +37,18 @@ class SessionInvariants {
   bool SummaryOwed() const { return outcomes_.SummaryOwed(); }
 
  private:
+  // A log file and what was seen of it.
+  struct WatchedLog {
+    std::filesystem::path path;
+    std::string seen;           // its contents at the last check
+    std::size_t verified = 0;   // its size when it was last read whole
+  };
+  // Checks that `log` only grew at its end since the last check; returns what it gained.
+  std::string_view LogAdded(WatchedLog& log, const std::string& frame,
+                            std::vector<std::string>& broken);
+
   sim::SimHost& host_;
-  std::filesystem::path log_;
-  std::string logSeen_;          // the log's contents at the last check
-  std::size_t logVerified_ = 0;  // the log's size when it was last read whole
+  std::vector<WatchedLog> logs_;
   std::size_t faultsSeen_ = 0;   // host faults already reported
   PlayerOutcomes outcomes_;
 };

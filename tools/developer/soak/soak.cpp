@@ -85,36 +85,47 @@ void PrintUsage() {
       "              back; and its faults too: peds, enemies and the held object leaving, the\n"
       "              script started again, allocations failing, the process exiting\n"
       "  --faults KINDS  arm only these kinds of fault, named with commas between (say\n"
-      "              allocation-fails,tick-jump); the names are those the report gives\n"
+      "              allocation-fails,tick-jump); the names are those the report gives,\n"
+      "              listed below (those marked * only when named)\n"
       "  --trace FILE  write every native call to FILE (a new file), without the second thread\n"
-      "              tapping keys, so the same seed always plays the same session\n");
+      "              tapping keys, so the same seed always plays the same session\n"
+      "\n"
+      "Kinds of fault (with --churn also those marked +):\n");
+  for (const sim::FaultRow& row : sim::kFaultRows) {
+    const char mark = row.scene == sim::FaultScene::kLive    ? '+'
+                      : row.scene == sim::FaultScene::kNamed ? '*'
+                                                              : ' ';
+    std::printf("  %c %-24.*s %.*s\n", mark, static_cast<int>(row.name.size()), row.name.data(),
+                static_cast<int>(row.strikes.size()), row.strikes.data());
+  }
 }
 
-// Every kind of fault the soak can arm, in the order it draws them from.
+// The kinds of fault the soak arms unless told which, in the table's order, which it draws
+// them in: those of a calm world, and with `churn` those of a live one too.
 std::vector<sim::FaultKind> FaultKinds(bool churn) {
-  std::vector<sim::FaultKind> kinds(sim::kGameFaultKinds.begin(), sim::kGameFaultKinds.end());
-  if (churn) {
-    kinds.insert(kinds.end(), sim::kChurnFaultKinds.begin(), sim::kChurnFaultKinds.end());
+  std::vector<sim::FaultKind> kinds;
+  for (const sim::FaultRow& row : sim::kFaultRows) {
+    if (row.scene == sim::FaultScene::kCalm || (churn && row.scene == sim::FaultScene::kLive)) {
+      kinds.push_back(row.kind);
+    }
   }
   return kinds;
 }
 
 // The kinds named in `names`, with commas between; false at a name no kind has.
 bool ParseFaultKinds(std::string_view names, std::vector<sim::FaultKind>& kinds) {
-  const std::vector<sim::FaultKind> known = FaultKinds(true);
   while (!names.empty()) {
     const std::size_t end = std::min(names.find(','), names.size());
     const std::string_view name = names.substr(0, end);
     names.remove_prefix(std::min(end + 1, names.size()));
-    const auto kind = std::find_if(known.begin(), known.end(), [name](sim::FaultKind k) {
-      return sim::FaultKindName(k) == name;
-    });
-    if (kind == known.end()) {
+    const auto row = std::find_if(sim::kFaultRows.begin(), sim::kFaultRows.end(),
+                                  [name](const sim::FaultRow& r) { return r.name == name; });
+    if (row == sim::kFaultRows.end()) {
       std::fprintf(stderr, "soak: --faults: no fault is called '%.*s'\n",
                    static_cast<int>(name.size()), name.data());
       return false;
     }
-    kinds.push_back(*kind);
+    kinds.push_back(row->kind);
   }
   if (kinds.empty()) {
     std::fprintf(stderr, "soak: --faults takes the names of one or more kinds of fault\n");
@@ -242,7 +253,8 @@ class Soak {
     host_.SetCallTrace(trace);
     host_.Load(&DllMain);
     host_.RunFrame();
-    SessionInvariants invariants(host_, session_.Directory() / "Holdout.log");
+    SessionInvariants invariants(host_, session_.Directory() / "Holdout.log",
+                                 session_.FallbackLog());
     std::uint64_t violations = 0;
     {
       std::optional<KeyboardThread> keyboard;

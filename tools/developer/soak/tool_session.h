@@ -41,6 +41,8 @@ class ToolSession {
 
   sim::SimHost& Host() { return host_; }
   const std::filesystem::path& Directory() const { return folder_.Path(); }
+  // Where the plug-in writes its log when the working folder refuses it.
+  std::filesystem::path FallbackLog() const { return folder_.FallbackLog(); }
 
  private:
   // Declared first, so the host and its world end before the folder is left and removed.

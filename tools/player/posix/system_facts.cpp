@@ -1,6 +1,7 @@
 // System facts on Linux: a Windows game here runs through Wine, which chooses the drive letter
-// the game sees its folder under, and whose temp folder and system libraries are in its own
-// prefix: the folder WINEPREFIX names, or ~/.wine when it names none, as Wine itself picks it.
+// the game sees its folder under, and whose temp folder, local application data and system
+// libraries are in its own prefix: the folder WINEPREFIX names, or ~/.wine when it names none, as
+// Wine itself picks it.
 #include "player/system_facts.h"
 
 #include <cstdlib>
@@ -33,4 +34,14 @@ SystemFolder SystemLibraryFolder() {
                        "Wine)"};
   }
   return {.path = folder, .whyNone = ""};
+}
+
+std::optional<WorkingFolderElsewhere> WorkingFolderInstead(const std::filesystem::path&) {
+  return std::nullopt;
+}
+
+LogFallback LogFallbackPlace() {
+  return {.shown = "%LOCALAPPDATA%\\Holdout\\Holdout.log (in Wine's prefix, "
+                   "drive_c/users/<you>/AppData/Local/Holdout/Holdout.log)",
+          .localAppData = std::nullopt};
 }

@@ -1,16 +1,23 @@
-// Access questions on Windows: the file opened with the right to append only and OPEN_EXISTING,
-// which never creates it; the folder's access list checked against the user's token for the
-// right to add a file, which adds nothing.
+// The system calls of doctor's file questions on Windows: CreateFileW with OPEN_EXISTING and the
+// right to append only, which never creates the file; with CREATE_NEW for a file of doctor's
+// own; and the attributes GetFileAttributesW gives a cloud-synced folder's placeholder.
 #include "player/file_access.h"
 
 #include <windows.h>
 
-#include <vector>
+#include <string>
 
 namespace {
 
-AccessAnswer Denied() {
-  const DWORD error = GetLastError();
+// The attributes of a placeholder whose contents are not on this device, as Microsoft documents
+// them (File Attribute Constants); the first two are missing from older headers. A file whose
+// data is fetched when it is read, or when it is opened, and one whose data is kept elsewhere.
+constexpr DWORD kRecallOnDataAccess = 0x00400000;
+constexpr DWORD kRecallOnOpen = 0x00040000;
+constexpr DWORD kOnlineOnlyAttributes =
+    kRecallOnDataAccess | kRecallOnOpen | FILE_ATTRIBUTE_OFFLINE;
+
+std::string Reason(DWORD error) {
   char text[512] = {};
   const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                                       nullptr, error, 0, text, sizeof text, nullptr);
@@ -21,60 +28,45 @@ AccessAnswer Denied() {
   if (why.empty()) {
     why = "Windows error " + std::to_string(error);
   }
-  return {false, why};
+  return why;
 }
 
-AccessAnswer Open(const std::filesystem::path& path, DWORD access, DWORD flags) {
+AccessAnswer OpenForAppending(const std::filesystem::path& file) {
   const HANDLE handle =
-      CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  nullptr, OPEN_EXISTING, flags, nullptr);
+      CreateFileW(file.c_str(), FILE_APPEND_DATA,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                  FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
-    return Denied();
+    return {false, Reason(GetLastError())};
   }
   CloseHandle(handle);
   return {true, ""};
 }
 
+Creation CreateNew(const std::filesystem::path& file, std::string& why) {
+  const HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
+      return Creation::kTaken;
+    }
+    why = Reason(error);
+    return Creation::kRefused;
+  }
+  CloseHandle(handle);
+  return Creation::kMade;
+}
+
+bool DeleteOwn(const std::filesystem::path& file) {
+  return DeleteFileW(file.c_str()) != 0;
+}
+
+bool IsOnlineOnly(const std::filesystem::path& file) {
+  const DWORD attributes = GetFileAttributesW(file.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & kOnlineOnlyAttributes) != 0;
+}
+
 }  // namespace
 
-AccessAnswer CanAppendTo(const std::filesystem::path& file) {
-  return Open(file, FILE_APPEND_DATA, FILE_ATTRIBUTE_NORMAL);
-}
-
-AccessAnswer CanCreateIn(const std::filesystem::path& folder) {
-  // The folder's security, checked against this user's token for the right to add a file.
-  // Opening the folder for that right would answer on Windows, but Wine opens it whatever the
-  // folder's permissions; the access list reflects them on both.
-  constexpr SECURITY_INFORMATION kParts =
-      OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
-  DWORD needed = 0;
-  GetFileSecurityW(folder.c_str(), kParts, nullptr, 0, &needed);
-  std::vector<unsigned char> descriptor(needed);
-  if (needed == 0 ||
-      !GetFileSecurityW(folder.c_str(), kParts, descriptor.data(), needed, &needed)) {
-    return Denied();
-  }
-  HANDLE process = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY | TOKEN_DUPLICATE, &process)) {
-    return Denied();
-  }
-  HANDLE token = nullptr;
-  const BOOL duplicated = DuplicateToken(process, SecurityImpersonation, &token);
-  CloseHandle(process);
-  if (!duplicated) {
-    return Denied();
-  }
-  GENERIC_MAPPING mapping = {FILE_GENERIC_READ, FILE_GENERIC_WRITE, FILE_GENERIC_EXECUTE,
-                             FILE_ALL_ACCESS};
-  DWORD wanted = FILE_ADD_FILE;
-  MapGenericMask(&wanted, &mapping);
-  PRIVILEGE_SET privileges = {};
-  DWORD privilegesSize = sizeof privileges;
-  DWORD granted = 0;
-  BOOL allowed = FALSE;
-  const BOOL checked = AccessCheck(descriptor.data(), token, wanted, &mapping, &privileges,
-                                   &privilegesSize, &granted, &allowed);
-  AccessAnswer answer = checked && allowed ? AccessAnswer{true, ""} : Denied();
-  CloseHandle(token);
-  return answer;
-}
+FileSystemCalls fileSystemCalls = {&OpenForAppending, &CreateNew, &DeleteOwn, &IsOnlineOnly};

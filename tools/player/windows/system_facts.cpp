@@ -2,7 +2,7 @@
 // The system folder is the one Windows names (under Wine, the prefix's system32).
 // Whether the profile functions open the settings file's path, and which temp folder its copy
 // goes to, is asked through the plug-in's own code (settings/profile_path.h); whether a file can
-// be created there, as doctor asks it of the game folder.
+// be created there is found by trying, as doctor finds it for the game folder.
 #include "player/system_facts.h"
 
 #include <windows.h>
@@ -60,14 +60,9 @@ std::wstring NamedTempFolder() {
   return folder;
 }
 
-}  // namespace
-
-bool GamesRunThroughWine() {
-  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
-std::optional<SettingsCopyFacts> SettingsReadThroughCopy(const fs::path& folder) {
+// The folder's full path as the game reports it (its long names, no \\?\ prefix); nothing when
+// it cannot be made absolute.
+std::optional<std::wstring> GamePath(const fs::path& folder) {
   std::error_code error;
   std::wstring path = LongForm(fs::absolute(folder, error).native());
   if (error) {
@@ -76,6 +71,22 @@ std::optional<SettingsCopyFacts> SettingsReadThroughCopy(const fs::path& folder)
   if (path.starts_with(kLongPathPrefix)) {
     path.erase(0, kLongPathPrefix.size());
   }
+  return path;
+}
+
+}  // namespace
+
+bool GamesRunThroughWine() {
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+std::optional<SettingsCopyFacts> SettingsReadThroughCopy(const fs::path& folder) {
+  const std::optional<std::wstring> gamePath = GamePath(folder);
+  if (!gamePath) {
+    return std::nullopt;
+  }
+  std::wstring path = *gamePath;
   if (!path.empty() && path.back() != L'\\' && path.back() != L'/') {
     path += L'\\';
   }
@@ -99,11 +110,12 @@ std::optional<SettingsCopyFacts> SettingsReadThroughCopy(const fs::path& folder)
     return facts;
   }
   const fs::path temp(named);
+  std::error_code error;
   if (!fs::is_directory(temp, error)) {
     facts.whyNoCopy = "the temp folder " + facts.tempFolder + " does not exist";
     return facts;
   }
-  const AccessAnswer create = CanCreateIn(temp);
+  const AccessAnswer create = TryCreatingIn(temp);
   if (!create.allowed) {
     facts.whyNoCopy =
         "no file can be created in the temp folder " + facts.tempFolder + " (" + create.why + ")";
@@ -120,4 +132,40 @@ SystemFolder SystemLibraryFolder() {
   }
   folder.resize(length);
   return {.path = fs::path(folder), .whyNone = ""};
+}
+
+std::optional<WorkingFolderElsewhere> WorkingFolderInstead(const fs::path& folder) {
+  const std::optional<std::wstring> gamePath = GamePath(folder);
+  if (!gamePath) {
+    return std::nullopt;
+  }
+  std::wstring path = *gamePath;
+  while (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/')) {
+    path.pop_back();
+  }
+  if (path.size() <= kWorkingFolderCapacity) {
+    return std::nullopt;
+  }
+  WorkingFolderElsewhere facts{.pathLength = path.size(), .instead = std::nullopt};
+  wchar_t windows[MAX_PATH + 1] = {};
+  const UINT length = GetWindowsDirectoryW(windows, MAX_PATH + 1);
+  if (GamesRunThroughWine() && length > 0 && length <= MAX_PATH) {
+    facts.instead = fs::path(std::wstring(windows, length));
+  }
+  return facts;
+}
+
+LogFallback LogFallbackPlace() {
+  const DWORD needed = GetEnvironmentVariableW(L"LOCALAPPDATA", nullptr, 0);
+  std::wstring folder(needed, L'\0');
+  const DWORD length =
+      needed == 0 ? 0 : GetEnvironmentVariableW(L"LOCALAPPDATA", folder.data(), needed);
+  if (length == 0 || length >= needed) {
+    return {.shown = "%LOCALAPPDATA%\\Holdout\\Holdout.log (this system names no such folder)",
+            .localAppData = std::nullopt};
+  }
+  folder.resize(length);
+  const fs::path localAppData(folder);
+  return {.shown = ShownPath(localAppData / "Holdout" / "Holdout.log"),
+          .localAppData = localAppData};
 }
