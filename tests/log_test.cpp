@@ -157,9 +157,7 @@ SCENARIO_TEST(Log, AGameStartedElsewhereReadsItsFolderAndLogsInTheWorkingFolder)
   StartWithDebug(s);
   CaptureAt(s, 1.0f, 2.0f, 3.0f);
   EXPECT_EQ(notification->text, "Position saved!");
-  std::string logged;
-  std::getline(std::ifstream(s.OtherWorkingFolderLog(), std::ios::binary), logged, '\0');
-  EXPECT_EQ(logged, "{1.00000,2.00000,3.00000}\n");
+  EXPECT_EQ(s.ReadOtherWorkingFolderLog(), "{1.00000,2.00000,3.00000}\n");
   EXPECT_FALSE(fs::exists(s.Log())) << "nothing is written in the game's folder";
 
   sim::fileSystemSettings.foldersRefusingWrites.push_back(workingFolder.string());

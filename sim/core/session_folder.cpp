@@ -53,4 +53,8 @@ std::string SessionFolder::ReadLocalAppDataLog() const {
   return ReadFile(FallbackLog());
 }
 
+std::string SessionFolder::ReadOtherWorkingFolderLog() const {
+  return ReadFile(OtherWorkingFolderLog());
+}
+
 }  // namespace sim

@@ -43,6 +43,8 @@ class SessionFolder {
   std::filesystem::path OtherWorkingFolderLog() const {
     return directory_.Path() / "Launcher" / "Holdout.log";
   }
+  // The contents of that log; empty when there is none.
+  std::string ReadOtherWorkingFolderLog() const;
 
  private:
   ScratchDirectory directory_;

@@ -44,6 +44,7 @@ class Scenario {
   std::filesystem::path FallbackLog() const { return folder_.FallbackLog(); }
   // The log in the working folder other than the game's, where the game may be started.
   std::filesystem::path OtherWorkingFolderLog() const { return folder_.OtherWorkingFolderLog(); }
+  std::string ReadOtherWorkingFolderLog() const { return folder_.ReadOtherWorkingFolderLog(); }
   const std::filesystem::path& Directory() const { return folder_.Path(); }
 
   sim::SimHost host;
