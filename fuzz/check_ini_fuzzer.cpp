@@ -229,6 +229,18 @@ void CheckLines(const std::string& text, const IniExplanation& explanation) {
     }
     underIgnoredHeader = underIgnoredHeader || coversLinesUnder[i];
   }
+  // A fix of an ignored line concerns a line said to be ignored: a key line, or a header whose
+  // lines move.
+  for (const LineFix& fix : explanation.lineFixes) {
+    const auto index = static_cast<std::size_t>(fix.line) - 1;
+    Check(fix.line >= 1 && index < lines.size() && reported[index],
+          "a fix concerns a line said to be ignored");
+    Check(fix.kind != LineFixKind::kKeyLine ||
+              lines[index].trimmed.find('=') != std::string_view::npos,
+          "a key line's fix keeps a value");
+    Check(fix.kind != LineFixKind::kSectionLines || IsHeader(lines[index]),
+          "a section's fix concerns a header");
+  }
 }
 
 // Every value a fix names, written as the one line of its setting, is read as written.

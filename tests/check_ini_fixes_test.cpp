@@ -18,6 +18,7 @@
 #include "settings/position.h"
 #include "settings/settings_schema.h"
 #include "support/written_fixes.h"
+#include "support/written_line_fixes.h"
 
 namespace {
 
@@ -42,6 +43,7 @@ bool Says(const IniExplanation& explanation, const std::string& words) {
 TEST(CheckIniFixes, EveryFixOfTheRecordedReportsReadsAsMeant) {
   std::size_t files = 0;
   std::size_t written = 0;
+  std::size_t lineFixes = 0;
   for (const auto& entry : std::filesystem::directory_iterator(HOLDOUT_CHECK_INI_REPORTS)) {
     if (entry.path().extension() != ".ini") {
       continue;
@@ -51,9 +53,11 @@ TEST(CheckIniFixes, EveryFixOfTheRecordedReportsReadsAsMeant) {
     text << file.rdbuf();
     SCOPED_TRACE(entry.path().filename().string());
     written += holdout_test::ExpectFixesHold(text.str());
+    lineFixes += ExplainIni(text.str()).lineFixes.size();
     ++files;
   }
   EXPECT_GE(files, 7u);
+  EXPECT_GE(lineFixes, 6u) << "the fixes of ignored lines were applied";
   EXPECT_GE(written, 15u) << "the reports' fixes were written back";
 }
 
@@ -98,6 +102,56 @@ TEST(CheckIniFixes, FixesThatOnceMisledHold) {
     EXPECT_TRUE(Says(explanation, c.says))
         << c.file << ::testing::PrintToString(SentencesOf(explanation));
     holdout_test::ExpectFixesHold(c.file);
+  }
+}
+
+// Each fix of an ignored line names what to write where, and does that: the line or the lines
+// under a header go where the plug-in reads them, in place of a line naming the same key there,
+// which would be read instead.
+TEST(CheckIniFixes, AnIgnoredLinesFixSaysWhatGoesWhere) {
+  const struct {
+    std::string file;
+    std::string says;
+    std::string fixed;  // the file with the fix applied
+  } cases[] = {
+      {"[Main]\nMaxEnemys=90\n",
+       "line 2: MaxEnemys is no setting Holdout reads, so it is "
+       "ignored; did you mean MaxEnemies?",
+       "[Main]\nMaxEnemies=90\n"},
+      {"[KeyBinds]\nMaxEnemys=90\n", "did you mean MaxEnemies, read from [Main]? write it there",
+       "[KeyBinds]\n[Main]\nMaxEnemies=90\n"},
+      {"[Main]\nMaxEnemies=70\nMaxEnemys=90\n",
+       "did you mean MaxEnemies? write it in place of line 2", "[Main]\nMaxEnemies=90\n"},
+      {"MaxEnemies=90\n[Main]\nMaxEnemies=1e3\nDebug=1\n",
+       "line 1: \"MaxEnemies=90\" comes before any section header, so it is ignored; move it "
+       "under [Main], in place of line 3",
+       "[Main]\nMaxEnemies=90\nDebug=1\n"},
+      {"[KeyBinds]\nDebug=1\n", "move it under [Main]", "[KeyBinds]\n[Main]\nDebug=1\n"},
+      {"[Key Binds]\r\nActivateMod=115\r\n", "did you mean [KeyBinds]?",
+       "[KeyBinds]\r\nActivateMod=115\r\n"},
+      {"[KeyBinds]\nActivateMod=70\n[Key Binds]\nActivateMod=115\nSpawnerMenu=86\n",
+       "did you mean [KeyBinds]? move its lines into [KeyBinds] (line 1), in place of line 2",
+       "[KeyBinds]\nActivateMod=115\nSpawnerMenu=86\n"},
+      {"[Main]\nMaxEnemies=1e3\nDebug=0\n[KeyBinds]\n[Main]\nMaxEnemies=80\nDebug=1\n",
+       "move them into the first, in place of lines 2 and 3",
+       "[Main]\nMaxEnemies=80\nDebug=1\n[KeyBinds]\n"},
+      {"[Main]\n[KeyBinds]\n[main]\nDebug=1\nDebug=0\n", "move them into the first",
+       "[Main]\nDebug=1\nDebug=0\n[KeyBinds]\n"},
+      {"\xEF\xBB\xBF[Main]\nMaxEnemies=90\n", "save the file as ANSI", "[Main]\nMaxEnemies=90\n"},
+  };
+  for (const auto& c : cases) {
+    const IniExplanation explanation = ExplainIni(c.file);
+    EXPECT_TRUE(Says(explanation, c.says))
+        << c.file << ::testing::PrintToString(SentencesOf(explanation));
+    ASSERT_EQ(explanation.lineFixes.size(), 1u) << c.file;
+    EXPECT_EQ(holdout_test::WithLineFix(c.file, explanation.lineFixes[0]).text, c.fixed);
+    holdout_test::ExpectFixesHold(c.file);
+  }
+  // A line the plug-in ignores that names no setting near enough, or has no value, has no fix
+  // to apply: what the player meant is not in it.
+  for (const char* file : {"[Main]\nColour=red\n", "Colour=red\n[Main]\n", "[Settings]\nDebug=1\n",
+                           "MaxEnemies\n[Main]\n"}) {
+    EXPECT_TRUE(ExplainIni(file).lineFixes.empty()) << file;
   }
 }
 

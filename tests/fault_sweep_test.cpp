@@ -43,7 +43,7 @@ constexpr std::uint32_t kSummaryFrames = 400;
 class Session {
  public:
   Session(holdout_test::Scenario& s, const std::string& name)
-      : s_(s), name_(name), invariants_(s.host, s.Log(), s.FallbackLog()) {}
+      : s_(s), name_(name), invariants_(s.host, s.Log(), s.FallbackLog(), s.OtherWorkingFolderLog()) {}
 
   bool Frames(std::uint32_t count) {
     for (std::uint32_t i = 0; i < count && healthy_; ++i) {

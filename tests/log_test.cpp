@@ -1,14 +1,18 @@
 // The log and the debug position capture that writes to it: lines appended in order to
 // whatever the file held; where the working folder refuses the log, the line in
 // %LOCALAPPDATA%\Holdout\Holdout.log, the working folder tried first again for every line; where
-// both refuse, the capture's banner saying that the position was not saved; and the captured
-// position written in full in the settings file's form.
+// both refuse, the capture's banner saying that the position was not saved; a game started in
+// another working folder reading its settings from its own folder and writing its log in the
+// working folder; a working folder on a volume without access lists refusing the log only by
+// its share and the read-only attribute; and the captured position written in full in the
+// settings file's form.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "core/fault_injector.h"
 #include "core/windows_paths.h"
 #include "runtime/frame_steps.h"
 #include "runtime/screen.h"
@@ -139,6 +143,53 @@ SCENARIO_TEST(Log, WithoutLocalAppDataALineTheWorkingFolderRefusesIsNotSaved) {
   sim::fileSystemSettings.localAppData.clear();
   CaptureAt(s, 1.0f, 2.0f, 3.0f);
   EXPECT_EQ(notification->text, kNotSaved);
+}
+
+// A launcher started the game in a folder of its own: the settings are still read from the game's
+// folder (Debug on there, off in the decoy beside the working folder's log), and every line goes
+// to the working folder, or to the fallback when that refuses.
+SCENARIO_TEST(Log, AGameStartedElsewhereReadsItsFolderAndLogsInTheWorkingFolder) {
+  Scenario s;
+  const fs::path workingFolder = s.OtherWorkingFolderLog().parent_path();
+  std::ofstream(workingFolder / "Holdout.ini", std::ios::binary) << "[Main]\nDebug=0\n";
+  sim::FaultInjector injector(s.host);
+  injector.Arm(sim::FaultKind::kWorkingFolderElsewhere, 1, true);
+  StartWithDebug(s);
+  CaptureAt(s, 1.0f, 2.0f, 3.0f);
+  EXPECT_EQ(notification->text, "Position saved!");
+  EXPECT_EQ(s.ReadOtherWorkingFolderLog(), "{1.00000,2.00000,3.00000}\n");
+  EXPECT_FALSE(fs::exists(s.Log())) << "nothing is written in the game's folder";
+
+  sim::fileSystemSettings.foldersRefusingWrites.push_back(workingFolder.string());
+  CaptureAt(s, 4.0f, 5.0f, 6.0f);
+  EXPECT_EQ(notification->text, "Position saved!");
+  EXPECT_EQ(s.ReadLocalAppDataLog(), "{4.00000,5.00000,6.00000}\n");
+  EXPECT_FALSE(fs::exists(s.Log()));
+}
+
+// The working folder on a volume without access lists whose share turns read-only: an existing
+// log shows the read-only attribute from then on and no new one is made; the line goes to the
+// fallback, and the log keeps what it held.
+SCENARIO_TEST(Log, AVolumeWithoutAccessListsRefusesTheLogByItsShareAlone) {
+  Scenario s;
+  sim::FaultInjector injector(s.host);
+  StartWithDebug(s);
+  injector.Arm(sim::FaultKind::kVolumeWithoutAccessLists, 1);
+  CaptureAt(s, 1.0f, 2.0f, 3.0f);
+  EXPECT_EQ(notification->text, "Position saved!");
+  EXPECT_FALSE(fs::exists(s.Log())) << "the share made no new file";
+  CaptureAt(s, 4.0f, 5.0f, 6.0f);
+  EXPECT_EQ(s.ReadLog(), "{4.00000,5.00000,6.00000}\n") << "the share took writes again";
+
+  injector.Arm(sim::FaultKind::kVolumeWithoutAccessLists, 1);
+  CaptureAt(s, 7.0f, 8.0f, 9.0f);
+  CaptureAt(s, 10.0f, 11.0f, 12.0f);
+  EXPECT_TRUE(sim::IsReadOnly(s.Log().string()));
+  EXPECT_EQ(s.ReadLog(), "{4.00000,5.00000,6.00000}\n");
+  EXPECT_EQ(s.ReadLocalAppDataLog(),
+            "{1.00000,2.00000,3.00000}\n{7.00000,8.00000,9.00000}\n"
+            "{10.00000,11.00000,12.00000}\n");
+  EXPECT_EQ(injector.Injected(), 1u) << "the attribute, not the fault, refused the last line";
 }
 
 // The fallback's path must be one the file functions take without the \\?\ prefix: fewer than

@@ -49,6 +49,8 @@ enum class FaultKind {
   kOnlineOnlySettings,
   kWorkingFolderRefusesWrites,
   kEveryFolderRefusesWrites,
+  kVolumeWithoutAccessLists,
+  kWorkingFolderElsewhere,
 };
 
 // Where a fault strikes.
@@ -89,7 +91,7 @@ struct FaultRow {
 
 // Every kind, in the order the soak draws them from: the soak's seeded sessions depend on it,
 // so a new row goes at the end.
-inline constexpr std::array<FaultRow, 33> kFaultRows = {{
+inline constexpr std::array<FaultRow, 35> kFaultRows = {{
     {FaultKind::kCreationFails, "creation-fails", FaultSite::kNative,
      "CreatePed, SpawnObject and SpawnVehicle answer 0 and create nothing", FaultScene::kCalm,
      kBothSessions},
@@ -188,6 +190,18 @@ inline constexpr std::array<FaultRow, 33> kFaultRows = {{
     {FaultKind::kEveryFolderRefusesWrites, "every-folder-refuses-writes", FaultSite::kWin32,
      "CreateFileW refuses every file: the log's line reaches no log, and F2's banner says the "
      "position was not saved",
+     FaultScene::kNamed, kBothSessions},
+    {FaultKind::kVolumeWithoutAccessLists, "volume-without-access-lists", FaultSite::kWin32,
+     "CreateFileW finds the working folder on a volume without access lists (a FAT32 or exFAT "
+     "drive, a network share), where nothing but the share and a file's read-only attribute "
+     "refuse a write: its share is read-only for the call, so no new file is made there and "
+     "Holdout.log there shows the read-only attribute from then on; the log's line goes to "
+     "%LOCALAPPDATA%\\Holdout",
+     FaultScene::kNamed, kBothSessions},
+    {FaultKind::kWorkingFolderElsewhere, "working-folder-elsewhere", FaultSite::kWin32,
+     "a path relative to the working folder names a file of another folder, as for a game a "
+     "launcher started there: Holdout.ini is still read from the game's folder, and Holdout.log "
+     "is written in that other folder",
      FaultScene::kNamed, kBothSessions},
 }};
 

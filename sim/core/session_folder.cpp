@@ -14,7 +14,9 @@ SessionFolder::SessionFolder(ScratchDirectory directory) : directory_(std::move(
   previousWorkingDirectory_ = std::filesystem::current_path(error);
   std::filesystem::current_path(directory_.Path(), error);
   std::filesystem::create_directory(LocalAppData(), error);
-  fileSystemSettings = FileSystemSettings{{}, LocalAppData().string()};
+  const std::filesystem::path otherWorkingFolder = OtherWorkingFolderLog().parent_path();
+  std::filesystem::create_directory(otherWorkingFolder, error);
+  fileSystemSettings = FileSystemSettings{{}, LocalAppData().string(), otherWorkingFolder.string()};
 }
 
 SessionFolder::~SessionFolder() {
@@ -49,6 +51,10 @@ std::string SessionFolder::ReadLog() const {
 
 std::string SessionFolder::ReadLocalAppDataLog() const {
   return ReadFile(FallbackLog());
+}
+
+std::string SessionFolder::ReadOtherWorkingFolderLog() const {
+  return ReadFile(OtherWorkingFolderLog());
 }
 
 }  // namespace sim

@@ -1,7 +1,8 @@
 // The folder a simulated session plays in: a fresh scratch directory that serves as the game
 // folder (the host executable's directory, where the plug-in looks for Holdout.ini) and as the
 // working directory (where it writes Holdout.log). It holds the user's LOCALAPPDATA folder too,
-// "LocalAppData", where the log goes when the working folder refuses it. The tests' scenarios
+// "LocalAppData", where the log goes when the working folder refuses it, and "Launcher", a
+// working folder other than the game's, as a launcher may start the game in. The tests' scenarios
 // and the tools' sessions both play in one.
 #pragma once
 
@@ -15,8 +16,8 @@ namespace sim {
 
 class SessionFolder {
  public:
-  // Makes the directory the working directory, and its LocalAppData folder the simulated
-  // environment's LOCALAPPDATA.
+  // Makes the directory the working directory, its LocalAppData folder the simulated
+  // environment's LOCALAPPDATA, and its Launcher folder the other working folder.
   explicit SessionFolder(ScratchDirectory directory);
   // Returns to the previous working directory and sets the simulated file system back to no
   // LOCALAPPDATA and no refusing folder; the directory is removed with its contents.
@@ -38,6 +39,12 @@ class SessionFolder {
   std::filesystem::path FallbackLog() const { return LocalAppData() / "Holdout" / "Holdout.log"; }
   // The contents of that log; empty when there is none.
   std::string ReadLocalAppDataLog() const;
+  // The log where the plug-in writes when the game was started in the other working folder.
+  std::filesystem::path OtherWorkingFolderLog() const {
+    return directory_.Path() / "Launcher" / "Holdout.log";
+  }
+  // The contents of that log; empty when there is none.
+  std::string ReadOtherWorkingFolderLog() const;
 
  private:
   ScratchDirectory directory_;

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "core/code_page.h"
+#include "core/fault_injector.h"
 #include "core/sim_host.h"
 
 namespace sim {
@@ -46,9 +47,14 @@ bool FileFunctionsTake(std::u16string_view path) {
 }
 
 std::optional<std::string> LinuxPath(std::u16string_view path) {
-  const std::optional<std::string> utf8 = Utf8FromUtf16(WithoutLongPathPrefix(path));
+  std::optional<std::string> utf8 = Utf8FromUtf16(WithoutLongPathPrefix(path));
   if (!utf8) {
     return std::nullopt;
+  }
+  const std::string& elsewhere = fileSystemSettings.otherWorkingFolder;
+  if (!utf8->starts_with('/') && !elsewhere.empty() &&
+      Win32CallFails(FaultKind::kWorkingFolderElsewhere)) {
+    *utf8 = elsewhere + '/' + *utf8;
   }
   static const ShortNames kNoShortNames;
   const SimHost* host = SimHost::Current();

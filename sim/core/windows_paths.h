@@ -29,6 +29,8 @@ bool FileFunctionsTake(std::u16string_view path);
 
 // The Linux path that a path names, its prefix taken away and short names resolved (those of
 // the current host; none without one); nothing when it holds a surrogate without its partner.
+// A relative path is left relative, to the working directory, except where the fault injector
+// strikes with working-folder-elsewhere: it then names a file of the other working folder.
 std::optional<std::string> LinuxPath(std::u16string_view path);
 
 // What the simulated file system and environment are set to, for the whole process: a session
@@ -41,6 +43,9 @@ struct FileSystemSettings {
   std::vector<std::string> foldersRefusingWrites;
   // LOCALAPPDATA's value as a Linux path, in UTF-8; empty when the variable is not set.
   std::string localAppData;
+  // A working folder other than the game's, as a launcher may start the game in, as a Linux
+  // path in UTF-8; empty when there is none.
+  std::string otherWorkingFolder;
 };
 extern FileSystemSettings fileSystemSettings;
 

@@ -87,6 +87,21 @@ bool InWorkingFolder(LPCWSTR path) {
   return path != nullptr && std::u16string_view(path).find_first_of(u"\\/:") == std::u16string_view::npos;
 }
 
+// The working folder is on a volume without access lists (a FAT32 or exFAT drive, a network
+// share), where only the share and a file's read-only attribute refuse a write, and its share
+// turns read-only as the fault injector strikes: the share takes no new file, and a file there
+// shows the read-only attribute from then on. True when the file at `path` is refused so.
+bool ShareTurnsReadOnly(const std::string& path) {
+  if (!sim::Win32CallFails(sim::FaultKind::kVolumeWithoutAccessLists)) {
+    return false;
+  }
+  std::error_code error;
+  if (fs::exists(path, error)) {
+    sim::SetReadOnly(path, true);
+  }
+  return true;
+}
+
 // A variable's name compared as Windows compares them, ASCII letters' case aside.
 bool SameName(LPCWSTR name, std::u16string_view known) {
   std::size_t i = 0;
@@ -224,7 +239,8 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD /*shareMode*/,
        sim::Win32CallFails(sim::FaultKind::kWorkingFolderRefusesWrites))) {
     return INVALID_HANDLE_VALUE;
   }
-  if (!path || fs::is_directory(*path, error) ||
+  if (!path || (InWorkingFolder(fileName) && ShareTurnsReadOnly(*path)) ||
+      fs::is_directory(*path, error) ||
       (fs::exists(*path, error) && sim::IsReadOnly(*path))) {
     return INVALID_HANDLE_VALUE;
   }

@@ -42,6 +42,9 @@ class Scenario {
   // The log's paths: in the working folder, and the fallback in LOCALAPPDATA.
   std::filesystem::path Log() const { return Directory() / "Holdout.log"; }
   std::filesystem::path FallbackLog() const { return folder_.FallbackLog(); }
+  // The log in the working folder other than the game's, where the game may be started.
+  std::filesystem::path OtherWorkingFolderLog() const { return folder_.OtherWorkingFolderLog(); }
+  std::string ReadOtherWorkingFolderLog() const { return folder_.ReadOtherWorkingFolderLog(); }
   const std::filesystem::path& Directory() const { return folder_.Path(); }
 
   sim::SimHost host;

@@ -15,16 +15,10 @@
 #include "sentences/text.h"
 #include "settings/settings.h"
 #include "settings/settings_schema.h"
+#include "support/written_line_fixes.h"
 
 namespace holdout_test {
 namespace {
-
-std::string Trimmed(const std::string& text) {
-  const std::size_t start = text.find_first_not_of(" \t\r");
-  return start == std::string::npos
-             ? ""
-             : text.substr(start, text.find_last_not_of(" \t\r") - start + 1);
-}
 
 const SettingDescription* Setting(const std::string& key) {
   for (const SettingDescription& setting : SettingsSchema()) {
@@ -33,14 +27,6 @@ const SettingDescription* Setting(const std::string& key) {
     }
   }
   return nullptr;
-}
-
-// The setting's whole value in `text`, as the profile reader gives it.
-std::string ValueIn(const std::string& text, const SettingDescription& setting) {
-  std::vector<char> buffer(text.size() + 1);
-  const std::uint32_t length = profile::ProfileText(text).GetString(
-      setting.section, setting.key, buffer.data(), static_cast<std::uint32_t>(buffer.size()));
-  return std::string(buffer.data(), length);
 }
 
 // The position a player's text was meant to give: its numbers read by strtof, six of them taken
@@ -92,6 +78,20 @@ void ExpectStoredAsWritten(const SettingDescription& setting, const std::string&
 
 }  // namespace
 
+std::string Trimmed(const std::string& text) {
+  const std::size_t start = text.find_first_not_of(" \t\r");
+  return start == std::string::npos
+             ? ""
+             : text.substr(start, text.find_last_not_of(" \t\r") - start + 1);
+}
+
+std::string ValueIn(const std::string& text, const SettingDescription& setting) {
+  std::vector<char> buffer(text.size() + 1);
+  const std::uint32_t length = profile::ProfileText(text).GetString(
+      setting.section, setting.key, buffer.data(), static_cast<std::uint32_t>(buffer.size()));
+  return std::string(buffer.data(), length);
+}
+
 std::string WithValue(const std::string& text, const std::string& section, const std::string& key,
                       const std::string& value) {
   std::string fixed;
@@ -122,7 +122,7 @@ std::string WithValue(const std::string& text, const std::string& section, const
 }
 
 std::size_t ExpectFixesHold(const std::string& text) {
-  std::size_t written = 0;
+  std::size_t written = ExpectLineFixesHold(text);
   for (const SettingFixGiven& fix : ExplainIni(text).fixes) {
     const SettingDescription* setting = Setting(fix.key);
     if (setting == nullptr) {

@@ -455,8 +455,10 @@ IniExplanation ExplainIni(const std::string& text) {
   explanation.problems.insert(explanation.problems.end(), positions.problems.begin(),
                               positions.problems.end());
   explanation.fixes.insert(explanation.fixes.end(), positions.fixes.begin(), positions.fixes.end());
-  const std::vector<Problem> ignored = IgnoredLines(text);
-  explanation.problems.insert(explanation.problems.end(), ignored.begin(), ignored.end());
+  IgnoredLinesFound ignored = IgnoredLines(text);
+  explanation.problems.insert(explanation.problems.end(), ignored.problems.begin(),
+                              ignored.problems.end());
+  explanation.lineFixes = std::move(ignored.fixes);
   return explanation;
 }
 

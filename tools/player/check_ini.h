@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "player/ini_lines.h"
 #include "sentences/problem.h"
 
 struct SettingExplanation {
@@ -27,6 +28,7 @@ struct IniExplanation {
   std::vector<SettingExplanation> settings;  // in the order the plug-in reads them
   std::vector<Problem> problems;
   std::vector<SettingFixGiven> fixes;  // one for each problem whose fix names values
+  std::vector<LineFix> lineFixes;      // one for each ignored line whose fix says what goes where
 };
 
 // Reads `text` as Holdout.ini with the plug-in's own settings reader and explains the result.

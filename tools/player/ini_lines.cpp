@@ -96,9 +96,58 @@ enum class Place {
   kIgnoredSection,    // under a header already said to be ignored: its lines are not named again
 };
 
+// The end of a fix's sentence naming the lines it replaces: `lead` and "in place of line 4", or
+// nothing when it replaces none.
+std::string InPlaceOf(const std::string& lead, const std::vector<int>& lines) {
+  std::vector<std::string> numbers;
+  for (const int line : lines) {
+    numbers.push_back(std::to_string(line));
+  }
+  return numbers.empty()
+             ? ""
+             : lead + "in place of line" + (numbers.size() > 1 ? "s " : " ") + Listed(numbers);
+}
+
 class Walk {
  public:
   std::vector<std::string> said;
+  std::vector<LineFix> fixes;
+
+  // Ends each fix's sentence with the lines it replaces, known once the whole file is walked:
+  // the line naming the same key in the first section of that name, which a line moved or
+  // renamed there would otherwise follow and so be ignored.
+  void Finish() {
+    for (std::size_t i = 0; i < fixes.size(); ++i) {
+      const LineFix& fix = fixes[i];
+      std::string& sentence = said[fixSentences_[i]];
+      if (fix.kind == LineFixKind::kKeyLine) {
+        const auto replaced = keyLines_.find(Lower(fix.section + "\n" + fix.key));
+        sentence += InPlaceOf(
+            sentence.back() == '?' ? " write it " : ", ",
+            replaced == keyLines_.end() ? std::vector<int>{} : std::vector<int>{replaced->second});
+      }
+      if (fix.kind != LineFixKind::kSectionLines) {
+        continue;
+      }
+      const auto first = sectionLines_.find(Lower(fix.section));
+      if (first == sectionLines_.end() || first->second == fix.line) {
+        continue;  // no other section of that name: the header is renamed, nothing replaced
+      }
+      if (sentence.back() == '?') {
+        sentence += " move its lines into [" + fix.section + "] (line " +
+                    std::to_string(first->second) + ")";
+      }
+      std::vector<int> replaced;
+      for (const std::string& key : movedKeys_[i]) {
+        const auto line = keyLines_.find(Lower(fix.section + "\n" + key));
+        if (line != keyLines_.end() &&
+            std::find(replaced.begin(), replaced.end(), line->second) == replaced.end()) {
+          replaced.push_back(line->second);
+        }
+      }
+      sentence += InPlaceOf(", ", replaced);
+    }
+  }
 
   void Line(int number, std::string_view line) {
     if (number == 1 && line.substr(0, kUtf8Mark.size()) == kUtf8Mark) {
@@ -114,6 +163,7 @@ class Walk {
                        Shown(header) +
                        " as written, so the game differs between the two; save the file as ANSI "
                        "(or UTF-8 without the mark), or leave line 1 empty");
+        AddFix({.kind = LineFixKind::kNoMark, .line = number});
         place_ = Place::kIgnoredSection;
         return;
       }
@@ -135,6 +185,10 @@ class Walk {
     const std::string_view key = profile::TrimProfileSpace(line.substr(0, equals));
     const SettingDescription* setting = SettingOf(key);
     if (place_ == Place::kIgnoredSection) {
+      // A line under a header whose lines are to move: the key it may replace where they go.
+      if (movingLines_ && setting != nullptr && equals != std::string_view::npos) {
+        movedKeys_.back().emplace_back(setting->key);
+      }
       return;
     }
     if (place_ == Place::kBeforeAnySection) {
@@ -142,6 +196,9 @@ class Walk {
                      "\" comes before any section header, so it is ignored; move it under " +
                      (setting != nullptr ? "[" + std::string(setting->section) + "]"
                                          : std::string("its section")));
+      if (setting != nullptr && equals != std::string_view::npos) {
+        AddFix({.line = number, .section = setting->section, .key = setting->key});
+      }
       return;
     }
     if (setting == nullptr || Lower(setting->section) != Lower(section_)) {
@@ -161,7 +218,16 @@ class Walk {
   }
 
  private:
+  // Adds the fix of the sentence said last.
+  void AddFix(LineFix fix) {
+    movingLines_ = fix.kind == LineFixKind::kSectionLines;
+    fixes.push_back(std::move(fix));
+    fixSentences_.push_back(said.size() - 1);
+    movedKeys_.emplace_back();
+  }
+
   void Header(int number, std::string_view name) {
+    movingLines_ = false;
     const std::vector<std::string> sections = KnownSections();
     const auto known = std::find_if(sections.begin(), sections.end(), [name](const std::string& s) {
       return Lower(s) == Lower(name);
@@ -177,6 +243,9 @@ class Walk {
                      "] is no section Holdout reads, so every line under it is ignored; " +
                      (nearest.empty() ? "Holdout reads " + Listed(headers)
                                       : "did you mean [" + nearest + "]?"));
+      if (!nearest.empty()) {
+        AddFix({.kind = LineFixKind::kSectionLines, .line = number, .section = nearest});
+      }
       return;
     }
     const auto [first, isFirst] = sectionLines_.emplace(Lower(*known), number);
@@ -185,6 +254,7 @@ class Walk {
                      std::to_string(first->second) +
                      ") is read, so every line under this one is ignored; move them into the "
                      "first");
+      AddFix({.kind = LineFixKind::kSectionLines, .line = number, .section = *known});
       return;
     }
     section_ = *known;
@@ -197,6 +267,9 @@ class Walk {
       said.push_back(At(number) + setting->key + " is read from [" + setting->section + "], not [" +
                      section_ + "], so it is ignored here; move it under [" + setting->section +
                      "]");
+      if (hasEquals) {
+        AddFix({.line = number, .section = setting->section, .key = setting->key});
+      }
       return;
     }
     if (!hasEquals) {
@@ -206,14 +279,26 @@ class Walk {
       return;
     }
     const std::string nearest = NearestName(std::string(key), KnownKeys());
+    const SettingDescription* meant = SettingOf(nearest);
+    // A near name read from another section is written there.
+    const std::string elsewhere =
+        meant != nullptr && Lower(meant->section) != Lower(section_)
+            ? ", read from [" + std::string(meant->section) + "]? write it there"
+            : "?";
     said.push_back(At(number) + Shown(key) + " is no setting Holdout reads, so it is ignored" +
-                   (nearest.empty() ? std::string("") : "; did you mean " + nearest + "?"));
+                   (meant == nullptr ? std::string("") : "; did you mean " + nearest + elsewhere));
+    if (meant != nullptr) {
+      AddFix({.line = number, .section = meant->section, .key = meant->key});
+    }
   }
 
   Place place_ = Place::kBeforeAnySection;
   std::string section_;
   std::map<std::string, int> sectionLines_;  // a section's name in lower case, its first header
   std::map<std::string, int> keyLines_;      // "section\nkey" in lower case, its first line
+  std::vector<std::size_t> fixSentences_;    // for each fix, the index of its sentence in `said`
+  std::vector<std::vector<std::string>> movedKeys_;  // for each fix, the keys of the lines it moves
+  bool movingLines_ = false;                         // under a header whose lines a fix moves
 };
 
 }  // namespace
@@ -232,7 +317,7 @@ std::string NearestName(const std::string& name, const std::vector<std::string>&
   return nearest;
 }
 
-std::vector<Problem> IgnoredLines(const std::string& text) {
+IgnoredLinesFound IgnoredLines(const std::string& text) {
   std::string storage;
   const std::string_view decoded = profile::DecodeText(text, storage);
   Walk walk;
@@ -245,9 +330,10 @@ std::vector<Problem> IgnoredLines(const std::string& text) {
     walk.Line(number + 1, profile::TrimProfileSpace(decoded.substr(position, end - position)));
     position = end + 1;
   }
-  std::vector<Problem> ignored;
+  walk.Finish();
+  IgnoredLinesFound found{.fixes = std::move(walk.fixes)};
   for (std::string& sentence : walk.said) {
-    ignored.push_back({.kind = ProblemKind::kIgnoredLine, .sentence = std::move(sentence)});
+    found.problems.push_back({.kind = ProblemKind::kIgnoredLine, .sentence = std::move(sentence)});
   }
-  return ignored;
+  return found;
 }

@@ -12,8 +12,9 @@
 //   earlier: an object let go without being set down is gone from the world, and none vanishes
 //   but the held one as its placement ends, the last one set down as the delete row removes it,
 //   or one the game took away.
-// - A position F2 captured is in a log (in the working folder, or the fallback) when the banner
-//   says "Position saved!"; where no log took it, the banner says it was not saved.
+// - A position F2 captured is in a log (in the working folder, wherever that is, or the fallback)
+//   when the banner says "Position saved!"; where no log took it, the banner says it was not
+//   saved.
 // A new start of the script function, or the process's end, leaves the run, the banner and the
 // objects from before out of the reckoning: the plug-in's set-up forgets them by design.
 #pragma once

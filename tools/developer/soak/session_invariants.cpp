@@ -32,9 +32,10 @@ int PluginPhase() {
 }
 
 SessionInvariants::SessionInvariants(sim::SimHost& host, const std::filesystem::path& log,
-                                     const std::filesystem::path& fallbackLog)
+                                     const std::filesystem::path& fallbackLog,
+                                     const std::filesystem::path& otherWorkingFolderLog)
     : host_(host), outcomes_(host) {
-  for (const std::filesystem::path& path : {log, fallbackLog}) {
+  for (const std::filesystem::path& path : {log, fallbackLog, otherWorkingFolderLog}) {
     if (!path.empty()) {
       std::string seen = ReadFrom(path, 0);
       const std::size_t size = seen.size();

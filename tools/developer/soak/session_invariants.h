@@ -3,7 +3,8 @@
 // run's summary in the log and the banner, the controls taken exactly while an object is held,
 // every object the plug-in created held or set down); no living enemy outlasts its run; at most
 // one spawner menu is on screen; the simulated host saw nothing the game would refuse and the
-// script yielded; the log (and the fallback log) only ever grew at its end. Among what the game refuses: a native given
+// script yielded; every log (the working folder's, the fallback, another working folder's) only
+// ever grew at its end. Among what the game refuses: a native given
 // a handle of the wrong kind, a ped of the player's group (or the player's own) deleted, an
 // exception leaving the script function and a host function called after the process-exit
 // detach began. The soak and the fault sweeps check these after each frame.
@@ -24,10 +25,12 @@ int PluginPhase();
 
 class SessionInvariants {
  public:
-  // Watches `host` and the log file at `log`, and the fallback log the plug-in writes to when
-  // that one's folder refuses it (none when empty).
+  // Watches `host` and the log file at `log`, the fallback log the plug-in writes to when that
+  // one's folder refuses it, and the log in a working folder other than the game's, where the
+  // game may have been started (none when empty).
   SessionInvariants(sim::SimHost& host, const std::filesystem::path& log,
-                    const std::filesystem::path& fallbackLog = {});
+                    const std::filesystem::path& fallbackLog = {},
+                    const std::filesystem::path& otherWorkingFolderLog = {});
 
   // Checks every invariant after the frame just run; returns what broke, one line each (empty
   // when all hold). Reads the frame's screen, so the host must keep it.

@@ -254,7 +254,7 @@ class Soak {
     host_.Load(&DllMain);
     host_.RunFrame();
     SessionInvariants invariants(host_, session_.Directory() / "Holdout.log",
-                                 session_.FallbackLog());
+                                 session_.FallbackLog(), session_.OtherWorkingFolderLog());
     std::uint64_t violations = 0;
     {
       std::optional<KeyboardThread> keyboard;

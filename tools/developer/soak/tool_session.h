@@ -43,6 +43,8 @@ class ToolSession {
   const std::filesystem::path& Directory() const { return folder_.Path(); }
   // Where the plug-in writes its log when the working folder refuses it.
   std::filesystem::path FallbackLog() const { return folder_.FallbackLog(); }
+  // Where it writes its log when the game was started in another working folder.
+  std::filesystem::path OtherWorkingFolderLog() const { return folder_.OtherWorkingFolderLog(); }
 
  private:
   // Declared first, so the host and its world end before the folder is left and removed.
